@@ -1,0 +1,31 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+BUILD_DIR ?= build
+SCRIPT    ?=
+JOBS      ?= $(shell nproc)
+
+.PHONY: run test build deps bench screenshot clean
+
+deps:
+	@tools/install-deps.sh
+
+$(BUILD_DIR)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD_DIR)/app/marrowpad ]; then \
+	  exec $(BUILD_DIR)/app/marrowpad $(SCRIPT); \
+	else \
+	  echo "Everything is built; the editor window itself is not there yet (see README.md)."; \
+	fi
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bench/marrowpad_bench
+
+clean:
+	rm -rf $(BUILD_DIR)

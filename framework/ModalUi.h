@@ -1,0 +1,82 @@
+#pragma once
+// Every modal interaction of the program (message boxes, questions, file,
+// folder, colour and font pickers) goes through IModalUi, so that tests answer
+// them with a scripted double and headless tools print messages to stderr.
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+// A colour as the script world stores it: 0x00BBGGRR.
+using COLORREF = quint32;
+
+constexpr COLORREF RGB(int r, int g, int b)
+{
+    return COLORREF(r & 0xFF) | (COLORREF(g & 0xFF) << 8) | (COLORREF(b & 0xFF) << 16);
+}
+constexpr int GetRValue(COLORREF c) { return int(c & 0xFF); }
+constexpr int GetGValue(COLORREF c) { return int((c >> 8) & 0xFF); }
+constexpr int GetBValue(COLORREF c) { return int((c >> 16) & 0xFF); }
+
+// The font of a font item: what a font picker chooses.
+struct CLogFont
+{
+    QString faceName;
+    int pointSize = 0;   // 0: not set
+    int weight = 0;      // 0: default; 400 normal, 700 bold
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    COLORREF colour = 0;
+
+    bool operator==(const CLogFont &) const = default;
+};
+
+struct FileDialogRequest
+{
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;         // empty: the toolkit's own caption
+    QString filter;        // Windows form, e.g. "All Files|*.*||"
+    QString initialDir;    // empty: the toolkit's choice
+    QString initialFile;   // file name or full path
+    QString okButtonText;  // empty: the toolkit's own caption
+    bool fileMustExist = false;
+    bool overwritePrompt = false;
+};
+
+class IModalUi
+{
+public:
+    virtual ~IModalUi() = default;
+
+    // A message with an OK button, captioned with the application title.
+    virtual void ShowMessage(const QString &text) = 0;
+    // A question offering Yes and No only; true for Yes. Esc answers nothing
+    // and leaves the question open.
+    virtual bool AskYesNo(const QString &text) = 0;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<QString> ChooseFile(const FileDialogRequest &request) = 0;
+    virtual std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) = 0;
+    virtual std::optional<COLORREF> ChooseColour(COLORREF initial) = 0;
+    virtual std::optional<CLogFont> ChooseFont(const CLogFont &initial) = 0;
+};
+
+// The instance every subsystem talks to. Until one is installed it is the
+// stderr implementation, so tools without a window never block.
+IModalUi &ModalUi();
+// Installs `ui` (not owned); nullptr restores the stderr implementation.
+void SetModalUi(IModalUi *ui);
+
+// Installs a modal UI for the lifetime of a scope (tests, tools).
+class ScopedModalUi
+{
+public:
+    explicit ScopedModalUi(IModalUi &ui);
+    ~ScopedModalUi();
+    ScopedModalUi(const ScopedModalUi &) = delete;
+    ScopedModalUi &operator=(const ScopedModalUi &) = delete;
+
+private:
+    IModalUi *m_previous;
+};

@@ -1,0 +1,51 @@
+#include "framework/ScriptedModalUi.h"
+
+namespace {
+template <typename T>
+std::optional<T> Next(std::deque<std::optional<T>> &queue, QStringList &unexpected, const QString &what)
+{
+    if (queue.empty()) {
+        unexpected << what;
+        return std::nullopt;
+    }
+    const std::optional<T> answer = std::move(queue.front());
+    queue.pop_front();
+    return answer;
+}
+} // namespace
+
+void ScriptedModalUi::ShowMessage(const QString &text) { messages << text; }
+
+bool ScriptedModalUi::AskYesNo(const QString &text)
+{
+    questions << text;
+    if (answers.empty()) {
+        unexpected << QStringLiteral("question: ") + text;
+        return false;
+    }
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
+std::optional<QString> ScriptedModalUi::ChooseFile(const FileDialogRequest &request)
+{
+    fileRequests << request;
+    return Next(fileChoices, unexpected, QStringLiteral("file dialog"));
+}
+
+std::optional<QString> ScriptedModalUi::ChooseFolder(const QString &, const QString &startDir)
+{
+    folderRequests << startDir;
+    return Next(folderChoices, unexpected, QStringLiteral("folder picker"));
+}
+
+std::optional<COLORREF> ScriptedModalUi::ChooseColour(COLORREF)
+{
+    return Next(colourChoices, unexpected, QStringLiteral("colour picker"));
+}
+
+std::optional<CLogFont> ScriptedModalUi::ChooseFont(const CLogFont &)
+{
+    return Next(fontChoices, unexpected, QStringLiteral("font picker"));
+}

@@ -1,0 +1,31 @@
+#include "framework/StderrModalUi.h"
+
+#include <QStringList>
+
+#include <cstdio>
+
+QString StderrModalUi::OneLine(const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (QString &line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    return lines.join(QStringLiteral(": "));
+}
+
+void StderrModalUi::ShowMessage(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", OneLine(text).toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+bool StderrModalUi::AskYesNo(const QString &text)
+{
+    ShowMessage(text + QStringLiteral("\n(answered No)"));
+    return false;
+}
+
+std::optional<QString> StderrModalUi::ChooseFile(const FileDialogRequest &) { return std::nullopt; }
+std::optional<QString> StderrModalUi::ChooseFolder(const QString &, const QString &) { return std::nullopt; }
+std::optional<COLORREF> StderrModalUi::ChooseColour(COLORREF) { return std::nullopt; }
+std::optional<CLogFont> StderrModalUi::ChooseFont(const CLogFont &) { return std::nullopt; }
