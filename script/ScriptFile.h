@@ -1,0 +1,77 @@
+#pragma once
+// A script read into memory: its sections in file order, each keeping its
+// lines whole, and the lookups of a value by section name and key.
+
+#include "script/Section.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringView>
+
+#include <memory>
+#include <vector>
+
+// The text encoding a script was read in; the writer keeps it.
+enum class ScriptEncoding { Ansi, Utf16Le, Utf8 };
+
+// How the last Read ended.
+enum class ScriptReadStatus { NotRead, Read, Empty, Failed };
+
+class CScriptFile
+{
+public:
+    explicit CScriptFile(const QString &path = QString());
+    virtual ~CScriptFile();
+    CScriptFile(const CScriptFile &) = delete;
+    CScriptFile &operator=(const CScriptFile &) = delete;
+
+    // Deletes every section; the path and the flags stay.
+    virtual void RemoveAllSections();
+
+    // Reads and parses the whole file. TRUE when it was read; FALSE when it is
+    // empty (no message) or cannot be read (one message naming the file and
+    // the cause, through the modal UI). Either way the previous sections are
+    // gone and m_strPath is `path`.
+    bool Read(const QString &path);
+
+    // The first section of that name, ignoring case, or nullptr.
+    CSection *FindSection(QStringView name) const;
+
+    bool GetString(QStringView section, QStringView key, QString &value) const;
+    bool GetInt(QStringView section, QStringView key, qint32 &value) const;
+    bool GetInt(QStringView section, QStringView key, quint32 &value) const;
+    bool GetInt64(QStringView section, QStringView key, qint64 &value) const;
+
+    // The sections in file order.
+    qsizetype GetCount() const { return qsizetype(m_sections.size()); }
+    CSection *GetSection(qsizetype index) const { return m_sections[size_t(index)].get(); }
+    const std::vector<std::unique_ptr<CSection>> &Sections() const { return m_sections; }
+
+    // The non-empty lines before the first header, in file order.
+    qsizetype GetPreambleCount() const { return qsizetype(m_preamble.size()); }
+    QStringView GetPreambleLine(qsizetype index) const;
+
+    ScriptEncoding Encoding() const { return m_nEncoding; }
+    ScriptReadStatus LastReadStatus() const { return m_nReadStatus; }
+
+    QString m_strPath;
+    // When set, a read also collects each section's "@=" lines into its m_arrAtLines.
+    int m_bKeepAtLines = 0;
+    // 1 when the last file read was UTF-16LE.
+    int m_bUnicode = 0;
+
+private:
+    void Decode(const QByteArray &bytes);
+    void Parse();
+    CSection *AddSection(QString name);
+    void Fail(const QString &cause);
+
+    std::vector<std::unique_ptr<CSection>> m_sections;
+    // Case-folded name -> the first section of that name.
+    QHash<QString, CSection *> m_firstByName;
+    // The decoded text of the last read; stored lines are spans of it.
+    QString m_strText;
+    std::vector<std::pair<qint32, qint32>> m_preamble;
+    ScriptEncoding m_nEncoding = ScriptEncoding::Ansi;
+    ScriptReadStatus m_nReadStatus = ScriptReadStatus::NotRead;
+};

@@ -1,0 +1,90 @@
+#include "script/Section.h"
+
+#include "script/WideNumbers.h"
+
+CSection::CSection(const QString &name) : m_strName(name) {}
+
+CSection::~CSection() = default;
+
+QStringView CSection::GetLine(qsizetype index) const { return View(m_lines[size_t(index)]); }
+
+CSection::Span CSection::Append(QStringView line)
+{
+    const Span span{qint32(m_strText.size()), qint32(line.size())};
+    m_strText.append(line);
+    return span;
+}
+
+void CSection::AddLine(QStringView line) { m_lines.push_back(Append(line)); }
+
+CSection::LooseLine CSection::GetLooseLine(qsizetype index) const
+{
+    const auto &loose = m_looseLines[size_t(index)];
+    return {loose.first, View(loose.second)};
+}
+
+void CSection::AddLooseLine(QStringView line) { m_looseLines.emplace_back(GetCount(), Append(line)); }
+
+qsizetype CSection::FindLine(QStringView key) const
+{
+    const qsizetype keyLength = key.size();
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const Span span = m_lines[i];
+        if (span.length <= keyLength)
+            continue;
+        const QStringView line = View(span);
+        if (line[keyLength] != u'=')
+            continue;
+        if (line.first(keyLength).compare(key, Qt::CaseInsensitive) == 0)
+            return qsizetype(i);
+    }
+    return -1;
+}
+
+QStringView CSection::ValueOfLine(qsizetype index) const
+{
+    const QStringView line = GetLine(index);
+    return line.mid(line.indexOf(u'=') + 1);
+}
+
+bool CSection::GetString(QStringView key, QString &value, qsizetype *lineIndex) const
+{
+    const qsizetype index = FindLine(key);
+    if (lineIndex)
+        *lineIndex = index;
+    if (index < 0)
+        return false;
+    value = ValueOfLine(index).toString();
+    return true;
+}
+
+bool CSection::GetInt(QStringView key, qint32 &value, qsizetype *lineIndex) const
+{
+    const qsizetype index = FindLine(key);
+    if (lineIndex)
+        *lineIndex = index;
+    if (index < 0)
+        return false;
+    value = WideToInt32(ValueOfLine(index));
+    return true;
+}
+
+bool CSection::GetInt(QStringView key, quint32 &value, qsizetype *lineIndex) const
+{
+    qint32 signedValue = 0;
+    if (!GetInt(key, signedValue, lineIndex))
+        return false;
+    value = quint32(signedValue);
+    return true;
+}
+
+bool CSection::GetInt64(QStringView key, qint64 &value, qsizetype *lineIndex) const
+{
+    const qsizetype index = FindLine(key);
+    if (lineIndex)
+        *lineIndex = index;
+    if (index < 0)
+        return false;
+    value = WideToInt64(ValueOfLine(index));
+    return true;
+}

@@ -1,0 +1,77 @@
+#pragma once
+// One section of a script: its name and its lines exactly as read.
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QtGlobal>
+
+#include <vector>
+
+class CSection
+{
+public:
+    // A line of the section that holds no '=' (a comment, a stray word, a
+    // header without ']'). Lookups never see it; the writer puts it back
+    // before stored line `nBefore` (after the last one when nBefore equals
+    // the number of stored lines).
+    struct LooseLine
+    {
+        qsizetype nBefore;
+        QStringView text;
+    };
+
+    explicit CSection(const QString &name);
+    virtual ~CSection();
+    CSection(const CSection &) = delete;
+    CSection &operator=(const CSection &) = delete;
+
+    // The stored lines, each a whole "Key=Value" line as read, in file order.
+    qsizetype GetCount() const { return qsizetype(m_lines.size()); }
+    QStringView GetLine(qsizetype index) const;
+    // Appends a stored line (the reader's own lines share the file's text).
+    void AddLine(QStringView line);
+
+    // The lines without '=', in file order, each with its place among the stored lines.
+    qsizetype GetLooseCount() const { return qsizetype(m_looseLines.size()); }
+    LooseLine GetLooseLine(qsizetype index) const;
+    void AddLooseLine(QStringView line);
+
+    // The index of the first stored line whose key is `key` (ignoring case),
+    // or -1. A line matches when '=' directly follows the key.
+    qsizetype FindLine(QStringView key) const;
+    // The text after the first '=' of stored line `index`, untrimmed.
+    QStringView ValueOfLine(qsizetype index) const;
+
+    // Lookups by key. Each returns TRUE and writes the output when the key
+    // exists; otherwise FALSE and the output is untouched. `lineIndex`, when
+    // given, receives the index of the stored line taken (or -1).
+    bool GetString(QStringView key, QString &value, qsizetype *lineIndex = nullptr) const;
+    bool GetInt(QStringView key, qint32 &value, qsizetype *lineIndex = nullptr) const;
+    bool GetInt(QStringView key, quint32 &value, qsizetype *lineIndex = nullptr) const;
+    bool GetInt64(QStringView key, qint64 &value, qsizetype *lineIndex = nullptr) const;
+
+    QString m_strName;
+    // Whatever stood after the header's ']' (usually nothing).
+    QString m_strHeaderRest;
+    // Copies of the stored lines that begin with "@=", collected while the
+    // file's m_bKeepAtLines is set.
+    QStringList m_arrAtLines;
+
+private:
+    friend class CScriptFile;
+
+    struct Span
+    {
+        qint32 offset;
+        qint32 length;
+    };
+    QStringView View(Span span) const { return QStringView(m_strText).mid(span.offset, span.length); }
+    Span Append(QStringView line);
+
+    // The text the spans point into: for a section the reader made, the whole
+    // decoded file, shared with the file and the other sections.
+    QString m_strText;
+    std::vector<Span> m_lines;
+    std::vector<std::pair<qsizetype, Span>> m_looseLines;
+};

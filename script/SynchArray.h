@@ -1,0 +1,59 @@
+#pragma once
+// The script document: the records of the actions in load order, their
+// section names, the "Default" section's "@=" lines and the script file the
+// script is read through.
+
+#include "script/LoadOptions.h"
+#include "script/ScriptFile.h"
+#include "script/SynchSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class ISectionTreeBuilder;
+
+class CSynchArray
+{
+public:
+    CSynchArray();
+    ~CSynchArray();
+    CSynchArray(const CSynchArray &) = delete;
+    CSynchArray &operator=(const CSynchArray &) = delete;
+
+    qsizetype GetSize() const { return qsizetype(m_actions.size()); }
+    CSynchSettings *GetAt(qsizetype index) const { return m_actions[size_t(index)].get(); }
+    // Appends a record and, at the same index, its section name.
+    void Add(std::unique_ptr<CSynchSettings> record, const QString &name);
+    // Deletes every record; the name lists and the script file stay.
+    void RemoveAllActions();
+
+    // Empties the document and fills it from the script at `path`: the
+    // "Default" section into m_Default, then one record per section named
+    // exactly "Action%d" (a positive number without sign, leading zeros or
+    // blanks; case ignored), in ascending number, each starting as a copy of
+    // m_Default. With a builder, it is told each root and key (see
+    // ISectionTreeBuilder). Returns the number of action records; 0 when the
+    // file cannot be read or is empty.
+    int LoadScript(const QString &path, ISectionTreeBuilder *builder = nullptr,
+                   const LoadOptions &options = LoadOptions());
+
+    QStringList m_arrDefaultAtLines;
+    QStringList m_arrActionNames;
+    // The record read from the "Default" section (built-in defaults where
+    // it lacks a key), as of the last load; its m_arrAtLines are the
+    // "Default" section's "@=" lines.
+    CSynchSettings m_Default;
+    CScriptFile m_ScriptFile;
+
+private:
+    std::vector<std::unique_ptr<CSynchSettings>> m_actions;
+};
+
+// The numbers of the sections named exactly "Action%d", ascending, each once.
+std::vector<qint32> LoadableActionNumbers(const CScriptFile &file);
+// Whether `name` has exactly the form "Action%d" (ignoring case) with a positive
+// 32-bit number; the number goes to `number`.
+bool ParseActionName(QStringView name, qint32 &number);
