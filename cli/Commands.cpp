@@ -1,0 +1,66 @@
+#include "cli/Commands.h"
+
+#include "cli/DumpCommand.h"
+#include "framework/ModalUi.h"
+
+#include <array>
+
+namespace {
+
+const std::array<Command, 1> &CommandTable()
+{
+    static const std::array<Command, 1> commands{{
+        {"dump", "FILE",
+         "Loads FILE exactly as the editor's loader does and prints its records as JSON on stdout:\n"
+         "  {\"encoding\": \"ansi\"|\"utf-16le\"|\"utf-8\", \"defaultAtLines\": [...], \"default\": {SETTINGS},\n"
+         "   \"actions\": [{\"name\": \"Action1\", \"atLines\": [...], \"settings\": {SETTINGS}}, ...]}\n"
+         "  SETTINGS maps each of the 41 keys the loader reads to its value: texts as strings,\n"
+         "  flags, codes, masks, sizes and dates (as FILETIME) as exact integers.\n"
+         "  An empty file is an empty script.",
+         RunDump},
+    }};
+    return commands;
+}
+
+void PrintHelp()
+{
+    QString text = QStringLiteral(
+        "mbscript - work with Marrowby script files without the editor\n\n"
+        "Usage:\n");
+    for (const Command &command : CommandTable())
+        text += QStringLiteral("  mbscript %1 %2\n").arg(QLatin1String(command.name), QLatin1String(command.synopsis));
+    text += QStringLiteral("  mbscript --help\n\nCommands:\n");
+    for (const Command &command : CommandTable())
+        text += QStringLiteral("  %1 %2\n    %3\n\n")
+                    .arg(QLatin1String(command.name), QLatin1String(command.synopsis),
+                         QString::fromUtf8(command.description).replace(QLatin1Char('\n'), QStringLiteral("\n    ")));
+    text += QStringLiteral(
+        "Messages the editor would show in a message box (a file that cannot be read, an invalid date)\n"
+        "are printed on stderr, one line each.\n\n"
+        "Exit status: 0 when the file was read, 1 when it could not be read, 2 for a usage error.\n");
+    std::fputs(text.toUtf8().constData(), stdout);
+}
+
+} // namespace
+
+int UsageError(const QString &text)
+{
+    ModalUi().ShowMessage(text + QStringLiteral(" (see mbscript --help)"));
+    return kExitUsage;
+}
+
+int RunCommandLine(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return UsageError(QStringLiteral("mbscript: no command given"));
+    const QString &first = arguments.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
+        PrintHelp();
+        return kExitOk;
+    }
+    for (const Command &command : CommandTable()) {
+        if (first == QLatin1String(command.name))
+            return command.run(arguments.mid(1));
+    }
+    return UsageError(QStringLiteral("mbscript: unknown command \"%1\"").arg(first));
+}
