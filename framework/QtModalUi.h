@@ -1,0 +1,31 @@
+#pragma once
+// The editor's modal UI: Qt message boxes and pickers, each captioned with the
+// application title and owned by the active window.
+
+#include "framework/ModalUi.h"
+
+#include <QMessageBox>
+
+class QtModalUi final : public IModalUi
+{
+public:
+    void ShowMessage(const QString &text) override;
+    bool AskYesNo(const QString &text) override;
+    std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
+    std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
+    std::optional<COLORREF> ChooseColour(COLORREF initial) override;
+    std::optional<CLogFont> ChooseFont(const CLogFont &initial) override;
+};
+
+// A question that only Yes or No closes: Esc, the window's close button and
+// close requests leave it open.
+class YesNoMessageBox final : public QMessageBox
+{
+    Q_OBJECT
+public:
+    YesNoMessageBox(const QString &text, QWidget *parent);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+};
