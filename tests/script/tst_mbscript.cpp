@@ -1,0 +1,143 @@
+#include "ScriptFixture.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QStringList errLines;
+};
+
+Run Mbscript(const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_GB.UTF-8"));
+    env.insert(QStringLiteral("TZ"), QStringLiteral("UTC0"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(MBSCRIPT_PATH), arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+    run.errLines = err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return run;
+}
+
+} // namespace
+
+class TestMbscript : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dumpsRecords();
+    void encodings_data();
+    void encodings();
+    void messagesAndExitCodes_data();
+    void messagesAndExitCodes();
+
+private:
+    ScriptFixture m_files;
+};
+
+void TestMbscript::dumpsRecords()
+{
+    const QString path = m_files.Write(
+        "[Default]\r\n@=first\r\nMask=*.doc\r\nMax Date Filter=31/12/9999\r\n"
+        "[Action2]\r\nPath1=C:\\Donn\xe9" "es\r\nMin Size Filter=12345678901234567\r\n"
+        "Output Header=\"q\"\\t\x01\r\n[Action1]\r\nOperation=-4\r\n");
+    const Run run = Mbscript({QStringLiteral("dump"), path});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.errLines, QStringList());
+    QJsonParseError error;
+    const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(root.value("encoding").toString(), QStringLiteral("ansi"));
+    QCOMPARE(root.value("defaultAtLines").toArray(), QJsonArray{QStringLiteral("@=first")});
+    QCOMPARE(root.value("default").toObject().size(), 41);
+    QCOMPARE(root.value("default").toObject().value("Mask").toString(), QStringLiteral("*.doc"));
+    const QJsonArray actions = root.value("actions").toArray();
+    QCOMPARE(actions.size(), 2);
+    QCOMPARE(actions[0].toObject().value("name").toString(), QStringLiteral("Action1"));
+    const QJsonObject first = actions[0].toObject().value("settings").toObject();
+    QCOMPARE(first.value("Operation").toInt(), -4);
+    QCOMPARE(first.value("Mask").toString(), QStringLiteral("*.doc"));
+    const QJsonObject second = actions[1].toObject().value("settings").toObject();
+    QCOMPARE(second.value("Path1").toString(), QString::fromUtf8("C:\\Données"));
+    QCOMPARE(second.value("Output Header").toString(), QStringLiteral("\"q\"\t\x01"));
+
+    // Integers beyond a double's precision keep every digit.
+    const QDateTime lastDay(QDate(9999, 12, 31), QTime(0, 0), Qt::UTC);
+    const quint64 fileTime = quint64(lastDay.toMSecsSinceEpoch()) * 10000 + 116444736000000000ULL;
+    QVERIFY(run.out.contains("\"Max Date Filter\": " + QByteArray::number(fileTime) + ','));
+    QVERIFY(run.out.contains("\"Min Size Filter\": 12345678901234567,"));
+}
+
+void TestMbscript::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<int>("actions");
+
+    QTest::newRow("utf-16le") << Utf16WithBom(QStringLiteral("[Action1]\r\nMask=x\r\n")) << "utf-16le" << 1;
+    QTest::newRow("utf-8") << QByteArray("\xEF\xBB\xBF[Action1]\r\n") << "utf-8" << 1;
+    QTest::newRow("empty file") << QByteArray() << "ansi" << 0;
+}
+
+void TestMbscript::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, encoding);
+    QFETCH(int, actions);
+    const Run run = Mbscript({QStringLiteral("dump"), m_files.Write(bytes)});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject root = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(root.value("encoding").toString(), encoding);
+    QCOMPARE(root.value("actions").toArray().size(), actions);
+}
+
+void TestMbscript::messagesAndExitCodes_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("messageParts");  // one stderr line holding all of them; empty: none
+
+    const QString invalid = m_files.Write("[Action1]\nMin Date Filter=32/01/2020\n", QStringLiteral("bad.mbs"));
+    QTest::newRow("missing file") << QStringList{"dump", m_files.Path("gone.mbs")} << 1
+                                  << QStringList{"gone.mbs", "No such file"};
+    QTest::newRow("invalid date") << QStringList{"dump", invalid} << 0
+                                  << QStringList{"Invalid", "bad.mbs", "Action1", "Min Date Filter"};
+    QTest::newRow("no command") << QStringList{} << 2 << QStringList{"--help"};
+    QTest::newRow("no file") << QStringList{"dump"} << 2 << QStringList{"FILE"};
+    QTest::newRow("two files") << QStringList{"dump", "a", "b"} << 2 << QStringList{"FILE"};
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << QStringList{"frobnicate"};
+    QTest::newRow("help") << QStringList{"--help"} << 0 << QStringList{};
+}
+
+void TestMbscript::messagesAndExitCodes()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, messageParts);
+    const Run run = Mbscript(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.errLines.size(), messageParts.isEmpty() ? 0 : 1);
+    for (const QString &part : messageParts)
+        QVERIFY2(run.errLines.first().contains(part), qPrintable(run.errLines.first()));
+    if (exitCode != 0)
+        QVERIFY(run.out.isEmpty());
+    if (arguments == QStringList{"--help"})
+        QVERIFY(run.out.contains("mbscript dump FILE"));
+}
+
+QTEST_GUILESS_MAIN(TestMbscript)
+#include "tst_mbscript.moc"
