@@ -1,0 +1,8 @@
+#include "treeoptions/SortComboBox.h"
+
+#include "script/SettingCatalogue.h"
+
+CSortComboBox::CSortComboBox(QWidget *parent) : CTreeOptionsCombo(parent)
+{
+    addItems(SortTexts());
+}

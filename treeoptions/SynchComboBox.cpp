@@ -1,0 +1,8 @@
+#include "treeoptions/SynchComboBox.h"
+
+#include "script/SettingCatalogue.h"
+
+CSynchComboBox::CSynchComboBox(QWidget *parent) : CTreeOptionsCombo(parent)
+{
+    addItems(OperationTexts());
+}

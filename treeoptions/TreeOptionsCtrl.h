@@ -1,0 +1,178 @@
+#pragma once
+// The options tree: a tree of group headings, check boxes (with indeterminate
+// parents), radio groups and value items whose value is edited in place by a
+// combo box or an edit box beside the label. An item's check or radio state is
+// its image index alone; an editable item's text is its label, ": ", its value.
+//
+// Items are CTreeOptionsItem; a null parent means the root level. Records
+// (CTreeOptionsItemInfo) are owned by their items and freed with them. The
+// selected item is the current item.
+
+#include "treeoptions/TreeOptionsItem.h"
+#include "treeoptions/TreeOptionsItemInfo.h"
+
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QTreeWidget>
+
+class CTreeOptionsCombo;
+class CTreeOptionsEdit;
+class CTreeOptionsSpinCtrl;
+class CTreeOptionsBrowseButton;
+class QStyleOptionViewItem;
+
+class CTreeOptionsCtrl : public QTreeWidget
+{
+    Q_OBJECT
+public:
+    explicit CTreeOptionsCtrl(QWidget *parent = nullptr);
+    ~CTreeOptionsCtrl() override;
+
+    // --- Insertion. Every insert works as well under a parent that is not in
+    // any tree yet, so a whole branch can be built detached and added at once
+    // with AddItem (much faster for big scripts: one insertion for the view).
+
+    // A new item that is in no tree yet.
+    static QTreeWidgetItem *NewItem(const QString &text, int image);
+    // Puts `item` (detached, possibly with children) under `parent` (null: root
+    // level) at `insertAfter`; returns it. O(1) for TVI_FIRST and TVI_LAST.
+    QTreeWidgetItem *AddItem(QTreeWidgetItem *item, QTreeWidgetItem *parent, CTreeInsertPos insertAfter = TVI_LAST);
+    // A plain item with `image` as its normal and selected image, no record.
+    QTreeWidgetItem *InsertItem(const QString &text, int image, QTreeWidgetItem *parent = nullptr,
+                                CTreeInsertPos insertAfter = TVI_LAST);
+    QTreeWidgetItem *AddGroupItem(const QString &text, int image, QTreeWidgetItem *parent,
+                                  CTreeInsertPos insertAfter = TVI_LAST);
+    QTreeWidgetItem *AddCheckBoxItem(const QString &text, QTreeWidgetItem *parent, bool checked,
+                                     CTreeInsertPos insertAfter = TVI_LAST);
+    QTreeWidgetItem *AddRadioItem(const QString &text, QTreeWidgetItem *parent, bool selected,
+                                  CTreeInsertPos insertAfter = TVI_LAST);
+    // Attach a record of kind combo / edit naming the editor class, e.g.
+    // EditorClass<CSynchComboBox>(), EditorClass<CTreeOptionsEdit>().
+    void AttachComboBox(QTreeWidgetItem *item, const QMetaObject *comboClass);
+    void AttachEditBox(QTreeWidgetItem *item, const QMetaObject *editClass);
+    // Attach (or replace) a record filled by the caller: file and folder path,
+    // number, colour and font items.
+    void SetItemInfo(QTreeWidgetItem *item, const CTreeOptionsItemInfo &info);
+    // The item's record, or null.
+    static CTreeOptionsItemInfo *GetItemInfo(const QTreeWidgetItem *item);
+
+    // --- Images and states.
+    static int GetItemImage(const QTreeWidgetItem *item);
+    static void SetItemImage(QTreeWidgetItem *item, int image);
+
+    static bool IsCheckBoxItem(const QTreeWidgetItem *item);
+    static bool IsRadioItem(const QTreeWidgetItem *item);
+    static bool IsColourItem(const QTreeWidgetItem *item);
+    // Each returns false only for a null item; the flag comes from the image.
+    static bool GetCheckState(const QTreeWidgetItem *item, bool &checked);
+    static bool GetRadioState(const QTreeWidgetItem *item, bool &selected);
+    static bool IsCheckEnabled(const QTreeWidgetItem *item, bool &enabled);
+    static bool IsCheckIndeterminate(const QTreeWidgetItem *item, bool &indeterminate);
+    static bool IsRadioEnabled(const QTreeWidgetItem *item, bool &enabled);
+    static void SetCheckState(QTreeWidgetItem *item, bool checked);
+    static void SetCheckIndeterminate(QTreeWidgetItem *item, bool enabled);
+    void SelectRadioItem(QTreeWidgetItem *item);
+    void ToggleCheckBranch(QTreeWidgetItem *item, bool wasChecked);
+
+    // --- The value convention: label, ": ", value. A value never holds a line
+    // break: SetItemValueText turns line breaks into spaces.
+    static QString GetItemValueText(const QTreeWidgetItem *item);
+    static void SetItemValueText(QTreeWidgetItem *item, const QString &value);
+    static void StripItemValue(QTreeWidgetItem *item);
+    static COLORREF GetItemColour(const QTreeWidgetItem *item);
+    static void SetItemColour(QTreeWidgetItem *item, COLORREF colour);
+    static bool GetItemFont(const QTreeWidgetItem *item, CLogFont &font);
+    static void SetItemFont(QTreeWidgetItem *item, const CLogFont &font);
+
+    // --- Copying: the copy gets text, flags, image, every user data role and
+    // its own copy of the record; not the expanded or selected state.
+    virtual QTreeWidgetItem *DuplicateItem(QTreeWidgetItem *item, QTreeWidgetItem *newParent,
+                                           CTreeInsertPos insertAfter);
+    virtual QTreeWidgetItem *DuplicateBranch(QTreeWidgetItem *item, QTreeWidgetItem *newParent,
+                                             CTreeInsertPos insertAfter);
+
+    // --- In-place editing.
+    // Writes the open editor's value into its item and removes the editor;
+    // nothing when no editor is open. Safe to call at any time.
+    void CommitAndEndEdit();
+    QTreeWidgetItem *EditItem() const { return m_hEditItem; }
+    CTreeOptionsCombo *ActiveCombo() const { return m_pActiveCombo; }
+    CTreeOptionsEdit *ActiveEdit() const { return m_pActiveEdit; }
+    CTreeOptionsSpinCtrl *ActiveSpin() const { return m_pActiveSpin; }
+    CTreeOptionsBrowseButton *ActiveBrowse() const { return m_pActiveBrowse; }
+
+    // The rectangle of the item's label text (its width is the text's), in
+    // viewport coordinates; empty for an item that is not shown.
+    QRect LabelRect(QTreeWidgetItem *item) const;
+    // The expand button of the item, in viewport coordinates; empty when none.
+    QRect ExpandButtonRect(QTreeWidgetItem *item) const;
+
+    // Used by the editors and the item.
+    void OnBrowseClicked();
+    void FocusTree();
+    void ItemAboutToBeDeleted(QTreeWidgetItem *item);
+    // Counts pickers open on behalf of the control: focus moving into them
+    // does not end editing.
+    class PickerScope
+    {
+    public:
+        explicit PickerScope(CTreeOptionsCtrl *tree);
+        ~PickerScope();
+        PickerScope(const PickerScope &) = delete;
+        PickerScope &operator=(const PickerScope &) = delete;
+
+    private:
+        QPointer<CTreeOptionsCtrl> m_pTree;
+    };
+    // Commit, end and reopen editing of the current item (after a pick).
+    void ReEditCurrentItem();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
+
+    virtual void BeginItemEdit(QTreeWidgetItem *item);
+    virtual void CommitItemEdit(QTreeWidgetItem *item);
+    virtual void EndItemEdit();
+    void PlaceEditors();
+    void PlaceSpinButton(const QRect &editRect);
+    void PlaceBrowseButton(const QRect &textRect);
+
+private:
+    void OnCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    void OnFocusChanged(QWidget *old, QWidget *now);
+    void OnRowsAboutToBeRemoved(const QModelIndex &parent, int first, int last);
+    void OnCollapsed(QTreeWidgetItem *item);
+    bool IsOwnWidget(const QWidget *widget) const;
+    bool IsOnIconOrLabel(QTreeWidgetItem *item, const QPoint &pos) const;
+    QStyleOptionViewItem ItemOption(QTreeWidgetItem *item) const;
+    void Toggle(QTreeWidgetItem *item);
+
+    CTreeOptionsCombo *m_pActiveCombo = nullptr;
+    CTreeOptionsEdit *m_pActiveEdit = nullptr;
+    CTreeOptionsSpinCtrl *m_pActiveSpin = nullptr;
+    CTreeOptionsBrowseButton *m_pActiveBrowse = nullptr;
+    QTreeWidgetItem *m_hEditItem = nullptr;
+    int m_nPickersOpen = 0;
+    bool m_bDestroying = false;
+    QPersistentModelIndex m_pressedIndex;
+};
+
+// Suspends repainting of a widget for a scope and restores the state it found,
+// so brackets nest.
+class CRedrawGuard
+{
+public:
+    explicit CRedrawGuard(QWidget *widget);
+    ~CRedrawGuard();
+    CRedrawGuard(const CRedrawGuard &) = delete;
+    CRedrawGuard &operator=(const CRedrawGuard &) = delete;
+
+private:
+    QWidget *m_pWidget;
+    bool m_bWasEnabled;
+};
