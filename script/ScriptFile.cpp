@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <cstring>
 #include <new>
 
 namespace {
@@ -12,7 +13,6 @@ namespace {
 // Sizes are handled as signed 32-bit quantities, as the engine does.
 constexpr qint64 kLargestScript = 0x7FFFFFFF;
 
-QString FoldedName(QStringView name) { return name.toString().toCaseFolded(); }
 
 } // namespace
 
@@ -69,9 +69,9 @@ bool CScriptFile::Read(const QString &path)
             return false;
         }
         file.close();
-        Decode(bytes);
-        bytes = QByteArray();
-        Parse();
+        const qsizetype mark = Decode(bytes);
+        // Byte offsets equal text offsets when every byte became one character.
+        Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
     } catch (const std::bad_alloc &) {
         Fail(QStringLiteral("There is not enough memory to read it."));
         return false;
@@ -80,7 +80,7 @@ bool CScriptFile::Read(const QString &path)
     return true;
 }
 
-void CScriptFile::Decode(const QByteArray &bytes)
+qsizetype CScriptFile::Decode(const QByteArray &bytes)
 {
     const char *data = bytes.constData();
     const qsizetype size = bytes.size();
@@ -98,65 +98,183 @@ void CScriptFile::Decode(const QByteArray &bytes)
         m_bUnicode = 1;
         m_nEncoding = ScriptEncoding::Utf16Le;
         MultiByteToString(data + 2, int((size - 2) & ~qsizetype(1)), m_strText, kUtf16);
+        return 2;
     } else if (startsWith({0xEF, 0xBB, 0xBF})) {
         m_nEncoding = ScriptEncoding::Utf8;
         MultiByteToString(data + 3, int(size - 3), m_strText, kUtf8);
-    } else {
-        MultiByteToString(data, int(size), m_strText, kAnsiCodePage);
+        return 3;
     }
+    MultiByteToString(data, int(size), m_strText, kAnsiCodePage);
+    return 0;
 }
 
-CSection *CScriptFile::AddSection(QString name)
+size_t qHash(const CScriptFile::NameKey &key, size_t seed)
 {
-    auto section = std::make_unique<CSection>(name);
+    // Consistent with comparing ignoring case: characters are folded, and
+    // every one that does not fold to ASCII counts alike.
+    size_t hash = seed ^ size_t(key.name.size());
+    for (const QChar c : key.name) {
+        char16_t folded = c.unicode();
+        if (folded >= 0x80)
+            folded = c.toCaseFolded().unicode();
+        else if (folded >= u'A' && folded <= u'Z')
+            folded += 32;
+        hash = hash * 31 + (folded < 0x80 ? folded : 0x80);
+    }
+    return hash;
+}
+
+CSection *CScriptFile::AddSection(qsizetype offset, qsizetype length)
+{
+    const QStringView name = QStringView(m_strText).mid(offset, length);
+    auto section = std::make_unique<CSection>(name.toString());
     section->m_strText = m_strText;  // shared, not copied
     CSection *added = section.get();
     m_sections.push_back(std::move(section));
-    QString folded = std::move(name).toCaseFolded();
-    if (!m_firstByName.contains(folded))
-        m_firstByName.insert(std::move(folded), added);
+    CSection *&first = m_firstByName[NameKey{name}];
+    if (!first)
+        first = added;
     return added;
 }
 
-void CScriptFile::Parse()
+namespace {
+
+// Where the next line ends and what the parser needs to know of it, found
+// in one pass: in the file's bytes with memchr when every byte decoded to
+// one character (the usual ANSI script), else in the decoded text with a
+// 16-bit loop. Line feeds survive every decoding (no code page uses byte 10
+// inside a character), so both cut the same lines.
+struct LineFacts
 {
-    // Lines are cut out of the decoded text in place: a line feed ends a
-    // line, a carriage return right before it is dropped, any other carriage
-    // return stays. Line feeds survive every decoding (no code page uses byte
-    // 10 inside a character), so cutting after decoding is exact.
+    qsizetype end;        // after the line's last character (a CR before the LF excluded)
+    qsizetype next;       // where the next line starts; -1 after the last line
+    qsizetype close;      // the first ']' when the line starts with '[', else -1
+    bool hasEquals;
+    bool startsWithAt;    // "@="
+};
+
+class ByteLines
+{
+public:
+    ByteLines(const char *data, qsizetype size) : m_data(data), m_size(size) {}
+    qsizetype Size() const { return m_size; }
+    char16_t First(qsizetype pos) const { return char16_t((unsigned char)m_data[pos]); }
+
+    LineFacts Cut(qsizetype pos) const
+    {
+        const char *begin = m_data + pos;
+        const char *lineFeed = static_cast<const char *>(std::memchr(begin, '\n', size_t(m_size - pos)));
+        LineFacts facts{};
+        facts.end = lineFeed ? lineFeed - m_data : m_size;
+        facts.next = lineFeed ? facts.end + 1 : -1;
+        if (lineFeed && facts.end > pos && m_data[facts.end - 1] == '\r')
+            --facts.end;
+        const size_t length = size_t(facts.end - pos);
+        facts.close = -1;
+        if (length > 0 && *begin == '[') {
+            const char *close = static_cast<const char *>(std::memchr(begin, ']', length));
+            facts.close = close ? close - m_data : -1;
+        }
+        facts.hasEquals = length > 0 && std::memchr(begin, '=', length) != nullptr;
+        facts.startsWithAt = length >= 2 && begin[0] == '@' && begin[1] == '=';
+        return facts;
+    }
+
+private:
+    const char *m_data;
+    qsizetype m_size;
+};
+
+class TextLines
+{
+public:
+    explicit TextLines(const QString &text)
+        : m_data(reinterpret_cast<const char16_t *>(text.constData())), m_size(text.size())
+    {
+    }
+    qsizetype Size() const { return m_size; }
+    char16_t First(qsizetype pos) const { return m_data[pos]; }
+
+    LineFacts Cut(qsizetype pos) const
+    {
+        LineFacts facts{};
+        facts.close = -1;
+        const bool header = m_data[pos] == u'[';
+        qsizetype i = pos;
+        for (; i < m_size; ++i) {
+            const char16_t c = m_data[i];
+            if (c == u'\n')
+                break;
+            if (c == u'=')
+                facts.hasEquals = true;
+            else if (c == u']' && header && facts.close < 0)
+                facts.close = i;
+        }
+        facts.end = i;
+        facts.next = i < m_size ? i + 1 : -1;
+        if (facts.next >= 0 && facts.end > pos && m_data[facts.end - 1] == u'\r')
+            --facts.end;
+        if (facts.close >= facts.end)
+            facts.close = -1;
+        facts.startsWithAt = facts.end - pos >= 2 && m_data[pos] == u'@' && m_data[pos + 1] == u'=';
+        return facts;
+    }
+
+private:
+    const char16_t *m_data;
+    qsizetype m_size;
+};
+
+} // namespace
+
+template <typename Lines>
+void CScriptFile::ParseLines(const Lines &lines)
+{
     const QStringView text(m_strText);
-    const qsizetype n = text.size();
     CSection *current = nullptr;
     const bool keepAtLines = m_bKeepAtLines != 0;
-    qsizetype pos = 0;
-    while (pos < n) {
-        const qsizetype lineFeed = text.indexOf(u'\n', pos);
-        qsizetype end = lineFeed < 0 ? n : lineFeed;
-        if (lineFeed >= 0 && end > pos && text[end - 1] == u'\r')
-            --end;
-        if (end > pos) {
-            const QStringView line = text.mid(pos, end - pos);
-            const CSection::Span span{qint32(pos), qint32(end - pos)};
-            qsizetype close = -1;
-            if (line[0] == u'[' && (close = line.indexOf(u']')) >= 0) {
-                current = AddSection(line.mid(1, close - 1).toString());
-                if (close + 1 < line.size())
-                    current->m_strHeaderRest = line.mid(close + 1).toString();
+    // A section's spans gather here and move into it, sized exactly, when it ends.
+    std::vector<CSection::Span> stored;
+    std::vector<std::pair<qsizetype, CSection::Span>> loose;
+    auto finish = [&] {
+        if (!current)
+            return;
+        current->m_lines.assign(stored.begin(), stored.end());
+        current->m_looseLines.assign(loose.begin(), loose.end());
+        stored.clear();
+        loose.clear();
+    };
+    for (qsizetype pos = 0; pos >= 0 && pos < lines.Size();) {
+        const LineFacts facts = lines.Cut(pos);
+        if (facts.end > pos) {
+            const CSection::Span span{qint32(pos), qint32(facts.end - pos)};
+            if (facts.close >= 0) {
+                finish();
+                current = AddSection(pos + 1, facts.close - pos - 1);
+                if (facts.close + 1 < facts.end)
+                    current->m_strHeaderRest = text.mid(facts.close + 1, facts.end - facts.close - 1).toString();
             } else if (!current) {
                 m_preamble.emplace_back(span.offset, span.length);
-            } else if (line[0] != u'[' && line.contains(u'=')) {
-                current->m_lines.push_back(span);
-                if (keepAtLines && line.startsWith(u"@="))
-                    current->m_arrAtLines.append(line.toString());
+            } else if (facts.hasEquals && lines.First(pos) != u'[') {
+                stored.push_back(span);
+                if (keepAtLines && facts.startsWithAt)
+                    current->m_arrAtLines.append(text.mid(pos, facts.end - pos).toString());
             } else {
                 // No '=', or a header without ']': kept where lookups cannot see it.
-                current->m_looseLines.emplace_back(current->GetCount(), span);
+                loose.emplace_back(qsizetype(stored.size()), span);
             }
         }
-        if (lineFeed < 0)
-            break;
-        pos = lineFeed + 1;
+        pos = facts.next;
     }
+    finish();
+}
+
+void CScriptFile::Parse(const char *bytes, qsizetype byteCount)
+{
+    if (bytes && byteCount == m_strText.size())
+        ParseLines(ByteLines(bytes, byteCount));
+    else
+        ParseLines(TextLines(m_strText));
 }
 
 QStringView CScriptFile::GetPreambleLine(qsizetype index) const
@@ -167,7 +285,7 @@ QStringView CScriptFile::GetPreambleLine(qsizetype index) const
 
 CSection *CScriptFile::FindSection(QStringView name) const
 {
-    return m_firstByName.value(FoldedName(name), nullptr);
+    return m_firstByName.value(NameKey{name}, nullptr);
 }
 
 bool CScriptFile::GetString(QStringView section, QStringView key, QString &value) const

@@ -61,14 +61,27 @@ public:
     int m_bUnicode = 0;
 
 private:
-    void Decode(const QByteArray &bytes);
-    void Parse();
-    CSection *AddSection(QString name);
+    qsizetype Decode(const QByteArray &bytes);
+    void Parse(const char *bytes, qsizetype byteCount);
+    template <typename Lines>
+    void ParseLines(const Lines &lines);
+    CSection *AddSection(qsizetype offset, qsizetype length);
     void Fail(const QString &cause);
 
     std::vector<std::unique_ptr<CSection>> m_sections;
-    // Case-folded name -> the first section of that name.
-    QHash<QString, CSection *> m_firstByName;
+    // A section name compared ignoring case; views the decoded text, which
+    // outlives the index, or the name a lookup asks for.
+    struct NameKey
+    {
+        QStringView name;
+        bool operator==(const NameKey &other) const
+        {
+            return name.size() == other.name.size() && name.compare(other.name, Qt::CaseInsensitive) == 0;
+        }
+    };
+    friend size_t qHash(const NameKey &key, size_t seed);
+    // Name -> the first section of that name.
+    QHash<NameKey, CSection *> m_firstByName;
     // The decoded text of the last read; stored lines are spans of it.
     QString m_strText;
     std::vector<std::pair<qint32, qint32>> m_preamble;
