@@ -395,6 +395,9 @@ QTreeWidgetItem *CTreeOptionsCtrl::DuplicateItem(QTreeWidgetItem *item, QTreeWid
 {
     if (!item)
         return nullptr;
+    // An item being edited shows its label alone: copy it with its value.
+    if (item == m_hEditItem)
+        CommitAndEndEdit();
     return AddItem(CTreeOptionsItem::CopyOf(*item), newParent, insertAfter);
 }
 
@@ -528,12 +531,9 @@ void CTreeOptionsCtrl::BeginItemEdit(QTreeWidgetItem *item)
     if (m_pActiveBrowse)
         connect(m_pActiveBrowse, &QPushButton::clicked, this, &CTreeOptionsCtrl::OnBrowseClicked);
 
+    // Shown without the focus: the keyboard stays with the tree until the
+    // user moves into the editor.
     PlaceEditors();
-    // The keyboard stays with the tree until the user moves into the editor.
-    for (QWidget *widget : {static_cast<QWidget *>(m_pActiveCombo), static_cast<QWidget *>(m_pActiveEdit),
-                            static_cast<QWidget *>(m_pActiveSpin), static_cast<QWidget *>(m_pActiveBrowse)})
-        if (widget)
-            widget->show();
 }
 
 void CTreeOptionsCtrl::PlaceEditors()
@@ -542,7 +542,13 @@ void CTreeOptionsCtrl::PlaceEditors()
         return;
     const QRect row = visualItemRect(m_hEditItem);
     const QRect text = LabelRect(m_hEditItem);
-    if (row.isEmpty() || text.isEmpty())
+    // An item inside a collapsed branch has no row: its editors wait hidden.
+    const bool shown = !row.isEmpty() && !text.isEmpty();
+    for (QWidget *widget : {static_cast<QWidget *>(m_pActiveCombo), static_cast<QWidget *>(m_pActiveEdit),
+                            static_cast<QWidget *>(m_pActiveSpin), static_cast<QWidget *>(m_pActiveBrowse)})
+        if (widget && !shown)
+            widget->hide();
+    if (!shown)
         return;
     const int fullRight = row.x() + row.width(); // exclusive, as are the rights below
     const int textRight = text.x() + text.width();
@@ -566,6 +572,10 @@ void CTreeOptionsCtrl::PlaceEditors()
     } else if (m_pActiveBrowse) {
         PlaceBrowseButton(text);
     }
+    for (QWidget *widget : {static_cast<QWidget *>(m_pActiveCombo), static_cast<QWidget *>(m_pActiveEdit),
+                            static_cast<QWidget *>(m_pActiveSpin), static_cast<QWidget *>(m_pActiveBrowse)})
+        if (widget)
+            widget->show();
 }
 
 void CTreeOptionsCtrl::PlaceSpinButton(const QRect &editRect)

@@ -49,6 +49,7 @@ private slots:
     void editorEnds_data();
     void editorEnds();
     void viewScrollingToNewItemKeepsEditor();
+    void editorOfHiddenItemWaits();
     void rightArrowMovesFocusIntoEditor();
     void enterAndEscReachTheDialog_data();
     void enterAndEscReachTheDialog();
@@ -405,6 +406,21 @@ void TestTreeOptions::viewScrollingToNewItemKeepsEditor()
     QCOMPARE(m_tree->ActiveEdit()->geometry().top(), m_tree->LabelRect(last).top());
 }
 
+void TestTreeOptions::editorOfHiddenItemWaits()
+{
+    m_tree->InsertItem(QStringLiteral("Above"), 13);
+    QTreeWidgetItem *item = AddEdit(QStringLiteral("Value: 1"));
+    m_tree->setCurrentItem(item);
+    QVERIFY(m_tree->ActiveEdit());
+    QVERIFY(m_tree->ActiveEdit()->isVisible());
+    item->setHidden(true);
+    QTRY_VERIFY(!m_tree->ActiveEdit()->isVisible());
+    m_tree->topLevelItem(0)->setHidden(true); // the row moves up meanwhile
+    item->setHidden(false);
+    QTRY_VERIFY(m_tree->ActiveEdit()->isVisible());
+    QCOMPARE(m_tree->ActiveEdit()->geometry().top(), m_tree->LabelRect(item).top());
+}
+
 void TestTreeOptions::rightArrowMovesFocusIntoEditor()
 {
     QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), 13, nullptr);
@@ -618,6 +634,11 @@ void TestTreeOptions::duplicateBranchIsIndependent()
     ClickLabel(copy->child(2));
     QVERIFY(m_tree->ActiveEdit());
     QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("*.txt"));
+
+    // An item being edited is copied with its value, not its bare label.
+    QTreeWidgetItem *again = m_tree->DuplicateBranch(copy, nullptr, TVI_LAST);
+    QCOMPARE(copy->child(2)->text(0), QStringLiteral("Mask: *.txt"));
+    QCOMPARE(TreeOptionsDumpBranch(again), TreeOptionsDumpBranch(copy));
 
     QTreeWidgetItem *first = m_tree->DuplicateItem(tail, nullptr, TVI_FIRST);
     QCOMPARE(m_tree->indexOfTopLevelItem(first), 0);
