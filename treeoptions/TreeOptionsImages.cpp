@@ -33,7 +33,7 @@ struct Ink
         const QPalette pal = QGuiApplication::palette();
         text = pal.color(QPalette::Active, QPalette::Text);
         base = pal.color(QPalette::Active, QPalette::Base);
-        disabled = Blend(base, text, 0.5);
+        disabled = Blend(base, text, 0.6);
         grey = Blend(base, text, 0.3);
         accent = pal.color(QPalette::Active, QPalette::Highlight);
     }
@@ -72,7 +72,7 @@ void Dot(QPainter &p, const QColor &colour)
 
 void CrossOut(QPainter &p, const QColor &red)
 {
-    p.setPen(QPen(red, 1.7, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(red, 1.4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(1.5, 1.5), QPointF(14.5, 14.5));
     p.drawLine(QPointF(14.5, 1.5), QPointF(1.5, 14.5));
 }
@@ -97,12 +97,14 @@ void Draw(QPainter &p, int index, const Ink &ink)
     case 1: Box(p, ink.base, ink.text); Tick(p, ink.text); break;
     case 2: Circle(p, ink.base, ink.text); break;
     case 3: Circle(p, ink.base, ink.text); Dot(p, ink.text); break;
+    // Disabled forms: the red cross goes under the tick or dot, so the state
+    // still reads at a glance.
     case 4: Box(p, ink.base, ink.disabled); CrossOut(p, ink.red); break;
-    case 5: Box(p, ink.base, ink.disabled); Tick(p, ink.disabled); CrossOut(p, ink.red); break;
+    case 5: Box(p, ink.base, ink.disabled); CrossOut(p, ink.red); Tick(p, ink.disabled); break;
     case 6: Circle(p, ink.base, ink.disabled); CrossOut(p, ink.red); break;
-    case 7: Circle(p, ink.base, ink.disabled); Dot(p, ink.disabled); CrossOut(p, ink.red); break;
+    case 7: Circle(p, ink.base, ink.disabled); CrossOut(p, ink.red); Dot(p, ink.disabled); break;
     case 8: Box(p, ink.grey, ink.text); Tick(p, ink.text); break;
-    case 9: Box(p, ink.grey, ink.disabled); Tick(p, ink.disabled); CrossOut(p, ink.red); break;
+    case 9: Box(p, ink.grey, ink.disabled); CrossOut(p, ink.red); Tick(p, ink.disabled); break;
     case 10: // magnifying glass
         p.setPen(QPen(ink.text, 1.4));
         p.setBrush(Blend(ink.base, ink.accent, 0.25));
