@@ -10,6 +10,11 @@ QString StderrModalUi::OneLine(const QString &text)
     for (QString &line : lines)
         line = line.trimmed();
     lines.removeAll(QString());
+    // "Cannot read the file "x".: cause" reads badly: a sentence's full stop
+    // gives way to the colon that joins it to the next line.
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+        if (lines[i].endsWith(QLatin1Char('.')))
+            lines[i].chop(1);
     return lines.join(QStringLiteral(": "));
 }
 

@@ -49,6 +49,7 @@ void TestModalUi::stderrJoinsLines_data()
     QTest::newRow("one") << "Invalid day" << "Invalid day";
     QTest::newRow("two") << "Invalid day\n/a.mbs [Action1] Min Date Filter" << "Invalid day: /a.mbs [Action1] Min Date Filter";
     QTest::newRow("blank lines") << "a\n\n  b  \n" << "a: b";
+    QTest::newRow("full stop gives way") << "Cannot read \"x\".\nNo such file." << "Cannot read \"x\": No such file.";
 }
 
 void TestModalUi::stderrJoinsLines()
