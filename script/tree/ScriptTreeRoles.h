@@ -1,0 +1,60 @@
+#pragma once
+// What the tree side of scripts keeps on tree items, in data roles of column 0
+// from Qt::UserRole upward. Roles travel with an item: DuplicateItem and
+// DuplicateBranch copy every one, and deleting the item frees them.
+
+#include <QMetaType>
+#include <QString>
+#include <QStringList>
+#include <Qt>
+
+#include <optional>
+
+enum ScriptTreeRole : int {
+    // CLoadedValue, on each check box, radio button and value item the loader
+    // created: how its key's line read and what the item showed when created.
+    kLoadedValueRole = Qt::UserRole,
+    // CRootLines, on a root item loaded from a section that has lines the tree
+    // does not show ("@=" lines, unknown keys, comments, text after the header).
+    kRootLinesRole = Qt::UserRole + 1,
+};
+
+// The memory of an item the loader created. While the item still shows
+// `shownText` with image `shownImage`, the writer writes `rawValue` as the
+// value of its key, so an untouched setting is written exactly as it was read.
+struct CLoadedValue
+{
+    QString rawValue;
+    QString shownText;
+    int shownImage = -1;
+
+    bool operator==(const CLoadedValue &) const = default;
+};
+Q_DECLARE_METATYPE(CLoadedValue)
+
+// The lines a root carries from its section, written back with it wherever
+// it goes: its "@=" lines after the header, its kept lines (keys the tree
+// does not show and lines without '=', in file order) after its rows, and
+// whatever stood after the header's ']'.
+struct CRootLines
+{
+    QStringList atLines;
+    QStringList keptLines;
+    QString headerRest;
+
+    bool IsEmpty() const { return atLines.isEmpty() && keptLines.isEmpty() && headerRest.isEmpty(); }
+    bool operator==(const CRootLines &) const = default;
+};
+Q_DECLARE_METATYPE(CRootLines)
+
+class QTreeWidgetItem;
+
+// The memory of `item`; nothing when it has none (made by Show All or New Action).
+std::optional<CLoadedValue> LoadedValueOf(const QTreeWidgetItem *item);
+void SetLoadedValue(QTreeWidgetItem *item, const CLoadedValue &value);
+// Whether `item` has a memory and still shows exactly what it showed when loaded.
+bool IsUnchangedSinceLoad(const QTreeWidgetItem *item);
+
+// The lines `root` carries (empty when none).
+CRootLines RootLinesOf(const QTreeWidgetItem *root);
+void SetRootLines(QTreeWidgetItem *root, const CRootLines &lines);
