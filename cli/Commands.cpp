@@ -1,15 +1,16 @@
 #include "cli/Commands.h"
 
 #include "cli/DumpCommand.h"
+#include "cli/ResaveCommand.h"
 #include "framework/ModalUi.h"
 
 #include <array>
 
 namespace {
 
-const std::array<Command, 1> &CommandTable()
+const std::array<Command, 2> &CommandTable()
 {
-    static const std::array<Command, 1> commands{{
+    static const std::array<Command, 2> commands{{
         {"dump", "FILE",
          "Loads FILE exactly as the editor's loader does and prints its records as JSON on stdout:\n"
          "  {\"encoding\": \"ansi\"|\"utf-16le\"|\"utf-8\", \"defaultAtLines\": [...], \"default\": {SETTINGS},\n"
@@ -18,6 +19,13 @@ const std::array<Command, 1> &CommandTable()
          "  flags, codes, masks, sizes and dates (as FILETIME) as exact integers.\n"
          "  An empty file is an empty script.",
          RunDump},
+        {"resave", "[--complete] IN OUT",
+         "Loads IN into an options tree exactly as the editor's Load Script does (no window is shown)\n"
+         "and writes it to OUT exactly as the editor's Save would, without edits: keys, comments and\n"
+         "sections the editor does not show are kept, untouched values are written as they were read,\n"
+         "and the encoding of IN is kept. The old OUT is replaced only when all of it was written.\n"
+         "  --complete  first gives every section all settings, as Show All does.",
+         RunResave},
     }};
     return commands;
 }
@@ -37,7 +45,8 @@ void PrintHelp()
     text += QStringLiteral(
         "Messages the editor would show in a message box (a file that cannot be read, an invalid date)\n"
         "are printed on stderr, one line each.\n\n"
-        "Exit status: 0 when the file was read, 1 when it could not be read, 2 for a usage error.\n");
+        "Exit status: 0 when the file was read (and written), 1 when it could not be read, 2 for a usage\n"
+        "error, 3 when OUT could not be written.\n");
     std::fputs(text.toUtf8().constData(), stdout);
 }
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 // Exit statuses shared by every command.
-enum ExitStatus : int { kExitOk = 0, kExitUnreadable = 1, kExitUsage = 2 };
+enum ExitStatus : int { kExitOk = 0, kExitUnreadable = 1, kExitUsage = 2, kExitUnwritable = 3 };
 
 struct Command
 {

@@ -1,7 +1,26 @@
 #include "script/tree/ScriptTree.h"
 
+#include "script/SynchArray.h"
 #include "script/tree/ActionCompleter.h"
+#include "script/tree/BranchBuilder.h"
+#include "script/tree/ScriptSaver.h"
+#include "script/tree/ScriptWriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
+
+int LoadScriptWithTree(CSynchArray &document, const QString &path, CTreeOptionsCtrl &tree, const LoadOptions &options)
+{
+    CBranchBuilder builder(tree);
+    const int count = document.LoadScript(path, &builder, options);
+    builder.AddRootsToTree();
+    return count;
+}
+
+bool WriteScript(const CSynchArray &document, const QString &path, const CTreeOptionsCtrl &tree,
+                 const WriteOptions &options)
+{
+    const QString text = CScriptWriter(document, tree).ScriptText();
+    return CScriptSaver(options).Save(text, document.m_ScriptFile.Encoding(), path);
+}
 
 void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root)
 {

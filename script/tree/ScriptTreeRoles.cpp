@@ -17,10 +17,10 @@ void SetLoadedValue(QTreeWidgetItem *item, const CLoadedValue &value)
     item->setData(0, kLoadedValueRole, QVariant::fromValue(value));
 }
 
-bool IsUnchangedSinceLoad(const QTreeWidgetItem *item)
+bool IsUnchangedSinceLoad(const QTreeWidgetItem *item, const QString &shownText)
 {
     const std::optional<CLoadedValue> loaded = LoadedValueOf(item);
-    return loaded && loaded->shownImage == CTreeOptionsCtrl::GetItemImage(item) && loaded->shownText == item->text(0);
+    return loaded && loaded->shownImage == CTreeOptionsCtrl::GetItemImage(item) && loaded->shownText == shownText;
 }
 
 CRootLines RootLinesOf(const QTreeWidgetItem *root)

@@ -52,8 +52,9 @@ class QTreeWidgetItem;
 // The memory of `item`; nothing when it has none (made by Show All or New Action).
 std::optional<CLoadedValue> LoadedValueOf(const QTreeWidgetItem *item);
 void SetLoadedValue(QTreeWidgetItem *item, const CLoadedValue &value);
-// Whether `item` has a memory and still shows exactly what it showed when loaded.
-bool IsUnchangedSinceLoad(const QTreeWidgetItem *item);
+// Whether `item` has a memory and, with the text `shownText`, still shows
+// exactly what it showed when loaded.
+bool IsUnchangedSinceLoad(const QTreeWidgetItem *item, const QString &shownText);
 
 // The lines `root` carries (empty when none).
 CRootLines RootLinesOf(const QTreeWidgetItem *root);

@@ -1,0 +1,50 @@
+#pragma once
+// Builds the options tree while the loader reads a script: one root item per
+// section, and under it the branch that shows the keys the section holds, in
+// catalogue order under the three group headings. Each item remembers how its
+// key's line read and what it showed (kLoadedValueRole); each root carries its
+// section's "@=" lines and the lines the tree does not show (kRootLinesRole).
+// Branches are built detached and go into the tree together at the end.
+
+#include "script/SectionTreeBuilder.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <vector>
+
+class CTreeOptionsCtrl;
+class QTreeWidgetItem;
+
+class CBranchBuilder : public ISectionTreeBuilder
+{
+public:
+    explicit CBranchBuilder(CTreeOptionsCtrl &tree);
+    ~CBranchBuilder() override;
+    CBranchBuilder(const CBranchBuilder &) = delete;
+    CBranchBuilder &operator=(const CBranchBuilder &) = delete;
+
+    void BeginRoot(const QString &name) override;
+    void KeyFound(const SettingField &field, const CSynchSettings &record, QStringView rawValue,
+                  qsizetype lineIndex) override;
+    void EndRoot(const CSection *section, const CSynchSettings &record) override;
+
+    // Appends the roots built so far to the tree's root level, at once.
+    void AddRootsToTree();
+
+    // The lines of `section` the tree does not show, in file order: every
+    // stored line but the "@=" lines, the lines in `takenLines` (sorted) and
+    // later lines of a catalogue key, and every line without '='.
+    static QStringList KeptLines(const CSection &section, const std::vector<qsizetype> &takenLines);
+
+private:
+    QTreeWidgetItem *GroupFor(int catalogueRow);
+    QTreeWidgetItem *ValueItem(QTreeWidgetItem *parent, const QString &text, int image, const QMetaObject *editor);
+
+    CTreeOptionsCtrl &m_tree;
+    QStringList m_labels;
+    QList<QTreeWidgetItem *> m_roots;
+    QTreeWidgetItem *m_pRoot = nullptr;
+    QTreeWidgetItem *m_pGroups[3] = {nullptr, nullptr, nullptr};
+    std::vector<qsizetype> m_takenLines;
+};

@@ -1,0 +1,301 @@
+#include "script/tree/ScriptWriter.h"
+
+#include "script/SettingCatalogue.h"
+#include "script/SynchArray.h"
+#include "script/WideNumbers.h"
+#include "script/tree/ScriptTreeRoles.h"
+#include "treeoptions/SingleLine.h"
+#include "treeoptions/TreeOptionsCombo.h"
+#include "treeoptions/TreeOptionsCtrl.h"
+#include "treeoptions/TreeOptionsEdit.h"
+
+namespace {
+
+constexpr QStringView kLineEnd = u"\r\n";
+constexpr quint32 kFiveBits = 0x37;
+
+// The rows of each level, in catalogue order.
+constexpr int kTopRows[] = {kRowPath1, kRowPath2, kRowMask, kRowSearchSubdir, kRowOperation,
+                            kRowSynchronization, kRowOutput, kRowFilters};
+constexpr int kSynchronizationRows[] = {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
+constexpr int kOutputRows[] = {19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32};
+constexpr int kFiltersRows[] = {34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48};
+
+template <size_t N>
+constexpr int Count(const int (&)[N])
+{
+    return int(N);
+}
+
+} // namespace
+
+CScriptWriter::CScriptWriter(const CSynchArray &document, const CTreeOptionsCtrl &tree)
+    : m_document(document), m_tree(tree)
+{
+}
+
+void CScriptWriter::WriteText(QStringView text) { m_out.append(text); }
+
+void CScriptWriter::WriteLine(const QString &key, QStringView value)
+{
+    m_out.append(key);
+    m_out.append(u'=');
+    m_out.append(value);
+    m_out.append(kLineEnd);
+}
+
+QString CScriptWriter::ScriptText()
+{
+    BuildSettingCatalogue(m_keys, m_labels);
+    m_out.clear();
+    WritePreamble();
+    for (int i = 0; i < m_tree.topLevelItemCount(); ++i)
+        WriteSection(m_tree.topLevelItem(i));
+    WriteUnloadedSections();
+    return std::move(m_out);
+}
+
+void CScriptWriter::WritePreamble()
+{
+    const CScriptFile &file = m_document.m_ScriptFile;
+    for (qsizetype i = 0; i < file.GetPreambleCount(); ++i) {
+        WriteText(file.GetPreambleLine(i));
+        WriteText(kLineEnd);
+    }
+}
+
+void CScriptWriter::WriteUnloadedSections()
+{
+    // A section the loader reads by name ("Default", "Action%d") is either in
+    // the tree or a dead duplicate of one that was: neither is written here.
+    const CScriptFile &file = m_document.m_ScriptFile;
+    for (const auto &section : file.Sections()) {
+        qint32 number = 0;
+        if (section->m_strName.compare(u"Default", Qt::CaseInsensitive) == 0
+            || ParseActionName(section->m_strName, number))
+            continue;
+        WriteText(u"[");
+        WriteText(section->m_strName);
+        WriteText(u"]");
+        WriteText(section->m_strHeaderRest);
+        WriteText(kLineEnd);
+        qsizetype loose = 0;
+        for (qsizetype i = 0; i <= section->GetCount(); ++i) {
+            for (; loose < section->GetLooseCount() && section->GetLooseLine(loose).nBefore <= i; ++loose) {
+                WriteText(section->GetLooseLine(loose).text);
+                WriteText(kLineEnd);
+            }
+            if (i < section->GetCount()) {
+                WriteText(section->GetLine(i));
+                WriteText(kLineEnd);
+            }
+        }
+        WriteText(kLineEnd);
+    }
+}
+
+void CScriptWriter::WriteSection(const QTreeWidgetItem *root)
+{
+    if (m_keys.isEmpty())
+        BuildSettingCatalogue(m_keys, m_labels);
+    const QString name = root->text(0);
+    const CRootLines lines = RootLinesOf(root);
+    m_bDefault = name == u"Default";
+    // An action is written even when it sets nothing: it still runs, with
+    // everything inherited.
+    if (m_bDefault && root->childCount() == 0 && lines.IsEmpty())
+        return;
+    WriteText(u"[");
+    WriteText(name);
+    WriteText(u"]");
+    WriteText(lines.headerRest);
+    WriteText(kLineEnd);
+    for (const QString &line : lines.atLines) {
+        WriteText(line);
+        WriteText(kLineEnd);
+    }
+    m_bRadioWritten = false;
+    WriteLevel(root, kTopRows, Count(kTopRows));
+    for (const QString &line : lines.keptLines) {
+        WriteText(line);
+        WriteText(kLineEnd);
+    }
+    WriteText(kLineEnd);
+}
+
+QString CScriptWriter::ShownText(const QTreeWidgetItem *item) const
+{
+    // An item being edited shows its label alone; its value is in the editor.
+    if (item == m_tree.EditItem()) {
+        if (const CTreeOptionsCombo *combo = m_tree.ActiveCombo()) {
+            QTreeWidgetItem copy(*item);
+            CTreeOptionsCtrl::SetItemValueText(&copy, combo->Value());
+            return copy.text(0);
+        }
+        if (const CTreeOptionsEdit *edit = m_tree.ActiveEdit()) {
+            QTreeWidgetItem copy(*item);
+            CTreeOptionsCtrl::SetItemValueText(&copy, edit->text());
+            return copy.text(0);
+        }
+    }
+    return item->text(0);
+}
+
+void CScriptWriter::WriteLevel(const QTreeWidgetItem *parent, const int *rows, int rowCount)
+{
+    int next = 0;
+    const int children = parent->childCount();
+    for (int c = 0; c < children && next < rowCount; ++c) {
+        const QTreeWidgetItem *item = parent->child(c);
+        const QString text = ShownText(item);
+        int match = next;
+        while (match < rowCount && !text.startsWith(m_labels[rows[match]]))
+            ++match;
+        if (match == rowCount)
+            continue;  // not a row of this level: passed over
+        next = match + 1;
+        const int row = rows[match];
+        switch (row) {
+        case kRowSynchronization:
+            WriteLevel(item, kSynchronizationRows, Count(kSynchronizationRows));
+            break;
+        case kRowOutput:
+            WriteLevel(item, kOutputRows, Count(kOutputRows));
+            break;
+        case kRowFilters:
+            m_skip = Mask();
+            m_skip.keyRow = kRowFirstSkipBit;
+            m_ignore = Mask();
+            m_ignore.keyRow = kRowFirstIgnoreBit;
+            WriteLevel(item, kFiltersRows, Count(kFiltersRows));
+            FlushMask(m_skip);
+            FlushMask(m_ignore);
+            break;
+        case kRowOperation: {
+            // The prompt is the next item only when it is exactly that check box.
+            const QTreeWidgetItem *prompt = c + 1 < children ? parent->child(c + 1) : nullptr;
+            if (prompt && prompt->text(0) == PromptedOperationText())
+                ++c;
+            else
+                prompt = nullptr;
+            WriteOperation(item, text, prompt);
+            break;
+        }
+        default:
+            WriteRow(row, item, text);
+            break;
+        }
+    }
+}
+
+void CScriptWriter::WriteOperation(const QTreeWidgetItem *item, const QString &text, const QTreeWidgetItem *prompt)
+{
+    const QString &key = m_keys[kRowOperation];
+    if (prompt && IsUnchangedSinceLoad(item, text) && IsUnchangedSinceLoad(prompt, prompt->text(0))) {
+        WriteLine(key, LoadedValueOf(item)->rawValue);
+        return;
+    }
+    int code = OperationFromText(text.mid(m_labels[kRowOperation].size()));
+    bool prompted = false;
+    if (prompt)
+        CTreeOptionsCtrl::GetCheckState(prompt, prompted);
+    if (prompted && code >= 0)
+        code = code == 6 ? -1 : -2 - code;  // "Produce Compare Report" prompted is "Always Prompt"
+    WriteLine(key, QString::number(code));
+}
+
+void CScriptWriter::WriteRow(int row, const QTreeWidgetItem *item, const QString &text)
+{
+    if (row > kRowLastSkipBit)
+        FlushMask(m_skip);
+    if (row > kRowLastIgnoreBit)
+        FlushMask(m_ignore);
+    const QString &key = m_keys[row];
+    const bool unchanged = IsUnchangedSinceLoad(item, text);
+    switch (SettingCatalogue()[size_t(row)].kind) {
+    case SettingKind::Bit:
+        AddMaskBox(row <= kRowLastSkipBit ? m_skip : m_ignore, row, item, unchanged);
+        return;
+    case SettingKind::Radio: {
+        bool selected = false;
+        CTreeOptionsCtrl::GetRadioState(item, selected);
+        if (!selected || m_bRadioWritten)
+            return;
+        m_bRadioWritten = true;
+        if (unchanged)
+            WriteLine(key, LoadedValueOf(item)->rawValue);
+        else
+            WriteLine(key, row == kRowCompareDateTime ? u"0" : u"1");
+        return;
+    }
+    case SettingKind::Check: {
+        if (unchanged) {
+            WriteLine(key, LoadedValueOf(item)->rawValue);
+            return;
+        }
+        bool checked = false;
+        CTreeOptionsCtrl::GetCheckState(item, checked);
+        WriteLine(key, checked ? u"1" : u"0");
+        return;
+    }
+    case SettingKind::Sort: {
+        if (unchanged) {
+            WriteLine(key, LoadedValueOf(item)->rawValue);
+            return;
+        }
+        const int code = SortFromText(text.mid(m_labels[row].size()));
+        // An action that leaves the key out would inherit Default's order.
+        if (code != -1 || !m_bDefault)
+            WriteLine(key, QString::number(code));
+        return;
+    }
+    default: {
+        if (unchanged) {
+            WriteLine(key, LoadedValueOf(item)->rawValue);
+            return;
+        }
+        const QStringView value = QStringView(text).mid(m_labels[row].size());
+        if (!value.isEmpty())
+            WriteLine(key, value);
+        return;
+    }
+    }
+}
+
+void CScriptWriter::AddMaskBox(Mask &mask, int row, const QTreeWidgetItem *item, bool unchanged)
+{
+    mask.seen = true;
+    ++mask.boxes;
+    bool checked = false;
+    CTreeOptionsCtrl::GetCheckState(item, checked);
+    if (checked)
+        mask.bits |= quint32(SettingCatalogue()[size_t(row)].bit);
+    if (!unchanged)
+        mask.changed = true;
+    if (!mask.hasRaw) {
+        if (const std::optional<CLoadedValue> loaded = LoadedValueOf(item)) {
+            mask.hasRaw = true;
+            mask.raw = loaded->rawValue;
+            mask.outside = quint32(WideToInt32(mask.raw)) & ~kFiveBits;
+        }
+    }
+}
+
+void CScriptWriter::FlushMask(Mask &mask)
+{
+    if (!mask.seen)
+        return;
+    mask.seen = false;
+    const QString &key = m_keys[mask.keyRow];
+    if (!mask.changed && mask.boxes == 5 && mask.hasRaw) {
+        WriteLine(key, mask.raw);
+        return;
+    }
+    const quint32 value = mask.outside | mask.bits;
+    // In Default, the built-in values go without saying; an action spells out
+    // whatever its boxes show, or it would inherit Default's.
+    const quint32 builtIn = mask.keyRow == kRowFirstSkipBit ? 0 : kFiveBits;
+    if (m_bDefault && value == builtIn)
+        return;
+    WriteLine(key, QString::number(value));
+}

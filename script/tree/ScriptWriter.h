@@ -1,0 +1,62 @@
+#pragma once
+// Turns what the options tree shows back into script text: the lines before
+// the first header, one section per root in tree order, then the sections the
+// editor did not load. Within a section, rows are recognised by their labels
+// in catalogue order; an item the writer does not recognise is passed over.
+// Lines end with CR LF; every section is followed by one empty line.
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+class CSynchArray;
+class CTreeOptionsCtrl;
+class QTreeWidgetItem;
+
+class CScriptWriter
+{
+public:
+    CScriptWriter(const CSynchArray &document, const CTreeOptionsCtrl &tree);
+
+    // The whole script text.
+    QString ScriptText();
+
+    // Appends one section for `root` (nothing for a "Default" root that has
+    // neither items nor lines).
+    void WriteSection(const QTreeWidgetItem *root);
+
+private:
+    // The masks of the Filters group while it is written.
+    struct Mask
+    {
+        int keyRow = 0;         // catalogue row of its first box
+        bool seen = false;      // a box of it is in the branch
+        bool changed = false;   // a box is missing its memory or shows something else
+        int boxes = 0;          // boxes found
+        quint32 bits = 0;       // the checked boxes
+        quint32 outside = 0;    // bits outside the five boxes, from the line as read
+        QString raw;            // the value as read
+        bool hasRaw = false;
+    };
+
+    void WriteText(QStringView text);
+    void WriteLine(const QString &key, QStringView value);
+    void WriteLevel(const QTreeWidgetItem *parent, const int *rows, int rowCount);
+    void WriteRow(int row, const QTreeWidgetItem *item, const QString &text);
+    void WriteOperation(const QTreeWidgetItem *item, const QString &text, const QTreeWidgetItem *prompt);
+    void AddMaskBox(Mask &mask, int row, const QTreeWidgetItem *item, bool unchanged);
+    QString ShownText(const QTreeWidgetItem *item) const;
+    void FlushMask(Mask &mask);
+    void WritePreamble();
+    void WriteUnloadedSections();
+
+    const CSynchArray &m_document;
+    const CTreeOptionsCtrl &m_tree;
+    QStringList m_keys;
+    QStringList m_labels;
+    QString m_out;
+    bool m_bDefault = false;
+    bool m_bRadioWritten = false;
+    Mask m_skip;
+    Mask m_ignore;
+};
