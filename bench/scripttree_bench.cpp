@@ -1,0 +1,192 @@
+// Speed of the tree side of scripts.
+//
+//   LoadIntoTree/<actions>: LoadScriptWithTree of a script whose "Default" and
+//     every action set all 41 keys, into an empty options tree (read, records,
+//     every branch built and added to the tree).
+//   WriteTree/<actions>: WriteScript of that tree to a file (the walk, the
+//     encoding and the atomic save).
+// Counters: microseconds per action, and the resident memory the loaded tree
+// and document take. A summary table follows.
+
+#include "script/SettingFields.h"
+#include "script/SynchArray.h"
+#include "script/tree/ScriptTree.h"
+#include "treeoptions/TreeOptionsCtrl.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <malloc.h>
+
+namespace {
+
+QTemporaryDir &Folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A value for every key, varied by the action's number.
+QString Value(const SettingField &field, int n)
+{
+    const QString key = field.Key();
+    switch (field.kind) {
+    case FieldKind::Text:
+        if (key == QLatin1String("Mask"))
+            return n % 2 ? QStringLiteral("*.doc;*.xls") : QStringLiteral("*.*");
+        return QStringLiteral("C:\\Données\\Projet %1\\Été").arg(n);
+    case FieldKind::EscapedText:
+        return QStringLiteral("Rapport\\t%1\\r\\n").arg(n);
+    case FieldKind::Int32:
+        if (key == QLatin1String("Operation"))
+            return QString::number(n % 19 - 10);
+        if (key == QLatin1String("Sort Compare"))
+            return QString::number(n % 8 - 1);
+        return QString::number(n % 2);
+    case FieldKind::NonNegative:
+        return QString::number(n % 7200 - 3600);
+    case FieldKind::Mask:
+        return QString::number(n % 64 & 0x37);
+    case FieldKind::Int64:
+        return QString::number(qint64(n) * 1234567891LL);
+    case FieldKind::Date:
+        return QDate(1995 + n % 30, 1 + n % 12, 1 + n % 28).toString(QStringLiteral("dd/MM/yyyy"));
+    }
+    return QString();
+}
+
+QString EveryKeyScript(int actions)
+{
+    static std::map<int, QString> paths;
+    auto found = paths.find(actions);
+    if (found != paths.end())
+        return found->second;
+    QString text;
+    for (int n = 0; n <= actions; ++n) {
+        text += n == 0 ? QStringLiteral("[Default]\r\n") : QStringLiteral("[Action%1]\r\n").arg(n);
+        for (const SettingField &field : SettingFields())
+            text += field.Key() + QLatin1Char('=') + Value(field, n) + QStringLiteral("\r\n");
+        text += QStringLiteral("\r\n");
+    }
+    const QString path = Folder().filePath(QStringLiteral("every%1.mbs").arg(actions));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) < 0)
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    paths.emplace(actions, path);
+    return path;
+}
+
+long ResidentKilobytes()
+{
+    FILE *status = std::fopen("/proc/self/status", "r");
+    if (!status)
+        return -1;
+    char line[256];
+    long value = -1;
+    while (std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            value = std::atol(line + 6);
+    std::fclose(status);
+    return value;
+}
+
+struct Figures
+{
+    double loadSeconds = 0;
+    double writeSeconds = 0;
+    double megabytes = 0;
+};
+std::map<int, Figures> g_figures;
+
+void LoadIntoTree(benchmark::State &state)
+{
+    const int actions = int(state.range(0));
+    const QString path = EveryKeyScript(actions);
+    double megabytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto document = std::make_unique<CSynchArray>();
+        auto tree = std::make_unique<CTreeOptionsCtrl>();
+        malloc_trim(0);
+        const long before = ResidentKilobytes();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(LoadScriptWithTree(*document, path, *tree));
+        state.PauseTiming();
+        megabytes = double(ResidentKilobytes() - before) / 1024;
+        tree.reset();
+        document.reset();
+        state.ResumeTiming();
+    }
+    state.counters["tree_MB"] = megabytes;
+    g_figures[actions].megabytes = megabytes;
+}
+
+void WriteTree(benchmark::State &state)
+{
+    const int actions = int(state.range(0));
+    CSynchArray document;
+    CTreeOptionsCtrl tree;
+    LoadScriptWithTree(document, EveryKeyScript(actions), tree);
+    const QString out = Folder().filePath(QStringLiteral("written%1.mbs").arg(actions));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteScript(document, out, tree));
+}
+
+BENCHMARK(LoadIntoTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(WriteTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Keeps each run's real time per iteration for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.iterations == 0)
+                continue;
+            const std::string name = run.benchmark_name();
+            const int actions = std::atoi(name.c_str() + name.find('=') + 1);
+            const double seconds = run.real_accumulated_time / double(run.iterations);
+            if (name.rfind("LoadIntoTree", 0) == 0)
+                g_figures[actions].loadSeconds = seconds;
+            else
+                g_figures[actions].writeSeconds = seconds;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+void PrintSummary()
+{
+    std::printf("\n| Actions | Load into tree | per action | Write | per action | Tree and document |\n"
+                "|---|---|---|---|---|---|\n");
+    for (const auto &[actions, f] : g_figures)
+        std::printf("| %d | %.0f ms | %.1f us | %.0f ms | %.1f us | %.0f MB |\n", actions, f.loadSeconds * 1e3,
+                    f.loadSeconds * 1e6 / actions, f.writeSeconds * 1e3, f.writeSeconds * 1e6 / actions, f.megabytes);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    benchmark::Initialize(&argc, argv);
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    PrintSummary();
+    return 0;
+}
