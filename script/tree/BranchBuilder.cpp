@@ -28,6 +28,18 @@ bool IsCatalogueKeyLine(QStringView line)
     return false;
 }
 
+// The text of `value`; the values of flags share one copy each.
+QString SharedText(QStringView value)
+{
+    static const QString zero = QStringLiteral("0");
+    static const QString one = QStringLiteral("1");
+    if (value == zero)
+        return zero;
+    if (value == one)
+        return one;
+    return value.toString();
+}
+
 int GroupIndex(int catalogueRow)
 {
     if (catalogueRow > kRowFilters)
@@ -135,7 +147,7 @@ void CBranchBuilder::KeyFound(const SettingField &field, const CSynchSettings &r
     }
     // What the new items show now, and how the line read.
     CLoadedValue loaded;
-    loaded.rawValue = rawValue.toString();
+    loaded.rawValue = SharedText(rawValue);
     for (int i = firstChild; i < parent->childCount(); ++i) {
         QTreeWidgetItem *item = parent->child(i);
         loaded.shownText = item->text(0);

@@ -9,6 +9,7 @@
 
 int LoadScriptWithTree(CSynchArray &document, const QString &path, CTreeOptionsCtrl &tree, const LoadOptions &options)
 {
+    CRedrawGuard noRedraw(&tree);
     CBranchBuilder builder(tree);
     const int count = document.LoadScript(path, &builder, options);
     builder.AddRootsToTree();
