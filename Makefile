@@ -24,6 +24,9 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+screenshot: build
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/app/marrowpad_screenshot res/sample.mbs docs/screenshot.png
+
 bench: build
 	$(BUILD_DIR)/bench/marrowpad_bench
 

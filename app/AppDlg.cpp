@@ -72,7 +72,8 @@ void CAppDlg::BuildControls()
     QWidget *previous = m_tree;
     for (const ButtonSpec &spec : specs) {
         auto *button = new QPushButton(QString::fromLatin1(spec.text), this);
-        button->setMinimumSize(du.Size(50, 14));
+        // The template's size, or more where the text needs it.
+        button->setMinimumSize(du.Size(50, 14).expandedTo(button->sizeHint()));
         connect(button, &QPushButton::clicked, this, spec.handler);
         buttons->addWidget(button, spec.row, spec.column);
         setTabOrder(previous, button);

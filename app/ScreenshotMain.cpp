@@ -27,12 +27,14 @@ int main(int argc, char *argv[])
     if (action) {
         action->setExpanded(true);
         tree.setFocus();
-        // The mask is shown in its in-place editor.
-        for (int i = 0; i < action->childCount(); ++i)
-            if (action->child(i)->text(0).startsWith(QStringLiteral("File Mask: "))) {
-                tree.setCurrentItem(action->child(i));
-                break;
-            }
+        // The mask is shown in its in-place editor, the filters opened.
+        for (int i = 0; i < action->childCount(); ++i) {
+            QTreeWidgetItem *child = action->child(i);
+            if (child->text(0).startsWith(QStringLiteral("File Mask: ")))
+                tree.setCurrentItem(child);
+            else if (child->text(0) == QStringLiteral("Filters"))
+                child->setExpanded(true);
+        }
         tree.scrollToItem(action, QAbstractItemView::PositionAtTop);
     }
     QCoreApplication::processEvents();
