@@ -114,18 +114,16 @@ void CAppDlg::OnInitDialog(const QString &scriptPath)
     }
     auto actions = std::make_unique<CSynchArray>();
     LoadScriptWithTree(*actions, scriptPath, *m_tree);
-    if (actions->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed) {
-        m_strScriptPath = scriptPath;
-        SetBaseline(std::move(actions), true);
-    } else if (QFileInfo::exists(scriptPath)) {
-        // A file that is there but cannot be read is not saved over by accident.
+    if (actions->m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed && QFileInfo::exists(scriptPath)) {
+        // A file that is there but cannot be read is never saved over by
+        // accident: the reader has said why, and a new, unnamed script opens.
         m_tree->clear();
         StartNewScript();
-    } else {
-        // A script still to be made: Save creates it.
-        m_strScriptPath = scriptPath;
-        SetBaseline(std::move(actions), true);
+        return;
     }
+    // A path that does not exist yet gives an empty script that Save creates.
+    m_strScriptPath = scriptPath;
+    SetBaseline(std::move(actions), true);
 }
 
 void CAppDlg::StartNewScript()

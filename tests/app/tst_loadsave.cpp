@@ -409,6 +409,8 @@ void TestLoadSave::startWithUnreadableOrMissingScript()
     // Not there: an empty script with that path, which Save creates.
     const QString missing = m_fx->Path(QStringLiteral("missing.mbs"));
     CAppDlg &empty = m_fx->Open(missing);
+    QCOMPARE(m_fx->ui.messages.size(), 2); // the reader says it is not there
+    QVERIFY(m_fx->ui.messages[1].contains(missing));
     QCOMPARE(empty.ScriptPath(), missing);
     QCOMPARE(m_fx->Tree().topLevelItemCount(), 0);
     QVERIFY(!empty.IsScriptModified());
