@@ -40,7 +40,11 @@ CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     OnInitDialog(scriptPath);
 }
 
-CAppDlg::~CAppDlg() = default;
+CAppDlg::~CAppDlg()
+{
+    // The tree goes with the dialog's children; its last signals find no handler.
+    disconnect(m_tree, nullptr, this, nullptr);
+}
 
 QSize CAppDlg::InitialSize() const
 {

@@ -13,7 +13,6 @@
 
 class CSynchArray;
 class CTreeOptionsCtrl;
-class QLabel;
 class QPushButton;
 class QTreeWidgetItem;
 
