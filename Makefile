@@ -15,11 +15,7 @@ build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD_DIR)/app/marrowpad ]; then \
-	  exec $(BUILD_DIR)/app/marrowpad $(SCRIPT); \
-	else \
-	  echo "Everything is built; the editor window itself is not there yet (see README.md)."; \
-	fi
+	$(BUILD_DIR)/app/marrowpad $(if $(SCRIPT),"$(SCRIPT)")
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -29,6 +25,7 @@ screenshot: build
 
 bench: build
 	$(BUILD_DIR)/bench/marrowpad_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/scripttree_bench
 
 clean:
 	rm -rf $(BUILD_DIR)
