@@ -1,6 +1,7 @@
 #pragma once
 // What the editor's end-to-end tests share: a scripted modal UI installed for
-// each test, a folder for scripts, and the editor opened and shown.
+// each test, a folder for scripts, the editor opened and shown, and the ways
+// a user reaches its tree and buttons.
 
 #include "app/AppDlg.h"
 #include "framework/ScriptedModalUi.h"
@@ -21,18 +22,16 @@ public:
     AppFixture() : m_install(ui) {}
 
     ScriptedModalUi ui;
+    std::unique_ptr<CAppDlg> dialog;
 
     // Writes `text` to a file of the folder, lines ended by CR LF.
-    QString Write(const QString &name, const QByteArray &text)
+    QString Write(const QString &name, QByteArray text)
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
+        QFile file(Path(name));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return QString();
-        QByteArray bytes = text;
-        bytes.replace("\r\n", "\n").replace("\n", "\r\n");
-        file.write(bytes);
-        return path;
+        file.write(text.replace("\r\n", "\n").replace("\n", "\r\n"));
+        return file.fileName();
     }
     QString Path(const QString &name) const { return m_dir.filePath(name); }
     static QByteArray Read(const QString &path)
@@ -41,8 +40,7 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    // The editor with the script at `path` (a new script when empty), shown
-    // and active.
+    // The editor with the script at `path` (a new script when empty), shown and active.
     CAppDlg &Open(const QString &path = QString())
     {
         dialog = std::make_unique<CAppDlg>(path);
@@ -76,10 +74,8 @@ public:
     }
     QTreeWidgetItem *Root(const QString &name) const
     {
-        for (int i = 0; i < Tree().topLevelItemCount(); ++i)
-            if (Tree().topLevelItem(i)->text(0) == name)
-                return Tree().topLevelItem(i);
-        return nullptr;
+        const QStringList names = RootNames();
+        return names.contains(name) ? Tree().topLevelItem(int(names.indexOf(name))) : nullptr;
     }
     // The first item under `parent` (at any depth) whose text begins with `label`.
     static QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &label)
@@ -95,78 +91,39 @@ public:
     }
     QString Dump(const QString &root) const { return TreeOptionsDump(Tree(), Root(root)); }
 
-    // Opens the in-place editor of `item` by keyboard and types `value` over
-    // the old one; the editor stays open.
-    void TypeValue(QTreeWidgetItem *item, const QString &value) const
+    // Makes the root `root` (expanded), or its item starting with `label`,
+    // the tree's current item.
+    QTreeWidgetItem *Select(const QString &root, const QString &label = QString()) const
     {
-        Tree().setFocus();
+        QTreeWidgetItem *item = Root(root);
+        item->setExpanded(true);
+        if (!label.isEmpty())
+            item = Find(item, label);
         Tree().scrollToItem(item);
         Tree().setCurrentItem(item);
+        return item;
+    }
+    // Opens the in-place editor of the item by keyboard and types `value`
+    // over the old one; the editor stays open.
+    QTreeWidgetItem *TypeValue(const QString &root, const QString &label, const QString &value) const
+    {
+        Tree().setFocus();
+        QTreeWidgetItem *item = Select(root, label);
         QTest::keyClick(&Tree(), Qt::Key_Right);
         QWidget *editor = QApplication::focusWidget();
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, value);
+        return item;
     }
-
-    std::unique_ptr<CAppDlg> dialog;
+    // Toggles a check box by the space bar.
+    void Toggle(const QString &root, const QString &label) const
+    {
+        Tree().setFocus();
+        Select(root, label);
+        QTest::keyClick(&Tree(), Qt::Key_Space);
+    }
 
 private:
     ScopedModalUi m_install;
     QTemporaryDir m_dir;
 };
-
-// The 50 items Show All gives a bare action, with their images.
-inline QString CompleteBranchDump()
-{
-    return QStringLiteral(
-        "Source Path:  [11]\n"
-        "Target Path:  [11]\n"
-        "File Mask:  [11]\n"
-        "Include Subdirectories [1]\n"
-        "Operation: Produce Compare Report [11]\n"
-        "Prompted Operation [0]\n"
-        "Synchronization [13]\n"
-        "  Compare Date/Time [3]\n"
-        "  Binary Compare Files [2]\n"
-        "  Ignore Whitespace when comparing files [0]\n"
-        "  Ignore Case when comparing files [0]\n"
-        "  Confirm Updates [1]\n"
-        "  Group Related Files for display [0]\n"
-        "  Case Sensitive check for file names [0]\n"
-        "  Match Duplicates [0]\n"
-        "  Overwrite Older Files [1]\n"
-        "  Overwrite Newer Files [0]\n"
-        "  Use Native File Operations [0]\n"
-        "  Time Check Precision:  [11]\n"
-        "Output [13]\n"
-        "  Always Show Archives [0]\n"
-        "  Show Identical Files [1]\n"
-        "  Show Different Files [1]\n"
-        "  Show Files in 1 Directory [1]\n"
-        "  Sort By: Unsorted [12]\n"
-        "  Sort Ascending [1]\n"
-        "  Produce Output File:  [11]\n"
-        "  Append to output file [1]\n"
-        "  Output Columns:  [11]\n"
-        "  Show Progress [1]\n"
-        "  Display Error Messages [1]\n"
-        "  Custom Message:  [11]\n"
-        "  Allow Cancel [1]\n"
-        "  Bitmap File:  [11]\n"
-        "Filters [13]\n"
-        "  Exclude Files Before Date:  [11]\n"
-        "  Exclude Files After Date:  [11]\n"
-        "  Exclude Files Smaller Than (bytes):  [11]\n"
-        "  Exclude Files Larger Than (bytes):  [11]\n"
-        "  Exclude Read-Only Files [0]\n"
-        "  Exclude Hidden Files [0]\n"
-        "  Exclude Directories [0]\n"
-        "  Exclude Archive Files [0]\n"
-        "  Exclude System Files [0]\n"
-        "  Ignore Read-Only Files [1]\n"
-        "  Ignore Hidden Files [1]\n"
-        "  Ignore Directories [1]\n"
-        "  Ignore Archive Files [1]\n"
-        "  Ignore System Files [1]\n"
-        "  Reverse Filters [0]\n");
-}
