@@ -1,6 +1,6 @@
 #include "script/SettingCatalogue.h"
 #include "script/SettingFields.h"
-#include "script/SynchArray.h"
+#include "script/SynchSettings.h"
 
 #include <QTest>
 
@@ -28,15 +28,12 @@ class TestSynchSettings : public QObject
 {
     Q_OBJECT
 private slots:
-    void fields_data();
-    void fields();
-    void everyFieldCounts_data() { fields_data(); }
-    void everyFieldCounts();
+    void everyField_data();
+    void everyField();
     void atLinesStayOwn();
-    void documentHoldsNamesBesideRecords();
 };
 
-void TestSynchSettings::fields_data()
+void TestSynchSettings::everyField_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("key");
@@ -61,41 +58,35 @@ void TestSynchSettings::fields_data()
         QTest::newRow(table[i][0]) << i << QString::fromLatin1(table[i][0]) << QString::fromLatin1(table[i][1]);
 }
 
-void TestSynchSettings::fields()
+void TestSynchSettings::everyField()
 {
     QFETCH(int, index);
     QFETCH(QString, key);
     QFETCH(QString, defaultValue);
-    const SettingField &field = SettingFields()[size_t(index)];
-    QCOMPARE(field.Key(), key);
-    QCOMPARE(field.ValueText(CSynchSettings()), defaultValue);
-    if (index < 37) {  // the catalogue keys, in catalogue order
-        QCOMPARE(QString::fromUtf16(SettingCatalogue()[size_t(field.catalogueRow)].key), key);
-        if (index > 0)
-            QVERIFY(field.catalogueRow > SettingFields()[size_t(index - 1)].catalogueRow);
-    } else {
-        QCOMPARE(field.catalogueRow, -1);
-    }
-}
-
-void TestSynchSettings::everyFieldCounts()
-{
-    QFETCH(int, index);
     const SettingField &changed = SettingFields()[size_t(index)];
+    QCOMPARE(changed.Key(), key);
     const CSynchSettings fresh;
+    QCOMPARE(changed.ValueText(fresh), defaultValue);
+    if (index < 37) {  // the catalogue keys, in catalogue order
+        QCOMPARE(QString::fromUtf16(SettingCatalogue()[size_t(changed.catalogueRow)].key), key);
+        if (index > 0)
+            QVERIFY(changed.catalogueRow > SettingFields()[size_t(index - 1)].catalogueRow);
+    } else {
+        QCOMPARE(changed.catalogueRow, -1);
+    }
+
+    // A change to this one field alone must be seen by IsEqual and carried by operator=.
     CSynchSettings other;
     Change(changed, other);
     QVERIFY(!fresh.IsEqual(other));
     QVERIFY(!other.IsEqual(fresh));
     for (const SettingField &field : SettingFields())  // one member per key
         QCOMPARE(field.Equal(fresh, other), &field != &changed);
-
     CSynchSettings copy;
     copy = other;
     QVERIFY(copy.IsEqual(other));
     QVERIFY(changed.Equal(copy, other));
-    const CSynchSettings constructed(other);
-    QVERIFY(constructed.IsEqual(other));
+    QVERIFY(CSynchSettings(other).IsEqual(other));
 }
 
 void TestSynchSettings::atLinesStayOwn()
@@ -107,24 +98,6 @@ void TestSynchSettings::atLinesStayOwn()
     QVERIFY(a.IsEqual(b));
     a = b;
     QCOMPARE(a.m_arrAtLines, QStringList{QStringLiteral("@=a")});
-}
-
-void TestSynchSettings::documentHoldsNamesBesideRecords()
-{
-    CSynchArray document;
-    document.m_arrActionNames << QStringLiteral("kept");
-    document.RemoveAllActions();
-    QCOMPARE(document.GetSize(), 0);
-    QCOMPARE(document.m_arrActionNames.size(), 1);
-    document.m_arrActionNames.clear();
-    auto record = std::make_unique<CSynchSettings>();
-    record->m_nMaxSize = 7;
-    document.Add(std::move(record), QStringLiteral("Action4"));
-    QCOMPARE(document.GetSize(), 1);
-    QCOMPARE(document.GetAt(0)->m_nMaxSize, qint64(7));
-    QCOMPARE(document.m_arrActionNames, QStringList{QStringLiteral("Action4")});
-    document.RemoveAllActions();
-    QCOMPARE(document.GetSize(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSynchSettings)
