@@ -1,4 +1,3 @@
-#include "framework/FileError.h"
 #include "framework/ModalUi.h"
 #include "framework/ScriptedModalUi.h"
 #include "framework/StderrModalUi.h"
@@ -10,7 +9,6 @@ class TestModalUi : public QObject
     Q_OBJECT
 private slots:
     void scopedInstallRestoresThePrevious();
-    void fileErrorNamesFileAndCause();
     void stderrJoinsLines_data();
     void stderrJoinsLines();
     void scriptedDoubleRecordsUnexpectedDialogs();
@@ -20,9 +18,9 @@ void TestModalUi::scopedInstallRestoresThePrevious()
 {
     IModalUi *before = &ModalUi();
     ScriptedModalUi outer;
+    ScriptedModalUi inner;
     {
         ScopedModalUi installOuter(outer);
-        ScriptedModalUi inner;
         {
             ScopedModalUi installInner(inner);
             QCOMPARE(&ModalUi(), static_cast<IModalUi *>(&inner));
@@ -32,21 +30,10 @@ void TestModalUi::scopedInstallRestoresThePrevious()
     QCOMPARE(&ModalUi(), before);
 }
 
-void TestModalUi::fileErrorNamesFileAndCause()
-{
-    ScriptedModalUi ui;
-    ScopedModalUi install(ui);
-    ReportFileError(QStringLiteral("read"), QStringLiteral("/tmp/x.mbs"), QStringLiteral("No such file or directory"));
-    QCOMPARE(ui.messages.size(), 1);
-    QVERIFY(ui.messages[0].contains(QStringLiteral("/tmp/x.mbs")));
-    QVERIFY(ui.messages[0].contains(QStringLiteral("No such file or directory")));
-}
-
 void TestModalUi::stderrJoinsLines_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("line");
-    QTest::newRow("one") << "Invalid day" << "Invalid day";
     QTest::newRow("two") << "Invalid day\n/a.mbs [Action1] Min Date Filter" << "Invalid day: /a.mbs [Action1] Min Date Filter";
     QTest::newRow("blank lines") << "a\n\n  b  \n" << "a: b";
     QTest::newRow("full stop gives way") << "Cannot read \"x\".\nNo such file." << "Cannot read \"x\": No such file.";

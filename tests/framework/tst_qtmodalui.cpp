@@ -32,55 +32,42 @@ class TestQtModalUi : public QObject
 {
     Q_OBJECT
 private slots:
-    void colours_data();
-    void colours();
-    void fonts_data();
-    void fonts();
+    void coloursAndFonts_data();
+    void coloursAndFonts();
     void yesNoIgnoresEscape_data();
     void yesNoIgnoresEscape();
     void fileDialogIsSetUp();
 };
 
-void TestQtModalUi::colours_data()
+void TestQtModalUi::coloursAndFonts_data()
 {
     QTest::addColumn<quint32>("colorRef");
     QTest::addColumn<QColor>("colour");
-    QTest::newRow("red") << quint32(0x0000FF) << QColor(255, 0, 0);
-    QTest::newRow("green") << quint32(0x00FF00) << QColor(0, 255, 0);
-    QTest::newRow("blue") << quint32(0xFF0000) << QColor(0, 0, 255);
-    QTest::newRow("mixed") << quint32(0x563412) << QColor(0x12, 0x34, 0x56);
-}
-
-void TestQtModalUi::colours()
-{
-    QFETCH(quint32, colorRef);
-    QFETCH(QColor, colour);
-    QCOMPARE(ColorRefToQColor(colorRef), colour);
-    QCOMPARE(QColorToColorRef(colour), colorRef);
-    QCOMPARE(QColorToColorRef(colour.toHsv()), colorRef);
-}
-
-void TestQtModalUi::fonts_data()
-{
     QTest::addColumn<int>("pointSize");
     QTest::addColumn<int>("weight");
     QTest::addColumn<bool>("italic");
     QTest::addColumn<bool>("underline");
     QTest::addColumn<bool>("strikeOut");
-    QTest::newRow("plain") << 10 << 400 << false << false << false;
-    QTest::newRow("bold italic") << 12 << 700 << true << false << false;
-    QTest::newRow("light underlined") << 9 << 300 << false << true << false;
-    QTest::newRow("struck out") << 20 << 900 << false << false << true;
+    QTest::newRow("red, plain") << quint32(0x0000FF) << QColor(255, 0, 0) << 10 << 400 << false << false << false;
+    QTest::newRow("mixed, bold italic") << quint32(0x563412) << QColor(0x12, 0x34, 0x56) << 12 << 700 << true
+                                        << false << false;
+    QTest::newRow("blue, light underlined struck out") << quint32(0xFF0000) << QColor(0, 0, 255) << 9 << 300
+                                                       << false << true << true;
 }
 
-void TestQtModalUi::fonts()
+void TestQtModalUi::coloursAndFonts()
 {
+    QFETCH(quint32, colorRef);
+    QFETCH(QColor, colour);
     QFETCH(int, pointSize);
     QFETCH(int, weight);
     QFETCH(bool, italic);
     QFETCH(bool, underline);
     QFETCH(bool, strikeOut);
-    const CLogFont logFont{QStringLiteral("Serif"), pointSize, weight, italic, underline, strikeOut, RGB(1, 2, 3)};
+    QCOMPARE(ColorRefToQColor(colorRef), colour);
+    QCOMPARE(QColorToColorRef(colour), colorRef);
+    QCOMPARE(QColorToColorRef(colour.toHsv()), colorRef);
+    const CLogFont logFont{QStringLiteral("Serif"), pointSize, weight, italic, underline, strikeOut, colorRef};
     const QFont font = LogFontToQFont(logFont);
     QCOMPARE(font.family(), QStringLiteral("Serif"));
     QCOMPARE(font.pointSize(), pointSize);
@@ -99,23 +86,21 @@ void TestQtModalUi::yesNoIgnoresEscape_data()
 void TestQtModalUi::yesNoIgnoresEscape()
 {
     QFETCH(QMessageBox::StandardButton, button);
-    bool openAfterEscape = false;
-    bool openAfterClose = false;
+    bool stayedOpen = false;
     QString caption;
     WhenModal([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
         caption = box->windowTitle();
         QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
-        openAfterEscape = box->isVisible();
+        stayedOpen = box->isVisible();
         box->close();
-        openAfterClose = box->isVisible();
+        stayedOpen = stayedOpen && box->isVisible();
         box->button(button)->click();
     });
     QtModalUi ui;
     QCOMPARE(ui.AskYesNo(QStringLiteral("Save changes?")), button == QMessageBox::Yes);
-    QVERIFY(openAfterEscape);
-    QVERIFY(openAfterClose);
+    QVERIFY(stayedOpen);
     QCOMPARE(caption, AppTitle());
 }
 
@@ -127,26 +112,18 @@ void TestQtModalUi::fileDialogIsSetUp()
     request.filter = QStringLiteral("All Files (*.*)|*.*||");
     request.initialFile = folder.filePath(QStringLiteral("missing/name.mbs"));
     request.okButtonText = QStringLiteral("OK");
-    QStringList filters;
-    QString title;
-    QString directory;
-    QString okText;
+    QStringList seen;
     WhenModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
-        filters = dialog->nameFilters();
-        title = dialog->windowTitle();
-        directory = dialog->directory().absolutePath();
-        okText = dialog->labelText(QFileDialog::Accept);
+        seen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->labelText(QFileDialog::Accept)
+             << dialog->nameFilters();
         dialog->findChild<QLineEdit *>()->setText(QStringLiteral("chosen.mbs"));
         static_cast<QDialog *>(dialog)->accept();
     });
     QtModalUi ui;
     QCOMPARE(ui.ChooseFile(request), std::optional<QString>(folder.filePath(QStringLiteral("chosen.mbs"))));
-    QCOMPARE(filters, QStringList{QStringLiteral("All Files (*)")});
-    QCOMPARE(title, request.title);
-    QCOMPARE(directory, folder.path());
-    QCOMPARE(okText, QStringLiteral("OK"));
+    QCOMPARE(seen, (QStringList{request.title, folder.path(), QStringLiteral("OK"), QStringLiteral("All Files (*)")}));
 }
 
 QTEST_MAIN(TestQtModalUi)
