@@ -74,19 +74,19 @@ void CAppDlg::BuildControls()
     buttons->setHorizontalSpacing(du.X(11));
     buttons->setVerticalSpacing(du.Y(5));
     QWidget *previous = m_tree;
-    for (const ButtonSpec &spec : specs) {
-        auto *button = new QPushButton(QString::fromLatin1(spec.text), this);
+    for (const ButtonSpec &entry : specs) {
+        auto *button = new QPushButton(QString::fromLatin1(entry.text), this);
         // The template's size, or more where the text needs it.
         button->setMinimumSize(du.Size(50, 14).expandedTo(button->sizeHint()));
-        connect(button, &QPushButton::clicked, this, spec.handler);
-        buttons->addWidget(button, spec.row, spec.column);
+        connect(button, &QPushButton::clicked, this, entry.handler);
+        buttons->addWidget(button, entry.row, entry.column);
         setTabOrder(previous, button);
         previous = button;
-        if (spec.handler == &CAppDlg::OnMoveUp)
+        if (entry.handler == &CAppDlg::OnMoveUp)
             m_btnMoveUp = button;
-        else if (spec.handler == &CAppDlg::OnMoveDown)
+        else if (entry.handler == &CAppDlg::OnMoveDown)
             m_btnMoveDown = button;
-        else if (spec.handler == &CAppDlg::OnOK)
+        else if (entry.handler == &CAppDlg::OnOK)
             button->setDefault(true);
     }
     for (int column = 0; column < 6; ++column)
