@@ -28,6 +28,8 @@ void WhenModal(std::function<void(QWidget *)> act)
 }
 } // namespace
 
+Q_DECLARE_METATYPE(CLogFont)
+
 class TestQtModalUi : public QObject
 {
     Q_OBJECT
@@ -41,38 +43,27 @@ private slots:
 
 void TestQtModalUi::coloursAndFonts_data()
 {
-    QTest::addColumn<quint32>("colorRef");
     QTest::addColumn<QColor>("colour");
-    QTest::addColumn<int>("pointSize");
-    QTest::addColumn<int>("weight");
-    QTest::addColumn<bool>("italic");
-    QTest::addColumn<bool>("underline");
-    QTest::addColumn<bool>("strikeOut");
-    QTest::newRow("red, plain") << quint32(0x0000FF) << QColor(255, 0, 0) << 10 << 400 << false << false << false;
-    QTest::newRow("mixed, bold italic") << quint32(0x563412) << QColor(0x12, 0x34, 0x56) << 12 << 700 << true
-                                        << false << false;
-    QTest::newRow("blue, light underlined struck out") << quint32(0xFF0000) << QColor(0, 0, 255) << 9 << 300
-                                                       << false << true << true;
+    QTest::addColumn<CLogFont>("logFont");  // its colour is the COLORREF of `colour`
+    QTest::newRow("red, plain") << QColor(255, 0, 0) << CLogFont{"Serif", 10, 400, false, false, false, 0x0000FF};
+    QTest::newRow("mixed, bold italic") << QColor(0x12, 0x34, 0x56)
+                                        << CLogFont{"Serif", 12, 700, true, false, false, 0x563412};
+    QTest::newRow("blue, light underlined struck out") << QColor(0, 0, 255)
+                                                       << CLogFont{"Serif", 9, 300, false, true, true, 0xFF0000};
 }
 
 void TestQtModalUi::coloursAndFonts()
 {
-    QFETCH(quint32, colorRef);
     QFETCH(QColor, colour);
-    QFETCH(int, pointSize);
-    QFETCH(int, weight);
-    QFETCH(bool, italic);
-    QFETCH(bool, underline);
-    QFETCH(bool, strikeOut);
-    QCOMPARE(ColorRefToQColor(colorRef), colour);
-    QCOMPARE(QColorToColorRef(colour), colorRef);
-    QCOMPARE(QColorToColorRef(colour.toHsv()), colorRef);
-    const CLogFont logFont{QStringLiteral("Serif"), pointSize, weight, italic, underline, strikeOut, colorRef};
+    QFETCH(CLogFont, logFont);
+    QCOMPARE(ColorRefToQColor(logFont.colour), colour);
+    QCOMPARE(QColorToColorRef(colour), logFont.colour);
+    QCOMPARE(QColorToColorRef(colour.toHsv()), logFont.colour);
     const QFont font = LogFontToQFont(logFont);
-    QCOMPARE(font.family(), QStringLiteral("Serif"));
-    QCOMPARE(font.pointSize(), pointSize);
-    QCOMPARE(int(font.weight()), weight);
-    QCOMPARE(font.italic(), italic);
+    QCOMPARE(font.family(), logFont.faceName);
+    QCOMPARE(font.pointSize(), logFont.pointSize);
+    QCOMPARE(int(font.weight()), logFont.weight);
+    QCOMPARE(font.italic(), logFont.italic);
     QCOMPARE(QFontToLogFont(font, logFont.colour), logFont);
 }
 
