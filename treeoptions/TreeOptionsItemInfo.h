@@ -30,6 +30,14 @@ struct CTreeOptionsItemInfo
     quint32 m_nKind = kKindNone;
     COLORREF m_crColour = RGB(255, 0, 0);
     CLogFont m_lfFont;
+    // What the item's owner loaded it from: the raw value behind it and the
+    // text and image it showed then, so the owner can tell an item nobody has
+    // touched. m_nLoadedImage is -1 for an item that was not loaded. Plain
+    // fields, copied with the record: no allocation beyond the texts, which
+    // share their data with the item's own.
+    QString m_strLoadedValue;
+    QString m_strLoadedText;
+    int m_nLoadedImage = -1;
 
     bool operator==(const CTreeOptionsItemInfo &) const = default;
 };

@@ -2,7 +2,7 @@
 // Builds the options tree while the loader reads a script: one root item per
 // section, and under it the branch that shows the keys the section holds, in
 // catalogue order under the three group headings. Each item remembers how its
-// key's line read and what it showed (kLoadedValueRole); each root carries its
+// key's line read and what it showed (in its record); each root carries its
 // section's "@=" lines and the lines the tree does not show (kRootLinesRole).
 // Branches are built detached and go into the tree together at the end.
 

@@ -4,17 +4,19 @@
 
 std::optional<CLoadedValue> LoadedValueOf(const QTreeWidgetItem *item)
 {
-    if (!item)
+    const CTreeOptionsItemInfo *info = item ? CTreeOptionsCtrl::GetItemInfo(item) : nullptr;
+    if (!info || info->m_nLoadedImage < 0)
         return std::nullopt;
-    const QVariant value = item->data(0, kLoadedValueRole);
-    if (!value.isValid())
-        return std::nullopt;
-    return value.value<CLoadedValue>();
+    return CLoadedValue{info->m_strLoadedValue, info->m_strLoadedText, info->m_nLoadedImage};
 }
 
 void SetLoadedValue(QTreeWidgetItem *item, const CLoadedValue &value)
 {
-    item->setData(0, kLoadedValueRole, QVariant::fromValue(value));
+    if (CTreeOptionsItemInfo *info = CTreeOptionsCtrl::GetItemInfo(item)) {
+        info->m_strLoadedValue = value.rawValue;
+        info->m_strLoadedText = value.shownText;
+        info->m_nLoadedImage = value.shownImage;
+    }
 }
 
 bool IsUnchangedSinceLoad(const QTreeWidgetItem *item, const QString &shownText)

@@ -1,7 +1,9 @@
 #pragma once
-// What the tree side of scripts keeps on tree items, in data roles of column 0
-// from Qt::UserRole upward. Roles travel with an item: DuplicateItem and
-// DuplicateBranch copy every one, and deleting the item frees them.
+// What the tree side of scripts keeps on tree items. Both travel with an item:
+// DuplicateItem and DuplicateBranch copy them, and deleting the item frees them.
+// - The memory of a loaded item lives in its record (CTreeOptionsItemInfo), as
+//   plain fields: scripts hold hundreds of thousands of such items.
+// - The lines a root carries live in a data role of column 0 (roots have no record).
 
 #include <QMetaType>
 #include <QString>
@@ -11,9 +13,6 @@
 #include <optional>
 
 enum ScriptTreeRole : int {
-    // CLoadedValue, on each check box, radio button and value item the loader
-    // created: how its key's line read and what the item showed when created.
-    kLoadedValueRole = Qt::UserRole,
     // CRootLines, on a root item loaded from a section that has lines the tree
     // does not show ("@=" lines, unknown keys, comments, text after the header).
     kRootLinesRole = Qt::UserRole + 1,
@@ -30,7 +29,6 @@ struct CLoadedValue
 
     bool operator==(const CLoadedValue &) const = default;
 };
-Q_DECLARE_METATYPE(CLoadedValue)
 
 // The lines a root carries from its section, written back with it wherever
 // it goes: its "@=" lines after the header, its kept lines (keys the tree
@@ -51,6 +49,7 @@ class QTreeWidgetItem;
 
 // The memory of `item`; nothing when it has none (made by Show All or New Action).
 std::optional<CLoadedValue> LoadedValueOf(const QTreeWidgetItem *item);
+// Stores the memory in the item's record; an item without a record keeps none.
 void SetLoadedValue(QTreeWidgetItem *item, const CLoadedValue &value);
 // Whether `item` has a memory and, with the text `shownText`, still shows
 // exactly what it showed when loaded.
