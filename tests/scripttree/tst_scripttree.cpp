@@ -1,6 +1,5 @@
-// The script in the options tree and back: branch layouts, the round trip of
-// generated scripts, Show All, the writer's worked example, what the tree does
-// not show, values the user did not touch, edits, encodings and atomic saving.
+// The script in the options tree and back, by the branch builder, Show All,
+// the writer and the saver, and through mbscript resave.
 
 #include "bench/ScriptGenerator.h"
 #include "framework/CodePage.h"
@@ -15,6 +14,7 @@
 
 #include <QDir>
 #include <QLocale>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,9 +72,8 @@ QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &prefix)
     return nullptr;
 }
 
-// Builds the items of a dump ("text [image]" per line, two spaces a level):
-// image 13 a group, 0/1 a check box, 2/3 a radio button, any other a plain
-// item. Returns the last item built.
+// Builds the items of a tree dump, the last one returned: image 13 a group,
+// 0/1 a check box, 2/3 a radio button, any other a plain item.
 QTreeWidgetItem *Build(CTreeOptionsCtrl &tree, const QString &dump)
 {
     static const QRegularExpression line(QStringLiteral("^( *)(.*) \\[(\\d+)\\]$"), QRegularExpression::MultilineOption);
@@ -128,315 +127,333 @@ struct ShortSaveFile : QSaveFile
     qint64 m_limit;
 };
 
+// Runs "mbscript resave `arguments`" without a display; the exit status, its errors in `errors`.
+int Resave(const QStringList &arguments, QByteArray &errors)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // mbscript picks its platform itself
+    environment.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(MBSCRIPT_PATH), QStringList{QStringLiteral("resave")} + arguments);
+    process.waitForFinished(60000);
+    errors = process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
 } // namespace
 
 class TestScriptTree : public QObject
 {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void init() { m_ui.messages.clear(); }
-    void layouts_data();
-    void layouts();
-    void roundTrip_data();
-    void roundTrip();
-    void complete_data();
-    void complete();
-    void workedExample();
-    void resave_data();
-    void resave();
-    void encodings_data();
-    void encodings();
-    void shortWriteKeepsTheOldFile();
-
-private:
     ScriptedModalUi m_ui;
-};
 
-void TestScriptTree::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
-    tzset();
-    SetModalUi(&m_ui);
-}
-
-void TestScriptTree::layouts_data()
-{
-    // The lines of a section, and the branch built from them (the same for
-    // "Default" and for an action).
-    QTest::addColumn<QString>("lines");
-    QTest::addColumn<QString>("branch");
-    QTest::newRow("only Mask") << "Mask=*.doc" << "File Mask: *.doc [11]\n";
-    QTest::newRow("only Confirm Updates 0") << "Confirm Updates=0" << "Synchronization [13]\n  Confirm Updates [0]\n";
-    QTest::newRow("Reverse Filters and Min Size") << "Reverse Filters=1\nMin Size Filter=100"
-        << "Filters [13]\n  Exclude Files Smaller Than (bytes): 100 [11]\n  Reverse Filters [1]\n";
-    QTest::newRow("Operation -4") << "Operation=-4"
-        << "Operation: Refresh Target (update only existing files in target) [12]\nPrompted Operation [1]\n";
-    QTest::newRow("Operation -1") << "Operation=-1" << "Operation: Always Prompt [12]\nPrompted Operation [1]\n";
-    QTest::newRow("Operation 12") << "Operation=12" << "Operation:  [12]\nPrompted Operation [0]\n";
-    QTest::newRow("Sort 7") << "Sort Compare=7" << "Output [13]\n  Sort By:  [12]\n";
-    QTest::newRow("Check Same Size 2") << "Check Same Size Files=2"
-        << "Synchronization [13]\n  Compare Date/Time [2]\n  Binary Compare Files [3]\n";
-    QTest::newRow("Skip mask 20") << "Skip Files Mask=20"
-        << "Filters [13]\n  Exclude Read-Only Files [0]\n  Exclude Hidden Files [0]\n  Exclude Directories [1]\n"
-           "  Exclude Archive Files [0]\n  Exclude System Files [1]\n";
-    QTest::newRow("64-bit sizes") << "Max Size Filter=123456789012345\nMin Size Filter=-9000000000"
-        << "Filters [13]\n  Exclude Files Smaller Than (bytes): -9000000000 [11]\n"
-           "  Exclude Files Larger Than (bytes): 123456789012345 [11]\n";
-    QTest::newRow("invalid date as found") << "Min Date Filter=31/02/20x"
-        << "Filters [13]\n  Exclude Files Before Date: 31/02/20x [11]\n";
-    QTest::newRow("flag 5, precision text, order of the file ignored")
-        << "Time Check Precision=-2x\nSearch_subdir=5\nPath2=D:\\b\nKey=Value"
-        << "Target Path: D:\\b [11]\nInclude Subdirectories [1]\nSynchronization [13]\n  Time Check Precision: -2 [11]\n";
-}
-
-void TestScriptTree::layouts()
-{
-    QFETCH(QString, lines);
-    QFETCH(QString, branch);
-    Fixture fixture;
-    QCOMPARE(fixture.Load(Ansi("[Default]\n" + lines + "\n[Action1]\n" + lines + "\n")), 1);
-    branch.replace(QRegularExpression(QStringLiteral("^(.)"), QRegularExpression::MultilineOption), QStringLiteral("  \\1"));
-    QCOMPARE(TreeOptionsDump(fixture.tree), "Default [11]\n" + branch + "Action1 [11]\n" + branch);
-    QCOMPARE(m_ui.messages.isEmpty(), !lines.contains(u"20x"));
-}
-
-void TestScriptTree::roundTrip_data()
-{
-    QTest::addColumn<quint32>("seed");
-    for (quint32 seed : {1u, 2u, 3u, 4u, 5u})
-        QTest::addRow("seed %u", seed) << seed;
-}
-
-void TestScriptTree::roundTrip()
-{
-    // Load, write, load again: the same records and the same lines kept per
-    // root; writing the second tree gives the same bytes as the first.
-    QFETCH(quint32, seed);
-    const QString text = "; generated\r\n" + CScriptGenerator(seed).Generate(60) + "[Options]\r\nColour=red\r\n";
-    Fixture first;
-    const int count = first.Load(Ansi(text));
-    QVERIFY(count > 50);
-    const QByteArray written = first.Save();
-
-    Fixture second;
-    QCOMPARE(second.Load(written), count);
-    QVERIFY(second.document.m_Default.IsEqual(first.document.m_Default));
-    for (int i = 0; i < count; ++i)
-        QVERIFY2(second.document.GetAt(i)->IsEqual(*first.document.GetAt(i)), qPrintable(QString::number(i)));
-    QCOMPARE(TreeOptionsDump(second.tree), TreeOptionsDump(first.tree));
-    for (int i = 0; i < first.tree.topLevelItemCount(); ++i)
-        QCOMPARE(RootLinesOf(second.tree.topLevelItem(i)), RootLinesOf(first.tree.topLevelItem(i)));
-    QCOMPARE(second.Save(), written);
-}
-
-void TestScriptTree::complete_data()
-{
-    // The branch of Action1 before Show All (as a dump), and the lines of the
-    // complete branch that differ after it: "line => line".
-    QTest::addColumn<QString>("branch");
-    QTest::addColumn<QStringList>("changed");
-    QTest::newRow("bare root") << QString() << QStringList();
-    QTest::newRow("Binary selected, lacks Compare Date/Time")
-        << "  Synchronization [13]\n    Binary Compare Files [3]\n" << QStringList();
-    QTest::newRow("existing values and states are kept")
-        << "  Source Path: C:\\x [11]\n  Include Subdirectories [0]\n"
-           "  Operation: Update Target (update & add new files to target) [11]\n  Prompted Operation [1]\n"
-           "  Output [13]\n    Sort By: CRC32 [11]\n    Append to output file [0]\n"
-        << QStringList{"Source Path:  [11] => Source Path: C:\\x [11]",
-                       "Include Subdirectories [1] => Include Subdirectories [0]",
-                       "Produce Compare Report => Update Target (update & add new files to target)",
-                       "Prompted Operation [0] => Prompted Operation [1]", "Sort By: Unsorted [12] => Sort By: CRC32 [11]",
-                       "Append to output file [1] => Append to output file [0]"};
-    // Every later row of the level goes in before an unknown item.
-    QTest::newRow("unknown item ends up after its level")
-        << "  Stray [11]\n" << QStringList{"Reverse Filters [0]\n => Reverse Filters [0]\n  Stray [11]\n"};
-}
-
-void TestScriptTree::complete()
-{
-    QFETCH(QString, branch);
-    QFETCH(QStringList, changed);
-    QString expected = "Default [11]\n" + QString::fromUtf8(kCompleteBranch);
-    for (const QString &change : changed)
-        expected.replace(change.section(" => ", 0, 0), change.section(" => ", 1));
-    CTreeOptionsCtrl tree;
-    // Show All on the last item of the branch completes the action it is in.
-    QTreeWidgetItem *last = Build(tree, "Default [11]\nAction1 [11]\n" + branch);
-    QTreeWidgetItem *root = tree.topLevelItem(1);
-    CompleteAction(tree, last);
-    QCOMPARE(TreeOptionsDump(tree), expected);
-    QVERIFY(root->isExpanded() && Find(root, "Filters")->isExpanded() && !Find(root, "Output")->isExpanded());
-    if (branch.isEmpty()) {
-        QCOMPARE(CTreeOptionsCtrl::GetItemInfo(root->child(0))->m_nKind, quint32(kKindEdit));
-        QCOMPARE(CTreeOptionsCtrl::GetItemInfo(root->child(4))->m_nKind, quint32(kKindCombo));
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        tzset();
+        SetModalUi(&m_ui);
     }
-    CompleteAction(tree, root);  // twice is once
-    QCOMPARE(TreeOptionsDump(tree), expected);
-}
 
-void TestScriptTree::workedExample()
-{
-    CTreeOptionsCtrl tree;
-    Build(tree, "Default [11]\n  Source Path:  [11]\n  File Mask: *.* [11]\n  Include Subdirectories [1]\n"
-                "  Operation: Always Prompt [11]\n  Prompted Operation [1]\n"
-                "  Synchronization [13]\n    Compare Date/Time [3]\n    Binary Compare Files [2]\n    Confirm Updates [1]\n"
-                "  Output [13]\n    Sort By: File Date [11]\n    Sort Ascending [0]\n"
-                "  Filters [13]\n    Exclude Read-Only Files [1]\n    Exclude Hidden Files [0]\n"
-                "    Exclude Directories [0]\n    Exclude Archive Files [0]\n    Exclude System Files [1]\n"
-                "    Ignore Read-Only Files [1]\n    Ignore Hidden Files [1]\n    Ignore Directories [1]\n"
-                "    Ignore Archive Files [1]\n    Ignore System Files [1]\n    Reverse Filters [0]\n"
-                "Action1 [11]\n  Source Path: C:\\Data [11]\n  Target Path: D:\\Backup [11]\n  File Mask: *.doc [11]\n"
-                "  Include Subdirectories [0]\n  Operation: Update Target (update & add new files to target) [11]\n"
-                "  Prompted Operation [0]\n");
-    Fixture files;
-    QVERIFY(WriteScript(CSynchArray(), files.Path("example.mbs"), tree));
-    QCOMPARE(Fixture::ReadFile(files.Path("example.mbs")),
-             QByteArray("[Default]\r\nMask=*.*\r\nSearch_subdir=1\r\nOperation=-1\r\nCheck Same Size Files=0\r\n"
-                        "Confirm Updates=1\r\nSort Compare=2\r\nSort Type=0\r\nSkip Files Mask=5\r\n"
-                        "Reverse Filters=0\r\n\r\n[Action1]\r\nPath1=C:\\Data\r\nPath2=D:\\Backup\r\n"
-                        "Mask=*.doc\r\nSearch_subdir=0\r\nOperation=3\r\n\r\n"));
-}
+    void init() { m_ui.messages.clear(); }
 
-void TestScriptTree::resave_data()
-{
-    // A script, edits made in the tree and the text saved. An edit is a verb
-    // and "Root/label prefix=value": toggle, set, select, delete (an item or a
-    // root), stray (an unknown item put before), move (a root below the next,
-    // renumbered), repeat (a root as a new one at the end), new (a bare root
-    // first) or save (then read back into the document, as the dialog does).
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QStringList>("edits");
-    QTest::addColumn<QString>("saved");
-    const QString odd = "[Action1]\nPath1=\nSearch_subdir=5\nOperation=12\nCheck Same Size Files=2\n"
-                        "Time Check Precision=abc\nSort Compare=7\nMin Date Filter=31/02/20x\n"
-                        "Max Size Filter=12kb\nSkip Files Mask=288\n\n";
-    QTest::newRow("untouched values as read") << odd << QStringList() << odd;
-    QTest::newRow("prompted Produce Compare Report as read") << "[Action1]\nOperation=-8\n"
-        << QStringList() << "[Action1]\nOperation=-8\n\n";
-    QTest::newRow("changed mask keeps unknown bits") << odd << QStringList{"toggle Action1/Exclude Hidden"}
-        << QString(odd).replace("Mask=288", "Mask=290");
-    QTest::newRow("edits follow the rules")
-        << odd << QStringList{"set Action1/Source Path=C:\\x", "select Action1/Compare Date", "toggle Action1/Include",
-                              "set Action1/Operation=Augment Target (add only new files to destination)",
-                              "set Action1/Time Check=4"}
-        << "[Action1]\nPath1=C:\\x\nSearch_subdir=0\nOperation=1\nCheck Same Size Files=0\nTime Check Precision=4\n"
-           "Sort Compare=7\nMin Date Filter=31/02/20x\nMax Size Filter=12kb\nSkip Files Mask=288\n\n";
-    QTest::newRow("toggled back is untouched") << odd
-        << QStringList{"toggle Action1/Include", "toggle Action1/Include"} << odd;
-    QTest::newRow("keys, comments and sections kept")
-        << "; before\n\n[Default]extra\n@=d\nMask=*\nmask=dead\nDisplay Columns=A\n# note\n[Options]\nx=1\n; c\n"
-           "[Action1]\nOutput Header=\\t\nPath1=a\n[Action07]\nPath1=b\n[default]\nMask=dead\n[ACTION1]\nPath1=dead\n"
-        << QStringList()
-        << "; before\n[Default]extra\n@=d\nMask=*\nDisplay Columns=A\n# note\n\n[Action1]\nPath1=a\nOutput Header=\\t\n\n"
-           "[Options]\nx=1\n; c\n\n[Action07]\nPath1=b\n\n";
-    QTest::newRow("lines travel with their action")
-        << "[Action1]\n@=one\nMask=*.one\nUnknown=1\n[Action2]\nMask=*.two\n"
-        << QStringList{"move Action1", "set Action2/File Mask=*.uno", "repeat Action2=Action3", "delete Action1",
-                       "new Action1"}
-        << "[Action1]\n\n[Action2]\n@=one\nMask=*.uno\nUnknown=1\n\n[Action3]\n@=one\nMask=*.uno\nUnknown=1\n\n";
-    QTest::newRow("edits after a save") << "; top\n[Action1]\nShow progress=7\nAllow Cancel=3\nX=1\n[Other]\ny=2\n"
-        << QStringList{"save", "toggle Action1/Allow Cancel"}
-        << "; top\n[Action1]\nShow progress=7\nAllow Cancel=0\nX=1\n\n[Other]\ny=2\n\n";
-    QTest::newRow("an action is never dropped") << "[Default]\n; c\n[Action2]\n[Action3]\n; only this\n" << QStringList()
-        << "[Default]\n; c\n\n[Action2]\n\n[Action3]\n; only this\n\n";
-    QTest::newRow("a missing or stray prompt swallows nothing")
-        << "[Action1]\nMask=*\nSearch_subdir=1\nOperation=3\nConfirm Updates=0\nReverse Filters=1\n"
-        << QStringList{"stray Action1/Include", "stray Action1/Prompted", "delete Action1/Prompted",
-                       "stray Action1/Synchronization", "stray Action1/Confirm"}
-        << "[Action1]\nMask=*\nSearch_subdir=1\nOperation=3\nConfirm Updates=0\nReverse Filters=1\n\n";
-    const QString pins = "[Default]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n"
-                         "[Action1]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n";
-    const QStringList unpin{"set Default/Sort By=Unsorted", "toggle Default/Exclude Read", "toggle Default/Ignore Read",
-                            "set Action1/Sort By=Unsorted", "toggle Action1/Exclude Read", "toggle Action1/Ignore Read"};
-    QTest::newRow("an action pins what it shows") << pins << unpin
-        << "[Default]\n\n[Action1]\nSort Compare=-1\nSkip Files Mask=0\nIgnore Attributes=55\n\n";
-}
+    void layouts_data()
+    {
+        // The lines of a section, and the branch built from them (the same for
+        // "Default" and for an action).
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QString>("branch");
+        QTest::newRow("only Mask") << "Mask=*.doc" << "File Mask: *.doc [11]\n";
+        QTest::newRow("only Confirm Updates 0") << "Confirm Updates=0" << "Synchronization [13]\n  Confirm Updates [0]\n";
+        QTest::newRow("Reverse Filters and Min Size") << "Reverse Filters=1\nMin Size Filter=100"
+            << "Filters [13]\n  Exclude Files Smaller Than (bytes): 100 [11]\n  Reverse Filters [1]\n";
+        QTest::newRow("Operation -4") << "Operation=-4"
+            << "Operation: Refresh Target (update only existing files in target) [12]\nPrompted Operation [1]\n";
+        QTest::newRow("Operation -1") << "Operation=-1" << "Operation: Always Prompt [12]\nPrompted Operation [1]\n";
+        QTest::newRow("Operation 12") << "Operation=12" << "Operation:  [12]\nPrompted Operation [0]\n";
+        QTest::newRow("Sort 7") << "Sort Compare=7" << "Output [13]\n  Sort By:  [12]\n";
+        QTest::newRow("Check Same Size 2") << "Check Same Size Files=2"
+            << "Synchronization [13]\n  Compare Date/Time [2]\n  Binary Compare Files [3]\n";
+        QTest::newRow("Skip mask 20") << "Skip Files Mask=20"
+            << "Filters [13]\n  Exclude Read-Only Files [0]\n  Exclude Hidden Files [0]\n  Exclude Directories [1]\n"
+               "  Exclude Archive Files [0]\n  Exclude System Files [1]\n";
+        QTest::newRow("64-bit sizes") << "Max Size Filter=123456789012345\nMin Size Filter=-9000000000"
+            << "Filters [13]\n  Exclude Files Smaller Than (bytes): -9000000000 [11]\n"
+               "  Exclude Files Larger Than (bytes): 123456789012345 [11]\n";
+        QTest::newRow("invalid date as found") << "Min Date Filter=31/02/20x"
+            << "Filters [13]\n  Exclude Files Before Date: 31/02/20x [11]\n";
+        QTest::newRow("flag 5, precision text, order of the file ignored")
+            << "Time Check Precision=-2x\nSearch_subdir=5\nPath2=D:\\b\nKey=Value"
+            << "Target Path: D:\\b [11]\nInclude Subdirectories [1]\nSynchronization [13]\n  Time Check Precision: -2 [11]\n";
+    }
 
-void TestScriptTree::resave()
-{
-    QFETCH(QString, script);
-    QFETCH(QStringList, edits);
-    QFETCH(QString, saved);
-    Fixture fixture;
-    CTreeOptionsCtrl &tree = fixture.tree;
-    fixture.Load(Ansi(script));
-    for (const QString &edit : edits) {
-        const QString verb = edit.section(u' ', 0, 0), where = edit.section(u' ', 1);
-        const QString path = where.section(u'=', 0, 0), value = where.section(u'=', 1);
-        QTreeWidgetItem *root = fixture.Root(path.section(u'/', 0, 0));
-        QTreeWidgetItem *item = path.contains(u'/') ? Find(root, path.section(u'/', 1)) : root;
-        QVERIFY2(item || verb == u"new" || verb == u"save", qPrintable(edit));
-        bool checked = false;
-        if (verb == u"toggle" && CTreeOptionsCtrl::GetCheckState(item, checked)) {
-            tree.ToggleCheckBranch(item, checked);
-        } else if (verb == u"set") {
-            CTreeOptionsCtrl::SetItemValueText(item, value);
-        } else if (verb == u"select") {
-            tree.SelectRadioItem(item);
-        } else if (verb == u"delete") {
-            delete item;
-        } else if (verb == u"stray") {
-            item->parent()->insertChild(item->parent()->indexOfChild(item), CTreeOptionsCtrl::NewItem("Stray", 11));
-        } else if (verb == u"move") {
-            QTreeWidgetItem *next = tree.topLevelItem(tree.indexOfTopLevelItem(root) + 1);
-            tree.DuplicateBranch(root, nullptr, next)->setText(0, next->text(0));
-            next->setText(0, root->text(0));
-            delete root;
-        } else if (verb == u"repeat") {
-            tree.DuplicateBranch(root, nullptr, TVI_LAST)->setText(0, value);
-        } else if (verb == u"new") {
-            InsertActionRoot(tree, path, TVI_FIRST);
-        } else {
-            QVERIFY(verb == u"save" && fixture.Save() != "<failed>");
-            QCOMPARE(fixture.document.LoadScript(fixture.Path("out.mbs")), 1);
+    void layouts()
+    {
+        QFETCH(QString, lines);
+        QFETCH(QString, branch);
+        Fixture fixture;
+        QCOMPARE(fixture.Load(Ansi("[Default]\n" + lines + "\n[Action1]\n" + lines + "\n")), 1);
+        const QRegularExpression lineStart(QStringLiteral("^(.)"), QRegularExpression::MultilineOption);
+        branch.replace(lineStart, QStringLiteral("  \\1"));
+        QCOMPARE(TreeOptionsDump(fixture.tree), "Default [11]\n" + branch + "Action1 [11]\n" + branch);
+        QCOMPARE(m_ui.messages.isEmpty(), !lines.contains(u"20x"));
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {1u, 2u, 3u, 4u, 5u})
+            QTest::addRow("seed %u", seed) << seed;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(quint32, seed);
+        const QString text = "; generated\r\n" + CScriptGenerator(seed).Generate(60) + "[Options]\r\nColour=red\r\n";
+        Fixture first;
+        const int count = first.Load(Ansi(text));
+        QVERIFY(count > 50);
+        const QByteArray written = first.Save();
+
+        Fixture second;
+        QCOMPARE(second.Load(written), count);
+        QVERIFY(second.document.m_Default.IsEqual(first.document.m_Default));
+        for (int i = 0; i < count; ++i)
+            QVERIFY2(second.document.GetAt(i)->IsEqual(*first.document.GetAt(i)), qPrintable(QString::number(i)));
+        QCOMPARE(TreeOptionsDump(second.tree), TreeOptionsDump(first.tree));
+        for (int i = 0; i < first.tree.topLevelItemCount(); ++i)
+            QCOMPARE(RootLinesOf(second.tree.topLevelItem(i)), RootLinesOf(first.tree.topLevelItem(i)));
+        QCOMPARE(second.Save(), written);
+    }
+
+    void complete_data()
+    {
+        // The branch of Action1 before Show All (as a dump), and the lines of the
+        // complete branch that differ after it: "line => line".
+        QTest::addColumn<QString>("branch");
+        QTest::addColumn<QStringList>("changed");
+        QTest::newRow("bare root") << QString() << QStringList();
+        QTest::newRow("Binary selected, lacks Compare Date/Time")
+            << "  Synchronization [13]\n    Binary Compare Files [3]\n" << QStringList();
+        QTest::newRow("existing values and states are kept")
+            << "  Source Path: C:\\x [11]\n  Include Subdirectories [0]\n"
+               "  Operation: Update Target (update & add new files to target) [11]\n  Prompted Operation [1]\n"
+               "  Output [13]\n    Sort By: CRC32 [11]\n    Append to output file [0]\n"
+            << QStringList{"Source Path:  [11] => Source Path: C:\\x [11]",
+                           "Include Subdirectories [1] => Include Subdirectories [0]",
+                           "Produce Compare Report => Update Target (update & add new files to target)",
+                           "Prompted Operation [0] => Prompted Operation [1]", "Sort By: Unsorted [12] => Sort By: CRC32 [11]",
+                           "Append to output file [1] => Append to output file [0]"};
+        // Every later row of the level goes in before an unknown item.
+        QTest::newRow("unknown item ends up after its level")
+            << "  Stray [11]\n" << QStringList{"Reverse Filters [0]\n => Reverse Filters [0]\n  Stray [11]\n"};
+    }
+
+    void complete()
+    {
+        QFETCH(QString, branch);
+        QFETCH(QStringList, changed);
+        QString expected = "Default [11]\n" + QString::fromUtf8(kCompleteBranch);
+        for (const QString &change : changed)
+            expected.replace(change.section(" => ", 0, 0), change.section(" => ", 1));
+        CTreeOptionsCtrl tree;
+        // Show All on the last item of the branch completes the action it is in.
+        QTreeWidgetItem *last = Build(tree, "Default [11]\nAction1 [11]\n" + branch);
+        QTreeWidgetItem *root = tree.topLevelItem(1);
+        CompleteAction(tree, last);
+        QCOMPARE(TreeOptionsDump(tree), expected);
+        QVERIFY(root->isExpanded() && Find(root, "Filters")->isExpanded() && !Find(root, "Output")->isExpanded());
+        if (branch.isEmpty()) {
+            QCOMPARE(CTreeOptionsCtrl::GetItemInfo(root->child(0))->m_nKind, quint32(kKindEdit));
+            QCOMPARE(CTreeOptionsCtrl::GetItemInfo(root->child(4))->m_nKind, quint32(kKindCombo));
         }
+        CompleteAction(tree, root);  // twice is once
+        QCOMPARE(TreeOptionsDump(tree), expected);
     }
-    QCOMPARE(QString::fromLatin1(fixture.Save()), QString::fromLatin1(Ansi(saved)));
-}
 
-void TestScriptTree::encodings_data()
-{
-    QTest::addColumn<int>("read");
-    QTest::newRow("utf-16le") << int(ScriptEncoding::Utf16Le);
-    QTest::newRow("utf-8") << int(ScriptEncoding::Utf8);
-    QTest::newRow("ansi that cannot hold the text becomes utf-16le") << int(ScriptEncoding::Ansi);
-}
+    void workedExample()
+    {
+        CTreeOptionsCtrl tree;
+        Build(tree, "Default [11]\n  Source Path:  [11]\n  File Mask: *.* [11]\n  Include Subdirectories [1]\n"
+                    "  Operation: Always Prompt [11]\n  Prompted Operation [1]\n"
+                    "  Synchronization [13]\n    Compare Date/Time [3]\n    Binary Compare Files [2]\n    Confirm Updates [1]\n"
+                    "  Output [13]\n    Sort By: File Date [11]\n    Sort Ascending [0]\n"
+                    "  Filters [13]\n    Exclude Read-Only Files [1]\n    Exclude Hidden Files [0]\n"
+                    "    Exclude Directories [0]\n    Exclude Archive Files [0]\n    Exclude System Files [1]\n"
+                    "    Ignore Read-Only Files [1]\n    Ignore Hidden Files [1]\n    Ignore Directories [1]\n"
+                    "    Ignore Archive Files [1]\n    Ignore System Files [1]\n    Reverse Filters [0]\n"
+                    "Action1 [11]\n  Source Path: C:\\Data [11]\n  Target Path: D:\\Backup [11]\n  File Mask: *.doc [11]\n"
+                    "  Include Subdirectories [0]\n  Operation: Update Target (update & add new files to target) [11]\n"
+                    "  Prompted Operation [0]\n");
+        Fixture files;
+        QVERIFY(WriteScript(CSynchArray(), files.Path("example.mbs"), tree));
+        QCOMPARE(Fixture::ReadFile(files.Path("example.mbs")),
+                 QByteArray("[Default]\r\nMask=*.*\r\nSearch_subdir=1\r\nOperation=-1\r\nCheck Same Size Files=0\r\n"
+                            "Confirm Updates=1\r\nSort Compare=2\r\nSort Type=0\r\nSkip Files Mask=5\r\n"
+                            "Reverse Filters=0\r\n\r\n[Action1]\r\nPath1=C:\\Data\r\nPath2=D:\\Backup\r\n"
+                            "Mask=*.doc\r\nSearch_subdir=0\r\nOperation=3\r\n\r\n"));
+    }
 
-void TestScriptTree::encodings()
-{
-    QFETCH(int, read);
-    const bool becomesUnicode = ScriptEncoding(read) == ScriptEncoding::Ansi;
-    Fixture fixture;
-    fixture.Load(CScriptGenerator::Encode(QStringLiteral("[Action1]\r\nPath1=x\r\nPath2=Caf\u00e9\r\n"), ScriptEncoding(read)));
-    CTreeOptionsCtrl::SetItemValueText(Find(fixture.Root("Action1"), "Source"), QStringLiteral("\u03A9mega"));
-    // A mark is followed by an empty line.
-    const QByteArray out = CScriptGenerator::Encode(QStringLiteral("\r\n[Action1]\r\nPath1=\u03A9mega\r\nPath2=Caf\u00e9\r\n\r\n"),
-                                                    becomesUnicode ? ScriptEncoding::Utf16Le : ScriptEncoding(read));
-    QCOMPARE(fixture.Save(), out);
-    QCOMPARE(m_ui.messages.size(), becomesUnicode ? 1 : 0);
-    if (becomesUnicode)
-        QVERIFY(m_ui.messages[0].contains("out.mbs") && m_ui.messages[0].contains("Unicode"));
-    // Read back and saved again, the bytes stay.
-    fixture.document.LoadScript(fixture.Path("out.mbs"));
-    QCOMPARE(fixture.Save("again.mbs"), out);
-}
+    void resave_data()
+    {
+        // A script, edits made in the tree and the text saved. An edit is a verb
+        // and "Root/label prefix=value": toggle, set, select, delete (an item or a
+        // root), stray (an unknown item put before), move (a root below the next,
+        // renumbered), repeat (a root as a new one at the end), new (a bare root
+        // first) or save (then read back into the document, as the dialog does).
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QString>("saved");
+        const QString odd = "[Action1]\nPath1=\nSearch_subdir=5\nOperation=12\nCheck Same Size Files=2\n"
+                            "Time Check Precision=abc\nSort Compare=7\nMin Date Filter=31/02/20x\n"
+                            "Max Size Filter=12kb\nSkip Files Mask=288\n\n";
+        QTest::newRow("untouched values as read") << odd << QStringList() << odd;
+        QTest::newRow("changed items, a mask keeps unknown bits")
+            << odd << QStringList{"toggle Action1/Exclude Hidden", "select Action1/Compare Date"}
+            << QString(odd).replace("Mask=288", "Mask=290").replace("Size Files=2", "Size Files=0");
+        QTest::newRow("toggled back is untouched") << odd
+            << QStringList{"toggle Action1/Include", "toggle Action1/Include"} << odd;
+        QTest::newRow("keys, comments and sections kept")
+            << "; before\n\n[Default]extra\n@=d\nMask=*\nmask=dead\nDisplay Columns=A\n# note\n[Options]\nx=1\n; c\n"
+               "[Action1]\nOutput Header=\\t\nPath1=a\n[Action07]\nPath1=b\n[default]\nMask=dead\n[ACTION1]\nPath1=dead\n"
+            << QStringList()
+            << "; before\n[Default]extra\n@=d\nMask=*\nDisplay Columns=A\n# note\n\n[Action1]\nPath1=a\nOutput Header=\\t\n\n"
+               "[Options]\nx=1\n; c\n\n[Action07]\nPath1=b\n\n";
+        QTest::newRow("lines travel with their action")
+            << "[Action1]\n@=one\nMask=*.one\nUnknown=1\n[Action2]\nMask=*.two\n"
+            << QStringList{"move Action1", "set Action2/File Mask=*.uno", "repeat Action2=Action3", "delete Action1",
+                           "new Action1"}
+            << "[Action1]\n\n[Action2]\n@=one\nMask=*.uno\nUnknown=1\n\n[Action3]\n@=one\nMask=*.uno\nUnknown=1\n\n";
+        QTest::newRow("edits after a save") << "; top\n[Action1]\nShow progress=7\nAllow Cancel=3\nX=1\n[Other]\ny=2\n"
+            << QStringList{"save", "toggle Action1/Allow Cancel"}
+            << "; top\n[Action1]\nShow progress=7\nAllow Cancel=0\nX=1\n\n[Other]\ny=2\n\n";
+        QTest::newRow("an action is never dropped") << "[Default]\n; c\n[Action2]\n[Action3]\n; only this\n" << QStringList()
+            << "[Default]\n; c\n\n[Action2]\n\n[Action3]\n; only this\n\n";
+        QTest::newRow("a missing or stray prompt swallows nothing")
+            << "[Action1]\nMask=*\nSearch_subdir=1\nOperation=3\nConfirm Updates=0\nReverse Filters=1\n"
+            << QStringList{"stray Action1/Include", "stray Action1/Prompted", "delete Action1/Prompted",
+                           "stray Action1/Synchronization", "stray Action1/Confirm"}
+            << "[Action1]\nMask=*\nSearch_subdir=1\nOperation=3\nConfirm Updates=0\nReverse Filters=1\n\n";
+        const QString pins = "[Default]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n"
+                             "[Action1]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n";
+        const QStringList unpin{"set Default/Sort By=Unsorted", "toggle Default/Exclude Read", "toggle Default/Ignore Read",
+                                "set Action1/Sort By=Unsorted", "toggle Action1/Exclude Read", "toggle Action1/Ignore Read"};
+        QTest::newRow("an action pins what it shows") << pins << unpin
+            << "[Default]\n\n[Action1]\nSort Compare=-1\nSkip Files Mask=0\nIgnore Attributes=55\n\n";
+    }
 
-void TestScriptTree::shortWriteKeepsTheOldFile()
-{
-    Fixture fixture;
-    fixture.Load("[Action1]\r\nPath1=C:\\a\r\n");
-    const QString path = fixture.WriteFile("old contents", QStringLiteral("target.mbs"));
-    CScriptSaver saver(WriteOptions(), [](const QString &target) { return std::make_unique<ShortSaveFile>(target, 5); });
-    const QString text = CScriptWriter(fixture.document, fixture.tree).ScriptText();
-    QVERIFY(!saver.Save(text, ScriptEncoding::Ansi, path));
-    QCOMPARE(Fixture::ReadFile(path), QByteArray("old contents"));
-    QCOMPARE(m_ui.messages.size(), 1);
-    QVERIFY(m_ui.messages[0].contains("target.mbs"));
-    QVERIFY(m_ui.messages[0].contains(QStringLiteral("Only 5 of %1 bytes").arg(text.size())));
-    QCOMPARE(QDir(fixture.Path(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);  // no temporary left
-}
+    void resave()
+    {
+        QFETCH(QString, script);
+        QFETCH(QStringList, edits);
+        QFETCH(QString, saved);
+        Fixture fixture;
+        CTreeOptionsCtrl &tree = fixture.tree;
+        fixture.Load(Ansi(script));
+        for (const QString &edit : edits) {
+            const QString verb = edit.section(u' ', 0, 0), where = edit.section(u' ', 1);
+            const QString path = where.section(u'=', 0, 0), value = where.section(u'=', 1);
+            QTreeWidgetItem *root = fixture.Root(path.section(u'/', 0, 0));
+            QTreeWidgetItem *item = path.contains(u'/') ? Find(root, path.section(u'/', 1)) : root;
+            QVERIFY2(item || verb == u"new" || verb == u"save", qPrintable(edit));
+            bool checked = false;
+            if (verb == u"toggle" && CTreeOptionsCtrl::GetCheckState(item, checked)) {
+                tree.ToggleCheckBranch(item, checked);
+            } else if (verb == u"set") {
+                CTreeOptionsCtrl::SetItemValueText(item, value);
+            } else if (verb == u"select") {
+                tree.SelectRadioItem(item);
+            } else if (verb == u"delete") {
+                delete item;
+            } else if (verb == u"stray") {
+                item->parent()->insertChild(item->parent()->indexOfChild(item), CTreeOptionsCtrl::NewItem("Stray", 11));
+            } else if (verb == u"move") {
+                QTreeWidgetItem *next = tree.topLevelItem(tree.indexOfTopLevelItem(root) + 1);
+                tree.DuplicateBranch(root, nullptr, next)->setText(0, next->text(0));
+                next->setText(0, root->text(0));
+                delete root;
+            } else if (verb == u"repeat") {
+                tree.DuplicateBranch(root, nullptr, TVI_LAST)->setText(0, value);
+            } else if (verb == u"new") {
+                InsertActionRoot(tree, path, TVI_FIRST);
+            } else {
+                QVERIFY(verb == u"save" && fixture.Save() != "<failed>");
+                QCOMPARE(fixture.document.LoadScript(fixture.Path("out.mbs")), 1);
+            }
+        }
+        QCOMPARE(QString::fromLatin1(fixture.Save()), QString::fromLatin1(Ansi(saved)));
+    }
+
+    void encodings_data()
+    {
+        QTest::addColumn<int>("read");
+        QTest::newRow("utf-16le") << int(ScriptEncoding::Utf16Le);
+        QTest::newRow("utf-8") << int(ScriptEncoding::Utf8);
+        QTest::newRow("ansi that cannot hold the text becomes utf-16le") << int(ScriptEncoding::Ansi);
+    }
+
+    void encodings()
+    {
+        QFETCH(int, read);
+        const bool becomesUnicode = ScriptEncoding(read) == ScriptEncoding::Ansi;
+        const ScriptEncoding written = becomesUnicode ? ScriptEncoding::Utf16Le : ScriptEncoding(read);
+        Fixture fixture;
+        fixture.Load(CScriptGenerator::Encode(QStringLiteral("[Action1]\r\nPath1=x\r\nPath2=Caf\u00e9\r\n"),
+                                              ScriptEncoding(read)));
+        CTreeOptionsCtrl::SetItemValueText(Find(fixture.Root("Action1"), "Source"), QStringLiteral("\u03A9mega"));
+        // A mark is followed by an empty line.
+        const QByteArray out = CScriptGenerator::Encode(
+            QStringLiteral("\r\n[Action1]\r\nPath1=\u03A9mega\r\nPath2=Caf\u00e9\r\n\r\n"), written);
+        QCOMPARE(fixture.Save(), out);
+        QCOMPARE(m_ui.messages.size(), becomesUnicode ? 1 : 0);
+        if (becomesUnicode)
+            QVERIFY(m_ui.messages[0].contains("out.mbs") && m_ui.messages[0].contains("Unicode"));
+        fixture.document.LoadScript(fixture.Path("out.mbs"));
+        QCOMPARE(fixture.Save("again.mbs"), out);
+    }
+
+    void shortWriteKeepsTheOldFile()
+    {
+        Fixture fixture;
+        fixture.Load("[Action1]\r\nPath1=C:\\a\r\n");
+        const QString path = fixture.WriteFile("old contents", QStringLiteral("target.mbs"));
+        CScriptSaver saver(WriteOptions(), [](const QString &target) { return std::make_unique<ShortSaveFile>(target, 5); });
+        const QString text = CScriptWriter(fixture.document, fixture.tree).ScriptText();
+        QVERIFY(!saver.Save(text, ScriptEncoding::Ansi, path));
+        QCOMPARE(Fixture::ReadFile(path), QByteArray("old contents"));
+        QCOMPARE(m_ui.messages.size(), 1);
+        QVERIFY(m_ui.messages[0].contains("target.mbs")
+                && m_ui.messages[0].contains(QStringLiteral("Only 5 of %1 bytes").arg(text.size())));
+        QCOMPARE(QDir(fixture.Path(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);  // no temporary left
+    }
+
+    void mbscriptResave()
+    {
+        // As read, nothing changes but the empty line closing each section; with
+        // --complete, every root is completed first, as Show All does.
+        const QByteArray in = "; top\r\n[Action1]\r\nSearch_subdir=5\r\nOperation=-8\r\nFoo=bar\r\n[Options]\r\nx=1\r\n";
+        Fixture fixture;
+        const QString input = fixture.WriteFile(in), output = fixture.Path("resaved.mbs");
+        QByteArray errors;
+        QCOMPARE(Resave({input, output}, errors), 0);
+        QCOMPARE(errors, QByteArray());
+        QCOMPARE(Fixture::ReadFile(output), QByteArray(in).replace("Foo=bar\r\n", "Foo=bar\r\n\r\n") + "\r\n");
+        QCOMPARE(Resave({"--complete", input, output}, errors), 0);
+        fixture.Load(in);
+        for (int i = 0; i < fixture.tree.topLevelItemCount(); ++i)
+            CompleteAction(fixture.tree, fixture.tree.topLevelItem(i));
+        QCOMPARE(Fixture::ReadFile(output), fixture.Save());
+
+        // Statuses: 1 an unreadable script, 3 an unwritable output (both named), 2 a missing argument.
+        QCOMPARE(Resave({fixture.Path("missing.mbs"), output}, errors), 1);
+        QVERIFY(errors.contains("missing.mbs"));
+        QCOMPARE(Resave({input, fixture.Path("no/such/out.mbs")}, errors), 3);
+        QVERIFY(errors.contains("out.mbs"));
+        QCOMPARE(Resave({input}, errors), 2);
+    }
+};
 
 QTEST_MAIN(TestScriptTree)
 #include "tst_scripttree.moc"
