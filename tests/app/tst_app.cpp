@@ -1,0 +1,664 @@
+// The editor end to end on the offscreen platform, every dialog answered by
+// the scripted modal UI, and the small parts it is made of: the command line,
+// naming new actions and the help file.
+
+#include "app/ActionNamer.h"
+#include "app/AppDlg.h"
+#include "app/CommandLine.h"
+#include "app/DialogUnits.h"
+#include "framework/QtModalUi.h"
+#include "framework/ScriptedModalUi.h"
+#include "treeoptions/TreeOptionsCtrl.h"
+#include "treeoptions/TreeOptionsDump.h"
+#include "treeoptions/TreeOptionsEdit.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+const QByteArray kScript = "[Default]\nMask=*.*\nSearch_subdir=1\n\n"
+                           "[Action1]\nPath1=C:\\Data\nPath2=E:\\Backup\nOperation=3\n\n"
+                           "[Action2]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n";
+const QStringList kRoots{"Default", "Action1", "Action2"};
+
+QByteArray CrLf(QByteArray text)
+{
+    return text.replace("\r\n", "\n").replace("\n", "\r\n");
+}
+
+QByteArray Read(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void commandLine_data();
+    void commandLine();
+    void nextActionName_data();
+    void nextActionName();
+    void helpFile();
+
+    void newScriptStart();
+    void commandLineStartLayoutAndKeys();
+    void addAction_data();
+    void addAction();
+    void moves_data();
+    void moves();
+
+    void saveQuestion_data();
+    void saveQuestion();
+    void changeDetection();
+    void valueBeingEditedIsKept_data();
+    void valueBeingEditedIsKept();
+    void escOnTheQuestionDoesNothing();
+    void unreadableOrUnwritableScript();
+    void invalidDatesAreReportedOnce();
+    void wholeEditingRun();
+
+private:
+    struct Session
+    {
+        ScriptedModalUi ui;
+        ScopedModalUi install{ui};
+        QTemporaryDir dir;
+        std::unique_ptr<CAppDlg> dialog;
+    };
+
+    ScriptedModalUi &Ui() const { return m_s->ui; }
+    CAppDlg &Dlg() const { return *m_s->dialog; }
+    CTreeOptionsCtrl &Tree() const { return m_s->dialog->Tree(); }
+    QString Path(const QString &name) const { return m_s->dir.filePath(name); }
+    QString Write(const QString &name, const QByteArray &text) const
+    {
+        QFile file(Path(name));
+        return file.open(QIODevice::WriteOnly) && file.write(CrLf(text)) >= 0 ? file.fileName() : QString();
+    }
+    // The editor with the script at `path` (a new script when empty), shown and active.
+    CAppDlg &Open(const QString &path = QString()) const
+    {
+        m_s->dialog = std::make_unique<CAppDlg>(path);
+        m_s->dialog->show();
+        if (!QTest::qWaitForWindowActive(m_s->dialog.get()))
+            qWarning("the editor did not become active");
+        return Dlg();
+    }
+    QPushButton *Button(const QString &text) const
+    {
+        for (QPushButton *button : Dlg().findChildren<QPushButton *>())
+            if (button->text() == text)
+                return button;
+        return nullptr;
+    }
+    void Click(const QString &text) const { QTest::mouseClick(Button(text), Qt::LeftButton); }
+    // The enabled move buttons: "Up Down", "Up", "Down" or "".
+    QString MoveButtons() const
+    {
+        const QString up = Button(QStringLiteral("Move &Up"))->isEnabled() ? QStringLiteral("Up") : QString();
+        const QString down = Button(QStringLiteral("Move &Down"))->isEnabled() ? QStringLiteral("Down") : QString();
+        return (up + u' ' + down).trimmed();
+    }
+    QStringList RootNames() const
+    {
+        QStringList names;
+        for (int i = 0; i < Tree().topLevelItemCount(); ++i)
+            names << Tree().topLevelItem(i)->text(0);
+        return names;
+    }
+    QTreeWidgetItem *Root(const QString &name) const { return Tree().findItems(name, Qt::MatchExactly).value(0); }
+    QString Dump(const QString &root) const { return TreeOptionsDump(Tree(), Root(root)); }
+    // Makes the root (expanded), or its first item starting with `label`, current.
+    QTreeWidgetItem *Select(const QString &rootName, const QString &label = QString()) const
+    {
+        QTreeWidgetItem *root = Root(rootName), *item = root;
+        root->setExpanded(true);
+        for (QTreeWidgetItem *found : Tree().findItems(label, Qt::MatchStartsWith | Qt::MatchRecursive))
+            if (!label.isEmpty() && item == root && found != root && CActionNamer::RootOf(found) == root)
+                item = found;
+        Tree().scrollToItem(item);
+        Tree().setCurrentItem(item);
+        return item;
+    }
+    // Types `value` over the item's old one in its in-place editor, left open.
+    QTreeWidgetItem *TypeValue(const QString &root, const QString &label, const QString &value) const
+    {
+        Tree().setFocus();
+        QTreeWidgetItem *item = Select(root, label);
+        QTest::keyClick(&Tree(), Qt::Key_Right);
+        QWidget *editor = QApplication::focusWidget();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, value);
+        return item;
+    }
+    // Toggles "Include Subdirectories" of Default by the space bar.
+    void ToggleDefault() const
+    {
+        Tree().setFocus();
+        Select(QStringLiteral("Default"), QStringLiteral("Include Subdirectories"));
+        QTest::keyClick(&Tree(), Qt::Key_Space);
+    }
+
+    std::unique_ptr<Session> m_s;
+    QString m_startDir;
+    QString m_script;
+    QString m_other;
+};
+
+void TestApp::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    qputenv("TZ", "UTC");
+    m_startDir = QDir::currentPath();
+}
+
+void TestApp::init()
+{
+    m_s = std::make_unique<Session>();
+    QVERIFY(QDir::setCurrent(m_s->dir.path())); // for scripts named without a folder
+    m_script = Write(QStringLiteral("script.mbs"), kScript);
+    m_other = Write(QStringLiteral("other.mbs"), "[Action1]\nPath1=C:\\Other\n");
+}
+
+void TestApp::cleanup()
+{
+    QDir::setCurrent(m_startDir);
+    const QStringList unexpected = m_s->ui.unexpected;
+    m_s.reset();
+    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u", ")));
+}
+
+void TestApp::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("split by the shell") << QStringList{"/home/anna/my", "scripts/a", "b.mbs"}
+                                        << "/home/anna/my scripts/a b.mbs";
+    QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << "/tmp/a b.mbs";
+    QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << "\"/tmp/a.mbs";
+    QTest::newRow("a lone quote") << QStringList{"\""} << "\"";
+}
+
+void TestApp::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, path);
+    QCOMPARE(CCommandLine::ScriptPath(arguments), path);
+}
+
+void TestApp::nextActionName_data()
+{
+    QTest::addColumn<QStringList>("roots");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("hasDefault");
+    QTest::newRow("empty tree") << QStringList() << "Action1" << false;
+    QTest::newRow("highest, not last") << QStringList{"Default", "Action5", "Action2"} << "Action6" << true;
+    QTest::newRow("last root without a number") << QStringList{"Default", "Action1", "Backup"} << "Action2" << true;
+    QTest::newRow("case of names") << QStringList{"DEFAULT", "action7"} << "Action8" << true;
+    QTest::newRow("not of the form") << QStringList{"Action 9", "Action-4", "Action03", "Action1x"} << "Action1"
+                                     << false;
+    QTest::newRow("largest number") << QStringList{"Action2147483647", "Action1", "Action3"} << "Action2" << false;
+    QTest::newRow("beyond 32 bits is no number") << QStringList{"Action2147483648"} << "Action1" << false;
+}
+
+void TestApp::nextActionName()
+{
+    QFETCH(QStringList, roots);
+    QFETCH(QString, name);
+    QFETCH(bool, hasDefault);
+    QTreeWidget tree;
+    for (const QString &root : roots)
+        tree.addTopLevelItem(new QTreeWidgetItem(QStringList{root}));
+    QCOMPARE(CActionNamer::NextActionName(tree), name);
+    QCOMPARE(CActionNamer::HasDefaultRoot(tree), hasDefault);
+}
+
+void TestApp::helpFile()
+{
+    const QString path = Path(QStringLiteral("marrowpad.chm"));
+    CHelpOpener help(m_s->dir.path());
+    QList<QUrl> urls;
+    help.SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
+    // Missing: the message says where help was looked for.
+    QVERIFY(!help.Open() && urls.isEmpty());
+    QVERIFY(Ui().messages.value(0).contains(u"was not found") && Ui().messages[0].contains(m_s->dir.path()));
+    QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    QVERIFY(help.Open());
+    QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+}
+
+void TestApp::newScriptStart()
+{
+    CAppDlg &dlg = Open();
+    QVERIFY(dlg.windowTitle() == u"Script Editor" && !dlg.windowIcon().isNull());
+    QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
+    // Both completed by Show All (the branch item by item is the tree's tests' business).
+    const QString complete = Dump(QStringLiteral("Default"));
+    QCOMPARE(complete.count(u'\n'), 50);
+    QCOMPARE(Dump(QStringLiteral("Action1")), complete);
+    QTreeWidgetItem *action = Root(QStringLiteral("Action1"));
+    QVERIFY(Tree().currentItem() == action && action->isExpanded() && Root(QStringLiteral("Default"))->isExpanded());
+    QCOMPARE(MoveButtons(), QStringLiteral("Up"));
+    QVERIFY(dlg.ScriptPath().isEmpty() && !dlg.IsScriptModified() && Ui().messages.isEmpty());
+
+    // Show All from a setting of a cut-down action, twice, completes it once.
+    Select(QStringLiteral("Action1"), QStringLiteral("Sort By"));
+    Click(QStringLiteral("&Delete"));
+    Tree().setCurrentItem(action->child(0));
+    for (int i = 0; i < 2; ++i) {
+        Click(QStringLiteral("Show &All"));
+        QCOMPARE(Dump(QStringLiteral("Action1")), complete);
+    }
+}
+
+void TestApp::commandLineStartLayoutAndKeys()
+{
+    CAppDlg &dlg = Open(m_script);
+    QVERIFY(RootNames() == kRoots && dlg.ScriptPath() == m_script && !dlg.IsScriptModified());
+    // Nothing selected by the program: the tree picks its first item when it
+    // gets the focus, which the move buttons follow.
+    QTreeWidgetItem *current = Tree().currentItem();
+    QVERIFY(!current || current == Tree().topLevelItem(0));
+    QCOMPARE(MoveButtons(), current ? QStringLiteral("Down") : QStringLiteral("Up Down"));
+
+    // Tab walks from the tree along the buttons in the template's order (both
+    // move buttons enabled for an action in the middle); Save is the default.
+    const QStringList texts{"&Repeat Action", "&New Action", "&Delete", "Show &All", "Move &Up",
+                            "Move &Down",     "&Load Script", "Save",   "Close"};
+    QVERIFY(Button(QStringLiteral("Save"))->isDefault());
+    Tree().setFocus();
+    Tree().setCurrentItem(Root(QStringLiteral("Action1")));
+    for (const QString &text : texts) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(QApplication::focusWidget() == Button(text), qPrintable(text));
+    }
+    // Alt+S, the label's mnemonic, focuses the tree.
+    QTest::keyClick(&dlg, Qt::Key_S, Qt::AltModifier);
+    QVERIFY(Tree().hasFocus());
+
+    // Two rows of buttons under the tree: six, then three under the last three.
+    auto *label = dlg.findChild<QLabel *>();
+    QCOMPARE(label->text(), QStringLiteral("&Script File Settings"));
+    auto place = [&](int i) { return Button(texts[i])->geometry().topLeft(); };
+    QVERIFY(place(0).y() > Tree().geometry().bottom());
+    for (int i = 1; i < 9; ++i) {
+        QCOMPARE(place(i).y() == place(0).y(), i < 6);
+        QVERIFY(i < 6 ? place(i).x() > place(i - 1).x() : place(i).x() == place(i - 3).x());
+    }
+    // 369 x 231 dialog units (a quarter of the average character width, an
+    // eighth of its height), grown only as far as the buttons' texts need.
+    const CDialogUnits units(dlg.font());
+    const QFontMetrics metrics(dlg.font());
+    QVERIFY(units.X(4) == metrics.averageCharWidth() && units.Y(8) == metrics.height());
+    QCOMPARE(dlg.InitialSize(), units.Size(369, 231));
+    QCOMPARE(dlg.size(), dlg.InitialSize().expandedTo(dlg.minimumSizeHint()));
+}
+
+void TestApp::addAction_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("selected"); // root/setting; empty: nothing, "-Default": nothing, Default deleted
+    QTest::addColumn<QStringList>("roots");
+    QTest::addColumn<QString>("added");
+    const QString repeat = QStringLiteral("&Repeat Action"), add = QStringLiteral("&New Action");
+    const QStringList atEnd = kRoots + QStringList{"Action3"};
+    QTest::newRow("repeat from a setting") << repeat << "Action1/Target Path" << atEnd << "Action3";
+    QTest::newRow("repeat Default") << repeat << "Default" << atEnd << "Action3";
+    QTest::newRow("new below the selection")
+        << add << "Action1" << QStringList{"Default", "Action1", "Action3", "Action2"} << "Action3";
+    QTest::newRow("new, nothing selected, a Default there") << add << "" << atEnd << "Action3";
+    QTest::newRow("new, nothing selected, no Default")
+        << add << "-Default" << QStringList{"Action1", "Action2", "Default"} << "Default";
+}
+
+void TestApp::addAction()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, selected);
+    QFETCH(QStringList, roots);
+    QFETCH(QString, added);
+    Open(m_script);
+    const QString source = selected.section(u'/', 0, 0);
+    const QString branch = Dump(source);
+    if (selected == u"-Default") {
+        Select(QStringLiteral("Default"));
+        Click(QStringLiteral("&Delete"));
+    }
+    if (Root(source)) {
+        Select(source, selected.section(u'/', 1));
+    } else { // nothing to move or delete
+        Tree().setCurrentItem(nullptr);
+        QCOMPARE(MoveButtons(), QString());
+        Click(QStringLiteral("&Delete"));
+    }
+    Click(button);
+    QCOMPARE(RootNames(), roots);
+    QCOMPARE(Tree().currentItem(), Root(added));
+    if (button == u"&New Action") { // expanded, completed by Show All
+        QVERIFY(Root(added)->isExpanded() && Root(added)->childCount() == 9);
+    } else { // the whole action copied, the source untouched
+        QCOMPARE(Dump(added), branch);
+        QCOMPARE(Dump(source), branch);
+    }
+}
+
+void TestApp::moves_data()
+{
+    QTest::addColumn<QString>("moved");     // a root, or root/setting
+    QTest::addColumn<QString>("enabled");   // the move buttons for that selection
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("arrivesAs"); // empty: the button is disabled, nothing moves
+    QTest::newRow("up below Default") << "Action1" << "Up Down" << "Move &Up" << "Default";
+    QTest::newRow("down") << "Action1" << "Up Down" << "Move &Down" << "Action2";
+    QTest::newRow("first up") << "Default" << "Down" << "Move &Up" << QString();
+    QTest::newRow("last down") << "Action2" << "Up" << "Move &Down" << QString();
+    QTest::newRow("a setting") << "Action1/Source Path" << "" << "Move &Down" << QString();
+}
+
+void TestApp::moves()
+{
+    QFETCH(QString, moved);
+    QFETCH(QString, enabled);
+    QFETCH(QString, button);
+    QFETCH(QString, arrivesAs);
+    Open(m_script);
+    QStringList dumps;
+    for (const QString &name : kRoots)
+        dumps << Dump(name);
+    QTreeWidgetItem *selected = Select(moved.section(u'/', 0, 0), moved.section(u'/', 1));
+    Tree().CommitAndEndEdit(); // a value item selected may open its editor
+    QCOMPARE(MoveButtons(), enabled);
+    Click(button);           // a disabled button ignores the click
+    if (arrivesAs.isEmpty()) // and so does the command called directly
+        button == u"Move &Up" ? Dlg().OnMoveUp() : Dlg().OnMoveDown();
+    else
+        dumps.swapItemsAt(int(kRoots.indexOf(moved)), int(kRoots.indexOf(arrivesAs)));
+    // The names stay in place; the settings travel, stay selected and expanded.
+    QCOMPARE(RootNames(), kRoots);
+    for (int i = 0; i < kRoots.size(); ++i)
+        QCOMPARE(Dump(kRoots[i]), dumps[i]);
+    QTreeWidgetItem *current = arrivesAs.isEmpty() ? selected : Root(arrivesAs);
+    QCOMPARE(Tree().currentItem(), current);
+    QVERIFY(current->isExpanded() || !current->childCount());
+    QCOMPARE(Dlg().IsScriptModified(), !arrivesAs.isEmpty());
+}
+
+void TestApp::saveQuestion_data()
+{
+    QTest::addColumn<bool>("named");     // opened by its bare file name, as from the command line
+    QTest::addColumn<bool>("load");      // Load Script, or Close
+    QTest::addColumn<bool>("edit");      // in Default alone
+    QTest::addColumn<QString>("answer"); // empty: no question expected
+    QTest::addColumn<QString>("saveAs"); // the save dialog's choice for a new script; empty: cancelled
+    QTest::addColumn<bool>("goesOn");    // closed, or the other script loaded
+    for (bool load : {false, true}) {
+        const char *command = load ? "Load" : "Close";
+        for (bool named : {false, true}) {
+            const char *kind = named ? "named" : "new";
+            QTest::addRow("%s %s clean", command, kind) << named << load << false << "" << "" << true;
+            QTest::addRow("%s %s modified, No", command, kind) << named << load << true << "no" << "" << true;
+            QTest::addRow("%s %s modified, Yes", command, kind)
+                << named << load << true << "yes" << "chosen.mbs" << true;
+        }
+        QTest::addRow("%s new modified, Yes, save dialog cancelled", command)
+            << false << load << true << "yes" << "" << false;
+        QTest::addRow("%s new modified, Yes, the write fails", command)
+            << false << load << true << "yes" << "no such folder/new.mbs" << false;
+    }
+}
+
+void TestApp::saveQuestion()
+{
+    QFETCH(bool, named);
+    QFETCH(bool, load);
+    QFETCH(bool, edit);
+    QFETCH(QString, answer);
+    QFETCH(QString, saveAs);
+    QFETCH(bool, goesOn);
+    CAppDlg &dlg = Open(named ? QStringLiteral("script.mbs") : QString());
+    if (edit)
+        ToggleDefault();
+    const QString dump = TreeOptionsDump(Tree());
+    const QString savePath = saveAs.isEmpty() ? QString() : Path(saveAs);
+    const bool saveDialog = answer == u"yes" && !named;
+    if (!answer.isEmpty())
+        Ui().answers.push_back(answer == u"yes");
+    if (saveDialog)
+        Ui().fileChoices.push_back(savePath.isEmpty() ? std::nullopt : std::optional<QString>(savePath));
+    if (load && goesOn)
+        Ui().fileChoices.push_back(m_other);
+
+    Click(load ? QStringLiteral("&Load Script") : QStringLiteral("Close"));
+
+    const QString prompt = QStringLiteral("Save changes to %1?").arg(named ? "script.mbs" : "the new script");
+    QCOMPARE(Ui().questions, answer.isEmpty() ? QStringList() : QStringList{prompt});
+    QCOMPARE(Read(named ? m_script : savePath).contains("Search_subdir=0\r\n"), answer == u"yes" && goesOn);
+    QCOMPARE(Ui().messages.size(), saveAs.contains(u'/') ? 1 : 0); // the failed write is told
+    // Both file dialogs offer "All Files"; the open dialog starts in the script's folder.
+    QCOMPARE(Ui().fileRequests.size(), qsizetype(saveDialog) + qsizetype(load && goesOn));
+    for (const FileDialogRequest &request : Ui().fileRequests) {
+        const bool open = request.mode == FileDialogRequest::Mode::Open;
+        QCOMPARE(request.filter, QStringLiteral("All Files|*.*||"));
+        QVERIFY(open ? request.fileMustExist : request.overwritePrompt);
+        QCOMPARE(request.initialDir, open && named ? m_s->dir.path() : QString());
+    }
+
+    QCOMPARE(dlg.isVisible(), load || !goesOn);
+    if (load || !goesOn) { // the other script loaded, or the edits all still there
+        QCOMPARE(dlg.ScriptPath(), goesOn ? m_other : QString());
+        QCOMPARE(dlg.IsScriptModified(), !goesOn);
+        QCOMPARE(TreeOptionsDump(Tree()) == dump, !goesOn);
+    }
+}
+
+void TestApp::changeDetection()
+{
+    // Keys the tree does not show are no change, nor is a move undone.
+    const QByteArray hidden = "[Default]\nOutput Header=Report\\n\n[Action1]\nPath1=C:\\A\nDisplay Columns=1,2\n"
+                              "Add Seconds To Second Dir=3600\nOutput Footer=End\n[Action2]\nPath1=C:\\B\n";
+    CAppDlg &dlg = Open(Write(QStringLiteral("hidden.mbs"), hidden));
+    QVERIFY(!dlg.IsScriptModified());
+    Select(QStringLiteral("Action1"));
+    Click(QStringLiteral("Move &Down"));
+    QVERIFY(dlg.IsScriptModified());
+    Click(QStringLiteral("Move &Up"));
+    QVERIFY(!dlg.IsScriptModified());
+    // A check that cannot make its temporary file counts as a change.
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", m_script.toLocal8Bit()); // a file, not a folder
+    const bool modified = dlg.IsScriptModified();
+    qputenv("TMPDIR", tmp);
+    QVERIFY(modified);
+}
+
+void TestApp::valueBeingEditedIsKept_data()
+{
+    // Every command first commits the value typed in place; the saving ones
+    // (Yes to the question) save it.
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("saves");
+    QTest::newRow("Enter") << "Enter" << true;
+    QTest::newRow("Esc") << "Esc" << true;
+    QTest::newRow("window closed") << "close" << true;
+    QTest::newRow("Load Script") << "&Load Script" << true;
+    QTest::newRow("Repeat Action") << "&Repeat Action" << false;
+    QTest::newRow("F1") << "F1" << false;
+}
+
+void TestApp::valueBeingEditedIsKept()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, saves);
+    CAppDlg &dlg = Open(m_script);
+    QTreeWidgetItem *mask =
+        TypeValue(QStringLiteral("Action2"), QStringLiteral("File Mask: "), QStringLiteral("*.doc"));
+    QVERIFY(Tree().ActiveEdit()->hasFocus());
+    QCOMPARE(mask->text(0), QStringLiteral("File Mask")); // the label alone while editing
+    const bool asks = saves && command != u"Enter";
+    if (asks)
+        Ui().answers.push_back(true);
+    if (command == u"&Load Script")
+        Ui().fileChoices.push_back(std::nullopt);
+    dlg.Help() = CHelpOpener(QStringLiteral("/nonexistent-folder"));
+    const QMap<QString, Qt::Key> keys{{"Enter", Qt::Key_Return}, {"Esc", Qt::Key_Escape}, {"F1", Qt::Key_F1}};
+    QWidget *editor = QApplication::focusWidget();
+    if (keys.contains(command))
+        QTest::keyClick(editor, keys[command]);
+    else if (command == u"close")
+        dlg.close();
+    else if (command == u"&Load Script")
+        QTest::keyClick(editor, Qt::Key_L, Qt::AltModifier); // the button clicks a moment later
+    else
+        Click(command);
+    QTRY_COMPARE(Ui().questions.size(), asks ? 1 : 0);
+    QVERIFY(!Tree().EditItem());
+    QCOMPARE(mask->text(0), QStringLiteral("File Mask: *.doc"));
+    QCOMPARE(Ui().messages.size(), command == u"F1" ? 1 : 0); // help is not there
+    QCOMPARE(Read(m_script).contains("[Action2]\r\nPath1=C:\\Photos\r\nPath2=F:\\Photos\r\nMask=*.doc\r\n"), saves);
+    QCOMPARE(dlg.isVisible(), !asks || command == u"&Load Script");
+    QCOMPARE(dlg.IsScriptModified(), !saves);
+}
+
+void TestApp::escOnTheQuestionDoesNothing()
+{
+    QtModalUi real;
+    ScopedModalUi install(real);
+    CAppDlg &dlg = Open(m_script);
+    ToggleDefault();
+    bool stayedOpen = false;
+    QString caption;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &dlg, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !caption.isEmpty())
+            return;
+        caption = box->windowTitle();
+        QTest::keyClick(box, Qt::Key_Escape);
+        QTest::keyClick(box, Qt::Key_Escape);
+        stayedOpen = box->isVisible();
+        box->button(QMessageBox::No)->click();
+    });
+    poll.start(10);
+    QTest::keyClick(&Tree(), Qt::Key_Escape);
+    QVERIFY(stayedOpen);
+    QCOMPARE(caption, QStringLiteral("Marrowby script editor"));
+    QVERIFY(!dlg.isVisible());
+    QVERIFY(Read(m_script).contains("Search_subdir=1\r\n"));
+}
+
+void TestApp::unreadableOrUnwritableScript()
+{
+    // At start-up, there but unreadable: a message, then a new, unnamed script.
+    const QString folder = Path(QStringLiteral("folder.mbs"));
+    QVERIFY(QDir().mkdir(folder));
+    QVERIFY(Open(folder).ScriptPath().isEmpty());
+    QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
+    QVERIFY(Ui().messages.size() == 1 && !Dlg().IsScriptModified());
+    // Not there: the reader says so, and an empty script with that path, which Save creates.
+    const QString missing = Path(QStringLiteral("missing.mbs"));
+    QCOMPARE(Open(missing).ScriptPath(), missing);
+    QVERIFY(Ui().messages.size() == 2 && Ui().messages[1].contains(missing));
+    QVERIFY(Tree().topLevelItemCount() == 0 && !Dlg().IsScriptModified());
+    Click(QStringLiteral("&New Action"));
+    Click(QStringLiteral("Save"));
+    QVERIFY(Read(missing).startsWith("[Default]\r\n"));
+
+    // Chosen in Load Script: a message, and the script being edited stays.
+    Open(m_script);
+    ToggleDefault();
+    const QString dump = TreeOptionsDump(Tree());
+    Ui().answers.push_back(false);
+    Ui().fileChoices.push_back(folder);
+    Click(QStringLiteral("&Load Script"));
+    QVERIFY(Ui().messages.size() == 3 && Ui().messages[2].contains(folder));
+    QCOMPARE(TreeOptionsDump(Tree()), dump);
+    QCOMPARE(Dlg().ScriptPath(), m_script);
+    // Enter saves it where it came from.
+    Tree().setFocus();
+    QTest::keyClick(&Tree(), Qt::Key_Return);
+    QVERIFY(Read(m_script).contains("[Default]\r\nMask=*.*\r\nSearch_subdir=0\r\n"));
+    // A save that fails keeps the path and the baseline.
+    ToggleDefault();
+    QVERIFY(QFile::remove(m_script) && QDir().mkdir(m_script));
+    Click(QStringLiteral("Save"));
+    QVERIFY(Ui().messages.size() == 4 && Ui().messages[3].contains(m_script));
+    QVERIFY(Dlg().ScriptPath() == m_script && Dlg().IsScriptModified());
+}
+
+void TestApp::invalidDatesAreReportedOnce()
+{
+    // Told when the user loads the script, not again by change checks and saves.
+    const QString path = Write(QStringLiteral("dates.mbs"), "[Action1]\nPath1=C:\\A\nMin Date Filter=31/02/2021\n");
+    Open();
+    Ui().fileChoices.push_back(path);
+    Click(QStringLiteral("&Load Script"));
+    QVERIFY(Ui().messages.size() == 1 && Ui().messages[0].contains(u"31/02/2021"));
+    Click(QStringLiteral("Save"));
+    Click(QStringLiteral("Close"));
+    QVERIFY(Ui().questions.isEmpty() && !Dlg().isVisible());
+    QCOMPARE(Ui().messages.size(), 1);
+}
+
+void TestApp::wholeEditingRun()
+{
+    CAppDlg &dlg = Open(m_script);
+    CTreeOptionsCtrl &tree = Tree();
+    // A new target path typed in place; Tab takes the keyboard back to the tree.
+    TypeValue(QStringLiteral("Action1"), QStringLiteral("Target Path: "), QStringLiteral("E:\\Mirror"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(tree.hasFocus());
+    // The next item is the operation: its list, one entry further down.
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTest::keyClick(&tree, Qt::Key_Right);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(tree.currentItem()->text(0),
+             QStringLiteral("Operation: Update & Prune Target (update, add new & remove orphans from target)"));
+    ToggleDefault();
+
+    // A new action below Action2, cut down to its first settings, a source
+    // path typed; then moved up above Action2.
+    Select(QStringLiteral("Action2"));
+    QTest::keyClick(&dlg, Qt::Key_N, Qt::AltModifier); // the button clicks a moment later
+    QTRY_VERIFY(Root(QStringLiteral("Action3")));
+    QTreeWidgetItem *added = Root(QStringLiteral("Action3"));
+    for (const char *group : {"Synchronization", "Output", "Filters"}) {
+        Select(QStringLiteral("Action3"), group);
+        Click(QStringLiteral("&Delete"));
+    }
+    TypeValue(QStringLiteral("Action3"), QStringLiteral("Source Path: "), QStringLiteral("C:\\New"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    tree.setCurrentItem(added);
+    QTest::keyClick(&dlg, Qt::Key_U, Qt::AltModifier);
+    QTRY_COMPARE(added->text(0), QStringLiteral("Action2"));
+    QCOMPARE(RootNames(), kRoots + QStringList{"Action3"});
+    QCOMPARE(tree.currentItem(), added);
+
+    // Enter saves and the editor stays.
+    tree.setFocus();
+    QTest::keyClick(&tree, Qt::Key_Return);
+    QCOMPARE(Read(m_script), CrLf("[Default]\nMask=*.*\nSearch_subdir=0\n\n"
+                                  "[Action1]\nPath1=C:\\Data\nPath2=E:\\Mirror\nOperation=4\n\n"
+                                  "[Action2]\nPath1=C:\\New\nSearch_subdir=1\nOperation=6\n\n"
+                                  "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n\n"));
+    QVERIFY(dlg.isVisible() && !dlg.IsScriptModified());
+}
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"
