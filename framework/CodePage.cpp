@@ -184,26 +184,11 @@ int MultiByteToString(const char *text, int length, QString &out, int mode)
         out = DecodeWithIconv(text, length);
         return int(out.size());
     }
-    // Widen as Latin-1 (vectorised in Qt), then mend the bytes from 0x80 up,
-    // where the code page and Latin-1 may differ. Script text is mostly ASCII,
-    // so the scan skips eight bytes at a time.
-    out = QString::fromLatin1(text, length);
+    out.resize(length);
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     const unsigned char *src = reinterpret_cast<const unsigned char *>(text);
-    int i = 0;
-    while (i < length) {
-        if (i + 8 <= length) {
-            quint64 word;
-            std::memcpy(&word, src + i, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        if (src[i] & 0x80)
-            dst[i] = cp.decode[src[i]];
-        ++i;
-    }
+    for (int i = 0; i < length; ++i)
+        dst[i] = cp.decode[src[i]];
     return length;
 }
 
