@@ -84,7 +84,7 @@ std::optional<time_t> LocalMidnight(qint64 year, int month, int day)
 // same dates. Without any answer from the C library the date is taken as UTC.
 qint64 LocalOffsetSeconds(qint64 year, int month, int day)
 {
-    tzset();
+    // mktime reads the time zone itself, so a changed TZ takes effect here.
     if (auto t = LocalMidnight(year, month, day))
         return DaysFromCivil(year, month, day) * kSecondsPerDay - qint64(*t);
     for (int twin = 2010; twin <= 2037; ++twin) {
