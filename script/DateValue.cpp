@@ -210,15 +210,6 @@ std::optional<qsizetype> MatchName(QStringView text, const QString &picture, int
     return std::nullopt;
 }
 
-bool Fail(const char *message, const QString &context)
-{
-    QString text = QString::fromLatin1(message);
-    if (!context.isEmpty())
-        text += u'\n' + context;
-    ModalUi().ShowMessage(text);
-    return false;
-}
-
 } // namespace
 
 QString GetShortDateFormat() { return QLocale().dateFormat(QLocale::ShortFormat); }
@@ -300,16 +291,16 @@ bool ParseDateText(DateFields &fields, const QString &textIn, const QString &pic
     return count == 3;
 }
 
-bool ValidateDate(DateFields &fields, const QString &text, const QString &context)
+const char *DateError(DateFields &fields, const QString &text)
 {
     if (!ParseDateText(fields, text))
-        return Fail("Invalid date", context);
+        return "Invalid date";
     if (fields.month < 1 || fields.month > 12)
-        return Fail("Invalid month", context);
+        return "Invalid month";
     if (fields.day < 1 || fields.day > 31)
-        return Fail("Invalid day", context);
+        return "Invalid day";
     if (fields.day == 31 && (fields.month == 4 || fields.month == 6 || fields.month == 9 || fields.month == 11))
-        return Fail("Invalid day", context);
+        return "Invalid day";
     // Two-digit years fall within 51 years of the current one. A negative
     // year is no year at all.
     if (fields.year >= 0 && fields.year < 100) {
@@ -321,10 +312,22 @@ bool ValidateDate(DateFields &fields, const QString &text, const QString &contex
                                  : century + fields.year;
     }
     if (fields.year < kFirstDateYear || fields.year > kLastDateYear)
-        return Fail("Invalid year", context);
+        return "Invalid year";
     if (fields.month == 2 && fields.day > DaysInMonth(fields.year, 2))
-        return Fail("Invalid day", context);
-    return true;
+        return "Invalid day";
+    return nullptr;
+}
+
+bool ValidateDate(DateFields &fields, const QString &text, const QString &context)
+{
+    const char *error = DateError(fields, text);
+    if (!error)
+        return true;
+    QString message = QString::fromLatin1(error);
+    if (!context.isEmpty())
+        message += u'\n' + context;
+    ModalUi().ShowMessage(message);
+    return false;
 }
 
 quint64 DateToFileTime(const DateFields &fields, bool fromLocal)

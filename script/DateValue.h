@@ -46,6 +46,10 @@ bool ParseDateText(DateFields &fields, const QString &text, const QString &pictu
 // key and text) follows the message on its own line.
 bool ValidateDate(DateFields &fields, const QString &text, const QString &context = QString());
 
+// The same checks without a word to the user: the message ValidateDate would
+// show, or nullptr for a valid date.
+const char *DateError(DateFields &fields, const QString &text);
+
 // The FILETIME of the date at 00:00:00; `fromLocal` takes the date as local time
 // (the zone's offset on that date). 0 for fields that are not a date of the
 // years 1601 to 30848.

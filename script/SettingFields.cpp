@@ -117,3 +117,17 @@ bool SettingField::Equal(const CSynchSettings &a, const CSynchSettings &b) const
         return a.*int64 == b.*int64;
     return a.*date == b.*date;
 }
+
+void SettingField::Copy(CSynchSettings &to, const CSynchSettings &from) const
+{
+    if (text)
+        to.*text = from.*text;
+    else if (int32)
+        to.*int32 = from.*int32;
+    else if (mask)
+        to.*mask = from.*mask;
+    else if (int64)
+        to.*int64 = from.*int64;
+    else
+        to.*date = from.*date;
+}

@@ -36,6 +36,7 @@ struct SettingField
     QString ValueText(const CSynchSettings &record) const;
     bool IsText() const { return text != nullptr; }
     bool Equal(const CSynchSettings &a, const CSynchSettings &b) const;
+    void Copy(CSynchSettings &to, const CSynchSettings &from) const;
 };
 
 constexpr int kSettingFieldCount = 41;

@@ -15,11 +15,12 @@ class CSynchSettings
 public:
     CSynchSettings();
     CSynchSettings(const CSynchSettings &other);
-    // Copies every setting; m_arrAtLines keeps its own contents.
+    // Copies every setting of the loader's value table (SettingFields.h), which
+    // names every field but m_arrAtLines; m_arrAtLines keeps its own contents.
     CSynchSettings &operator=(const CSynchSettings &other);
 
-    // TRUE when every setting equals (texts exactly, numbers in full);
-    // m_arrAtLines is not compared.
+    // TRUE when every setting of the same table equals (texts exactly,
+    // numbers in full); m_arrAtLines is not compared.
     bool IsEqual(const CSynchSettings &other) const;
 
     // Reads the keys of the section `name` of `file` over this record, in the
