@@ -96,8 +96,6 @@ void CScriptWriter::WriteUnloadedSections()
 
 void CScriptWriter::WriteSection(const QTreeWidgetItem *root)
 {
-    if (m_keys.isEmpty())
-        BuildSettingCatalogue(m_keys, m_labels);
     const QString name = root->text(0);
     const CRootLines lines = RootLinesOf(root);
     m_bDefault = name == u"Default";

@@ -21,11 +21,11 @@ public:
     // The whole script text.
     QString ScriptText();
 
+private:
     // Appends one section for `root` (nothing for a "Default" root that has
     // neither items nor lines).
     void WriteSection(const QTreeWidgetItem *root);
 
-private:
     // The masks of the Filters group while it is written.
     struct Mask
     {
