@@ -113,10 +113,10 @@ QByteArray CScriptGenerator::Encode(const QString &text, ScriptEncoding encoding
     QByteArray bytes;
     switch (encoding) {
     case ScriptEncoding::Ansi:
-        StringToMultiByte(text.constData(), int(text.size()), bytes, kAnsiCodePage);
+        StringToMultiByte(text.constData(), text.size(), bytes, kAnsiCodePage);
         return bytes;
     case ScriptEncoding::Utf16Le:
-        StringToMultiByte(text.constData(), int(text.size()), bytes, kUtf16);
+        StringToMultiByte(text.constData(), text.size(), bytes, kUtf16);
         return QByteArray("\xFF\xFE", 2) + bytes;
     case ScriptEncoding::Utf8:
         return QByteArray("\xEF\xBB\xBF") + text.toUtf8();

@@ -17,13 +17,15 @@ const std::array<Command, 2> &CommandTable()
          "   \"actions\": [{\"name\": \"Action1\", \"atLines\": [...], \"settings\": {SETTINGS}}, ...]}\n"
          "  SETTINGS maps each of the 41 keys the loader reads to its value: texts as strings,\n"
          "  flags, codes, masks, sizes and dates (as FILETIME) as exact integers.\n"
-         "  An empty file is an empty script.",
+         "  An empty file is an empty script. FILE may be a FIFO or \"-\" (standard input).",
          RunDump},
         {"resave", "[--complete] IN OUT",
          "Loads IN into an options tree exactly as the editor's Load Script does (no window is shown)\n"
          "and writes it to OUT exactly as the editor's Save would, without edits: keys, comments and\n"
          "sections the editor does not show are kept, untouched values are written as they were read,\n"
-         "and the encoding of IN is kept. The old OUT is replaced only when all of it was written.\n"
+         "and the encoding of IN is kept. The old OUT is replaced only when all of it was written;\n"
+         "an OUT that is not a regular file (a FIFO, a device) is written directly, never replaced.\n"
+         "IN \"-\" reads standard input, OUT \"-\" writes standard output.\n"
          "  --complete  first gives every section all settings, as Show All does.",
          RunResave},
     }};

@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 #include "cli/JsonText.h"
+#include "cli/StandardStreams.h"
 #include "script/SettingFields.h"
 #include "script/SynchArray.h"
 
@@ -59,7 +60,7 @@ int RunDump(const QStringList &arguments)
         return UsageError(arguments.isEmpty() ? QStringLiteral("mbscript dump: no FILE given")
                                               : QStringLiteral("mbscript dump: exactly one FILE expected"));
     CSynchArray document;
-    document.LoadScript(arguments.first());
+    document.LoadScript(InputPath(arguments.first()));
     if (document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed)
         return kExitUnreadable;
     const QByteArray json = DumpJson(document).toUtf8();

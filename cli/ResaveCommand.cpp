@@ -1,6 +1,7 @@
 #include "cli/ResaveCommand.h"
 
 #include "cli/Commands.h"
+#include "cli/StandardStreams.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
@@ -16,11 +17,11 @@ int RunResave(const QStringList &arguments)
 
     CSynchArray document;
     CTreeOptionsCtrl tree;  // never shown
-    LoadScriptWithTree(document, paths[0], tree);
+    LoadScriptWithTree(document, InputPath(paths[0]), tree);
     if (document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed)
         return kExitUnreadable;
     if (complete)
         for (int i = 0; i < tree.topLevelItemCount(); ++i)
             CompleteAction(tree, tree.topLevelItem(i));
-    return WriteScript(document, paths[1], tree) ? kExitOk : kExitUnwritable;
+    return WriteScript(document, OutputPath(paths[1]), tree) ? kExitOk : kExitUnwritable;
 }

@@ -105,7 +105,7 @@ const AnsiCodePage &Ansi()
 
 // Converts through iconv for the double-byte code pages. A byte sequence the
 // code page rejects decodes to U+FFFD; a character it cannot encode becomes '?'.
-QString DecodeWithIconv(const char *text, int length)
+QString DecodeWithIconv(const char *text, qsizetype length)
 {
     iconv_t cd = OpenIconv("UTF-16LE", Ansi().iconvName.c_str());
     std::vector<char> out(size_t(length) * 4 + 4);
@@ -134,7 +134,7 @@ QString DecodeWithIconv(const char *text, int length)
     return result;
 }
 
-QByteArray EncodeWithIconv(const QChar *text, int length, bool *lossy)
+QByteArray EncodeWithIconv(const QChar *text, qsizetype length, bool *lossy)
 {
     iconv_t cd = OpenIconv(Ansi().iconvName.c_str(), "UTF-16LE");
     QByteArray out(qsizetype(length) * 4 + 4, Qt::Uninitialized);
@@ -164,7 +164,7 @@ QByteArray EncodeWithIconv(const QChar *text, int length, bool *lossy)
 
 } // namespace
 
-int MultiByteToString(const char *text, int length, QString &out, int mode)
+qsizetype MultiByteToString(const char *text, qsizetype length, QString &out, int mode)
 {
     if (length <= 0) {
         out.clear();
@@ -172,27 +172,27 @@ int MultiByteToString(const char *text, int length, QString &out, int mode)
     }
     if (mode == kUtf8) {
         out = QString::fromUtf8(text, length);
-        return int(out.size());
+        return out.size();
     }
     if (mode == kUtf16) {
         out.resize(length / 2);
         std::memcpy(out.data(), text, size_t(length / 2) * 2);
-        return length * 2;
+        return out.size();
     }
     const AnsiCodePage &cp = Ansi();
     if (!cp.singleByte) {
         out = DecodeWithIconv(text, length);
-        return int(out.size());
+        return out.size();
     }
     out.resize(length);
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     const unsigned char *src = reinterpret_cast<const unsigned char *>(text);
-    for (int i = 0; i < length; ++i)
+    for (qsizetype i = 0; i < length; ++i)
         dst[i] = cp.decode[src[i]];
     return length;
 }
 
-int StringToMultiByte(const QChar *text, int length, QByteArray &out, int mode, bool *lossy)
+qsizetype StringToMultiByte(const QChar *text, qsizetype length, QByteArray &out, int mode, bool *lossy)
 {
     if (length <= 0) {
         out.clear();
@@ -200,22 +200,22 @@ int StringToMultiByte(const QChar *text, int length, QByteArray &out, int mode, 
     }
     if (mode == kUtf8) {
         out = QString(text, length).toUtf8();
-        return int(out.size());
+        return out.size();
     }
     if (mode == kUtf16) {
         out.resize(qsizetype(length) * 2);
         std::memcpy(out.data(), text, size_t(length) * 2);
-        return int(out.size());
+        return out.size();
     }
     const AnsiCodePage &cp = Ansi();
     if (!cp.singleByte) {
         out = EncodeWithIconv(text, length, lossy);
-        return int(out.size());
+        return out.size();
     }
     out.resize(length);
     char *dst = out.data();
     qsizetype written = 0;
-    for (int i = 0; i < length; ++i) {
+    for (qsizetype i = 0; i < length; ++i) {
         const char16_t unit = text[i].unicode();
         const std::int16_t byte = cp.encode[unit];
         if (byte >= 0) {
@@ -229,7 +229,7 @@ int StringToMultiByte(const QChar *text, int length, QByteArray &out, int mode, 
             ++i;  // one '?' for the whole character
     }
     out.truncate(written);
-    return int(written);
+    return written;
 }
 
 bool AnsiCanEncode(const QString &text)
@@ -243,7 +243,7 @@ bool AnsiCanEncode(const QString &text)
     }
     bool lossy = false;
     QByteArray bytes;
-    StringToMultiByte(text.constData(), int(text.size()), bytes, kAnsiCodePage, &lossy);
+    StringToMultiByte(text.constData(), text.size(), bytes, kAnsiCodePage, &lossy);
     return !lossy;
 }
 

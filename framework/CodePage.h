@@ -14,13 +14,13 @@
 enum CodePageMode : int { kAnsiCodePage = 1, kUtf8 = 2, kUtf16 = 3 };
 
 // Sets `out` to `length` bytes of `text` decoded in `mode`. Returns the number
-// of characters produced; in mode 3, `length * 2` (the count of bytes copied).
-int MultiByteToString(const char *text, int length, QString &out, int mode);
+// of characters produced; in mode 3, `length / 2`.
+qsizetype MultiByteToString(const char *text, qsizetype length, QString &out, int mode);
 
 // Sets `out` to `length` characters of `text` encoded in `mode`; returns the
 // number of bytes produced. A character the ANSI code page cannot represent is
 // written as '?' and, when `lossy` is given, sets *lossy to true.
-int StringToMultiByte(const QChar *text, int length, QByteArray &out, int mode, bool *lossy = nullptr);
+qsizetype StringToMultiByte(const QChar *text, qsizetype length, QByteArray &out, int mode, bool *lossy = nullptr);
 
 // Whether the ANSI code page represents every character of `text`.
 bool AnsiCanEncode(const QString &text);

@@ -1,9 +1,8 @@
 #include "script/ScriptFile.h"
 
 #include "framework/CodePage.h"
+#include "framework/FileBytes.h"
 #include "framework/FileError.h"
-
-#include <QFile>
 
 #include <cstring>
 #include <new>
@@ -45,30 +44,30 @@ bool CScriptFile::Read(const QString &path)
     m_strPath = path;
     m_bUnicode = 0;
     m_nEncoding = ScriptEncoding::Ansi;
-
     try {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            Fail(file.errorString());
+        QByteArray bytes;
+        QString cause;
+        if (!ReadFileBytes(path, kLargestScript, bytes, cause)) {
+            Fail(cause);
             return false;
         }
-        const qint64 size = file.size();
-        if (size == 0) {
-            m_nReadStatus = ScriptReadStatus::Empty;
-            return false;
-        }
-        if (size > kLargestScript) {
-            Fail(QStringLiteral("The file is %1 bytes long; scripts of 2 GiB or more cannot be read.").arg(size));
-            return false;
-        }
-        QByteArray bytes(size, Qt::Uninitialized);
-        const qint64 got = file.read(bytes.data(), size);
-        if (got != size) {
-            Fail(got < 0 ? file.errorString()
-                         : QStringLiteral("Only %1 of its %2 bytes could be read.").arg(got).arg(size));
-            return false;
-        }
-        file.close();
+        return ReadFromBytes(bytes);
+    } catch (const std::bad_alloc &) {
+        Fail(QStringLiteral("There is not enough memory to read it."));
+        return false;
+    }
+}
+
+bool CScriptFile::ReadFromBytes(const QByteArray &bytes)
+{
+    RemoveAllSections();
+    m_bUnicode = 0;
+    m_nEncoding = ScriptEncoding::Ansi;
+    if (bytes.isEmpty()) {
+        m_nReadStatus = ScriptReadStatus::Empty;
+        return false;
+    }
+    try {
         const qsizetype mark = Decode(bytes);
         // Byte offsets equal text offsets when every byte became one character.
         Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
@@ -97,14 +96,14 @@ qsizetype CScriptFile::Decode(const QByteArray &bytes)
         // UTF-16LE: the byte-order mark is skipped and an odd last byte ignored.
         m_bUnicode = 1;
         m_nEncoding = ScriptEncoding::Utf16Le;
-        MultiByteToString(data + 2, int((size - 2) & ~qsizetype(1)), m_strText, kUtf16);
+        MultiByteToString(data + 2, (size - 2) & ~qsizetype(1), m_strText, kUtf16);
         return 2;
     } else if (startsWith({0xEF, 0xBB, 0xBF})) {
         m_nEncoding = ScriptEncoding::Utf8;
-        MultiByteToString(data + 3, int(size - 3), m_strText, kUtf8);
+        MultiByteToString(data + 3, size - 3, m_strText, kUtf8);
         return 3;
     }
-    MultiByteToString(data, int(size), m_strText, kAnsiCodePage);
+    MultiByteToString(data, size, m_strText, kAnsiCodePage);
     return 0;
 }
 

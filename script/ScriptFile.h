@@ -34,6 +34,9 @@ public:
     // gone and m_strPath is `path`.
     bool Read(const QString &path);
 
+    // Parses `bytes` as Read parses a file's content (m_strPath stays).
+    bool ReadFromBytes(const QByteArray &bytes);
+
     // The first section of that name, ignoring case, or nullptr.
     CSection *FindSection(QStringView name) const;
 

@@ -8,11 +8,11 @@
 
 namespace {
 
-QByteArray WithMark(const char *mark, int markSize, const QString &text, int mode)
+QByteArray WithMark(const char *mark, qsizetype markSize, const QString &text, int mode)
 {
     QByteArray bytes;
     const QString withEmptyLine = QStringLiteral("\r\n") + text;
-    StringToMultiByte(withEmptyLine.constData(), int(withEmptyLine.size()), bytes, mode);
+    StringToMultiByte(withEmptyLine.constData(), withEmptyLine.size(), bytes, mode);
     bytes.prepend(mark, markSize);
     return bytes;
 }
@@ -32,7 +32,7 @@ QByteArray CScriptSaver::Encode(const QString &text, ScriptEncoding encoding, bo
     if (encoding == ScriptEncoding::Ansi) {
         QByteArray bytes;
         bool lossy = false;
-        StringToMultiByte(text.constData(), int(text.size()), bytes, kAnsiCodePage, &lossy);
+        StringToMultiByte(text.constData(), text.size(), bytes, kAnsiCodePage, &lossy);
         if (!lossy)
             return bytes;
         becameUnicode = true;
@@ -43,41 +43,14 @@ QByteArray CScriptSaver::Encode(const QString &text, ScriptEncoding encoding, bo
     return WithMark("\xFF\xFE", 2, text, kUtf16);
 }
 
-bool CScriptSaver::WriteAtomically(const QString &path, const QByteArray &bytes, QString &cause) const
-{
-    std::unique_ptr<QSaveFile> file = m_factory ? m_factory(path) : std::make_unique<QSaveFile>(path);
-    // A folder that allows no temporary file still lets a writable script be saved.
-    file->setDirectWriteFallback(true);
-    // Unbuffered, so that every write reaches the file here and a short one is
-    // seen at once rather than lost in the final flush of commit().
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        cause = file->errorString();
-        return false;
-    }
-    const qint64 written = bytes.isEmpty() ? 0 : file->write(bytes.constData(), bytes.size());
-    if (written != bytes.size() || file->error() != QFileDevice::NoError) {
-        cause = file->error() != QFileDevice::NoError && !file->errorString().isEmpty()
-                    ? file->errorString()
-                    : QStringLiteral("Only %1 of %2 bytes could be written; the disk may be full.")
-                          .arg(qMax<qint64>(written, 0)).arg(bytes.size());
-        file->cancelWriting();
-        return false;
-    }
-    if (!file->commit()) {
-        cause = file->errorString();
-        return false;
-    }
-    return true;
-}
-
 bool CScriptSaver::Save(const QString &text, ScriptEncoding encoding, const QString &path)
 {
     bool becameUnicode = false;
     const QByteArray bytes = Encode(text, encoding, becameUnicode);
-    QString cause;
-    if (!WriteAtomically(path, bytes, cause)) {
+    CFileSaver saver(m_factory);
+    if (!saver.Save(path, bytes)) {
         if (m_options.reportErrors)
-            ReportFileError(QStringLiteral("write"), path, cause);
+            ReportFileError(QStringLiteral("write"), path, saver.Cause());
         return false;
     }
     if (becameUnicode && m_options.announceEncodingChange)

@@ -1,24 +1,21 @@
 #pragma once
 // Puts script text on disk: in the encoding the script was read in (ANSI
-// becoming UTF-16LE when the code page cannot hold a character), and
-// atomically, through a temporary file renamed over the script only when
-// every byte was written. A failed save leaves the old file as it was.
+// becoming UTF-16LE when the code page cannot hold a character), through
+// CFileSaver, which never loses the old script. A failed save says so, naming
+// the file, the cause and what became of the old file.
 
+#include "framework/FileSaver.h"
 #include "script/ScriptFile.h"
 #include "script/tree/ScriptTree.h"
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
-
-#include <functional>
-#include <memory>
 
 class CScriptSaver
 {
 public:
-    // Makes the file a save writes through (tests hand in one that fails).
-    using FileFactory = std::function<std::unique_ptr<QSaveFile>(const QString &path)>;
+    // Makes the files a save writes through (tests hand in ones that fail).
+    using FileFactory = CFileSaver::FileFactory;
 
     explicit CScriptSaver(const WriteOptions &options = WriteOptions(), FileFactory factory = FileFactory());
 
@@ -30,9 +27,6 @@ public:
     // followed by one empty line. ANSI text the code page cannot hold comes
     // out as UTF-16LE and sets `becameUnicode`. Empty text gives no bytes.
     static QByteArray Encode(const QString &text, ScriptEncoding encoding, bool &becameUnicode);
-
-    // Writes `bytes` to `path` atomically; false with `cause` on failure.
-    bool WriteAtomically(const QString &path, const QByteArray &bytes, QString &cause) const;
 
 private:
     WriteOptions m_options;

@@ -5,7 +5,6 @@
 #include "framework/CodePage.h"
 #include "framework/ScriptedModalUi.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptSaver.h"
 #include "script/tree/ScriptTree.h"
 #include "script/tree/ScriptTreeRoles.h"
 #include "script/tree/ScriptWriter.h"
@@ -56,7 +55,7 @@ QByteArray Ansi(QString text)
 {
     text.replace(QRegularExpression(QStringLiteral("\r?\n")), QStringLiteral("\r\n"));
     QByteArray bytes;
-    StringToMultiByte(text.constData(), int(text.size()), bytes, kAnsiCodePage);
+    StringToMultiByte(text.constData(), text.size(), bytes, kAnsiCodePage);
     return bytes;
 }
 
@@ -113,19 +112,6 @@ const char *const kCompleteBranch =
     "    Exclude Archive Files [0]\n    Exclude System Files [0]\n    Ignore Read-Only Files [1]\n"
     "    Ignore Hidden Files [1]\n    Ignore Directories [1]\n    Ignore Archive Files [1]\n    Ignore System Files [1]\n"
     "    Reverse Filters [0]\n";
-
-// A save file whose writes stop after `limit` bytes, as on a full disk.
-struct ShortSaveFile : QSaveFile
-{
-    ShortSaveFile(const QString &path, qint64 limit) : QSaveFile(path), m_limit(limit) {}
-    qint64 writeData(const char *data, qint64 length) override
-    {
-        const qint64 part = qMin(length, m_limit);
-        m_limit -= part;
-        return part > 0 ? QSaveFile::writeData(data, part) : 0;
-    }
-    qint64 m_limit;
-};
 
 // Runs "mbscript resave `arguments`" without a display; the exit status, its errors in `errors`.
 int Resave(const QStringList &arguments, QByteArray &errors)
@@ -412,21 +398,6 @@ private slots:
             QVERIFY(m_ui.messages[0].contains("out.mbs") && m_ui.messages[0].contains("Unicode"));
         fixture.document.LoadScript(fixture.Path("out.mbs"));
         QCOMPARE(fixture.Save("again.mbs"), out);
-    }
-
-    void shortWriteKeepsTheOldFile()
-    {
-        Fixture fixture;
-        fixture.Load("[Action1]\r\nPath1=C:\\a\r\n");
-        const QString path = fixture.WriteFile("old contents", QStringLiteral("target.mbs"));
-        CScriptSaver saver(WriteOptions(), [](const QString &target) { return std::make_unique<ShortSaveFile>(target, 5); });
-        const QString text = CScriptWriter(fixture.document, fixture.tree).ScriptText();
-        QVERIFY(!saver.Save(text, ScriptEncoding::Ansi, path));
-        QCOMPARE(Fixture::ReadFile(path), QByteArray("old contents"));
-        QCOMPARE(m_ui.messages.size(), 1);
-        QVERIFY(m_ui.messages[0].contains("target.mbs")
-                && m_ui.messages[0].contains(QStringLiteral("Only 5 of %1 bytes").arg(text.size())));
-        QCOMPARE(QDir(fixture.Path(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);  // no temporary left
     }
 
     void mbscriptResave()

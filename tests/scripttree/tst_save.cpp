@@ -1,0 +1,376 @@
+// Saving under attack: writes that stop short, folders that refuse a new file,
+// targets that are not regular files, and a save killed at random moments.
+// Every failure must leave the old file byte for byte and say why.
+
+#include "bench/ScriptGenerator.h"
+#include "framework/FileSaver.h"
+#include "framework/ScriptedModalUi.h"
+#include "script/tree/ScriptSaver.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <climits>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace {
+
+// A file whose writes stop after `limit` bytes, as on a full disk.
+struct ShortFile : QFile
+{
+    explicit ShortFile(qint64 limit) : m_limit(limit) {}
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        const qint64 part = qMin(length, m_limit);
+        m_limit -= part;
+        return part > 0 ? QFile::writeData(data, part) : 0;
+    }
+    qint64 m_limit;
+};
+
+using Role = CFileSaver::Role;
+
+// Files that stop short for `shortRole`, and no file at all for `refused`.
+CFileSaver::FileFactory Hostile(Role shortRole, qint64 limit, QList<Role> refused = {})
+{
+    return [=](Role role) -> std::unique_ptr<QFile> {
+        if (refused.contains(role))
+            return nullptr;
+        if (role == shortRole)
+            return std::make_unique<ShortFile>(limit);
+        return std::make_unique<QFile>();
+    };
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QStringList Entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+const QByteArray kOld = "[Action1]\r\nPath1=C:\\old\r\nPath2=D:\\kept\r\n";
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+// Runs `program arguments` with `input` on stdin and XDG_CACHE_HOME at `cache`.
+Run Start(const QString &program, const QStringList &arguments, const QString &cache,
+          const QByteArray &input = QByteArray())
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Run run;
+    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+Run Mbscript(const QStringList &arguments, const QString &cache, const QByteArray &input = QByteArray())
+{
+    return Start(QStringLiteral(MBSCRIPT_PATH), arguments, cache, input);
+}
+
+// mbscript run as the user "nobody", writes beyond `fileLimit` bytes failing
+// as on a full disk (SIGXFSZ ignored, so the write returns EFBIG).
+Run MbscriptAsNobody(const QStringList &arguments, const QString &cache, qint64 fileLimit)
+{
+    QStringList shell{QStringLiteral("-c"),
+                      QStringLiteral("trap '' XFSZ; ulimit -f %1; exec setpriv --reuid=65534 --regid=65534 "
+                                     "--clear-groups \"$0\" \"$@\"")
+                          .arg(fileLimit / 512),
+                      QStringLiteral(MBSCRIPT_PATH)};
+    return Start(QStringLiteral("/bin/sh"), shell + arguments, cache);
+}
+
+} // namespace
+
+class TestSave : public QObject
+{
+    Q_OBJECT
+    ScriptedModalUi m_ui;
+    QTemporaryDir m_cache;
+
+private slots:
+    void initTestCase()
+    {
+        SetModalUi(&m_ui);
+        qputenv("XDG_CACHE_HOME", m_cache.path().toLocal8Bit());
+    }
+
+    void init() { m_ui.messages.clear(); }
+
+    void shortWritesKeepTheOldFile_data()
+    {
+        QTest::addColumn<bool>("inPlace");   // the folder lets no new file be made
+        QTest::addColumn<int>("newSize");
+        QTest::addColumn<int>("limit");      // where the writes stop
+        for (bool inPlace : {false, true}) {
+            for (int newSize : {int(kOld.size()) / 2, int(kOld.size()) * 3}) {
+                for (int limit : {0, 1, newSize / 2, newSize - 1}) {
+                    QTest::addRow("%s, %d of %d bytes", inPlace ? "in place" : "atomic", limit, newSize)
+                        << inPlace << newSize << limit;
+                }
+            }
+        }
+    }
+
+    void shortWritesKeepTheOldFile()
+    {
+        QFETCH(bool, inPlace);
+        QFETCH(int, newSize);
+        QFETCH(int, limit);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("target.mbs"));
+        QVERIFY(WriteAll(path, kOld));
+        CFileSaver saver(inPlace ? Hostile(Role::Target, limit, {Role::Temporary}) : Hostile(Role::Temporary, limit));
+        QVERIFY(!saver.Save(path, QByteArray(newSize, 'n')));
+        QCOMPARE(ReadAll(path), kOld);
+        QVERIFY2(saver.Cause().contains(QStringLiteral("Only %1 of %2 bytes").arg(limit).arg(newSize))
+                     && saver.Cause().contains(QLatin1String("The old file is unchanged.")),
+                 qPrintable(saver.Cause()));
+        QCOMPARE(Entries(dir.path()), QStringList{QStringLiteral("target.mbs")});     // no temporary left
+        QCOMPARE(Entries(CFileSaver::CopyFolder()).size(), 0);                          // the copy is gone
+    }
+
+    void inPlaceSaveWritesEveryByte_data()
+    {
+        QTest::addColumn<int>("newSize");
+        QTest::newRow("shorter") << 7;
+        QTest::newRow("longer") << 100000;
+    }
+
+    void inPlaceSaveWritesEveryByte()
+    {
+        QFETCH(int, newSize);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("target.mbs"));
+        QVERIFY(WriteAll(path, kOld));
+        CFileSaver saver(Hostile(Role::Target, LLONG_MAX, {Role::Temporary}));
+        const QByteArray bytes(newSize, 'x');
+        QVERIFY2(saver.Save(path, bytes), qPrintable(saver.Cause()));
+        QCOMPARE(ReadAll(path), bytes);
+        QCOMPARE(Entries(CFileSaver::CopyFolder()).size(), 0);
+    }
+
+    void noCopyNoInPlaceSave()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("target.mbs"));
+        QVERIFY(WriteAll(path, kOld));
+        CFileSaver saver(Hostile(Role::Target, LLONG_MAX, {Role::Temporary, Role::Copy}));
+        QVERIFY(!saver.Save(path, "new"));
+        QCOMPARE(ReadAll(path), kOld);
+        QVERIFY2(saver.Cause().contains(dir.path()) && saver.Cause().contains(CFileSaver::CopyFolder())
+                     && saver.Cause().contains(QLatin1String("unchanged")),
+                 qPrintable(saver.Cause()));
+    }
+
+    void targetsThatAreNoPlainFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("cause");  // in the message; empty: the save succeeds
+        QTest::newRow("folder") << "folder" << "folder";
+        QTest::newRow("missing parent folder") << "missing" << "does not exist";
+        QTest::newRow("FIFO") << "fifo" << "";
+        QTest::newRow("device node") << "device" << "";
+        QTest::newRow("symbolic link") << "link" << "";
+    }
+
+    void targetsThatAreNoPlainFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("target.mbs"));
+        const QByteArray path8 = QFile::encodeName(path);
+        int reader = -1;
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(path));
+        else if (kind == QLatin1String("missing"))
+            path = dir.filePath(QStringLiteral("gone/target.mbs"));
+        else if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(path8.constData(), 0600), 0);
+            reader = ::open(path8.constData(), O_RDONLY | O_NONBLOCK);
+        } else if (kind == QLatin1String("device")) {
+            if (::mknod(path8.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)  // the null device
+                QSKIP("This machine does not let the test make a device node (mknod needs CAP_MKNOD).");
+        } else {
+            QVERIFY(WriteAll(dir.filePath(QStringLiteral("real.mbs")), kOld));
+            QVERIFY(QFile::link(QStringLiteral("real.mbs"), path));
+        }
+        const QStringList before = Entries(dir.path());
+        struct stat was {};
+        ::lstat(path8.constData(), &was);
+
+        CScriptSaver saver;
+        const bool saved = saver.Save(QStringLiteral("[Action1]\r\nPath1=new\r\n"), ScriptEncoding::Ansi, path);
+        QCOMPARE(saved, cause.isEmpty());
+        QCOMPARE(m_ui.messages.size(), saved ? 0 : 1);
+        if (!saved)
+            QVERIFY2(m_ui.messages[0].contains(path) && m_ui.messages[0].contains(cause), qPrintable(m_ui.messages[0]));
+        QCOMPARE(Entries(dir.path()), before);  // nothing replaced, nothing left
+        struct stat now {};
+        ::lstat(path8.constData(), &now);
+        QCOMPARE(now.st_mode, was.st_mode);  // still a folder, FIFO, device or link
+        QCOMPARE(now.st_ino, was.st_ino);
+        if (reader >= 0) {
+            char got[64] = {};
+            QCOMPARE(::read(reader, got, sizeof got), qsizetype(22));
+            QCOMPARE(QByteArray(got), QByteArray("[Action1]\r\nPath1=new\r\n"));
+            ::close(reader);
+        }
+        if (kind == QLatin1String("link"))
+            QCOMPARE(ReadAll(dir.filePath(QStringLiteral("real.mbs"))), QByteArray("[Action1]\r\nPath1=new\r\n"));
+    }
+
+    void foldersWithoutCreatePermission_data()
+    {
+        // mbscript run as another user in a folder it may not add files to.
+        QTest::addColumn<bool>("scriptWritable");
+        QTest::addColumn<qint64>("fileLimit");   // bytes the disk takes in all
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("messageParts");
+        QTest::newRow("saved in place") << true << (qint64(1) << 30) << 0 << QStringList{};
+        QTest::newRow("disk full in place") << true << qint64(512) << 3
+                                            << QStringList{"out.mbs", "no room", "unchanged"};
+        QTest::newRow("read-only script") << false << (qint64(1) << 30) << 3
+                                          << QStringList{"out.mbs", "Permission denied", "unchanged"};
+    }
+
+    void foldersWithoutCreatePermission()
+    {
+        QFETCH(bool, scriptWritable);
+        QFETCH(qint64, fileLimit);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, messageParts);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in.mbs")), out = dir.filePath(QStringLiteral("out.mbs"));
+        const QString cache = dir.filePath(QStringLiteral("cache"));
+        // A script much longer than the old one, so that it needs more room.
+        QString text = CScriptGenerator(7).Generate(40);
+        QVERIFY(WriteAll(in, CScriptGenerator::Encode(text, ScriptEncoding::Ansi)) && WriteAll(out, kOld));
+        QVERIFY(QDir().mkdir(cache));
+        ::chown(QFile::encodeName(cache).constData(), 65534, 65534);
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);  // no new files for others
+        ::chmod(QFile::encodeName(out).constData(), scriptWritable ? 0666 : 0444);
+        ::chmod(QFile::encodeName(in).constData(), 0644);
+        const Run run = MbscriptAsNobody({QStringLiteral("resave"), in, out}, cache, fileLimit);
+        if (run.err.contains("setpriv"))
+            QSKIP(qPrintable(QStringLiteral("Cannot run as another user here: ") + QString::fromLocal8Bit(run.err)));
+        QVERIFY2(run.exitCode == exitCode, run.err.constData());
+        for (const QString &part : messageParts)
+            QVERIFY2(QString::fromLocal8Bit(run.err).contains(part, Qt::CaseInsensitive), run.err.constData());
+        if (exitCode != 0)
+            QCOMPARE(ReadAll(out), kOld);
+        else
+            QVERIFY(ReadAll(out).startsWith("[Default]"));
+        QCOMPARE(Entries(dir.path()).size(), 3);              // in, out, cache: nothing left
+        QCOMPARE(Entries(cache + QStringLiteral("/marrowpad")).size(), 0);
+    }
+
+    void standardStreamsAndSpecialInputs()
+    {
+        // "-" reads standard input and writes standard output; a FIFO and a
+        // file under /proc are read to their end.
+        QTemporaryDir dir;
+        const QByteArray script = "[Action1]\r\nPath1=C:\\in\r\n";
+        const Run piped = Mbscript({QStringLiteral("resave"), QStringLiteral("-"), QStringLiteral("-")}, dir.path(), script);
+        QCOMPARE(piped.exitCode, 0);
+        QCOMPARE(piped.out, script + "\r\n");
+        QCOMPARE(Entries(dir.path()).size(), 0);
+
+        const QString fifo = dir.filePath(QStringLiteral("in.fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QProcess feeder;
+        feeder.setStandardInputFile(QProcess::nullDevice());
+        feeder.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf '[Action1]\\nPath1=x\\n' > \"$0\""), fifo});
+        const Run fromFifo = Mbscript({QStringLiteral("dump"), fifo}, dir.path());
+        feeder.waitForFinished();
+        QCOMPARE(fromFifo.exitCode, 0);
+        QVERIFY2(fromFifo.out.contains("\"name\": \"Action1\""), fromFifo.out.constData());
+
+        // /proc files say they are empty; this one holds lines, no section.
+        const Run fromProc = Mbscript({QStringLiteral("resave"), QStringLiteral("/proc/self/status"), QStringLiteral("-")},
+                                      dir.path());
+        QCOMPARE(fromProc.exitCode, 0);
+        QVERIFY2(fromProc.out.contains("Name:"), fromProc.out.constData());
+    }
+
+    void killedSaveLeavesOldOrNewScript()
+    {
+        // A child saves a large script over an old one and is killed at random
+        // moments; each time the file is the whole old or the whole new script.
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in.mbs")), out = dir.filePath(QStringLiteral("out.mbs"));
+        const QString reference = dir.filePath(QStringLiteral("reference.mbs"));
+        const QByteArray old = CScriptGenerator::Encode(CScriptGenerator(1).Generate(1000), ScriptEncoding::Utf16Le);
+        QVERIFY(WriteAll(in, CScriptGenerator::Encode(CScriptGenerator(2).Generate(2000), ScriptEncoding::Utf16Le)));
+        QCOMPARE(Mbscript({QStringLiteral("resave"), in, reference}, dir.path()).exitCode, 0);
+        const QByteArray saved = ReadAll(reference);
+        QVERIFY(saved.size() > 1000000 && saved != old);
+        QStringList files = Entries(dir.path()) << QStringLiteral("out.mbs");
+        files.sort();
+        int oldSeen = 0, newSeen = 0;
+        for (int run = 0; run < 20; ++run) {
+            QVERIFY(WriteAll(out, old));
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            child.setProcessEnvironment(environment);
+            child.start(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("resave"), in, out});
+            QVERIFY(child.waitForStarted());
+            // Wait until the child writes its new file, then kill it a random
+            // moment later: mid-write, at the rename, or after it.
+            const QString fds = QStringLiteral("/proc/%1/fd").arg(child.processId());
+            auto writing = [&] {
+                for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System))
+                    if (fd.symLinkTarget().startsWith(dir.path()) && !fd.symLinkTarget().endsWith(QLatin1String("in.mbs")))
+                        return true;
+                return false;
+            };
+            while (!child.waitForFinished(0) && !writing())
+                QThread::usleep(200);
+            QThread::usleep(ulong(QRandomGenerator::global()->bounded(30000)));
+            ::kill(pid_t(child.processId()), SIGKILL);
+            child.waitForFinished();
+            const QByteArray now = ReadAll(out);
+            QVERIFY2(now == old || now == saved, qPrintable(QStringLiteral("run %1: %2 bytes").arg(run).arg(now.size())));
+            (now == old ? oldSeen : newSeen)++;
+            QCOMPARE(Entries(dir.path()), files);
+        }
+        qInfo("%d kills left the old script, %d the new one", oldSeen, newSeen);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSave)
+#include "tst_save.moc"
