@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <type_traits>
+
 class TestFramework : public QObject
 {
     Q_OBJECT
@@ -52,12 +54,15 @@ void TestFramework::converts()
     QFETCH(bool, lossy);
     if (!lossy) {
         QString out = QStringLiteral("stale");
-        MultiByteToString(bytes.constData(), int(bytes.size()), out, mode);
+        // The count of characters, as a size: UTF-16 once returned twice its byte
+        // count in 32 bits, which overflowed for scripts over 1 GiB.
+        static_assert(std::is_same_v<decltype(MultiByteToString(nullptr, qsizetype(), out, mode)), qsizetype>);
+        QCOMPARE(MultiByteToString(bytes.constData(), bytes.size(), out, mode), text.size());
         QCOMPARE(out, text);
     }
     QByteArray back;
     bool wasLossy = false;
-    StringToMultiByte(text.constData(), int(text.size()), back, mode, &wasLossy);
+    QCOMPARE(StringToMultiByte(text.constData(), text.size(), back, mode, &wasLossy), bytes.size());
     QCOMPARE(back, bytes);
     QCOMPARE(wasLossy, lossy);
     if (mode == int(kAnsiCodePage))

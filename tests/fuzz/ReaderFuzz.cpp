@@ -1,0 +1,36 @@
+// The reader from bytes: any bytes parse, every section is found by its name,
+// and every stored line by its key.
+
+#include "FuzzSupport.h"
+
+#include "script/ScriptFile.h"
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    FuzzSetUp();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    CScriptFile file;
+    file.m_bKeepAtLines = 1;
+    const bool read = file.ReadFromBytes(FuzzBytes(data, size));
+    FuzzCheck(read == (size > 0), "bytes read unless empty");
+    for (qsizetype i = 0; i < file.GetCount(); ++i) {
+        const CSection *section = file.GetSection(i);
+        const CSection *first = file.FindSection(section->m_strName);
+        FuzzCheck(first && first->m_strName.compare(section->m_strName, Qt::CaseInsensitive) == 0,
+                  "a section is found by its name");
+        for (qsizetype line = 0; line < section->GetCount(); ++line) {
+            const QStringView text = section->GetLine(line);
+            const qsizetype equals = text.indexOf(u'=');
+            FuzzCheck(equals >= 0, "a stored line holds '='");
+            const qsizetype found = section->FindLine(text.left(equals));
+            FuzzCheck(found >= 0 && found <= line, "a stored line is found by its key");
+        }
+    }
+    for (qsizetype i = 0; i < file.GetPreambleCount(); ++i)
+        FuzzCheck(!file.GetPreambleLine(i).isEmpty(), "preamble lines are not empty");
+    return 0;
+}
