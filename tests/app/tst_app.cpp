@@ -632,8 +632,9 @@ void TestApp::wholeEditingRun()
              QStringLiteral("Operation: Update & Prune Target (update, add new & remove orphans from target)"));
     ToggleDefault();
 
-    // A new action below Action2, cut down to its first settings, a source
-    // path typed; then moved up above Action2.
+    // A new action below Action2, cut down to its first settings (what it
+    // inherits, the unsaved edit of Default included), a source path typed;
+    // then moved up above Action2.
     Select(QStringLiteral("Action2"));
     QTest::keyClick(&dlg, Qt::Key_N, Qt::AltModifier); // the button clicks a moment later
     QTRY_VERIFY(Root(QStringLiteral("Action3")));
@@ -655,7 +656,7 @@ void TestApp::wholeEditingRun()
     QTest::keyClick(&tree, Qt::Key_Return);
     QCOMPARE(Read(m_script), CrLf("[Default]\nMask=*.*\nSearch_subdir=0\n\n"
                                   "[Action1]\nPath1=C:\\Data\nPath2=E:\\Mirror\nOperation=4\n\n"
-                                  "[Action2]\nPath1=C:\\New\nSearch_subdir=1\nOperation=6\n\n"
+                                  "[Action2]\nPath1=C:\\New\nMask=*.*\nSearch_subdir=0\nOperation=-1\n\n"
                                   "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n\n"));
     QVERIFY(dlg.isVisible() && !dlg.IsScriptModified());
 }
