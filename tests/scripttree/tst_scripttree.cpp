@@ -502,6 +502,28 @@ private slots:
         QCOMPARE(fixture.Save("again.mbs"), out);
     }
 
+    void emptyScriptKeepsItsEncoding_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("utf-16le") << int(ScriptEncoding::Utf16Le) << QByteArray("\xFF\xFE\r\0\n\0", 6);
+        QTest::newRow("utf-8") << int(ScriptEncoding::Utf8) << QByteArray("\xEF\xBB\xBF\r\n");
+        QTest::newRow("ansi") << int(ScriptEncoding::Ansi) << QByteArray();
+    }
+
+    void emptyScriptKeepsItsEncoding()
+    {
+        // A script that writes no section (an empty "Default" is not written).
+        QFETCH(int, encoding);
+        QFETCH(QByteArray, written);
+        Fixture fixture;
+        fixture.Load(CScriptGenerator::Encode(QStringLiteral("[Default]\r\n"), ScriptEncoding(encoding)));
+        QCOMPARE(fixture.Save(), written);
+        fixture.document.LoadScript(fixture.Path("out.mbs"));
+        QCOMPARE(int(fixture.document.m_ScriptFile.Encoding()), encoding);
+        QCOMPARE(fixture.Save("again.mbs"), written);
+    }
+
     void shortWriteKeepsTheOldFile()
     {
         Fixture fixture;
