@@ -84,6 +84,7 @@ QString CActionCommands::NameInsertedAction(int row, std::vector<RootRename> &re
     const QString name = below.front()->text(0);
     for (size_t i = 0; i < below.size(); ++i)
         renamed.push_back({below[i], below[i]->text(0), i + 1 < below.size() ? below[i + 1]->text(0) : next});
+    CRedrawGuard noRedraw(&m_tree);
     for (const RootRename &rename : renamed)
         rename.root->setText(0, rename.after);
     return name;
