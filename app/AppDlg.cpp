@@ -5,6 +5,7 @@
 #include "app/ChangeDetector.h"
 #include "app/DialogUnits.h"
 #include "app/RootStash.h"
+#include "app/ScriptPathCheck.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
@@ -66,7 +67,7 @@ void CAppDlg::BuildControls()
     const ButtonSpec specs[] = {
         {"&Repeat Action", &CAppDlg::OnRepeatAction, 0, 0}, {"&New Action", &CAppDlg::OnNewAction, 0, 1},
         {"&Delete", &CAppDlg::OnDelete, 0, 2},              {"Show &All", &CAppDlg::OnShowAll, 0, 3},
-        {"Move &Up", &CAppDlg::OnMoveUp, 0, 4},             {"Move &Down", &CAppDlg::OnMoveDown, 0, 5},
+        {"Move &Up", &CAppDlg::OnMoveUp, 0, 4},             {"Move Do&wn", &CAppDlg::OnMoveDown, 0, 5},
         {"&Load Script", &CAppDlg::OnLoadScript, 1, 3},     {"Save", &CAppDlg::OnOK, 1, 4},
         {"Close", &CAppDlg::OnCancel, 1, 5},
     };
@@ -103,7 +104,7 @@ void CAppDlg::BuildControls()
     resize(InitialSize());
 
     connect(m_tree, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current) { OnSelchangedTree(current); });
+            [this] { UpdateCommandStates(); });
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &CAppDlg::OnHelp);
 }
@@ -112,22 +113,39 @@ void CAppDlg::BuildControls()
 
 void CAppDlg::OnInitDialog(const QString &scriptPath)
 {
-    if (scriptPath.isEmpty()) {
+    const CScriptPathCheck::Kind kind = scriptPath.isEmpty() ? CScriptPathCheck::Kind::Missing
+                                                             : CScriptPathCheck::Check(scriptPath);
+    if (kind == CScriptPathCheck::Kind::Missing) {
+        // A path that does not exist yet names a new script, which Save creates.
         StartNewScript();
+        m_strScriptPath = scriptPath;
         return;
     }
-    auto actions = std::make_unique<CSynchArray>();
-    LoadScriptWithTree(*actions, scriptPath, *m_tree);
-    if (actions->m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed && QFileInfo::exists(scriptPath)) {
-        // A file that is there but cannot be read is never saved over by
-        // accident: the reader has said why, and a new, unnamed script opens.
+    if (kind == CScriptPathCheck::Kind::File) {
+        auto actions = std::make_unique<CSynchArray>();
+        LoadScriptWithTree(*actions, scriptPath, *m_tree);
+        if (actions->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed) {
+            m_strScriptPath = scriptPath;
+            TellIfNoSections(*actions);
+            SetBaseline(std::move(actions), true);
+            return;
+        }
         m_tree->clear();
-        StartNewScript();
-        return;
+    } else {
+        ModalUi().ShowMessage(CScriptPathCheck::Refusal(scriptPath, kind));
     }
-    // A path that does not exist yet gives an empty script that Save creates.
-    m_strScriptPath = scriptPath;
-    SetBaseline(std::move(actions), true);
+    // What is there but cannot be read is never saved over by accident: the
+    // user has been told why, and a new, unnamed script opens.
+    StartNewScript();
+}
+
+void CAppDlg::TellIfNoSections(const CSynchArray &actions)
+{
+    const CScriptFile &file = actions.m_ScriptFile;
+    if (file.GetCount() == 0 && file.GetPreambleCount() > 0)
+        ModalUi().ShowMessage(QStringLiteral("%1 holds no script sections: it may not be a script. "
+                                             "Saving writes a script in its place.")
+                                  .arg(QDir::toNativeSeparators(file.m_strPath)));
 }
 
 void CAppDlg::StartNewScript()
@@ -165,41 +183,47 @@ void CAppDlg::OnShowAll()
 {
     EndEditing();
     m_commands.ShowAll();
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnRepeatAction()
 {
     EndEditing();
     m_commands.RepeatAction();
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnNewAction()
 {
     EndEditing();
     m_commands.NewAction();
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnDelete()
 {
     EndEditing();
     m_commands.Delete();
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnMoveUp()
 {
     EndEditing();
     m_commands.MoveUp();
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnMoveDown()
 {
     EndEditing();
     m_commands.MoveDown();
+    UpdateCommandStates();
 }
 
-void CAppDlg::OnSelchangedTree(QTreeWidgetItem *current)
+void CAppDlg::UpdateCommandStates()
 {
-    const CActionCommands::MoveStates states = m_commands.MoveStatesFor(current);
+    const CActionCommands::MoveStates states = m_commands.MoveStatesFor(m_tree->currentItem());
     m_btnMoveUp->setEnabled(states.up);
     m_btnMoveDown->setEnabled(states.down);
 }
@@ -257,6 +281,11 @@ bool CAppDlg::SaveScript()
 
 bool CAppDlg::LoadScriptFile(const QString &path)
 {
+    const CScriptPathCheck::Kind kind = CScriptPathCheck::Check(path);
+    if (kind == CScriptPathCheck::Kind::Folder || kind == CScriptPathCheck::Kind::Special) {
+        ModalUi().ShowMessage(CScriptPathCheck::Refusal(path, kind));
+        return false;
+    }
     auto actions = std::make_unique<CSynchArray>();
     {
         CRedrawGuard noRedraw(m_tree);
@@ -269,7 +298,9 @@ bool CAppDlg::LoadScriptFile(const QString &path)
         }
     }
     m_strScriptPath = path;
+    TellIfNoSections(*actions);
     SetBaseline(std::move(actions), true);
+    UpdateCommandStates();
     return true;
 }
 

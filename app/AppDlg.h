@@ -59,7 +59,10 @@ private:
     void BuildControls();
     void OnInitDialog(const QString &scriptPath);
     void StartNewScript();
-    void OnSelchangedTree(QTreeWidgetItem *current);
+    // The move buttons follow the current item after every change.
+    void UpdateCommandStates();
+    // Tells the user once that a file just loaded holds no script sections.
+    static void TellIfNoSections(const CSynchArray &actions);
     // Every command first writes back a value being edited in place.
     void EndEditing();
     // Loads the script at `path` in place of the current one; false (with the

@@ -755,6 +755,13 @@ void CTreeOptionsCtrl::OnCollapsed(QTreeWidgetItem *item)
     for (QTreeWidgetItem *edited = m_hEditItem ? m_hEditItem->parent() : nullptr; edited; edited = edited->parent())
         if (edited == item) {
             CommitAndEndEdit();
+            break;
+        }
+    // A hidden item is never the one a command acts on: the collapsed item
+    // takes over, as in native tree views.
+    for (QTreeWidgetItem *hidden = currentItem() ? currentItem()->parent() : nullptr; hidden; hidden = hidden->parent())
+        if (hidden == item) {
+            setCurrentItem(item);
             return;
         }
 }
@@ -846,6 +853,26 @@ void CTreeOptionsCtrl::keyPressEvent(QKeyEvent *event)
     // Enter and Esc belong to the dialog.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
         event->ignore();
+}
+
+void CTreeOptionsCtrl::focusInEvent(QFocusEvent *event)
+{
+    QTreeWidget::focusInEvent(event);
+    // The view makes its first item current when it gets the focus without
+    // one, but leaves it unselected: what a command acts on always shows.
+    if (QTreeWidgetItem *current = currentItem(); current && !current->isSelected())
+        setCurrentItem(current);
+}
+
+QItemSelectionModel::SelectionFlags CTreeOptionsCtrl::selectionCommand(const QModelIndex &index,
+                                                                       const QEvent *event) const
+{
+    // One item is selected, and it is the current one: Ctrl+click or Ctrl+Space
+    // on it never deselects it.
+    const QItemSelectionModel::SelectionFlags flags = QTreeWidget::selectionCommand(index, event);
+    if (index.isValid() && (flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return flags;
 }
 
 void CTreeOptionsCtrl::wheelEvent(QWheelEvent *event)

@@ -12,15 +12,20 @@
 #include "treeoptions/TreeOptionsDump.h"
 #include "treeoptions/TreeOptionsEdit.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -70,6 +75,13 @@ private slots:
     void valueBeingEditedIsKept();
     void escOnTheQuestionDoesNothing();
     void unreadableOrUnwritableScript();
+    void openingWhatIsAtAPath_data();
+    void openingWhatIsAtAPath();
+    void selectionIsWhatCommandsActOn_data();
+    void selectionIsWhatCommandsActOn();
+    void moveButtonsFollowDelete();
+    void everyButtonHasItsOwnMnemonic();
+    void dropDownListShowsWholeEntries();
     void invalidDatesAreReportedOnce();
     void wholeEditingRun();
 
@@ -112,7 +124,7 @@ private:
     QString MoveButtons() const
     {
         const QString up = Button(QStringLiteral("Move &Up"))->isEnabled() ? QStringLiteral("Up") : QString();
-        const QString down = Button(QStringLiteral("Move &Down"))->isEnabled() ? QStringLiteral("Down") : QString();
+        const QString down = Button(QStringLiteral("Move Do&wn"))->isEnabled() ? QStringLiteral("Down") : QString();
         return (up + u' ' + down).trimmed();
     }
     QStringList RootNames() const
@@ -271,16 +283,18 @@ void TestApp::commandLineStartLayoutAndKeys()
 {
     CAppDlg &dlg = Open(m_script);
     QVERIFY(RootNames() == kRoots && dlg.ScriptPath() == m_script && !dlg.IsScriptModified());
-    // Nothing selected by the program: the tree picks its first item when it
-    // gets the focus, which the move buttons follow.
-    QTreeWidgetItem *current = Tree().currentItem();
-    QVERIFY(!current || current == Tree().topLevelItem(0));
-    QCOMPARE(MoveButtons(), current ? QStringLiteral("Down") : QStringLiteral("Up Down"));
+    // Nothing selected by the program: the tree, first in the tab order, gets
+    // the focus and with it its first item, current and selected, which the
+    // move buttons follow.
+    QVERIFY(Tree().hasFocus());
+    QCOMPARE(Tree().currentItem(), Tree().topLevelItem(0));
+    QVERIFY(Tree().currentItem()->isSelected());
+    QCOMPARE(MoveButtons(), QStringLiteral("Down"));
 
     // Tab walks from the tree along the buttons in the template's order (both
     // move buttons enabled for an action in the middle); Save is the default.
     const QStringList texts{"&Repeat Action", "&New Action", "&Delete", "Show &All", "Move &Up",
-                            "Move &Down",     "&Load Script", "Save",   "Close"};
+                            "Move Do&wn",     "&Load Script", "Save",   "Close"};
     QVERIFY(Button(QStringLiteral("Save"))->isDefault());
     Tree().setFocus();
     Tree().setCurrentItem(Root(QStringLiteral("Action1")));
@@ -365,10 +379,10 @@ void TestApp::moves_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("arrivesAs"); // empty: the button is disabled, nothing moves
     QTest::newRow("up below Default") << "Action1" << "Up Down" << "Move &Up" << "Default";
-    QTest::newRow("down") << "Action1" << "Up Down" << "Move &Down" << "Action2";
+    QTest::newRow("down") << "Action1" << "Up Down" << "Move Do&wn" << "Action2";
     QTest::newRow("first up") << "Default" << "Down" << "Move &Up" << QString();
-    QTest::newRow("last down") << "Action2" << "Up" << "Move &Down" << QString();
-    QTest::newRow("a setting") << "Action1/Source Path" << "" << "Move &Down" << QString();
+    QTest::newRow("last down") << "Action2" << "Up" << "Move Do&wn" << QString();
+    QTest::newRow("a setting") << "Action1/Source Path" << "" << "Move Do&wn" << QString();
 }
 
 void TestApp::moves()
@@ -475,7 +489,7 @@ void TestApp::changeDetection()
     CAppDlg &dlg = Open(Write(QStringLiteral("hidden.mbs"), hidden));
     QVERIFY(!dlg.IsScriptModified());
     Select(QStringLiteral("Action1"));
-    Click(QStringLiteral("Move &Down"));
+    Click(QStringLiteral("Move Do&wn"));
     QVERIFY(dlg.IsScriptModified());
     Click(QStringLiteral("Move &Up"));
     QVERIFY(!dlg.IsScriptModified());
@@ -564,29 +578,16 @@ void TestApp::escOnTheQuestionDoesNothing()
 
 void TestApp::unreadableOrUnwritableScript()
 {
-    // At start-up, there but unreadable: a message, then a new, unnamed script.
+    // Chosen in Load Script: a message, and the script being edited stays.
     const QString folder = Path(QStringLiteral("folder.mbs"));
     QVERIFY(QDir().mkdir(folder));
-    QVERIFY(Open(folder).ScriptPath().isEmpty());
-    QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
-    QVERIFY(Ui().messages.size() == 1 && !Dlg().IsScriptModified());
-    // Not there: the reader says so, and an empty script with that path, which Save creates.
-    const QString missing = Path(QStringLiteral("missing.mbs"));
-    QCOMPARE(Open(missing).ScriptPath(), missing);
-    QVERIFY(Ui().messages.size() == 2 && Ui().messages[1].contains(missing));
-    QVERIFY(Tree().topLevelItemCount() == 0 && !Dlg().IsScriptModified());
-    Click(QStringLiteral("&New Action"));
-    Click(QStringLiteral("Save"));
-    QVERIFY(Read(missing).startsWith("[Default]\r\n"));
-
-    // Chosen in Load Script: a message, and the script being edited stays.
     Open(m_script);
     ToggleDefault();
     const QString dump = TreeOptionsDump(Tree());
     Ui().answers.push_back(false);
     Ui().fileChoices.push_back(folder);
     Click(QStringLiteral("&Load Script"));
-    QVERIFY(Ui().messages.size() == 3 && Ui().messages[2].contains(folder));
+    QVERIFY(Ui().messages.size() == 1 && Ui().messages[0].contains(folder));
     QCOMPARE(TreeOptionsDump(Tree()), dump);
     QCOMPARE(Dlg().ScriptPath(), m_script);
     // Enter saves it where it came from.
@@ -597,8 +598,151 @@ void TestApp::unreadableOrUnwritableScript()
     ToggleDefault();
     QVERIFY(QFile::remove(m_script) && QDir().mkdir(m_script));
     Click(QStringLiteral("Save"));
-    QVERIFY(Ui().messages.size() == 4 && Ui().messages[3].contains(m_script));
+    QVERIFY(Ui().messages.size() == 2 && Ui().messages[1].contains(m_script));
     QVERIFY(Dlg().ScriptPath() == m_script && Dlg().IsScriptModified());
+}
+
+void TestApp::openingWhatIsAtAPath_data()
+{
+    QTest::addColumn<QString>("name");    // made in the test folder, or an absolute path
+    QTest::addColumn<QString>("kind");    // "missing", "folder", "fifo", or the file's text
+    QTest::addColumn<bool>("load");       // by Load Script, else named at start-up
+    QTest::addColumn<QString>("message"); // what the user is told; empty: nothing
+    QTest::addColumn<bool>("opens");      // the path becomes the script's
+    for (bool load : {false, true}) {
+        const char *how = load ? "load" : "start";
+        if (!load)
+            QTest::addRow("%s: not there yet", how) << "new.mbs" << "missing" << load << "" << true;
+        QTest::addRow("%s: a folder", how) << "folder.mbs" << "folder" << load << "is a folder, not a script." << false;
+        QTest::addRow("%s: a pipe", how) << "pipe.mbs" << "fifo" << load << "is not a script file" << false;
+        QTest::addRow("%s: a kernel file", how) << "/proc/self/status" << "" << load << "is not a script file" << false;
+        QTest::addRow("%s: no section header", how)
+            << "binary.mbs" << "\x7f" "ELF\x02\x01\nGarbage=1" << load << "holds no script sections" << true;
+        QTest::addRow("%s: empty", how) << "empty.mbs" << "" << load << "" << true;
+    }
+}
+
+void TestApp::openingWhatIsAtAPath()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(bool, load);
+    QFETCH(QString, message);
+    QFETCH(bool, opens);
+    const QString path = QDir::isAbsolutePath(name) ? name : Path(name);
+    if (kind == u"folder")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == u"fifo") // a pipe nobody writes to: reading it would block the window
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind != u"missing" && !QDir::isAbsolutePath(name))
+        Write(name, kind.toLatin1());
+    if (load) {
+        Open(m_script);
+        Ui().fileChoices.push_back(path);
+        Click(QStringLiteral("&Load Script"));
+    } else {
+        Open(path);
+    }
+    QCOMPARE(Ui().messages.size(), qsizetype(message.isEmpty() ? 0 : 1));
+    if (!message.isEmpty())
+        QVERIFY2(Ui().messages[0].contains(message) && Ui().messages[0].contains(path), qPrintable(Ui().messages[0]));
+    QCOMPARE(Dlg().ScriptPath(), opens ? path : load ? m_script : QString());
+    if (!opens) // the script being edited stays, or a new one opens
+        QCOMPARE(RootNames(), load ? kRoots : QStringList({"Default", "Action1"}));
+    QVERIFY(!Dlg().IsScriptModified());
+    if (kind == u"missing") { // a new script, as without a path, which Save creates
+        QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
+        Click(QStringLiteral("Save"));
+        QVERIFY(Read(path).contains("[Action1]\r\n"));
+    }
+}
+
+void TestApp::selectionIsWhatCommandsActOn_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("current"); // the item current and selected afterwards
+    QTest::newRow("the tree gets the focus") << "focus" << "Default";
+    QTest::newRow("a branch collapsed above the current item") << "collapse" << "Action1";
+    QTest::newRow("Ctrl+click on the current item") << "ctrl+click" << "Action1";
+}
+
+void TestApp::selectionIsWhatCommandsActOn()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, current);
+    Open(m_script);
+    Click(QStringLiteral("Close")); // the focus on a button; nothing to ask
+    Open(m_script);
+    if (how == u"focus") {
+        QTest::keyClick(&Dlg(), Qt::Key_S, Qt::AltModifier);
+        QVERIFY(Tree().hasFocus());
+    } else if (how == u"collapse") {
+        Select(QStringLiteral("Action1"), QStringLiteral("Source Path"));
+        QTreeWidgetItem *root = Root(QStringLiteral("Action1"));
+        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().ExpandButtonRect(root).center());
+        QVERIFY(!root->isExpanded());
+    } else {
+        QTreeWidgetItem *root = Select(QStringLiteral("Action1"));
+        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, Qt::ControlModifier, Tree().LabelRect(root).center());
+    }
+    QCOMPARE(Tree().currentItem(), Root(current));
+    QVERIFY(Tree().currentItem()->isSelected());
+    // So Delete removes what shows selected.
+    Click(QStringLiteral("&Delete"));
+    QVERIFY(!Root(current));
+}
+
+void TestApp::moveButtonsFollowDelete()
+{
+    Open(m_script);
+    Root(QStringLiteral("Action1"))->setExpanded(false);
+    Select(QStringLiteral("Action2"));
+    QCOMPARE(MoveButtons(), QStringLiteral("Up"));
+    Click(QStringLiteral("&Delete"));
+    QCOMPARE(Tree().currentItem(), Root(QStringLiteral("Action1")));
+    QCOMPARE(MoveButtons(), QStringLiteral("Up"));
+}
+
+void TestApp::everyButtonHasItsOwnMnemonic()
+{
+    CAppDlg &dlg = Open(m_script);
+    QSet<QChar> keys;
+    for (QPushButton *button : dlg.findChildren<QPushButton *>()) {
+        const qsizetype amp = button->text().indexOf(u'&');
+        QVERIFY2(amp < 0 || !keys.contains(button->text()[amp + 1].toLower()), qPrintable(button->text()));
+        keys.insert(amp < 0 ? QChar() : button->text()[amp + 1].toLower());
+    }
+    // Alt+D deletes at once, Alt+W moves down.
+    Select(QStringLiteral("Action1"));
+    Tree().setFocus();
+    QTest::keyClick(&dlg, Qt::Key_W, Qt::AltModifier);
+    QTRY_COMPARE(Tree().currentItem(), Root(QStringLiteral("Action2")));
+    QTest::keyClick(&dlg, Qt::Key_D, Qt::AltModifier);
+    QTRY_COMPARE(RootNames(), QStringList({"Default", "Action1"}));
+}
+
+void TestApp::dropDownListShowsWholeEntries()
+{
+    Open(m_script);
+    Tree().setFocus();
+    Select(QStringLiteral("Action1"), QStringLiteral("Operation"));
+    QTest::keyClick(&Tree(), Qt::Key_Right);
+    auto *combo = qobject_cast<QComboBox *>(QApplication::focusWidget());
+    QVERIFY(combo);
+    // A narrow window, in a style whose lists are as wide as their control.
+    QStyle *style = QStyleFactory::create(QStringLiteral("Windows"));
+    style->setParent(combo);
+    combo->setStyle(style);
+    combo->view()->setStyle(style);
+    combo->resize(80, combo->height());
+    combo->showPopup();
+    int widest = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        widest = qMax(widest, combo->view()->fontMetrics().horizontalAdvance(combo->itemText(i)));
+    QTRY_VERIFY(combo->view()->isVisible());
+    QVERIFY2(combo->view()->viewport()->width() >= widest,
+             qPrintable(QStringLiteral("%1 < %2").arg(combo->view()->viewport()->width()).arg(widest)));
+    combo->hidePopup();
 }
 
 void TestApp::invalidDatesAreReportedOnce()
