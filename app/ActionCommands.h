@@ -4,6 +4,7 @@
 // is the tree's current item, and a command that does not apply does nothing.
 
 class CTreeOptionsCtrl;
+class QTreeWidget;
 class QTreeWidgetItem;
 
 class CActionCommands
@@ -20,8 +21,6 @@ public:
     // With nothing selected: "Default" at the end when the tree has none,
     // otherwise a new numbered action at the end.
     void NewAction();
-    // Deletes the selected item with everything under it.
-    void Delete();
     // Swap the selected action's settings with those of the action above or
     // below; the names stay in place, the settings travel and stay selected.
     void MoveUp();
@@ -35,6 +34,11 @@ public:
         bool down = false;
     };
     MoveStates MoveStatesFor(const QTreeWidgetItem *current) const;
+
+    // Moves the root at row `from` to row `to` (a neighbour's), swapping the
+    // two names so that they keep their places; the branch keeps its
+    // expansion. Returns the moved root.
+    static QTreeWidgetItem *MoveRoot(QTreeWidget &tree, int from, int to);
 
 private:
     void MoveBy(int step);

@@ -479,6 +479,7 @@ void CTreeOptionsCtrl::BeginItemEdit(QTreeWidgetItem *item)
         return;
     }
     m_hEditItem = item;
+    m_editBefore = TreeOptionsBranchState(item);
     QWidget *primary = static_cast<QWidget *>(editor);
     primary->setParent(viewport());
     primary->setFont(font());
@@ -611,6 +612,8 @@ void CTreeOptionsCtrl::CommitItemEdit(QTreeWidgetItem *)
         SetItemColour(m_hEditItem, m_pActiveBrowse->m_crColour);
     }
     // A font item already holds what its picker chose.
+    ReportChange(m_hEditItem, m_hEditItem, m_editBefore);
+    m_editBefore = TreeOptionsBranchState(m_hEditItem);
 }
 
 void CTreeOptionsCtrl::EndItemEdit()
@@ -768,21 +771,39 @@ void CTreeOptionsCtrl::OnCollapsed(QTreeWidgetItem *item)
 
 // ------------------------------------------------------------------- input
 
+void CTreeOptionsCtrl::ReportChange(QTreeWidgetItem *item, QTreeWidgetItem *branch,
+                                    const CTreeOptionsBranchState &before)
+{
+    if (m_bDestroying)
+        return;
+    CTreeOptionsBranchState after = TreeOptionsBranchState(branch);
+    if (after != before)
+        emit ItemChanged(CTreeOptionsChange{item, branch, before, std::move(after)});
+}
+
 void CTreeOptionsCtrl::Toggle(QTreeWidgetItem *item)
 {
+    const bool box = IsCheckBoxItem(item);
+    if (!box && !IsRadioItem(item))
+        return;
+    // A box changes its children and its parent box; a radio its siblings.
+    QTreeWidgetItem *parent = item->parent() ? item->parent() : invisibleRootItem();
+    QTreeWidgetItem *branch = !box || IsCheckBoxItem(parent) ? parent : item;
+    const CTreeOptionsBranchState before = TreeOptionsBranchState(branch);
     bool enabled = false;
-    if (IsCheckBoxItem(item)) {
+    if (box) {
         if (IsCheckEnabled(item, enabled) && enabled) {
             CRedrawGuard noRedraw(this);
             bool checked = false;
             GetCheckState(item, checked);
             ToggleCheckBranch(item, checked);
         }
-    } else if (IsRadioItem(item)) {
+    } else {
         bool selected = false;
         if (IsRadioEnabled(item, enabled) && enabled && GetRadioState(item, selected) && !selected)
             SelectRadioItem(item);
     }
+    ReportChange(item, branch, before);
 }
 
 void CTreeOptionsCtrl::mousePressEvent(QMouseEvent *event)
@@ -829,25 +850,18 @@ void CTreeOptionsCtrl::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
-    if (event->key() == Qt::Key_Right && m_hEditItem) {
-        const CTreeOptionsItemInfo *info = GetItemInfo(caret);
-        const QMetaObject *cls = info ? info->m_pEditorClass : nullptr;
-        QWidget *target = nullptr;
-        bool known = true;
-        if (Derives(cls, CTreeOptionsCombo::staticMetaObject))
-            target = m_pActiveCombo;
-        else if (Derives(cls, CTreeOptionsEdit::staticMetaObject))
-            target = m_pActiveEdit;
-        else if (Derives(cls, CTreeOptionsBrowseButton::staticMetaObject))
-            target = m_pActiveBrowse;
-        else
-            known = false;
-        if (known) {
-            if (target && target->isVisible())
-                target->setFocus(Qt::OtherFocusReason);
-            event->accept();
-            return;
-        }
+    if (event->key() == Qt::Key_Right && m_hEditItem && FocusEditor()) {
+        event->accept();
+        return;
+    }
+    // F2 opens the editor of the current value (again, after scrolling closed it).
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier && caret) {
+        if (!m_hEditItem)
+            BeginItemEdit(caret);
+        if (m_hEditItem)
+            FocusEditor();
+        event->accept();
+        return;
     }
     QTreeWidget::keyPressEvent(event);
     // Enter and Esc belong to the dialog.
@@ -873,6 +887,28 @@ QItemSelectionModel::SelectionFlags CTreeOptionsCtrl::selectionCommand(const QMo
     if (index.isValid() && (flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)))
         return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
     return flags;
+}
+
+bool CTreeOptionsCtrl::FocusEditor()
+{
+    const CTreeOptionsItemInfo *info = GetItemInfo(currentItem());
+    const QMetaObject *cls = info ? info->m_pEditorClass : nullptr;
+    QWidget *target = nullptr;
+    if (Derives(cls, CTreeOptionsCombo::staticMetaObject))
+        target = m_pActiveCombo;
+    else if (Derives(cls, CTreeOptionsEdit::staticMetaObject))
+        target = m_pActiveEdit;
+    else if (Derives(cls, CTreeOptionsBrowseButton::staticMetaObject))
+        target = m_pActiveBrowse;
+    else
+        return false;
+    if (target && target->isVisible()) {
+        target->setFocus(Qt::OtherFocusReason);
+        // Typing goes on after the value, as in every editor opened by keyboard.
+        if (target == m_pActiveEdit)
+            m_pActiveEdit->end(false);
+    }
+    return true;
 }
 
 void CTreeOptionsCtrl::wheelEvent(QWheelEvent *event)

@@ -16,12 +16,17 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidgetItemIterator>
+#include <QWindow>
 
 #include <memory>
 
@@ -83,6 +88,12 @@ private slots:
     void everyButtonHasItsOwnMnemonic();
     void dropDownListShowsWholeEntries();
     void invalidDatesAreReportedOnce();
+    void undoAndRedo_data();
+    void undoAndRedo();
+    void undoToTheCleanPoint();
+    void titleAndKeys();
+    void contextMenu();
+    void droppedScriptOpens();
     void wholeEditingRun();
 
 private:
@@ -166,6 +177,23 @@ private:
         Select(QStringLiteral("Default"), QStringLiteral("Include Subdirectories"));
         QTest::keyClick(&Tree(), Qt::Key_Space);
     }
+
+    // The whole tree, the current item (its texts from the root down) and
+    // the expanded items: what undo and redo must bring back.
+    QString State() const
+    {
+        Tree().CommitAndEndEdit();
+        QString state = TreeOptionsDump(Tree()) + QStringLiteral("current:");
+        for (QTreeWidgetItem *item = Tree().currentItem(); item; item = item->parent())
+            state += QStringLiteral(" / ") + item->text(0);
+        state += QStringLiteral("\nexpanded:");
+        for (QTreeWidgetItemIterator it(&Tree()); *it; ++it)
+            if ((*it)->isExpanded())
+                state += u' ' + (*it)->text(0);
+        return state;
+    }
+    QString Title() const { return Dlg().windowHandle()->title(); }
+    void Key(QKeyCombination key) const { QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers()); }
 
     std::unique_ptr<Session> m_s;
     QString m_startDir;
@@ -258,7 +286,7 @@ void TestApp::helpFile()
 void TestApp::newScriptStart()
 {
     CAppDlg &dlg = Open();
-    QVERIFY(dlg.windowTitle() == u"Script Editor" && !dlg.windowIcon().isNull());
+    QVERIFY(Title() == u"New script \u2014 Script Editor" && !dlg.windowIcon().isNull());
     QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
     // Both completed by Show All (the branch item by item is the tree's tests' business).
     const QString complete = Dump(QStringLiteral("Default"));
@@ -743,6 +771,188 @@ void TestApp::dropDownListShowsWholeEntries()
     QVERIFY2(combo->view()->viewport()->width() >= widest,
              qPrintable(QStringLiteral("%1 < %2").arg(combo->view()->viewport()->width()).arg(widest)));
     combo->hidePopup();
+}
+
+void TestApp::undoAndRedo_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("selected"); // root/setting made current first
+    QTest::addColumn<bool>("newScript");   // on the new script (every setting shown), else the loaded one
+    QTest::newRow("a value typed") << "type" << "Action1/Target Path" << false;
+    QTest::newRow("a list choice") << "list" << "Action1/Operation" << false;
+    QTest::newRow("a box by the space bar") << "space" << "Default/Include Subdirectories" << false;
+    QTest::newRow("a box, clicked") << "click" << "Action1/Ignore Hidden Files" << true;
+    QTest::newRow("a radio button, clicked") << "click" << "Action1/Binary Compare Files" << true;
+    QTest::newRow("Repeat Action") << "Ctrl+R" << "Action1" << false;
+    QTest::newRow("New Action in the middle") << "&New Action" << "Action1" << false;
+    QTest::newRow("Delete an action") << "Delete" << "Action1" << false;
+    QTest::newRow("Delete a setting") << "Delete" << "Action2/File Mask" << false;
+    QTest::newRow("Delete Default") << "&Delete" << "Default" << false;
+    QTest::newRow("Show All") << "Show &All" << "Action2/File Mask" << false;
+    QTest::newRow("Move Up") << "Ctrl+Up" << "Action2" << false;
+    QTest::newRow("Move Down") << "Move Do&wn" << "Action1" << false;
+}
+
+void TestApp::undoAndRedo()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, selected);
+    QFETCH(bool, newScript);
+    Open(newScript ? QString() : m_script);
+    Tree().setFocus();
+    QTreeWidgetItem *item = Select(selected.section(u'/', 0, 0), selected.section(u'/', 1));
+    const QString before = State();
+    Tree().setCurrentItem(nullptr); // the editor opens again, as the user finds it
+    Tree().setCurrentItem(item);
+    if (edit == u"type") {
+        TypeValue(selected.section(u'/', 0, 0), selected.section(u'/', 1), QStringLiteral("E:\\New"));
+        Key(Qt::Key_Tab);
+    } else if (edit == u"list") {
+        Key(Qt::Key_Right);
+        Key(Qt::Key_Down);
+        Key(Qt::Key_Tab);
+    } else if (edit == u"space") {
+        Key(Qt::Key_Space);
+    } else if (edit == u"click") {
+        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().LabelRect(item).center());
+    } else if (edit.startsWith(u"Ctrl+") || edit == u"Delete") {
+        Key(QKeySequence::fromString(edit)[0]);
+    } else {
+        Click(edit);
+    }
+    const QString after = State();
+    QVERIFY(after != before);
+    QVERIFY(Dlg().isWindowModified());
+    Tree().setFocus();
+    for (const QKeyCombination &redo : {QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeyCombination(Qt::CTRL | Qt::Key_Y)}) {
+        Key(Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(State(), before);
+        QVERIFY(Tree().currentItem()->isSelected());
+        QVERIFY(!Dlg().isWindowModified());
+        Key(redo);
+        QCOMPARE(State(), after);
+        QVERIFY(Dlg().isWindowModified());
+    }
+    // The records follow the tree: undone, the script is as loaded.
+    Key(Qt::CTRL | Qt::Key_Z);
+    QVERIFY(!Dlg().IsScriptModified());
+}
+
+void TestApp::undoToTheCleanPoint()
+{
+    CAppDlg &dlg = Open(m_script);
+    QCOMPARE(Title(), QStringLiteral("script.mbs \u2014 Script Editor"));
+    ToggleDefault();
+    QCOMPARE(Title(), QStringLiteral("script.mbs* \u2014 Script Editor"));
+    Key(Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(Title(), QStringLiteral("script.mbs \u2014 Script Editor"));
+    Key(Qt::CTRL | Qt::Key_Y);
+    Key(Qt::CTRL | Qt::Key_S); // saved: the clean point moves here
+    QVERIFY(!dlg.isWindowModified() && Read(m_script).contains("Search_subdir=0"));
+    Key(Qt::CTRL | Qt::Key_Z);
+    QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
+    Key(Qt::CTRL | Qt::Key_Y);
+    QVERIFY(!dlg.isWindowModified() && !dlg.IsScriptModified());
+    // Undone, then a new edit: the saved state is out of reach.
+    Key(Qt::CTRL | Qt::Key_Z);
+    Select(QStringLiteral("Action1"));
+    Key(Qt::Key_Delete);
+    Key(Qt::CTRL | Qt::Key_Z);
+    QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
+    // Loading starts a new history.
+    Ui().answers.push_back(false);
+    Ui().fileChoices.push_back(m_other);
+    Key(Qt::CTRL | Qt::Key_O);
+    QCOMPARE(Title(), QStringLiteral("other.mbs \u2014 Script Editor"));
+    const QString loaded = State();
+    Key(Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(State(), loaded);
+    QVERIFY(!dlg.isWindowModified());
+}
+
+void TestApp::titleAndKeys()
+{
+    CAppDlg &dlg = Open();
+    QCOMPARE(Title(), QStringLiteral("New script \u2014 Script Editor"));
+    // Ctrl+S asks for a name for a new script.
+    const QString saved = Path(QStringLiteral("saved.mbs"));
+    Ui().fileChoices.push_back(saved);
+    Tree().setFocus();
+    Key(Qt::CTRL | Qt::Key_S);
+    QVERIFY(dlg.ScriptPath() == saved && Read(saved).contains("[Action1]"));
+    QCOMPARE(Title(), QStringLiteral("saved.mbs \u2014 Script Editor"));
+    // Save As: cancelled changes nothing; a name chosen becomes the script's.
+    ToggleDefault();
+    Ui().fileChoices.push_back(std::nullopt);
+    Key(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    QVERIFY(dlg.ScriptPath() == saved && dlg.isWindowModified());
+    const QString copy = Path(QStringLiteral("copy.mbs"));
+    Ui().fileChoices.push_back(copy);
+    Key(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    QVERIFY(dlg.ScriptPath() == copy && !dlg.isWindowModified());
+    QVERIFY(Read(copy).contains("Search_subdir=0") && !Read(saved).contains("Search_subdir=0"));
+    QCOMPARE(Ui().fileRequests.last().initialDir, m_s->dir.path());
+    // F2 opens the value's editor, its caret after the value; Delete there
+    // belongs to the text, in the tree to the item.
+    QTreeWidgetItem *mask = TypeValue(QStringLiteral("Action1"), QStringLiteral("File Mask"), QStringLiteral("*.txt"));
+    Key(Qt::Key_Tab);
+    Tree().CommitAndEndEdit();
+    Key(Qt::Key_F2);
+    auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(edit && edit->cursorPosition() == edit->text().size() && edit->text() == u"*.txt");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_Tab);
+    QCOMPARE(mask->text(0), QStringLiteral("File Mask: .txt"));
+    const auto masks = [&] { return Tree().findItems(QStringLiteral("File Mask"), Qt::MatchStartsWith | Qt::MatchRecursive).size(); };
+    const qsizetype before = masks();
+    Key(Qt::Key_Delete);
+    QCOMPARE(masks(), before - 1);
+    // Ctrl+O loads, asking first.
+    ToggleDefault();
+    Ui().answers.push_back(false);
+    Ui().fileChoices.push_back(m_other);
+    Key(Qt::CTRL | Qt::Key_O);
+    QVERIFY(Ui().questions.size() == 1 && dlg.ScriptPath() == m_other);
+}
+
+void TestApp::contextMenu()
+{
+    Open(m_script);
+    QTreeWidgetItem *item = Select(QStringLiteral("Action1"));
+    QStringList entries;
+    QTimer::singleShot(0, &Dlg(), [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction *action : menu->actions())
+            if (!action->isSeparator())
+                entries << action->text() + u'\t' + action->shortcut().toString();
+        QTest::keyClick(menu, Qt::Key_D); // its mnemonic: Delete
+    });
+    const QPoint pos = Tree().visualItemRect(item).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, Tree().viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(Tree().viewport(), &event);
+    QCOMPARE(entries, QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "R&epeat Action\tCtrl+R", "&New Action\tCtrl+N",
+                                   "&Delete\tDel", "Show &All\tCtrl+Shift+A", "Move U&p\tCtrl+Up",
+                                   "Move Do&wn\tCtrl+Down"}));
+    QTRY_COMPARE(RootNames(), QStringList({"Default", "Action2"}));
+}
+
+void TestApp::droppedScriptOpens()
+{
+    CAppDlg &dlg = Open(m_script);
+    ToggleDefault();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(m_other)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &enter);
+    QVERIFY(enter.isAccepted());
+    Ui().answers.push_back(true); // save the changed script first
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &drop);
+    QTRY_COMPARE(dlg.ScriptPath(), m_other);
+    QVERIFY(Ui().questions.size() == 1 && Read(m_script).contains("Search_subdir=0"));
+    QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
 }
 
 void TestApp::invalidDatesAreReportedOnce()
