@@ -122,7 +122,9 @@ private slots:
         QTreeWidgetItem *parent = m_tree->AddCheckBoxItem(QStringLiteral("Parent"), nullptr, false);
         QTreeWidgetItem *items[] = {parent, m_tree->AddCheckBoxItem(QStringLiteral("First"), parent, false),
                                     m_tree->AddCheckBoxItem(QStringLiteral("Second"), parent, false)};
-        m_tree->AddGroupItem(QStringLiteral("Not a box"), 13, parent); // ignored in the count
+        // Ignored in the count; its leading space is what the tree's keyboard
+        // search finds when a space reaches it.
+        QTreeWidgetItem *spaced = m_tree->AddGroupItem(QStringLiteral(" not a box"), 13, parent);
         for (int i = 0; i < 3; ++i)
             Tree::SetItemImage(items[i], before[i]);
         parent->setExpanded(true);
@@ -138,7 +140,10 @@ private slots:
         for (QTreeWidgetItem *box : items)
             after << Tree::GetItemImage(box);
         QTEST(after, "after");
-        QCOMPARE(m_tree->currentItem(), item);
+        // A box that takes the space uses it up; on a disabled one it goes on
+        // to the tree, whose keyboard search moves on.
+        const bool disabled = before[1 + toggled] == 4 || before[1 + toggled] == 5 || before[1 + toggled] == 9;
+        QCOMPARE(m_tree->currentItem(), bySpace && disabled ? spaced : item);
     }
 
     void toggleSetsChildrenOnly()
@@ -171,12 +176,13 @@ private slots:
         Tree::SetItemImage(disabled, 7);
         m_tree->AddCheckBoxItem(QStringLiteral("Box"), group, true);
         m_tree->AddRadioItem(QStringLiteral("Outside"), group, false);
+        m_tree->AddGroupItem(QStringLiteral(" found by a space"), 13, group); // what the tree's keyboard search would pick
         group->setExpanded(true);
         QCOMPARE(Tree::GetItemImage(first), 3);
 
         ClickRow(second);
         const QString selectedSecond = QStringLiteral("Group [13]\n  First [2]\n  Second [3]\n  Disabled [6]\n"
-                                                      "  Box [1]\n  Outside [2]\n");
+                                                      "  Box [1]\n  Outside [2]\n   found by a space [13]\n");
         QCOMPARE(TreeOptionsDump(*m_tree), selectedSecond);
 
         // Space on the selected radio is used up: nothing changes, the keyboard
@@ -592,7 +598,7 @@ private slots:
         QCOMPARE(item->text(0), QStringLiteral("Message: one two three four"));
     }
 
-    void imageStripCellsDiffer_data()
+    void imageStripCellsShowTheirStates_data()
     {
         QTest::addColumn<qreal>("ratio");
         QTest::addColumn<bool>("dark");
@@ -601,7 +607,7 @@ private slots:
         QTest::newRow("ratio 2, dark theme") << 2.0 << true;
     }
 
-    void imageStripCellsDiffer()
+    void imageStripCellsShowTheirStates()
     {
         QFETCH(qreal, ratio);
         QFETCH(bool, dark);
@@ -628,6 +634,32 @@ private slots:
         }
         if (dark) // light strokes on a dark box
             QVERIFY(QColor(cells[1].pixel(cell / 2, cell / 2)).lightness() < 80);
+
+        // Each state cell shows its own marks, so two swapped cells fail.
+        const auto near = [](QRgb a, QColor b) {
+            return qAbs(qRed(a) - b.red()) < 40 && qAbs(qGreen(a) - b.green()) < 40 && qAbs(qBlue(a) - b.blue()) < 40;
+        };
+        const auto at = [&](int i, qreal x, qreal y) { return cells[i + 1].pixel(int(x * ratio), int(y * ratio)); };
+        const QColor red(215, 38, 38);
+        const QColor base = QColor(at(0, 12, 8.5)); // inside the empty box, off every stroke
+        for (int i = 0; i < 10; ++i) {
+            bool crossed = false;
+            for (int y = 0; y < cell; ++y)
+                for (int x = 0; x < cell; ++x)
+                    crossed = crossed || near(cells[i + 1].pixel(x, y), red);
+            QVERIFY2(crossed == (i >= 4 && i != 8), qPrintable(QStringLiteral("red cross in cell %1").arg(i)));
+            const bool box = i < 2 || i == 4 || i == 5 || i >= 8;
+            const QRgb fill = at(i, 12, 8.5);
+            if (box) {
+                QVERIFY2(!near(at(i, 5.24, 8.68), QColor(fill)) == (i % 4 == 1 || i >= 8),
+                         qPrintable(QStringLiteral("tick in cell %1").arg(i)));
+                QVERIFY2(!near(fill, base) == (i >= 8), qPrintable(QStringLiteral("grey ground in cell %1").arg(i)));
+            } else {
+                const QRgb centre = at(i, 8, 8);
+                QVERIFY2((!near(centre, base) && !near(centre, red)) == (i == 3 || i == 7),
+                         qPrintable(QStringLiteral("dot in cell %1").arg(i)));
+            }
+        }
     }
 
     void demoTreeHoldsEverySort()
