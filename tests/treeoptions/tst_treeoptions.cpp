@@ -130,6 +130,8 @@ private slots:
         parent->setExpanded(true);
 
         QTreeWidgetItem *item = items[1 + toggled];
+        std::vector<CTreeOptionsChange> reports;
+        connect(m_tree, &Tree::ItemChanged, m_tree, [&](const CTreeOptionsChange &change) { reports.push_back(change); });
         if (bySpace) {
             m_tree->setCurrentItem(item);
             Key(Qt::Key_Space);
@@ -140,6 +142,16 @@ private slots:
         for (QTreeWidgetItem *box : items)
             after << Tree::GetItemImage(box);
         QTEST(after, "after");
+        // A change is reported with the parent box's branch before and after,
+        // and that is enough to put the images back.
+        QCOMPARE(reports.size(), size_t(after == before ? 0 : 1));
+        if (!reports.empty()) {
+            QVERIFY(reports[0].m_pItem == item && reports[0].m_pBranch == parent);
+            QCOMPARE(reports[0].m_after, TreeOptionsBranchState(parent));
+            SetTreeOptionsBranchState(parent, reports[0].m_before);
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(Tree::GetItemImage(items[i]), before[i]);
+        }
         // A box that takes the space uses it up; on a disabled one it goes on
         // to the tree, whose keyboard search moves on.
         const bool disabled = before[1 + toggled] == 4 || before[1 + toggled] == 5 || before[1 + toggled] == 9;
@@ -525,11 +537,28 @@ private slots:
             QCOMPARE(item->text(0), text); // the whole text stays visible
             QVERIFY(button->geometry().left() > m_tree->LabelRect(item).right());
         }
+        std::vector<CTreeOptionsChange> reports;
+        connect(m_tree, &Tree::ItemChanged, m_tree, [&](const CTreeOptionsChange &change) { reports.push_back(change); });
         QTest::mouseClick(button, Qt::LeftButton);
         QTest::qWait(0); // a colour or font pick reopens the editor later
         QCOMPARE(m_tree->EditItem(), item);
         ClickRow(next);
         QCOMPARE(item->text(0), expected);
+        // One report of what the pick changed, none for a cancelled one; its
+        // before puts the item back, colour and font included.
+        QCOMPARE(reports.size(), size_t(cancel ? 0 : 1));
+        if (!cancel) {
+            QVERIFY(reports[0].m_pItem == item && reports[0].m_pBranch == item);
+            QCOMPARE(reports[0].m_after, TreeOptionsBranchState(item));
+            const CTreeOptionsBranchState picked = TreeOptionsBranchState(item);
+            SetTreeOptionsBranchState(item, reports[0].m_before);
+            QCOMPARE(item->text(0), text);
+            QCOMPARE(Tree::GetItemColour(item), RGB(255, 0, 0));
+            CLogFont font;
+            Tree::GetItemFont(item, font);
+            QCOMPARE(font, CLogFont());
+            SetTreeOptionsBranchState(item, picked);
+        }
 
         if (kind == kKindFilePath) {
             QCOMPARE(m_ui.fileRequests.size(), 1);
