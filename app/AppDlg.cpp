@@ -69,6 +69,20 @@ void CAppDlg::BuildControls()
     auto *label = new QLabel(QStringLiteral("&Script File Settings"), this);
     label->setBuddy(m_tree);
 
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
+    layout->setSpacing(0);
+    layout->addWidget(label);
+    layout->addSpacing(du.Y(4));
+    layout->addWidget(m_tree, 1);
+    layout->addSpacing(du.Y(3));
+    layout->addLayout(BuildButtons());
+    resize(InitialSize());
+}
+
+QGridLayout *CAppDlg::BuildButtons()
+{
+    const CDialogUnits du(font());
     struct ButtonSpec
     {
         const char *text;
@@ -103,25 +117,7 @@ void CAppDlg::BuildControls()
     }
     for (int column = 0; column < 6; ++column)
         buttons->setColumnStretch(column, 1);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
-    layout->setSpacing(0);
-    layout->addWidget(label);
-    layout->addSpacing(du.Y(4));
-    layout->addWidget(m_tree, 1);
-    layout->addSpacing(du.Y(3));
-    layout->addLayout(buttons);
-    resize(InitialSize());
-
-    connect(m_tree, &QTreeWidget::currentItemChanged, this,
-            [this] { UpdateCommandStates(); });
-    connect(m_tree, &CTreeOptionsCtrl::ItemChanged, &m_history,
-            [this](const CTreeOptionsChange &change) { m_recorder.ItemChanged(change); });
-    connect(&m_history, &CEditHistory::Changed, this, [this] {
-        UpdateTitle();
-        UpdateCommandStates();
-    });
+    return buttons;
 }
 
 void CAppDlg::BuildActions()
@@ -136,8 +132,6 @@ void CAppDlg::BuildActions()
         (owner ? owner : this)->addAction(action);
         return action;
     };
-    // Ctrl+Up and Ctrl+Down would move the tree's current item without
-    // selecting it; here they move the selected action.
     m_act.undo = add("&Undo", {QKeySequence::Undo}, &CAppDlg::OnUndo);
     m_act.redo = add("&Redo", {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
                      &CAppDlg::OnRedo);
@@ -146,6 +140,8 @@ void CAppDlg::BuildActions()
     // In an editor Delete belongs to the text.
     m_act.remove = add("&Delete", {QKeySequence::Delete}, &CAppDlg::OnDelete, m_tree);
     m_act.showAll = add("Show &All", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)}, &CAppDlg::OnShowAll);
+    // Ctrl+Up and Ctrl+Down would move the tree's current item without
+    // selecting it; here they move the selected action.
     m_act.moveUp = add("Move U&p", {QKeySequence(Qt::CTRL | Qt::Key_Up)}, &CAppDlg::OnMoveUp);
     m_act.moveDown = add("Move Do&wn", {QKeySequence(Qt::CTRL | Qt::Key_Down)}, &CAppDlg::OnMoveDown);
     add("Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}, &CAppDlg::OnOK);
@@ -155,6 +151,13 @@ void CAppDlg::BuildActions()
 
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_tree, &QWidget::customContextMenuRequested, this, &CAppDlg::ShowTreeMenu);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
+    connect(m_tree, &CTreeOptionsCtrl::ItemChanged, &m_history,
+            [this](const CTreeOptionsChange &change) { m_recorder.ItemChanged(change); });
+    connect(&m_history, &CEditHistory::Changed, this, [this] {
+        UpdateTitle();
+        UpdateCommandStates();
+    });
 }
 
 void CAppDlg::ShowTreeMenu(const QPoint &pos)

@@ -16,6 +16,7 @@
 class CSynchArray;
 class CTreeOptionsCtrl;
 class QAction;
+class QGridLayout;
 class QPushButton;
 class QTreeWidgetItem;
 
@@ -67,6 +68,8 @@ public slots:
 
 private:
     void BuildControls();
+    QGridLayout *BuildButtons();
+    // The commands by key and in the tree's context menu, and what follows changes.
     void BuildActions();
     void ShowTreeMenu(const QPoint &pos);
     void OnInitDialog(const QString &scriptPath);
