@@ -782,6 +782,7 @@ void TestApp::moveButtonsFollowDelete()
     QCOMPARE(MoveButtons(), QStringLiteral("Up"));
     Click(QStringLiteral("&Delete"));
     QCOMPARE(Tree().currentItem(), Root(QStringLiteral("Action1")));
+    QVERIFY(Tree().currentItem()->isSelected()); // what a second Delete would remove shows
     QCOMPARE(MoveButtons(), QStringLiteral("Up"));
 }
 
@@ -877,6 +878,7 @@ void TestApp::undoAndRedo()
     }
     const QString after = State();
     QVERIFY(after != before);
+    QVERIFY(Tree().currentItem()->isSelected());
     QVERIFY(Dlg().isWindowModified());
     Tree().setFocus();
     for (const QKeyCombination &redo : {QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeyCombination(Qt::CTRL | Qt::Key_Y)}) {
