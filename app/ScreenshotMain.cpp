@@ -57,6 +57,11 @@ bool ShootNewScript(const QString &out)
 {
     CAppDlg dialog;
     dialog.show();
+    // Both roots in view: "Default" folded, "Action1" open below it.
+    CTreeOptionsCtrl &tree = dialog.Tree();
+    if (QTreeWidgetItem *root = tree.topLevelItem(0))
+        root->setExpanded(false);
+    tree.scrollToTop();
     return Save(dialog, out);
 }
 
