@@ -17,6 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QHelpEvent>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSet>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -66,6 +69,7 @@ private slots:
     void init();
     void cleanup();
     void guideCoversEveryCatalogueSetting();
+    void guideLinksAndPicturesResolve();
     void guideEntriesAreReadWhole_data();
     void guideEntriesAreReadWhole();
     void f1OpensTheSelectedSettingsEntry_data();
@@ -110,6 +114,32 @@ void TestHelp::guideCoversEveryCatalogueSetting()
     QFile built(CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER)));
     QVERIFY(built.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(built.readAll()), CSettingGuide::ShippedHtml());
+}
+
+void TestHelp::guideLinksAndPicturesResolve()
+{
+    const QString html = CSettingGuide::ShippedHtml();
+    QSet<QString> ids;
+    static const QRegularExpression id(QStringLiteral(" id=\"([^\"]+)\""));
+    for (QRegularExpressionMatchIterator it = id.globalMatch(html); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        QVERIFY2(!ids.contains(name), qPrintable(QStringLiteral("two ids %1").arg(name)));
+        ids << name;
+    }
+    static const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
+    for (QRegularExpressionMatchIterator it = link.globalMatch(html); it.hasNext();) {
+        const QString target = it.next().captured(1);
+        QVERIFY2(ids.contains(target), qPrintable(QStringLiteral("no #%1").arg(target)));
+    }
+    QVERIFY(ids.contains(QStringLiteral("overview")) && ids.contains(QStringLiteral("contents"))); // where F1 and Contents go
+    const QDir guide = QFileInfo(CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER))).dir();
+    static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (QRegularExpressionMatchIterator it = picture.globalMatch(html); it.hasNext(); ++pictures) {
+        const QString file = it.next().captured(1);
+        QVERIFY2(!QImage(guide.filePath(file)).isNull(), qPrintable(file));
+    }
+    QCOMPARE(pictures, 3);
 }
 
 void TestHelp::guideEntriesAreReadWhole_data()
