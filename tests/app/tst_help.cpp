@@ -5,6 +5,7 @@
 #include "app/AppDlg.h"
 #include "app/HelpOpener.h"
 #include "app/HelpWindow.h"
+#include "app/ProgramOptions.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
 #include "framework/AppVersion.h"
@@ -77,6 +78,8 @@ private slots:
     void f1OpensTheHelpFileBesideTheProgramFirst();
     void helpWindowGoesBackForwardAndSearches();
     void tooltipIsTheGuidesSummary();
+    void optionsOnlyAsTheOnlyArgument_data();
+    void optionsOnlyAsTheOnlyArgument();
 
 private:
     std::unique_ptr<ScriptedModalUi> m_ui;
@@ -289,6 +292,34 @@ void TestHelp::tooltipIsTheGuidesSummary()
     QHelpEvent event(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
     QApplication::sendEvent(tree.viewport(), &event);
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("Which file names the action takes."));
+}
+
+void TestHelp::optionsOnlyAsTheOnlyArgument_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after the program name
+    QTest::addColumn<QString>("answer");        // "help", "version", or empty: a script path
+    QTest::newRow("--help") << QStringList{"--help"} << "help";
+    QTest::newRow("--version") << QStringList{"--version"} << "version";
+    QTest::newRow("no arguments") << QStringList{} << "";
+    QTest::newRow("a path") << QStringList{"backup.mbs"} << "";
+    QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "";
+    QTest::newRow("another spelling") << QStringList{"-h"} << "";
+    QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << "";
+}
+
+void TestHelp::optionsOnlyAsTheOnlyArgument()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, answer);
+    std::vector<QByteArray> bytes{"marrowpad"};
+    for (const QString &argument : arguments)
+        bytes.push_back(argument.toUtf8());
+    std::vector<const char *> argv;
+    for (const QByteArray &argument : bytes)
+        argv.push_back(argument.constData());
+    const std::optional<QString> text = CProgramOptions::Answer(int(argv.size()), argv.data());
+    const QMap<QString, QString> texts{{"help", CProgramOptions::HelpText()}, {"version", CProgramOptions::VersionText()}};
+    QCOMPARE(text.value_or(QString()), texts.value(answer));
 }
 
 QTEST_MAIN(TestHelp)
