@@ -6,6 +6,8 @@
 #include "app/DialogUnits.h"
 #include "app/RootStash.h"
 #include "app/ScriptPathCheck.h"
+#include "app/SettingGuide.h"
+#include "app/SettingToolTip.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
@@ -38,7 +40,7 @@ CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     , m_commands(*m_tree)
     , m_history(*m_tree)
     , m_recorder(*m_tree, m_history)
-    , m_help(QCoreApplication::applicationDirPath())
+    , m_help(QCoreApplication::applicationDirPath(), this)
 {
     setWindowIcon(AppIcon());
     setSizeGripEnabled(true);
@@ -152,6 +154,7 @@ void CAppDlg::BuildActions()
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_tree, &QWidget::customContextMenuRequested, this, &CAppDlg::ShowTreeMenu);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
+    new CSettingToolTip(*m_tree);
     connect(m_tree, &CTreeOptionsCtrl::ItemChanged, &m_history,
             [this](const CTreeOptionsChange &change) { m_recorder.ItemChanged(change); });
     connect(&m_history, &CEditHistory::Changed, this, [this] {
@@ -328,7 +331,11 @@ void CAppDlg::UpdateTitle()
 void CAppDlg::OnHelp()
 {
     EndEditing();
-    m_help.Open();
+    // At the entry of the selected setting; the overview for anything else.
+    const QTreeWidgetItem *current = m_tree->currentItem();
+    m_help.Open(current && current->isSelected() && current->parent()
+                    ? CSettingGuide::AnchorForItemText(current->text(0))
+                    : QString());
 }
 
 // ------------------------------------------------- loading, saving, closing
