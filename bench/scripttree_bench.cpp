@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <vector>
 #include <malloc.h>
 
 namespace {
@@ -99,10 +100,28 @@ long ResidentKilobytes()
     return value;
 }
 
+// Seconds per iteration of one benchmark at one size: each repetition's, and
+// the median the library computed (all there is when only aggregates are reported).
+struct Times
+{
+    std::vector<double> repetitions;
+    double reportedMedian = 0;
+
+    double Median() const
+    {
+        if (repetitions.empty())
+            return reportedMedian;
+        std::vector<double> sorted = repetitions;
+        std::sort(sorted.begin(), sorted.end());
+        const size_t middle = sorted.size() / 2;
+        return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+    }
+};
+
 struct Figures
 {
-    double loadSeconds = 0;
-    double writeSeconds = 0;
+    Times load;
+    Times write;
     double megabytes = 0;
 };
 std::map<int, Figures> g_figures;
@@ -145,22 +164,25 @@ BENCHMARK(LoadIntoTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->
 BENCHMARK(WriteTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// Keeps each run's real time per iteration for the summary.
+// Keeps the times of every run for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter
 {
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.iterations == 0)
+            const bool repetition = run.run_type == Run::RT_Iteration;
+            if (run.iterations == 0 || (!repetition && run.aggregate_name != "median"))
                 continue;
             const std::string name = run.benchmark_name();
             const int actions = std::atoi(name.c_str() + name.find(':') + 1);
-            const double seconds = run.real_accumulated_time / double(run.iterations);
-            if (name.rfind("LoadIntoTree", 0) == 0)
-                g_figures[actions].loadSeconds = seconds;
+            Figures &figures = g_figures[actions];
+            Times &times = name.rfind("LoadIntoTree", 0) == 0 ? figures.load : figures.write;
+            const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (repetition)
+                times.repetitions.push_back(seconds);
             else
-                g_figures[actions].writeSeconds = seconds;
+                times.reportedMedian = seconds;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -170,9 +192,12 @@ void PrintSummary()
 {
     std::printf("\n| Actions | Load into tree | per action | Write | per action | Tree and document |\n"
                 "|---|---|---|---|---|---|\n");
-    for (const auto &[actions, f] : g_figures)
-        std::printf("| %d | %.0f ms | %.1f us | %.0f ms | %.1f us | %.0f MB |\n", actions, f.loadSeconds * 1e3,
-                    f.loadSeconds * 1e6 / actions, f.writeSeconds * 1e3, f.writeSeconds * 1e6 / actions, f.megabytes);
+    for (const auto &[actions, f] : g_figures) {
+        const double load = f.load.Median();
+        const double write = f.write.Median();
+        std::printf("| %d | %.0f ms | %.1f us | %.0f ms | %.1f us | %.0f MB |\n", actions, load * 1e3,
+                    load * 1e6 / actions, write * 1e3, write * 1e6 / actions, f.megabytes);
+    }
 }
 
 } // namespace
