@@ -69,13 +69,36 @@ bool CScriptFile::Read(const QString &path)
             return false;
         }
         file.close();
-        const qsizetype mark = Decode(bytes);
-        // Byte offsets equal text offsets when every byte became one character.
-        Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
+        return ReadText(bytes);
     } catch (const std::bad_alloc &) {
         Fail(QStringLiteral("There is not enough memory to read it."));
         return false;
     }
+}
+
+bool CScriptFile::ReadBytes(const QByteArray &bytes, const QString &path)
+{
+    RemoveAllSections();
+    m_strPath = path;
+    m_bUnicode = 0;
+    m_nEncoding = ScriptEncoding::Ansi;
+    if (bytes.isEmpty()) {
+        m_nReadStatus = ScriptReadStatus::Empty;
+        return false;
+    }
+    try {
+        return ReadText(bytes);
+    } catch (const std::bad_alloc &) {
+        Fail(QStringLiteral("There is not enough memory to read it."));
+        return false;
+    }
+}
+
+bool CScriptFile::ReadText(const QByteArray &bytes)
+{
+    const qsizetype mark = Decode(bytes);
+    // Byte offsets equal text offsets when every byte became one character.
+    Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
     m_nReadStatus = ScriptReadStatus::Read;
     return true;
 }
