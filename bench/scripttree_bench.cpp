@@ -8,13 +8,12 @@
 // Counters: microseconds per action, and the resident memory the loaded tree
 // and document take. A summary table follows.
 
-#include "script/SettingFields.h"
+#include "bench/ScriptGenerator.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -36,48 +35,13 @@ QTemporaryDir &Folder()
     return dir;
 }
 
-// A value for every key, varied by the action's number.
-QString Value(const SettingField &field, int n)
-{
-    const QString key = field.Key();
-    switch (field.kind) {
-    case FieldKind::Text:
-        if (key == QLatin1String("Mask"))
-            return n % 2 ? QStringLiteral("*.doc;*.xls") : QStringLiteral("*.*");
-        return QStringLiteral("C:\\Données\\Projet %1\\Été").arg(n);
-    case FieldKind::EscapedText:
-        return QStringLiteral("Rapport\\t%1\\r\\n").arg(n);
-    case FieldKind::Int32:
-        if (key == QLatin1String("Operation"))
-            return QString::number(n % 19 - 10);
-        if (key == QLatin1String("Sort Compare"))
-            return QString::number(n % 8 - 1);
-        return QString::number(n % 2);
-    case FieldKind::NonNegative:
-        return QString::number(n % 7200 - 3600);
-    case FieldKind::Mask:
-        return QString::number(n % 64 & 0x37);
-    case FieldKind::Int64:
-        return QString::number(qint64(n) * 1234567891LL);
-    case FieldKind::Date:
-        return QDate(1995 + n % 30, 1 + n % 12, 1 + n % 28).toString(QStringLiteral("dd/MM/yyyy"));
-    }
-    return QString();
-}
-
 QString EveryKeyScript(int actions)
 {
     static std::map<int, QString> paths;
     auto found = paths.find(actions);
     if (found != paths.end())
         return found->second;
-    QString text;
-    for (int n = 0; n <= actions; ++n) {
-        text += n == 0 ? QStringLiteral("[Default]\r\n") : QStringLiteral("[Action%1]\r\n").arg(n);
-        for (const SettingField &field : SettingFields())
-            text += field.Key() + QLatin1Char('=') + Value(field, n) + QStringLiteral("\r\n");
-        text += QStringLiteral("\r\n");
-    }
+    const QString text = CScriptGenerator::GenerateEveryKey(actions);
     const QString path = Folder().filePath(QStringLiteral("every%1.mbs").arg(actions));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) < 0)

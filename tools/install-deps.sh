@@ -4,7 +4,7 @@
 # the one apt-get line to run and fails, so that nothing half-builds.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev)
+packages=(g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev libinih-dev pkg-config)
 
 missing=()
 for p in "${packages[@]}"; do
