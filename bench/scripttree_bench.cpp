@@ -5,9 +5,12 @@
 //     every branch built and added to the tree).
 //   WriteTree/<actions>: WriteScript of that tree to a file (the walk, the
 //     encoding and the atomic save).
+//   ChangeCheck/<actions>: whether that tree differs from the loaded records
+//     (the writer's bytes read back in memory and the records compared).
 // Counters: microseconds per action, and the resident memory the loaded tree
 // and document take. A summary table follows.
 
+#include "app/ChangeDetector.h"
 #include "bench/ScriptGenerator.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
@@ -86,6 +89,7 @@ struct Figures
 {
     Times load;
     Times write;
+    Times check;
     double megabytes = 0;
 };
 std::map<int, Figures> g_figures;
@@ -123,9 +127,22 @@ void WriteTree(benchmark::State &state)
         benchmark::DoNotOptimize(WriteScript(document, out, tree));
 }
 
+void ChangeCheck(benchmark::State &state)
+{
+    const int actions = int(state.range(0));
+    CSynchArray document;
+    CTreeOptionsCtrl tree;
+    LoadScriptWithTree(document, EveryKeyScript(actions), tree);
+    for (auto _ : state)
+        if (CChangeDetector::IsScriptModified(tree, document))
+            state.SkipWithError("an unedited tree counts as changed");
+}
+
 BENCHMARK(LoadIntoTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(WriteTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(ChangeCheck)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
 // Keeps the times of every run for the summary.
@@ -141,7 +158,9 @@ public:
             const std::string name = run.benchmark_name();
             const int actions = std::atoi(name.c_str() + name.find(':') + 1);
             Figures &figures = g_figures[actions];
-            Times &times = name.rfind("LoadIntoTree", 0) == 0 ? figures.load : figures.write;
+            Times &times = name.rfind("LoadIntoTree", 0) == 0 ? figures.load
+                           : name.rfind("WriteTree", 0) == 0  ? figures.write
+                                                              : figures.check;
             const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (repetition)
                 times.repetitions.push_back(seconds);
@@ -154,13 +173,15 @@ public:
 
 void PrintSummary()
 {
-    std::printf("\n| Actions | Load into tree | per action | Write | per action | Tree and document |\n"
-                "|---|---|---|---|---|---|\n");
+    std::printf("\n| Actions | Load into tree | per action | Write | per action | Change check | per action "
+                "| Tree and document |\n|---|---|---|---|---|---|---|---|\n");
     for (const auto &[actions, f] : g_figures) {
         const double load = f.load.Median();
         const double write = f.write.Median();
-        std::printf("| %d | %.0f ms | %.1f us | %.0f ms | %.1f us | %.0f MB |\n", actions, load * 1e3,
-                    load * 1e6 / actions, write * 1e3, write * 1e6 / actions, f.megabytes);
+        const double check = f.check.Median();
+        std::printf("| %d | %.0f ms | %.1f us | %.0f ms | %.1f us | %.0f ms | %.1f us | %.0f MB |\n", actions,
+                    load * 1e3, load * 1e6 / actions, write * 1e3, write * 1e6 / actions, check * 1e3,
+                    check * 1e6 / actions, f.megabytes);
     }
 }
 

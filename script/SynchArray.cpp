@@ -1,5 +1,6 @@
 #include "script/SynchArray.h"
 
+#include "script/DateValue.h"
 #include "script/SectionTreeBuilder.h"
 
 #include <algorithm>
@@ -78,6 +79,7 @@ int CSynchArray::LoadScriptFromBytes(const QByteArray &bytes, const QString &pat
 
 int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options)
 {
+    const CZoneSnapshot zone;
     const QString defaultName = QStringLiteral("Default");
     if (builder)
         builder->BeginRoot(defaultName);
