@@ -101,8 +101,8 @@ void TestChangeDetector::agreesWithTheFileRoundTrip_data()
     QTest::newRow("actions swapped") << script << Edit([](CTreeOptionsCtrl &t) {
         t.insertTopLevelItem(1, t.takeTopLevelItem(2));
     }) << false;
-    // Settings the action inherited from "Default" become built-in defaults.
-    QTest::newRow("Show All") << script << Edit([](CTreeOptionsCtrl &t) { CompleteAction(t, Root(t, 2)); }) << true;
+    // The settings Show All adds hold what the action held without them.
+    QTest::newRow("Show All") << script << Edit([](CTreeOptionsCtrl &t) { CompleteAction(t, Root(t, 2)); }) << false;
     QTest::newRow("everything removed") << script << Edit([](CTreeOptionsCtrl &t) { t.clear(); }) << true;
     QTest::newRow("UTF-16 script, no edit") << unicode << Edit([](CTreeOptionsCtrl &) {}) << false;
     QTest::newRow("UTF-16 script, value") << unicode
