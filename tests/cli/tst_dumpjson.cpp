@@ -86,6 +86,7 @@ class TestDumpJson : public QObject
 private slots:
     void sameAsReference_data();
     void sameAsReference();
+    void fullOutputIsAFailure();
 
 private:
     ScriptFixture m_files;
@@ -138,6 +139,19 @@ void TestDumpJson::sameAsReference()
     const QByteArray expected = ReferenceDump(document);
     QCOMPARE(out.size(), expected.size());
     QVERIFY(out == expected);
+}
+
+void TestDumpJson::fullOutputIsAFailure()
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full here");
+    const QString path = m_files.Write(QByteArray("[Action1]\r\nPath1=C:\\a\r\n"));
+    QProcess mbscript;
+    mbscript.setStandardOutputFile(QStringLiteral("/dev/full"));
+    mbscript.start(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("dump"), path});
+    QVERIFY(mbscript.waitForFinished(60000));
+    QCOMPARE(mbscript.exitCode(), 3);
+    QVERIFY(mbscript.readAllStandardError().contains("standard output"));
 }
 
 int main(int argc, char *argv[])
