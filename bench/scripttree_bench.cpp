@@ -12,6 +12,7 @@
 
 #include "app/ChangeDetector.h"
 #include "bench/ScriptGenerator.h"
+#include "framework/HugePages.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
@@ -189,6 +190,8 @@ void PrintSummary()
 
 int main(int argc, char **argv)
 {
+    // The heap as the editor has it (MARROWPAD_SMALL_PAGES=1: without huge pages).
+    AskForHugePages(argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
