@@ -131,6 +131,24 @@ qsizetype CScriptFile::Decode(const QByteArray &bytes)
     return 0;
 }
 
+bool CScriptFile::NameKey::operator==(const NameKey &other) const
+{
+    if (name.size() != other.name.size())
+        return false;
+    // ASCII letters are compared here; anything else the toolkit's case folding decides.
+    const char16_t *a = name.utf16();
+    const char16_t *b = other.name.utf16();
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (a[i] == b[i])
+            continue;
+        if (a[i] >= 0x80 || b[i] >= 0x80)
+            return name.mid(i).compare(other.name.mid(i), Qt::CaseInsensitive) == 0;
+        if ((a[i] | 0x20) != (b[i] | 0x20) || (a[i] | 0x20) < u'a' || (a[i] | 0x20) > u'z')
+            return false;
+    }
+    return true;
+}
+
 size_t qHash(const CScriptFile::NameKey &key, size_t seed)
 {
     // Consistent with comparing ignoring case: characters are folded, and

@@ -79,10 +79,7 @@ private:
     struct NameKey
     {
         QStringView name;
-        bool operator==(const NameKey &other) const
-        {
-            return name.size() == other.name.size() && name.compare(other.name, Qt::CaseInsensitive) == 0;
-        }
+        bool operator==(const NameKey &other) const;
     };
     friend size_t qHash(const NameKey &key, size_t seed);
     // Name -> the first section of that name.
