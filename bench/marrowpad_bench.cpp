@@ -259,7 +259,7 @@ BENCHMARK(LoadScript)->Arg(10000)->Arg(100000)->ArgName("actions")->Unit(benchma
 int main(int argc, char **argv)
 {
     // The heap as the editor and mbscript have it (MARROWPAD_SMALL_PAGES=1: without huge pages).
-    AskForHugePages(argv);
+    AskForHugePages(argv, HugePagesFor::Always);
     // Freed memory stays in the process, so that every repetition of the
     // model and of the limit measures the work done rather than the kernel
     // handing out fresh pages (which costs about 11 us a page on the 2-core

@@ -191,7 +191,7 @@ void PrintSummary()
 int main(int argc, char **argv)
 {
     // The heap as the editor has it (MARROWPAD_SMALL_PAGES=1: without huge pages).
-    AskForHugePages(argv);
+    AskForHugePages(argv, HugePagesFor::Always);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

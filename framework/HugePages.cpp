@@ -5,11 +5,36 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr const char *kTunable = "glibc.malloc.hugetlb=1";
+// Below this a script is read, built and shown in a blink, and starting
+// again (about 30 ms of CPU) would cost more than the huge pages save.
+constexpr long long kLargeScript = 4LL * 1024 * 1024;
+
+long long FileSize(const std::string &path)
+{
+    struct stat info{};
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? (long long)info.st_size : 0;
+}
+
+// Whether the command line names a large file: any argument alone, or all of
+// them joined by spaces (the editor takes an unquoted path with spaces so).
+bool NamesLargeFile(char *argv[])
+{
+    std::string joined;
+    for (int i = 1; argv[i]; ++i) {
+        if (FileSize(argv[i]) >= kLargeScript)
+            return true;
+        if (i > 1)
+            joined += ' ';
+        joined += argv[i];
+    }
+    return FileSize(joined) >= kLargeScript;
+}
 
 // Whether the kernel gives huge pages to memory that asks for them:
 // "[madvise]" or "[always]" rather than "[never]".
@@ -23,13 +48,13 @@ bool HugePagesOnRequest()
 
 } // namespace
 
-void AskForHugePages(char *argv[])
+void AskForHugePages(char *argv[], HugePagesFor when)
 {
 #if defined(__linux__) && defined(__GLIBC__)
     const char *tunables = std::getenv("GLIBC_TUNABLES");
     if (std::getenv("MARROWPAD_SMALL_PAGES") || (tunables && std::strstr(tunables, "glibc.malloc.hugetlb")))
         return;
-    if (!HugePagesOnRequest())
+    if ((when == HugePagesFor::LargeScripts && !NamesLargeFile(argv)) || !HugePagesOnRequest())
         return;
     const std::string value = tunables && *tunables ? std::string(tunables) + ':' + kTunable : std::string(kTunable);
     if (setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0)
@@ -42,5 +67,6 @@ void AskForHugePages(char *argv[])
         unsetenv("GLIBC_TUNABLES");
 #else
     (void)argv;
+    (void)when;
 #endif
 }
