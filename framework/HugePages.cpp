@@ -11,6 +11,9 @@
 namespace {
 
 constexpr const char *kTunable = "glibc.malloc.hugetlb=1";
+// Set for the restarted process: '=' and the tunables it was given, or empty
+// when it was given none.
+constexpr const char *kRestartMark = "MARROWPAD_HUGE_PAGES_RESTART";
 // Below this a script is read, built and shown in a blink, and starting
 // again (about 30 ms of CPU) would cost more than the huge pages save.
 constexpr long long kLargeScript = 4LL * 1024 * 1024;
@@ -51,18 +54,35 @@ bool HugePagesOnRequest()
 void AskForHugePages(char *argv[], HugePagesFor when)
 {
 #if defined(__linux__) && defined(__GLIBC__)
-    const char *tunables = std::getenv("GLIBC_TUNABLES");
-    if (std::getenv("MARROWPAD_SMALL_PAGES") || (tunables && std::strstr(tunables, "glibc.malloc.hugetlb")))
+    // Started again: the allocator has read its tunables, and the programs this
+    // one starts (the help viewer) get the environment it was given.
+    if (const char *given = std::getenv(kRestartMark)) {
+        const std::string before = given;
+        if (before.empty())
+            unsetenv("GLIBC_TUNABLES");
+        else
+            setenv("GLIBC_TUNABLES", before.c_str() + 1, 1);  // after the leading '='
+        unsetenv(kRestartMark);
+        return;
+    }
+    const char *found = std::getenv("GLIBC_TUNABLES");
+    const bool hadTunables = found != nullptr;
+    const std::string tunables = hadTunables ? found : "";
+    if (std::getenv("MARROWPAD_SMALL_PAGES") || tunables.find("glibc.malloc.hugetlb") != std::string::npos)
         return;
     if ((when == HugePagesFor::LargeScripts && !NamesLargeFile(argv)) || !HugePagesOnRequest())
         return;
-    const std::string value = tunables && *tunables ? std::string(tunables) + ':' + kTunable : std::string(kTunable);
-    if (setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0)
+    const std::string value = tunables.empty() ? std::string(kTunable) : tunables + ':' + kTunable;
+    const std::string mark = hadTunables ? '=' + tunables : std::string();
+    if (setenv(kRestartMark, mark.c_str(), 1) != 0 || setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) {
+        unsetenv(kRestartMark);
         return;
+    }
     execv("/proc/self/exe", argv);
-    // Not started again: carry on as we are, without the tunable.
-    if (tunables)
-        setenv("GLIBC_TUNABLES", tunables, 1);
+    // Not started again: carry on as we are, with the environment as it was.
+    unsetenv(kRestartMark);
+    if (hadTunables)
+        setenv("GLIBC_TUNABLES", tunables.c_str(), 1);
     else
         unsetenv("GLIBC_TUNABLES");
 #else
