@@ -5,6 +5,8 @@
 #include "app/ChangeDetector.h"
 #include "app/DialogUnits.h"
 #include "app/RootStash.h"
+#include "app/SettingGuide.h"
+#include "app/SettingToolTip.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
@@ -31,7 +33,7 @@ CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     , m_tree(new CTreeOptionsCtrl(this))
     , m_actions(std::make_unique<CSynchArray>())
     , m_commands(*m_tree)
-    , m_help(QCoreApplication::applicationDirPath())
+    , m_help(QCoreApplication::applicationDirPath(), this)
 {
     setWindowTitle(QStringLiteral("Script Editor"));
     setWindowIcon(AppIcon());
@@ -104,6 +106,7 @@ void CAppDlg::BuildControls()
 
     connect(m_tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { OnSelchangedTree(current); });
+    new CSettingToolTip(*m_tree);
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &CAppDlg::OnHelp);
 }
@@ -208,7 +211,11 @@ void CAppDlg::OnSelchangedTree(QTreeWidgetItem *current)
 void CAppDlg::OnHelp()
 {
     EndEditing();
-    m_help.Open();
+    // At the entry of the selected setting; the overview for anything else.
+    const QTreeWidgetItem *current = m_tree->currentItem();
+    m_help.Open(current && current->isSelected() && current->parent()
+                    ? CSettingGuide::AnchorForItemText(current->text(0))
+                    : QString());
 }
 
 // ------------------------------------------------- loading, saving, closing
