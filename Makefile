@@ -12,7 +12,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_check
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0
 
-.PHONY: run test build deps bench screenshot clean check check-build sanitize fuzz
+.PHONY: run test build deps bench screenshot package clean check check-build sanitize fuzz
 
 deps:
 	@tools/install-deps.sh
@@ -29,12 +29,17 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The Debian package, build/marrowpad_VERSION_ARCH.deb.
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/app/marrowpad_screenshot res/sample.mbs docs/screenshot.png
 
 bench: build
 	$(BUILD_DIR)/bench/marrowpad_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/scripttree_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/editor_bench
 
 # Everything built with clang, the sanitizers and libFuzzer, in $(CHECK_DIR).
 $(CHECK_DIR)/build.ninja: CMakeLists.txt | deps

@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -77,6 +78,21 @@ bool PutBack(int fd, const QByteArray &bytes)
         done += n;
     }
     return ::ftruncate(fd, off_t(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// Removes the names a save killed between naming its new file and renaming
+// it over `base` left behind: complete copies of a script saved after all.
+void RemoveLeftovers(const QString &folder, const QString &base)
+{
+    const QString prefix = QLatin1Char('.') + base + QLatin1Char('.');
+    const QString suffix = QStringLiteral(".saving");
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (name.size() <= prefix.size() + suffix.size() || !name.startsWith(prefix) || !name.endsWith(suffix))
+            continue;
+        const QStringView middle = QStringView(name).mid(prefix.size(), name.size() - prefix.size() - suffix.size());
+        if (std::all_of(middle.begin(), middle.end(), [](QChar c) { return c.isDigit() || (c >= u'a' && c <= u'z'); }))
+            ::unlink(Native(folder + QLatin1Char('/') + name).constData());
+    }
 }
 
 void SyncFolder(const QString &folder)
@@ -169,6 +185,7 @@ bool CFileSaver::ReplaceAtomically(const QString &path, const QByteArray &bytes,
         return exists ? SaveInPlace(path, bytes, SystemErrorText(EACCES))
                       : Fail(QStringLiteral("The folder %1 does not allow creating a file: %2 %3")
                                  .arg(Quoted(folder), SystemErrorText(EACCES), Unchanged(false)));
+    RemoveLeftovers(folder, info.fileName());
     // An unnamed file, so that no crash can leave a temporary file behind; a
     // named one where the file system has none.
     CDescriptor fd(::open(Native(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
@@ -199,8 +216,9 @@ bool CFileSaver::ReplaceAtomically(const QString &path, const QByteArray &bytes,
         return abandon(m_strCause);
     if (exists) {
         ::fchmod(fd.Get(), oldMode);
-        if (::geteuid() == 0)
-            (void)::fchown(fd.Get(), oldOwner, oldGroup);
+        // Not fatal when it fails: the script then belongs to the user who saved it.
+        const bool ownerKept = ::geteuid() != 0 || ::fchown(fd.Get(), oldOwner, oldGroup) == 0;
+        Q_UNUSED(ownerKept);
     }
     if (::fsync(fd.Get()) != 0)
         return abandon(SystemErrorText(errno));

@@ -2,9 +2,10 @@
 // Puts new bytes in a file without ever losing the old ones.
 //
 // - A regular file (or a new one) is replaced atomically: the bytes go to an
-//   unnamed file in the same folder, which is synced and then renamed over the
-//   old file. A crash at any moment leaves the old or the new file, complete,
-//   and no temporary file.
+//   unnamed file in the same folder, which is synced, named and renamed over
+//   the old file. A crash at any moment leaves the old or the new file,
+//   complete; one in the instant between naming and renaming also leaves that
+//   name, which the next save of the file removes.
 // - A folder that does not let the program create a file still lets a
 //   writable file be saved in place: room for the new bytes is reserved
 //   first, the old bytes are kept in memory and in a copy under the user's

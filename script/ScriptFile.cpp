@@ -40,27 +40,27 @@ void CScriptFile::Fail(const QString &cause)
 
 bool CScriptFile::Read(const QString &path)
 {
-    RemoveAllSections();
+    QByteArray bytes;
+    QString cause;
+    bool got = false;
+    try {
+        got = ReadFileBytes(path, kLargestScript, bytes, cause);
+    } catch (const std::bad_alloc &) {
+        cause = QStringLiteral("There is not enough memory to read it.");
+    }
+    if (got)
+        return ReadBytes(bytes, path);
     m_strPath = path;
     m_bUnicode = 0;
     m_nEncoding = ScriptEncoding::Ansi;
-    try {
-        QByteArray bytes;
-        QString cause;
-        if (!ReadFileBytes(path, kLargestScript, bytes, cause)) {
-            Fail(cause);
-            return false;
-        }
-        return ReadFromBytes(bytes);
-    } catch (const std::bad_alloc &) {
-        Fail(QStringLiteral("There is not enough memory to read it."));
-        return false;
-    }
+    Fail(cause);
+    return false;
 }
 
-bool CScriptFile::ReadFromBytes(const QByteArray &bytes)
+bool CScriptFile::ReadBytes(const QByteArray &bytes, const QString &path)
 {
     RemoveAllSections();
+    m_strPath = path;
     m_bUnicode = 0;
     m_nEncoding = ScriptEncoding::Ansi;
     if (bytes.isEmpty()) {
@@ -68,13 +68,18 @@ bool CScriptFile::ReadFromBytes(const QByteArray &bytes)
         return false;
     }
     try {
-        const qsizetype mark = Decode(bytes);
-        // Byte offsets equal text offsets when every byte became one character.
-        Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
+        return ReadText(bytes);
     } catch (const std::bad_alloc &) {
         Fail(QStringLiteral("There is not enough memory to read it."));
         return false;
     }
+}
+
+bool CScriptFile::ReadText(const QByteArray &bytes)
+{
+    const qsizetype mark = Decode(bytes);
+    // Byte offsets equal text offsets when every byte became one character.
+    Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
     m_nReadStatus = ScriptReadStatus::Read;
     return true;
 }
@@ -105,6 +110,24 @@ qsizetype CScriptFile::Decode(const QByteArray &bytes)
     }
     MultiByteToString(data, size, m_strText, kAnsiCodePage);
     return 0;
+}
+
+bool CScriptFile::NameKey::operator==(const NameKey &other) const
+{
+    if (name.size() != other.name.size())
+        return false;
+    // ASCII letters are compared here; anything else the toolkit's case folding decides.
+    const char16_t *a = name.utf16();
+    const char16_t *b = other.name.utf16();
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (a[i] == b[i])
+            continue;
+        if (a[i] >= 0x80 || b[i] >= 0x80)
+            return name.mid(i).compare(other.name.mid(i), Qt::CaseInsensitive) == 0;
+        if ((a[i] | 0x20) != (b[i] | 0x20) || (a[i] | 0x20) < u'a' || (a[i] | 0x20) > u'z')
+            return false;
+    }
+    return true;
 }
 
 size_t qHash(const CScriptFile::NameKey &key, size_t seed)

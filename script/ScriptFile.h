@@ -4,6 +4,7 @@
 
 #include "script/Section.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -33,9 +34,9 @@ public:
     // the cause, through the modal UI). Either way the previous sections are
     // gone and m_strPath is `path`.
     bool Read(const QString &path);
-
-    // Parses `bytes` as Read parses a file's content (m_strPath stays).
-    bool ReadFromBytes(const QByteArray &bytes);
+    // The same for a script already in memory, as its file would hold it;
+    // `path` names it in messages.
+    bool ReadBytes(const QByteArray &bytes, const QString &path);
 
     // The first section of that name, ignoring case, or nullptr.
     CSection *FindSection(QStringView name) const;
@@ -64,6 +65,7 @@ public:
     int m_bUnicode = 0;
 
 private:
+    bool ReadText(const QByteArray &bytes);
     qsizetype Decode(const QByteArray &bytes);
     void Parse(const char *bytes, qsizetype byteCount);
     template <typename Lines>
@@ -77,10 +79,7 @@ private:
     struct NameKey
     {
         QStringView name;
-        bool operator==(const NameKey &other) const
-        {
-            return name.size() == other.name.size() && name.compare(other.name, Qt::CaseInsensitive) == 0;
-        }
+        bool operator==(const NameKey &other) const;
     };
     friend size_t qHash(const NameKey &key, size_t seed);
     // Name -> the first section of that name.

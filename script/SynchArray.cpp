@@ -1,5 +1,6 @@
 #include "script/SynchArray.h"
 
+#include "script/DateValue.h"
 #include "script/SectionTreeBuilder.h"
 
 #include <algorithm>
@@ -53,18 +54,32 @@ std::vector<qint32> LoadableActionNumbers(const CScriptFile &file)
     return numbers;
 }
 
-int CSynchArray::LoadScript(const QString &path, ISectionTreeBuilder *builder, const LoadOptions &options)
+void CSynchArray::Clear()
 {
     RemoveAllActions();
     m_arrDefaultAtLines.clear();
     m_arrActionNames.clear();
     m_Default = CSynchSettings();
     m_Default.m_arrAtLines.clear();
-
     m_ScriptFile.m_bKeepAtLines = 1;
-    if (!m_ScriptFile.Read(path))
-        return 0;
+}
 
+int CSynchArray::LoadScript(const QString &path, ISectionTreeBuilder *builder, const LoadOptions &options)
+{
+    Clear();
+    return m_ScriptFile.Read(path) ? LoadSections(builder, options) : 0;
+}
+
+int CSynchArray::LoadScriptFromBytes(const QByteArray &bytes, const QString &path, ISectionTreeBuilder *builder,
+                                     const LoadOptions &options)
+{
+    Clear();
+    return m_ScriptFile.ReadBytes(bytes, path) ? LoadSections(builder, options) : 0;
+}
+
+int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options)
+{
+    const CZoneSnapshot zone;
     const QString defaultName = QStringLiteral("Default");
     if (builder)
         builder->BeginRoot(defaultName);

@@ -39,6 +39,10 @@ public:
     // file cannot be read or is empty.
     int LoadScript(const QString &path, ISectionTreeBuilder *builder = nullptr,
                    const LoadOptions &options = LoadOptions());
+    // The same for a script already in memory, as its file would hold it;
+    // `path` names it in messages.
+    int LoadScriptFromBytes(const QByteArray &bytes, const QString &path, ISectionTreeBuilder *builder = nullptr,
+                            const LoadOptions &options = LoadOptions());
 
     QStringList m_arrDefaultAtLines;
     QStringList m_arrActionNames;
@@ -49,6 +53,9 @@ public:
     CScriptFile m_ScriptFile;
 
 private:
+    void Clear();
+    int LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options);
+
     std::vector<std::unique_ptr<CSynchSettings>> m_actions;
 };
 

@@ -4,7 +4,13 @@
 # the one apt-get line to run and fails, so that nothing half-builds.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev clang libclang-rt-14-dev util-linux)
+# The build, then what the checks of the installation and the package run:
+# desktop-file-validate, appstreamcli, lintian, and dpkg-shlibdeps with file for CPack;
+# libinih-dev and pkg-config for the reference reader of the benchmarks;
+# clang and its sanitizer and fuzzer runtimes for make check.
+packages=(g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev
+          desktop-file-utils appstream lintian dpkg-dev file libinih-dev pkg-config
+          clang libclang-rt-14-dev util-linux)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     CScriptFile file;
     file.m_bKeepAtLines = 1;
-    const bool read = file.ReadFromBytes(FuzzBytes(data, size));
+    const bool read = file.ReadBytes(FuzzBytes(data, size), QString());
     FuzzCheck(read == (size > 0), "bytes read unless empty");
     for (qsizetype i = 0; i < file.GetCount(); ++i) {
         const CSection *section = file.GetSection(i);

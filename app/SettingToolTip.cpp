@@ -1,0 +1,32 @@
+#include "app/SettingToolTip.h"
+
+#include "app/SettingGuide.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QTreeWidget>
+
+CSettingToolTip::CSettingToolTip(QTreeWidget &tree) : QObject(&tree), m_tree(tree)
+{
+    m_tree.viewport()->installEventFilter(this);
+}
+
+QString CSettingToolTip::ToolTipFor(const QTreeWidgetItem *item)
+{
+    if (!item || !item->parent())
+        return QString();
+    return CSettingGuide::Shipped().DescriptionForItemText(item->text(0));
+}
+
+bool CSettingToolTip::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_tree.viewport() || event->type() != QEvent::ToolTip)
+        return QObject::eventFilter(watched, event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QString text = ToolTipFor(m_tree.itemAt(help->pos()));
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, m_tree.viewport(), m_tree.visualItemRect(m_tree.itemAt(help->pos())));
+    return true;
+}
