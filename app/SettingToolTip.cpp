@@ -6,9 +6,9 @@
 #include <QToolTip>
 #include <QTreeWidget>
 
-CSettingToolTip::CSettingToolTip(QTreeWidget &tree) : QObject(&tree), m_tree(tree)
+CSettingToolTip::CSettingToolTip(QTreeWidget &tree) : QObject(&tree), m_tree(tree), m_viewport(tree.viewport())
 {
-    m_tree.viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 QString CSettingToolTip::ToolTipFor(const QTreeWidgetItem *item)
@@ -20,7 +20,7 @@ QString CSettingToolTip::ToolTipFor(const QTreeWidgetItem *item)
 
 bool CSettingToolTip::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_tree.viewport() || event->type() != QEvent::ToolTip)
+    if (watched != m_viewport || event->type() != QEvent::ToolTip)
         return QObject::eventFilter(watched, event);
     const auto *help = static_cast<QHelpEvent *>(event);
     const QString text = ToolTipFor(m_tree.itemAt(help->pos()));

@@ -24,4 +24,7 @@ protected:
 
 private:
     QTreeWidget &m_tree;
+    // Compared with the watched object without calling into the tree, which
+    // may be half destroyed when its viewport's last events arrive.
+    QWidget *m_viewport;
 };
