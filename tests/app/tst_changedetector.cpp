@@ -74,7 +74,7 @@ void TestChangeDetector::agreesWithTheFileRoundTrip_data()
     QTest::addColumn<bool>("modified");
     const QByteArray script(kScript);
     const QByteArray unicode = QByteArray("\xFF\xFE", 2)
-        + QByteArray(reinterpret_cast<const char *>(u"[Action1]\r\nPath1=\u0416\r\n"), 24 * 2);
+        + QByteArray(reinterpret_cast<const char *>(u"[Action1]\r\nPath1=\u0416\r\n"), 20 * 2);
 
     QTest::newRow("no edit") << script << Edit([](CTreeOptionsCtrl &) {}) << false;
     QTest::newRow("text value") << script << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Source Path: ", "E:\\x"); }) << true;
