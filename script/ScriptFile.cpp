@@ -80,6 +80,22 @@ bool CScriptFile::Read(const QString &path)
     return true;
 }
 
+bool CScriptFile::ReadText(const QString &path, const QString &text)
+{
+    RemoveAllSections();
+    m_strPath = path;
+    m_bUnicode = 0;
+    m_nEncoding = ScriptEncoding::Ansi;
+    if (text.isEmpty()) {
+        m_nReadStatus = ScriptReadStatus::Empty;
+        return false;
+    }
+    m_strText = text;
+    Parse(nullptr, 0);
+    m_nReadStatus = ScriptReadStatus::Read;
+    return true;
+}
+
 qsizetype CScriptFile::Decode(const QByteArray &bytes)
 {
     const char *data = bytes.constData();
@@ -128,6 +144,7 @@ CSection *CScriptFile::AddSection(qsizetype offset, qsizetype length)
 {
     const QStringView name = QStringView(m_strText).mid(offset, length);
     auto section = std::make_unique<CSection>(name.toString());
+    section->m_nHeaderOffset = offset - 1;
     section->m_strText = m_strText;  // shared, not copied
     CSection *added = section.get();
     m_sections.push_back(std::move(section));

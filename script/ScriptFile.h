@@ -33,6 +33,9 @@ public:
     // the cause, through the modal UI). Either way the previous sections are
     // gone and m_strPath is `path`.
     bool Read(const QString &path);
+    // Parses `text` as if it had been read from `path` (the editor checks the
+    // script it would save without writing it); FALSE when `text` is empty.
+    bool ReadText(const QString &path, const QString &text);
 
     // The first section of that name, ignoring case, or nullptr.
     CSection *FindSection(QStringView name) const;
@@ -50,6 +53,10 @@ public:
     // The non-empty lines before the first header, in file order.
     qsizetype GetPreambleCount() const { return qsizetype(m_preamble.size()); }
     QStringView GetPreambleLine(qsizetype index) const;
+
+    // The decoded text of the last read: stored lines, preamble lines and
+    // section names are views of it, so their offsets give their lines.
+    QStringView Text() const { return m_strText; }
 
     ScriptEncoding Encoding() const { return m_nEncoding; }
     ScriptReadStatus LastReadStatus() const { return m_nReadStatus; }

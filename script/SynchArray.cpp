@@ -53,17 +53,35 @@ std::vector<qint32> LoadableActionNumbers(const CScriptFile &file)
     return numbers;
 }
 
-int CSynchArray::LoadScript(const QString &path, ISectionTreeBuilder *builder, const LoadOptions &options)
+void CSynchArray::Clear()
 {
     RemoveAllActions();
     m_arrDefaultAtLines.clear();
     m_arrActionNames.clear();
     m_Default = CSynchSettings();
     m_Default.m_arrAtLines.clear();
-
     m_ScriptFile.m_bKeepAtLines = 1;
+}
+
+int CSynchArray::LoadScript(const QString &path, ISectionTreeBuilder *builder, const LoadOptions &options)
+{
+    Clear();
     if (!m_ScriptFile.Read(path))
         return 0;
+    return LoadSections(builder, options);
+}
+
+int CSynchArray::LoadScriptText(const QString &path, const QString &text, ISectionTreeBuilder *builder,
+                                const LoadOptions &options)
+{
+    Clear();
+    if (!m_ScriptFile.ReadText(path, text))
+        return 0;
+    return LoadSections(builder, options);
+}
+
+int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options)
+{
 
     const QString defaultName = QStringLiteral("Default");
     if (builder)

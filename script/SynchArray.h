@@ -40,6 +40,10 @@ public:
     int LoadScript(const QString &path, ISectionTreeBuilder *builder = nullptr,
                    const LoadOptions &options = LoadOptions());
 
+    // The same for script text already in memory, read as if from `path`.
+    int LoadScriptText(const QString &path, const QString &text, ISectionTreeBuilder *builder = nullptr,
+                       const LoadOptions &options = LoadOptions());
+
     QStringList m_arrDefaultAtLines;
     QStringList m_arrActionNames;
     // The record read from the "Default" section (built-in defaults where
@@ -49,6 +53,10 @@ public:
     CScriptFile m_ScriptFile;
 
 private:
+    void Clear();
+    // Fills the records from the script file just read.
+    int LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options);
+
     std::vector<std::unique_ptr<CSynchSettings>> m_actions;
 };
 
