@@ -5,6 +5,7 @@
 #include "app/ChangeDetector.h"
 #include "app/DialogUnits.h"
 #include "app/RootStash.h"
+#include "app/ScriptInsight.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
@@ -44,6 +45,7 @@ CAppDlg::~CAppDlg()
 {
     // The tree goes with the dialog's children; its last signals find no handler.
     disconnect(m_tree, nullptr, this, nullptr);
+    delete m_insight;
 }
 
 QSize CAppDlg::InitialSize() const
@@ -89,6 +91,9 @@ void CAppDlg::BuildControls()
         else if (entry.handler == &CAppDlg::OnOK)
             button->setDefault(true);
     }
+    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, this);
+    buttons->addWidget(m_insight->ProblemsButton(), 1, 0);
+    buttons->addWidget(m_insight->ValuesButton(), 1, 1);
     for (int column = 0; column < 6; ++column)
         buttons->setColumnStretch(column, 1);
 
@@ -97,7 +102,7 @@ void CAppDlg::BuildControls()
     layout->setSpacing(0);
     layout->addWidget(label);
     layout->addSpacing(du.Y(4));
-    layout->addWidget(m_tree, 1);
+    layout->addWidget(m_insight->Area(), 1);
     layout->addSpacing(du.Y(3));
     layout->addLayout(buttons);
     resize(InitialSize());

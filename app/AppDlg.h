@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class CScriptInsight;
 class CSynchArray;
 class CTreeOptionsCtrl;
 class QPushButton;
@@ -31,6 +32,8 @@ public:
     const CSynchArray &Actions() const { return *m_actions; }
     // Where F1 looks for help, and how it opens it.
     CHelpOpener &Help() { return m_help; }
+    // The problems list and the values in effect.
+    CScriptInsight &Insight() const { return *m_insight; }
 
     // Whether the tree's script differs from the one last loaded or saved.
     bool IsScriptModified() const;
@@ -82,4 +85,5 @@ private:
     bool m_bBaselineKnown = true;
     CActionCommands m_commands;
     CHelpOpener m_help;
+    CScriptInsight *m_insight = nullptr;
 };

@@ -1,0 +1,36 @@
+#pragma once
+// The problems list under the tree: one entry per problem of the script as
+// it would be saved, with its icon, message and section. Activating an entry
+// (double click, Enter) asks for the item it names.
+
+#include "script/check/CheckProblem.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QTreeWidget;
+
+class CProblemsPane : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CProblemsPane(QWidget *parent = nullptr);
+
+    void SetProblems(const std::vector<CheckProblem> &problems);
+    int Count() const { return int(m_problems.size()); }
+    QTreeWidget &List() const { return *m_list; }
+    // Moves to the entry after (before) the current one, wrapping, and activates it.
+    void Step(int direction);
+
+signals:
+    void ProblemActivated(const CheckProblem &problem);
+
+private:
+    void Activate(int row);
+
+    QLabel *m_caption;
+    QTreeWidget *m_list;
+    std::vector<CheckProblem> m_problems;
+};
