@@ -4,6 +4,8 @@
 // on a busy machine.
 
 #include "bench/ScriptGenerator.h"
+#include "script/SynchArray.h"
+#include "script/check/ScriptChecker.h"
 
 #include <QFile>
 #include <QLocale>
@@ -68,8 +70,23 @@ void RunCommand(benchmark::State &state, const char *command)
 void Dump(benchmark::State &state) { RunCommand(state, "dump"); }
 void Check(benchmark::State &state) { RunCommand(state, "check"); }
 
+// What the editor runs on its worker after a pause: the tree's text loaded
+// and checked (the text comes from the generator here, from the writer there).
+void CheckText(benchmark::State &state)
+{
+    CScriptGenerator generator(11);
+    const QString text = generator.Generate(int(state.range(0)));
+    for (auto _ : state) {
+        CSynchArray document;
+        std::vector<CheckProblem> problems;
+        CScriptChecker::CheckText(QStringLiteral("bench.mbs"), text, document, problems);
+        benchmark::DoNotOptimize(problems.data());
+    }
+}
+
 } // namespace
 
+BENCHMARK(CheckText)->Arg(100)->Arg(10000)->ArgName("actions")->Unit(benchmark::kMillisecond);
 BENCHMARK(Dump)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(Check)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
