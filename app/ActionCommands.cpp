@@ -1,6 +1,7 @@
 #include "app/ActionCommands.h"
 
 #include "app/ActionNamer.h"
+#include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
@@ -35,13 +36,14 @@ void CActionCommands::RepeatAction()
     m_tree.setCurrentItem(copy);
 }
 
-void CActionCommands::NewAction()
+std::vector<CActionCommands::RootRename> CActionCommands::NewAction()
 {
     QTreeWidgetItem *root = CActionNamer::RootOf(m_tree.currentItem());
+    std::vector<RootRename> renamed;
     QString name;
     CTreeInsertPos where = TVI_LAST;
     if (root) {
-        name = CActionNamer::NextActionName(m_tree);
+        name = NameInsertedAction(m_tree.indexOfTopLevelItem(root) + 1, renamed);
         where = CTreeInsertPos(root);
     } else if (!CActionNamer::HasDefaultRoot(m_tree)) {
         name = CActionNamer::DefaultName();
@@ -51,6 +53,41 @@ void CActionCommands::NewAction()
     QTreeWidgetItem *item = InsertActionRoot(m_tree, name, where);
     m_tree.setCurrentItem(item);
     CompleteAction(m_tree, item);
+    return renamed;
+}
+
+QString CActionCommands::NameInsertedAction(int row, std::vector<RootRename> &renamed)
+{
+    renamed.clear();
+    // The actions from `row` on, and the number of the last one above it;
+    // other roots ("Default") keep their names and places.
+    std::vector<QTreeWidgetItem *> below;
+    qint64 above = 0;
+    for (int i = 0; i < m_tree.topLevelItemCount(); ++i) {
+        QTreeWidgetItem *root = m_tree.topLevelItem(i);
+        qint32 number = 0;
+        if (!ParseActionName(root->text(0), number))
+            continue;
+        if (i < row)
+            above = number;
+        else
+            below.push_back(root);
+    }
+    const QString next = CActionNamer::NextActionName(m_tree);
+    if (below.empty())
+        return next;
+    qint32 first = 0;
+    ParseActionName(below.front()->text(0), first);
+    const QString gap = QStringLiteral("Action%1").arg(above + 1);
+    if (above + 1 < first && !CActionNamer::HasRoot(m_tree, gap))
+        return gap;
+    const QString name = below.front()->text(0);
+    for (size_t i = 0; i < below.size(); ++i)
+        renamed.push_back({below[i], below[i]->text(0), i + 1 < below.size() ? below[i + 1]->text(0) : next});
+    CRedrawGuard noRedraw(&m_tree);
+    for (const RootRename &rename : renamed)
+        rename.root->setText(0, rename.after);
+    return name;
 }
 
 void CActionCommands::Delete()

@@ -3,6 +3,10 @@
 // repeat, add, delete and move. They work on the tree alone; the selected item
 // is the tree's current item, and a command that does not apply does nothing.
 
+#include <QString>
+
+#include <vector>
+
 class CTreeOptionsCtrl;
 class QTreeWidgetItem;
 
@@ -16,10 +20,27 @@ public:
     // Copies the action holding the selected item, with all its settings, to
     // the end under a new name, and selects the copy.
     void RepeatAction();
-    // Adds a complete new action below the selected action and selects it.
+    // A root renamed so that action names ascend in tree order.
+    struct RootRename
+    {
+        QTreeWidgetItem *root = nullptr;
+        QString before;
+        QString after;
+    };
+
+    // Adds a complete new action below the selected action and selects it,
+    // named by NameInsertedAction; returns the roots that command renamed.
     // With nothing selected: "Default" at the end when the tree has none,
     // otherwise a new numbered action at the end.
-    void NewAction();
+    std::vector<RootRename> NewAction();
+    // Names an action about to be inserted at `row` of the root level so that
+    // the names still ascend in tree order, the order the engine runs them
+    // in. When the numbers of the actions around `row` leave a gap, the new
+    // action takes the first free number and nothing is renamed. Otherwise it
+    // takes the name of the action at `row`; each action from there on takes
+    // the name of the next, and the last the next free number. Renames the
+    // roots and reports each in `renamed`; returns the new action's name.
+    QString NameInsertedAction(int row, std::vector<RootRename> &renamed);
     // Deletes the selected item with everything under it.
     void Delete();
     // Swap the selected action's settings with those of the action above or

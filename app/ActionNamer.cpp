@@ -25,10 +25,10 @@ QString CActionNamer::NextActionName(const QTreeWidget &tree)
     return QStringLiteral("Action%1").arg(next);
 }
 
-bool CActionNamer::HasDefaultRoot(const QTreeWidget &tree)
+bool CActionNamer::HasRoot(const QTreeWidget &tree, const QString &name)
 {
     for (int i = 0; i < tree.topLevelItemCount(); ++i)
-        if (tree.topLevelItem(i)->text(0).compare(DefaultName(), Qt::CaseInsensitive) == 0)
+        if (tree.topLevelItem(i)->text(0).compare(name, Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }

@@ -15,8 +15,10 @@ public:
     // no root uses. The name never equals an existing root's, ignoring case.
     static QString NextActionName(const QTreeWidget &tree);
 
-    // Whether a root item is named "Default" (ignoring case, as section names are).
-    static bool HasDefaultRoot(const QTreeWidget &tree);
+    // Whether a root item is named `name` (ignoring case, as section names are).
+    static bool HasRoot(const QTreeWidget &tree, const QString &name);
+    // Whether a root item is named "Default".
+    static bool HasDefaultRoot(const QTreeWidget &tree) { return HasRoot(tree, DefaultName()); }
     static QString DefaultName() { return QStringLiteral("Default"); }
 
     // The root item (action) that holds `item`; `item` itself for a root.

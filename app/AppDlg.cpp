@@ -138,8 +138,9 @@ void CAppDlg::OnInitDialog(const QString &scriptPath)
 void CAppDlg::StartNewScript()
 {
     m_strScriptPath.clear();
-    m_tree->setCurrentItem(InsertActionRoot(*m_tree, CActionNamer::DefaultName()));
-    m_commands.ShowAll();
+    QTreeWidgetItem *defaultRoot = InsertActionRoot(*m_tree, CActionNamer::DefaultName());
+    m_tree->setCurrentItem(defaultRoot);
+    CompleteAction(*m_tree, defaultRoot, CompletionValues::Initial);
     m_commands.RepeatAction();
     if (QTreeWidgetItem *current = m_tree->currentItem())
         current->setExpanded(true);

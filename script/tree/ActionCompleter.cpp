@@ -1,6 +1,9 @@
 #include "script/tree/ActionCompleter.h"
 
 #include "script/SettingCatalogue.h"
+#include "script/SettingFields.h"
+#include "script/SynchSettings.h"
+#include "script/tree/ScriptTreeRoles.h"
 #include "treeoptions/SortComboBox.h"
 #include "treeoptions/SynchComboBox.h"
 #include "treeoptions/TreeOptionsCtrl.h"
@@ -10,8 +13,8 @@
 
 namespace {
 
-// The catalogue rows a new action starts with checked or selected. They are
-// Show All's own: four differ from a new record's built-in defaults.
+// The catalogue rows a brand-new script starts with checked or selected. They
+// are the new script's own: four differ from a new record's built-in defaults.
 bool StartsOn(int catalogueRow)
 {
     switch (catalogueRow) {
@@ -31,72 +34,172 @@ bool StartsOn(int catalogueRow)
     }
 }
 
+// The loader's field that holds catalogue row `row`.
+const SettingField *FieldOfRow(int row)
+{
+    int keyRow = row;
+    if (SettingCatalogue()[size_t(row)].kind == SettingKind::Bit)
+        keyRow = row <= kRowLastSkipBit ? kRowFirstSkipBit : kRowFirstIgnoreBit;
+    else if (row == kRowBinaryCompare)
+        keyRow = kRowCompareDateTime;
+    for (const SettingField &field : SettingFields())
+        if (field.catalogueRow == keyRow)
+            return &field;
+    return nullptr;
+}
+
 } // namespace
 
-CActionCompleter::CActionCompleter(CTreeOptionsCtrl &tree) : m_tree(tree) {}
+CActionCompleter::CActionCompleter(CTreeOptionsCtrl &tree, CompletionValues values) : m_tree(tree), m_values(values) {}
 
 void CActionCompleter::BuildRows()
 {
     QStringList keys;
     QStringList labels;
     BuildSettingCatalogue(keys, labels);
+    const CSynchSettings builtIn;
+    const bool initial = m_values == CompletionValues::Initial;
     m_rows.clear();
     m_rows.reserve(kCatalogueSize + 1);
     int group = 0;
     for (int i = 0; i < kCatalogueSize; ++i) {
-        const SettingKind kind = SettingCatalogue()[size_t(i)].kind;
+        const SettingRow &setting = SettingCatalogue()[size_t(i)];
+        const SettingField *field = FieldOfRow(i);
+        const QString builtInText = field ? field->ValueText(builtIn) : QString();
+        const qint64 builtInNumber = builtInText.toLongLong();
         Row row;
         row.id = i;
-        row.level = kind == SettingKind::Group ? 0 : group;
+        row.level = setting.kind == SettingKind::Group ? 0 : group;
         row.label = labels[i];
-        switch (kind) {
+        switch (setting.kind) {
         case SettingKind::Group:
             row.kind = Kind::Group;
             row.image = 13;
             group = i;
             break;
         case SettingKind::Check:
+            row.kind = Kind::Check;
+            row.on = initial ? StartsOn(i) : builtInNumber != 0;
+            break;
         case SettingKind::Bit:
             row.kind = Kind::Check;
+            row.set = i <= kRowLastSkipBit ? Set::SkipMask : Set::IgnoreMask;
+            row.on = initial ? StartsOn(i) : (builtInNumber & setting.bit) != 0;
             break;
         case SettingKind::Radio:
             row.kind = Kind::Radio;
+            row.set = Set::Radio;
+            row.on = initial ? StartsOn(i) : (builtInNumber == 0) == (i == kRowCompareDateTime);
             break;
         case SettingKind::Operation:
             row.kind = Kind::Combo;
+            row.set = Set::Operation;
             row.comboClass = EditorClass<CSynchComboBox>();
-            row.value = OperationNameForCode(6);
+            row.value = OperationNameForCode(initial ? 6 : int(builtInNumber));
             break;
         case SettingKind::Sort:
             row.kind = Kind::Combo;
             row.comboClass = EditorClass<CSortComboBox>();
             row.image = 12;
-            row.value = SortNameForCode(-1);
+            row.value = SortNameForCode(initial ? -1 : int(builtInNumber));
             break;
-        default:
+        case SettingKind::Number64:
+        case SettingKind::Date:
+            // 0 is no limit and no date: an empty value says so.
+            row.value = initial || builtInNumber == 0 ? QString() : builtInText;
+            break;
+        case SettingKind::Text:
+        case SettingKind::Number:
+            row.value = initial ? QString() : builtInText;
             break;
         }
-        row.on = StartsOn(i);
         m_rows.push_back(row);
         if (i == kRowOperation) {
             Row prompted;
             prompted.label = PromptedOperationText();
             prompted.kind = Kind::Check;
+            prompted.set = Set::Operation;
+            prompted.on = !initial && builtInNumber < 0;
             m_rows.push_back(prompted);
         }
     }
 }
 
-QTreeWidgetItem *CActionCompleter::Insert(const Row &row, QTreeWidgetItem *parent, QTreeWidgetItem *after)
+CActionCompleter::LevelItems CActionCompleter::ItemsOfLevel(QTreeWidgetItem *parent, int level) const
+{
+    // The writer's walk: each child is the first row still to come whose label
+    // starts its text, or passed over; the prompt is the item right after the
+    // Operation item when it is exactly that check box.
+    LevelItems items(m_rows.size(), nullptr);
+    if (!parent)
+        return items;
+    std::vector<size_t> rows;
+    for (size_t r = 0; r < m_rows.size(); ++r)
+        if (m_rows[r].level == level && m_rows[r].id >= 0)
+            rows.push_back(r);
+    size_t next = 0;
+    const int children = parent->childCount();
+    for (int c = 0; c < children && next < rows.size(); ++c) {
+        QTreeWidgetItem *child = parent->child(c);
+        const QString text = child->text(0);
+        size_t match = next;
+        while (match < rows.size() && !text.startsWith(m_rows[rows[match]].label))
+            ++match;
+        if (match == rows.size())
+            continue;
+        next = match + 1;
+        const size_t r = rows[match];
+        items[r] = child;
+        if (m_rows[r].id == kRowOperation && c + 1 < children
+            && parent->child(c + 1)->text(0) == PromptedOperationText())
+            items[r + 1] = parent->child(++c);
+    }
+    return items;
+}
+
+QTreeWidgetItem *CActionCompleter::ModelFor(int r, const LevelItems &present, const LevelItems &source, bool &off) const
+{
+    off = false;
+    const Row &row = m_rows[size_t(r)];
+    if (row.kind == Kind::Group)
+        return nullptr;
+    // Rows the writer reads together: when the section shows part of them, a
+    // missing one adds nothing to what is written.
+    bool sectionDecides = false;
+    for (size_t i = 0; i < m_rows.size() && row.set != Set::None; ++i) {
+        if (m_rows[i].set != row.set || !present[i])
+            continue;
+        bool selected = false;
+        if (row.set == Set::Radio)
+            sectionDecides = sectionDecides || (CTreeOptionsCtrl::GetRadioState(present[i], selected) && selected);
+        else if (row.set == Set::Operation)
+            sectionDecides = sectionDecides || (row.id < 0 && m_rows[i].id == kRowOperation);
+        else
+            sectionDecides = true;
+    }
+    if (sectionDecides) {
+        off = true;
+        return nullptr;
+    }
+    if (source[size_t(r)])
+        return source[size_t(r)];
+    // Part of a set shown in "Default": what "Default" writes lacks this one.
+    for (size_t i = 0; i < m_rows.size() && row.set != Set::None; ++i)
+        if (m_rows[i].set == row.set && source[i])
+            off = true;
+    return nullptr;
+}
+
+QTreeWidgetItem *CActionCompleter::Insert(const Row &row, bool off, QTreeWidgetItem *parent, QTreeWidgetItem *after)
 {
     const CTreeInsertPos where = after ? CTreeInsertPos(after) : TVI_FIRST;
     switch (row.kind) {
     case Kind::Group:
         return m_tree.AddGroupItem(row.label, row.image, parent, where);
     case Kind::Check:
-        return m_tree.AddCheckBoxItem(row.label, parent, row.on, where);
+        return m_tree.AddCheckBoxItem(row.label, parent, row.on && !off, where);
     case Kind::Radio:
-        return m_tree.AddRadioItem(row.label, parent, row.on, where);
+        return m_tree.AddRadioItem(row.label, parent, row.on && !off, where);
     case Kind::Combo: {
         QTreeWidgetItem *item = m_tree.InsertItem(row.label + row.value, row.image, parent, where);
         m_tree.AttachComboBox(item, static_cast<const QMetaObject *>(row.comboClass));
@@ -105,34 +208,67 @@ QTreeWidgetItem *CActionCompleter::Insert(const Row &row, QTreeWidgetItem *paren
     case Kind::Edit:
         break;
     }
-    QTreeWidgetItem *item = m_tree.InsertItem(row.label, 11, parent, where);
+    QTreeWidgetItem *item = m_tree.InsertItem(row.label + row.value, 11, parent, where);
     m_tree.AttachEditBox(item, EditorClass<CTreeOptionsEdit>());
     return item;
 }
 
-void CActionCompleter::MergeLevel(QTreeWidgetItem *parent, int level, QTreeWidgetItem **filters)
+void CActionCompleter::AdoptPrompt(QTreeWidgetItem *prompt, const QTreeWidgetItem *model, bool on)
 {
+    // Without its Operation item the box was never written; now it is the
+    // prompt of the inserted one, so it takes the state that goes with it.
+    if (model) {
+        CTreeOptionsCtrl::SetItemImage(prompt, CTreeOptionsCtrl::GetItemImage(model));
+        SetLoadedValue(prompt, LoadedValueOf(model).value_or(CLoadedValue()));
+    } else {
+        CTreeOptionsCtrl::SetCheckState(prompt, on);
+        SetLoadedValue(prompt, CLoadedValue());
+    }
+}
+
+void CActionCompleter::MergeLevel(QTreeWidgetItem *parent, int level, QTreeWidgetItem *source, QTreeWidgetItem **filters)
+{
+    const LevelItems present = ItemsOfLevel(parent, level);
+    const LevelItems model = ItemsOfLevel(source, level);
     QTreeWidgetItem *previous = nullptr;
-    int candidateIndex = 0;
-    for (const Row &row : m_rows) {
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        const Row &row = m_rows[r];
         if (row.level != level)
             continue;
-        QTreeWidgetItem *candidate = candidateIndex < parent->childCount() ? parent->child(candidateIndex) : nullptr;
-        QTreeWidgetItem *item = nullptr;
-        if (candidate && candidate->text(0).startsWith(row.label, Qt::CaseSensitive)) {
-            item = candidate;
-        } else {
-            item = Insert(row, parent, previous);
+        QTreeWidgetItem *item = present[r];
+        if (!item) {
+            bool off = false;
+            QTreeWidgetItem *copyOf = ModelFor(int(r), present, model, off);
+            const int next = previous ? parent->indexOfChild(previous) + 1 : 0;
+            QTreeWidgetItem *following = next < parent->childCount() ? parent->child(next) : nullptr;
+            if (row.id < 0 && following && following->text(0) == PromptedOperationText()) {
+                item = following;
+                AdoptPrompt(item, copyOf, row.on && !off);
+            } else if (copyOf) {
+                item = m_tree.DuplicateItem(copyOf, parent, previous ? CTreeInsertPos(previous) : TVI_FIRST);
+            } else {
+                item = Insert(row, off, parent, previous);
+            }
         }
-        // The candidate is whatever follows the item matched or inserted.
-        candidateIndex = parent->indexOfChild(item) + 1;
         previous = item;
         if (row.kind == Kind::Group) {
-            MergeLevel(item, row.id, filters);
+            MergeLevel(item, row.id, model[r], filters);
             if (row.id == kRowFilters)
                 *filters = item;
         }
     }
+}
+
+QTreeWidgetItem *CActionCompleter::DefaultRootFor(const QTreeWidgetItem *root) const
+{
+    // The section the loader reads as "Default": the first of that name.
+    const QString defaultName = QStringLiteral("Default");
+    if (m_values == CompletionValues::Initial || root->text(0).compare(defaultName, Qt::CaseInsensitive) == 0)
+        return nullptr;
+    for (int i = 0; i < m_tree.topLevelItemCount(); ++i)
+        if (m_tree.topLevelItem(i)->text(0).compare(defaultName, Qt::CaseInsensitive) == 0)
+            return m_tree.topLevelItem(i);
+    return nullptr;
 }
 
 void CActionCompleter::Complete(QTreeWidgetItem *root)
@@ -144,7 +280,7 @@ void CActionCompleter::Complete(QTreeWidgetItem *root)
     BuildRows();
     CRedrawGuard noRedraw(&m_tree);
     QTreeWidgetItem *filters = nullptr;
-    MergeLevel(root, 0, &filters);
+    MergeLevel(root, 0, DefaultRootFor(root), &filters);
     if (filters)
         filters->setExpanded(true);
     root->setExpanded(true);

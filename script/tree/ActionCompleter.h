@@ -1,7 +1,10 @@
 #pragma once
-// Show All as an operation on a root item: gives an action every setting item
-// it lacks, each at its fixed place with its fixed initial state, and leaves
-// the items it already has as they are.
+// Show All as an operation on a root item: gives a section every setting item
+// it lacks, each at its fixed place, and leaves the items it already has as
+// they are. An added item never changes what the section does: it holds the
+// value the section has without it (see CompletionValues).
+
+#include "script/tree/ScriptTree.h"
 
 #include <QString>
 
@@ -13,14 +16,16 @@ class QTreeWidgetItem;
 class CActionCompleter
 {
 public:
-    explicit CActionCompleter(CTreeOptionsCtrl &tree);
+    explicit CActionCompleter(CTreeOptionsCtrl &tree, CompletionValues values = CompletionValues::Inherited);
 
-    // Completes the action whose root is `root`, then expands the root and
+    // Completes the section whose root is `root`, then expands the root and
     // its "Filters" group. Running it twice gives the same tree as once.
     void Complete(QTreeWidgetItem *root);
 
 private:
     enum class Kind { Edit, Combo, Check, Radio, Group };
+    // Items of a row that the writer reads together.
+    enum class Set { None, Operation, Radio, SkipMask, IgnoreMask };
     // One of the 50 items of a complete action.
     struct Row
     {
@@ -28,17 +33,29 @@ private:
         int level = 0;  // 0 under the root, else the catalogue row of its group
         QString label;
         Kind kind = Kind::Edit;
-        bool on = false;  // checked or selected
+        Set set = Set::None;
+        bool on = false;  // checked or selected, when no item gives the value
         const void *comboClass = nullptr;
         int image = 11;
-        QString value;  // a list item's initial value
+        QString value;  // the value shown, when no item gives it
     };
+    // The item the writer takes for each row of one level (indexed like
+    // m_rows, null where it takes none), found as the writer finds them.
+    using LevelItems = std::vector<QTreeWidgetItem *>;
 
     void BuildRows();
-    // Merges the rows of `level` into the children of `parent`.
-    void MergeLevel(QTreeWidgetItem *parent, int level, QTreeWidgetItem **filters);
-    QTreeWidgetItem *Insert(const Row &row, QTreeWidgetItem *parent, QTreeWidgetItem *after);
+    LevelItems ItemsOfLevel(QTreeWidgetItem *parent, int level) const;
+    // Merges the rows of `level` into the children of `parent`; `source` is the
+    // same level of the "Default" branch, or null.
+    void MergeLevel(QTreeWidgetItem *parent, int level, QTreeWidgetItem *source, QTreeWidgetItem **filters);
+    // The item whose copy row `r` gets, or null for the row's own state;
+    // `off` says the row's own state is unchecked and empty.
+    QTreeWidgetItem *ModelFor(int r, const LevelItems &present, const LevelItems &source, bool &off) const;
+    QTreeWidgetItem *Insert(const Row &row, bool off, QTreeWidgetItem *parent, QTreeWidgetItem *after);
+    void AdoptPrompt(QTreeWidgetItem *prompt, const QTreeWidgetItem *model, bool on);
+    QTreeWidgetItem *DefaultRootFor(const QTreeWidgetItem *root) const;
 
     CTreeOptionsCtrl &m_tree;
+    CompletionValues m_values;
     std::vector<Row> m_rows;
 };

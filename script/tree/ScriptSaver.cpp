@@ -27,9 +27,11 @@ CScriptSaver::CScriptSaver(const WriteOptions &options, FileFactory factory)
 QByteArray CScriptSaver::Encode(const QString &text, ScriptEncoding encoding, bool &becameUnicode)
 {
     becameUnicode = false;
-    if (text.isEmpty())
-        return QByteArray();
+    // An empty Unicode script is still its mark and the empty line, so that
+    // it reads back in its encoding.
     if (encoding == ScriptEncoding::Ansi) {
+        if (text.isEmpty())
+            return QByteArray();
         QByteArray bytes;
         bool lossy = false;
         StringToMultiByte(text.constData(), int(text.size()), bytes, kAnsiCodePage, &lossy);

@@ -23,9 +23,9 @@ bool WriteScript(const CSynchArray &document, const QString &path, const CTreeOp
     return CScriptSaver(options).Save(text, document.m_ScriptFile.Encoding(), path);
 }
 
-void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root)
+void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root, CompletionValues values)
 {
-    CActionCompleter(tree).Complete(root);
+    CActionCompleter(tree, values).Complete(root);
 }
 
 QTreeWidgetItem *InsertActionRoot(CTreeOptionsCtrl &tree, const QString &name, CTreeInsertPos insertAfter)

@@ -36,10 +36,22 @@ struct WriteOptions
 bool WriteScript(const CSynchArray &document, const QString &path, const CTreeOptionsCtrl &tree,
                  const WriteOptions &options = WriteOptions());
 
-// Gives the action whose root is `root` every setting item it lacks, at its
-// fixed place and in its fixed initial state; existing items stay as they are.
-// Expands the root and its "Filters" group.
-void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root);
+// The values of the setting items Show All adds to a section.
+enum class CompletionValues {
+    // What the section does without the item, so nothing changes what it does:
+    // in an action a copy of the item "Default" shows for the setting (with its
+    // memory and unsaved edits), else the record's built-in default; in
+    // "Default" the built-in default.
+    Inherited,
+    // The fixed initial states of a brand-new script, which has no behaviour yet.
+    Initial,
+};
+
+// Gives the section whose root is `root` every setting item it lacks, at its
+// fixed place, holding `values`; existing items stay as they are. Expands the
+// root and its "Filters" group.
+void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root,
+                    CompletionValues values = CompletionValues::Inherited);
 
 // Inserts a bare action root item named `name` (image 11, no record) at the
 // root level after `insertAfter`.

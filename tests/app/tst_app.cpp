@@ -2,12 +2,14 @@
 // the scripted modal UI, and the small parts it is made of: the command line,
 // naming new actions and the help file.
 
+#include "app/ActionCommands.h"
 #include "app/ActionNamer.h"
 #include "app/AppDlg.h"
 #include "app/CommandLine.h"
 #include "app/DialogUnits.h"
 #include "framework/QtModalUi.h"
 #include "framework/ScriptedModalUi.h"
+#include "script/SynchArray.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 #include "treeoptions/TreeOptionsEdit.h"
@@ -60,6 +62,8 @@ private slots:
     void commandLineStartLayoutAndKeys();
     void addAction_data();
     void addAction();
+    void newActionKeepsRunOrder_data();
+    void newActionKeepsRunOrder();
     void moves_data();
     void moves();
 
@@ -320,8 +324,7 @@ void TestApp::addAction_data()
     const QStringList atEnd = kRoots + QStringList{"Action3"};
     QTest::newRow("repeat from a setting") << repeat << "Action1/Target Path" << atEnd << "Action3";
     QTest::newRow("repeat Default") << repeat << "Default" << atEnd << "Action3";
-    QTest::newRow("new below the selection")
-        << add << "Action1" << QStringList{"Default", "Action1", "Action3", "Action2"} << "Action3";
+    QTest::newRow("new below the selection") << add << "Action1" << atEnd << "Action2";
     QTest::newRow("new, nothing selected, a Default there") << add << "" << atEnd << "Action3";
     QTest::newRow("new, nothing selected, no Default")
         << add << "-Default" << QStringList{"Action1", "Action2", "Default"} << "Default";
@@ -356,6 +359,57 @@ void TestApp::addAction()
         QCOMPARE(Dump(added), branch);
         QCOMPARE(Dump(source), branch);
     }
+}
+
+void TestApp::newActionKeepsRunOrder_data()
+{
+    // The script, the root New Action is given, the roots after it, the new
+    // action's place among the actions and how many roots it renamed.
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QStringList>("roots");
+    QTest::addColumn<int>("added");
+    QTest::addColumn<int>("renamed");
+    const QByteArray three = "[Default]\nMask=*.d\n[Action1]\nPath1=C:\\1\n[Action2]\nPath1=C:\\2\n"
+                             "[Action3]\nPath1=C:\\3\n";
+    const QStringList four{"Default", "Action1", "Action2", "Action3", "Action4"};
+    QTest::newRow("between actions") << three << "Action1" << four << 1 << 2;
+    QTest::newRow("below Default") << three << "Default" << four << 0 << 3;
+    QTest::newRow("below the last") << three << "Action3" << four << 3 << 0;
+    QTest::newRow("into a gap, nothing renamed")
+        << QByteArray("[Action1]\nPath1=C:\\1\n[Action5]\nPath1=C:\\5\n[Action9]\nPath1=C:\\9\n") << "Action1"
+        << QStringList{"Default", "Action1", "Action2", "Action5", "Action9"} << 1 << 0;
+    QTest::newRow("Default only") << QByteArray("[Default]\nMask=*.d\n") << "Default"
+                                  << QStringList{"Default", "Action1"} << 0 << 0;
+}
+
+void TestApp::newActionKeepsRunOrder()
+{
+    // The tree's order is the order the engine loads and runs: after a save
+    // the actions read back in the same order, each with its settings.
+    QFETCH(QByteArray, script);
+    QFETCH(QString, selected);
+    QFETCH(QStringList, roots);
+    QFETCH(int, added);
+    QFETCH(int, renamed);
+    const QString path = Write(QStringLiteral("order.mbs"), script);
+    CSynchArray before;
+    before.LoadScript(path);
+    Open(path);
+    Select(selected);
+    const std::vector<CActionCommands::RootRename> renames = CActionCommands(Tree()).NewAction();
+    QCOMPARE(RootNames(), roots);
+    QCOMPARE(int(renames.size()), renamed);
+    for (const CActionCommands::RootRename &rename : renames)
+        QVERIFY(rename.root->text(0) == rename.after && rename.before != rename.after);
+    Click(QStringLiteral("Save"));
+    CSynchArray after;
+    after.LoadScript(path);
+    QCOMPARE(after.m_arrActionNames, roots.mid(1));
+    QCOMPARE(after.GetSize(), before.GetSize() + 1);
+    for (qsizetype i = 0, j = 0; i < after.GetSize(); ++i)
+        if (i != added)
+            QVERIFY2(after.GetAt(i)->IsEqual(*before.GetAt(j++)), qPrintable(after.m_arrActionNames[i]));
 }
 
 void TestApp::moves_data()
@@ -632,8 +686,9 @@ void TestApp::wholeEditingRun()
              QStringLiteral("Operation: Update & Prune Target (update, add new & remove orphans from target)"));
     ToggleDefault();
 
-    // A new action below Action2, cut down to its first settings, a source
-    // path typed; then moved up above Action2.
+    // A new action below Action2, cut down to its first settings (what it
+    // inherits, the unsaved edit of Default included), a source path typed;
+    // then moved up above Action2.
     Select(QStringLiteral("Action2"));
     QTest::keyClick(&dlg, Qt::Key_N, Qt::AltModifier); // the button clicks a moment later
     QTRY_VERIFY(Root(QStringLiteral("Action3")));
@@ -655,7 +710,7 @@ void TestApp::wholeEditingRun()
     QTest::keyClick(&tree, Qt::Key_Return);
     QCOMPARE(Read(m_script), CrLf("[Default]\nMask=*.*\nSearch_subdir=0\n\n"
                                   "[Action1]\nPath1=C:\\Data\nPath2=E:\\Mirror\nOperation=4\n\n"
-                                  "[Action2]\nPath1=C:\\New\nSearch_subdir=1\nOperation=6\n\n"
+                                  "[Action2]\nPath1=C:\\New\nMask=*.*\nSearch_subdir=0\nOperation=-1\n\n"
                                   "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n\n"));
     QVERIFY(dlg.isVisible() && !dlg.IsScriptModified());
 }

@@ -16,7 +16,9 @@
 #include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTreeWidgetItemIterator>
 #include <QTest>
 
 #include <ctime>
@@ -230,47 +232,119 @@ private slots:
 
     void complete_data()
     {
-        // The branch of Action1 before Show All (as a dump), and the lines of the
-        // complete branch that differ after it: "line => line".
+        // The branch of Action1 before Show All (as a dump) under a bare
+        // "Default", and the lines of the complete branch that differ after it:
+        // "line => line". A new script starts from the initial states, every
+        // other completion from the built-in defaults.
+        QTest::addColumn<bool>("newScript");
         QTest::addColumn<QString>("branch");
         QTest::addColumn<QStringList>("changed");
-        QTest::newRow("bare root") << QString() << QStringList();
+        const QStringList builtIn{"File Mask:  [11]\n => File Mask: *.* [11]\n",
+                                  "Produce Compare Report [11]\n  Prompted Operation [0] => Always Prompt [11]\n  Prompted Operation [1]",
+                                  "Time Check Precision:  [11] => Time Check Precision: 3 [11]",
+                                  "Always Show Archives [0] => Always Show Archives [1]",
+                                  "Append to output file [1] => Append to output file [0]",
+                                  "Display Error Messages [1] => Display Error Messages [0]"};
+        QTest::newRow("bare root of a new script") << true << QString() << QStringList();
+        QTest::newRow("bare root") << false << QString() << builtIn;
+        // The pair is written as its selected button shows it.
         QTest::newRow("Binary selected, lacks Compare Date/Time")
-            << "  Synchronization [13]\n    Binary Compare Files [3]\n" << QStringList();
+            << false << "  Synchronization [13]\n    Binary Compare Files [3]\n"
+            << builtIn + QStringList{"Compare Date/Time [3]\n    Binary Compare Files [2] => "
+                                     "Compare Date/Time [2]\n    Binary Compare Files [3]"};
+        // A mask with boxes shown writes the missing ones as clear.
+        QTest::newRow("part of a mask") << false << "  Filters [13]\n    Ignore Directories [0]\n"
+            << builtIn + QStringList{"Ignore Read-Only Files [1]\n    Ignore Hidden Files [1]\n    Ignore Directories [1]\n"
+                                     "    Ignore Archive Files [1]\n    Ignore System Files [1] => "
+                                     "Ignore Read-Only Files [0]\n    Ignore Hidden Files [0]\n    Ignore Directories [0]\n"
+                                     "    Ignore Archive Files [0]\n    Ignore System Files [0]"};
         QTest::newRow("existing values and states are kept")
+            << false
             << "  Source Path: C:\\x [11]\n  Include Subdirectories [0]\n"
                "  Operation: Update Target (update & add new files to target) [11]\n  Prompted Operation [1]\n"
                "  Output [13]\n    Sort By: CRC32 [11]\n    Append to output file [0]\n"
-            << QStringList{"Source Path:  [11] => Source Path: C:\\x [11]",
-                           "Include Subdirectories [1] => Include Subdirectories [0]",
-                           "Produce Compare Report => Update Target (update & add new files to target)",
-                           "Prompted Operation [0] => Prompted Operation [1]", "Sort By: Unsorted [12] => Sort By: CRC32 [11]",
-                           "Append to output file [1] => Append to output file [0]"};
+            << builtIn.mid(0, 1) + builtIn.mid(2)
+                   + QStringList{"Source Path:  [11] => Source Path: C:\\x [11]",
+                                 "Include Subdirectories [1] => Include Subdirectories [0]",
+                                 "Produce Compare Report => Update Target (update & add new files to target)",
+                                 "Prompted Operation [0] => Prompted Operation [1]",
+                                 "Sort By: Unsorted [12] => Sort By: CRC32 [11]"};
         // Every later row of the level goes in before an unknown item.
         QTest::newRow("unknown item ends up after its level")
-            << "  Stray [11]\n" << QStringList{"Reverse Filters [0]\n => Reverse Filters [0]\n  Stray [11]\n"};
+            << false << "  Stray [11]\n" << builtIn + QStringList{"Reverse Filters [0]\n => Reverse Filters [0]\n  Stray [11]\n"};
+        // A prompt without its Operation item was never written: it becomes the
+        // prompt of the inserted one.
+        QTest::newRow("a prompt without its Operation") << false << "  Prompted Operation [0]\n" << builtIn;
     }
 
     void complete()
     {
+        QFETCH(bool, newScript);
         QFETCH(QString, branch);
         QFETCH(QStringList, changed);
         QString expected = "Default [11]\n" + QString::fromUtf8(kCompleteBranch);
         for (const QString &change : changed)
             expected.replace(change.section(" => ", 0, 0), change.section(" => ", 1));
+        const CompletionValues values = newScript ? CompletionValues::Initial : CompletionValues::Inherited;
         CTreeOptionsCtrl tree;
         // Show All on the last item of the branch completes the action it is in.
         QTreeWidgetItem *last = Build(tree, "Default [11]\nAction1 [11]\n" + branch);
         QTreeWidgetItem *root = tree.topLevelItem(1);
-        CompleteAction(tree, last);
+        CompleteAction(tree, last, values);
         QCOMPARE(TreeOptionsDump(tree), expected);
         QVERIFY(root->isExpanded() && Find(root, "Filters")->isExpanded() && !Find(root, "Output")->isExpanded());
         if (branch.isEmpty()) {
             QCOMPARE(CTreeOptionsCtrl::GetItemInfo(root->child(0))->m_nKind, quint32(kKindEdit));
             QCOMPARE(CTreeOptionsCtrl::GetItemInfo(root->child(4))->m_nKind, quint32(kKindCombo));
         }
-        CompleteAction(tree, root);  // twice is once
+        CompleteAction(tree, root, values);  // twice is once
         QCOMPARE(TreeOptionsDump(tree), expected);
+    }
+
+    void showAllKeepsWhatSectionsDo_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u})
+            QTest::addRow("seed %u", seed) << seed;
+    }
+
+    void showAllKeepsWhatSectionsDo()
+    {
+        // Show All on every root of a generated script changes no record. The
+        // branches are first cut down and edited at random, so that sections
+        // show parts of radio pairs, masks and the Operation pair, and
+        // "Default" holds unsaved edits; half the scripts set odd values in it.
+        QFETCH(quint32, seed);
+        QString text = CScriptGenerator(seed).Generate(30);
+        if (seed % 2)
+            text.replace("[Default]\r\n", "[Default]\r\nOperation=12\r\nSkip Files Mask=288\r\nCheck Same Size Files=2\r\n");
+        Fixture first;
+        const int count = first.Load(Ansi(text));
+        QVERIFY(count > 20);
+        QRandomGenerator random(seed);
+        QList<QTreeWidgetItem *> leaves;
+        for (QTreeWidgetItemIterator it(&first.tree); *it; ++it)
+            if ((*it)->parent() && (*it)->childCount() == 0)
+                leaves.append(*it);
+        for (QTreeWidgetItem *leaf : leaves) {
+            const int dice = random.bounded(8);
+            bool state = false;
+            if (dice < 2)
+                delete leaf;
+            else if (dice == 2 && CTreeOptionsCtrl::GetCheckState(leaf, state))
+                first.tree.ToggleCheckBranch(leaf, state);
+            else if (dice == 2 && CTreeOptionsCtrl::IsRadioItem(leaf))
+                first.tree.SelectRadioItem(leaf);
+        }
+        Fixture before;
+        QCOMPARE(before.Load(first.Save("before.mbs")), count);
+        for (int i = 0; i < first.tree.topLevelItemCount(); ++i)
+            CompleteAction(first.tree, first.tree.topLevelItem(i));
+        Fixture after;
+        QCOMPARE(after.Load(first.Save("after.mbs")), count);
+        QVERIFY(after.document.m_Default.IsEqual(before.document.m_Default));
+        for (int i = 0; i < count; ++i)
+            QVERIFY2(after.document.GetAt(i)->IsEqual(*before.document.GetAt(i)), qPrintable(QString::number(i)));
     }
 
     void workedExample()
@@ -340,6 +414,18 @@ private slots:
                              "[Action1]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n";
         const QStringList unpin{"set Default/Sort By=Unsorted", "toggle Default/Exclude Read", "toggle Default/Ignore Read",
                                 "set Action1/Sort By=Unsorted", "toggle Action1/Exclude Read", "toggle Action1/Ignore Read"};
+        // Show All writes what the action inherited: "Default"'s items as the
+        // tree shows them, raw values included, else the built-in defaults.
+        QTest::newRow("Show All keeps what an action does")
+            << "[Default]\nOperation=12\nConfirm Updates=0\nSkip Files Mask=288\nCheck Same Size Files=2\n[Action1]\nPath1=x\n"
+            << QStringList{"toggle Default/Confirm", "complete Action1"}
+            << "[Default]\nOperation=12\nCheck Same Size Files=2\nConfirm Updates=1\nSkip Files Mask=288\n\n"
+               "[Action1]\nPath1=x\nMask=*.*\nSearch_subdir=1\nOperation=12\nCheck Same Size Files=2\n"
+               "Ignore Whitespace Compare=0\nIgnore Case Compare=0\nConfirm Updates=1\nGroup Files=0\nCase Sensitive=0\n"
+               "Match In Subdir=0\nOlder Overwrite=1\nNewer Overwrite=0\nUse OS Operations=0\nTime Check Precision=3\n"
+               "Always Show Archives in 1 Dir View=1\nShow Identical=1\nShow Different=1\nShow Files in 1 Dir=1\n"
+               "Sort Compare=-1\nSort Type=1\nAppend to Output File=0\nShow progress=1\nDisplay Error Messages=0\n"
+               "Allow Cancel=1\nSkip Files Mask=288\nIgnore Attributes=55\nReverse Filters=0\n\n";
         QTest::newRow("an action pins what it shows") << pins << unpin
             << "[Default]\n\n[Action1]\nSort Compare=-1\nSkip Files Mask=0\nIgnore Attributes=55\n\n";
     }
@@ -376,6 +462,8 @@ private slots:
                 delete root;
             } else if (verb == u"repeat") {
                 tree.DuplicateBranch(root, nullptr, TVI_LAST)->setText(0, value);
+            } else if (verb == u"complete") {
+                CompleteAction(tree, root);
             } else if (verb == u"new") {
                 InsertActionRoot(tree, path, TVI_FIRST);
             } else {
@@ -412,6 +500,28 @@ private slots:
             QVERIFY(m_ui.messages[0].contains("out.mbs") && m_ui.messages[0].contains("Unicode"));
         fixture.document.LoadScript(fixture.Path("out.mbs"));
         QCOMPARE(fixture.Save("again.mbs"), out);
+    }
+
+    void emptyScriptKeepsItsEncoding_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("utf-16le") << int(ScriptEncoding::Utf16Le) << QByteArray("\xFF\xFE\r\0\n\0", 6);
+        QTest::newRow("utf-8") << int(ScriptEncoding::Utf8) << QByteArray("\xEF\xBB\xBF\r\n");
+        QTest::newRow("ansi") << int(ScriptEncoding::Ansi) << QByteArray();
+    }
+
+    void emptyScriptKeepsItsEncoding()
+    {
+        // A script that writes no section (an empty "Default" is not written).
+        QFETCH(int, encoding);
+        QFETCH(QByteArray, written);
+        Fixture fixture;
+        fixture.Load(CScriptGenerator::Encode(QStringLiteral("[Default]\r\n"), ScriptEncoding(encoding)));
+        QCOMPARE(fixture.Save(), written);
+        fixture.document.LoadScript(fixture.Path("out.mbs"));
+        QCOMPARE(int(fixture.document.m_ScriptFile.Encoding()), encoding);
+        QCOMPARE(fixture.Save("again.mbs"), written);
     }
 
     void shortWriteKeepsTheOldFile()
