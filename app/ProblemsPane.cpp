@@ -51,7 +51,7 @@ void CProblemsPane::SetProblems(const std::vector<CheckProblem> &problems)
         m_list->setCurrentItem(m_list->topLevelItem(previous), 0, QItemSelectionModel::NoUpdate);
     m_list->setUpdatesEnabled(true);
     const int warnings = Count() - errors;
-    m_caption->setText(QStringLiteral("&Problems: %1 error%2, %3 warning%4 (F8: next)")
+    m_caption->setText(QStringLiteral("Problems: %1 error%2, %3 warning%4 (F8: next)")
                            .arg(errors).arg(errors == 1 ? "" : "s").arg(warnings).arg(warnings == 1 ? "" : "s"));
 }
 

@@ -102,12 +102,21 @@ void CScriptInsight::ToggleProblems()
         QToolTip::showText(m_btnProblems->mapToGlobal(QPoint(0, 0)), QStringLiteral("No problems"), m_btnProblems);
     }
     UpdateVisibility();
+    // Showing a pane leads the keyboard into it; hiding it leads back to the tree.
+    if (m_problems->isVisible())
+        m_problems->List().setFocus();
+    else
+        m_tree.setFocus();
 }
 
 void CScriptInsight::ToggleValues()
 {
     m_bValuesHidden = m_values->isVisible();
     UpdateVisibility();
+    if (m_values->isVisible())
+        m_values->List().setFocus();
+    else
+        m_tree.setFocus();
 }
 
 void CScriptInsight::StepProblem(int direction)

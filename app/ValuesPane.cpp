@@ -30,8 +30,8 @@ CValuesPane::CValuesPane(QWidget *parent) : QWidget(parent), m_caption(new QLabe
 void CValuesPane::SetValues(const QString &name, const std::vector<EffectiveValue> &values)
 {
     m_strSection = values.empty() ? QString() : name;
-    m_caption->setText(values.empty() ? QStringLiteral("Values in &effect")
-                                      : QStringLiteral("Values in &effect: %1").arg(name));
+    m_caption->setText(values.empty() ? QStringLiteral("Values in effect")
+                                      : QStringLiteral("Values in effect: %1").arg(name));
     m_list->setUpdatesEnabled(false);
     const int current = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
     m_list->clear();

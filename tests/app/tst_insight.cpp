@@ -108,6 +108,7 @@ void TestInsight::editShowsProblemAndReversalClearsIt()
     QVERIFY(!Insight().Problems().isVisible());
     QTest::mouseClick(Insight().ProblemsButton(), Qt::LeftButton);
     QVERIFY(Insight().Problems().isVisible());
+    QCOMPARE(QApplication::focusWidget(), &ProblemList());
 }
 
 void TestInsight::activatingProblemSelectsItsItem_data()
