@@ -26,8 +26,8 @@ CScriptInsight::CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSync
       m_btnValues(new QPushButton(QStringLiteral("Values in &Effect"), dialog))
 {
     m_horizontal->insertWidget(0, &tree);
-    m_horizontal->setStretchFactor(0, 3);
-    m_horizontal->setStretchFactor(1, 2);
+    m_horizontal->setStretchFactor(0, 1);
+    m_horizontal->setStretchFactor(1, 1);
     m_horizontal->setChildrenCollapsible(false);
     m_vertical->setStretchFactor(0, 3);
     m_vertical->setStretchFactor(1, 1);

@@ -16,9 +16,14 @@ CValuesPane::CValuesPane(QWidget *parent) : QWidget(parent), m_caption(new QLabe
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The value matters most: the names share the width with it and elide.
     m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Interactive);
     m_list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_list->header()->setSectionResizeMode(2, QHeaderView::Interactive);
+    const QFontMetrics metrics = m_list->fontMetrics();
+    m_list->header()->resizeSection(0, metrics.horizontalAdvance(QStringLiteral("Confirm Updates")));
+    m_list->header()->resizeSection(2, metrics.horizontalAdvance(QStringLiteral("this action ")));
     m_caption->setBuddy(m_list);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
