@@ -9,8 +9,9 @@
 
 #include <vector>
 
+class CProblemsModel;
 class QLabel;
-class QTreeWidget;
+class QTreeView;
 
 class CProblemsPane : public QWidget
 {
@@ -19,8 +20,8 @@ public:
     explicit CProblemsPane(QWidget *parent = nullptr);
 
     void SetProblems(const std::vector<CheckProblem> &problems);
-    int Count() const { return int(m_problems.size()); }
-    QTreeWidget &List() const { return *m_list; }
+    int Count() const;
+    QTreeView &List() const { return *m_list; }
     // Moves to the entry after (before) the current one, wrapping, and activates it.
     void Step(int direction);
 
@@ -30,7 +31,9 @@ signals:
 private:
     void Activate(int row);
 
+    int CurrentRow() const;
+
+    CProblemsModel *m_model;
     QLabel *m_caption;
-    QTreeWidget *m_list;
-    std::vector<CheckProblem> m_problems;
+    QTreeView *m_list;
 };

@@ -1,8 +1,9 @@
 #pragma once
 // Checks the script as the tree would save it, while the user edits: after a
-// pause it writes the tree to text in memory and checks that text on a worker
-// thread; a run overtaken by a newer edit is abandoned. The pause grows with
-// the script, so typing in a big script never waits for a check.
+// pause it writes the tree to text in memory, a slice of roots at a time
+// between the user's events, and checks that text on a worker thread; a run
+// overtaken by a newer edit is abandoned. The pause grows with the script, so
+// typing in a big script never waits for a check.
 
 #include "script/SynchArray.h"
 #include "script/check/CheckProblem.h"
@@ -15,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class CScriptWriter;
 class CTreeOptionsCtrl;
 
 struct CheckResult
@@ -46,11 +48,19 @@ signals:
 private:
     QString TreeText() const;
     void StartRun();
+    void WriteSlice();
+    void StopWriting();
     void Deliver(int generation, std::shared_ptr<const CheckResult> result);
 
     const CTreeOptionsCtrl &m_tree;
     std::function<const CSynchArray &()> m_document;
     QTimer m_pause;
+    QTimer m_slice;
+    // The run being written: its writer, the document it reads and the next root.
+    std::unique_ptr<CScriptWriter> m_writer;
+    const CSynchArray *m_pWriterDocument = nullptr;
+    int m_nWriterGeneration = 0;
+    int m_nNextRoot = 0;
     // Each edit makes earlier runs stale; shared with the running workers.
     std::shared_ptr<std::atomic<int>> m_generation = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<const CheckResult> m_latest;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <memory>
@@ -54,12 +55,16 @@ private:
     }
     CTreeOptionsCtrl &Tree() const { return m_s->dialog->Tree(); }
     CScriptInsight &Insight() const { return m_s->dialog->Insight(); }
-    QTreeWidget &ProblemList() const { return Insight().Problems().List(); }
+    QTreeView &ProblemList() const { return Insight().Problems().List(); }
+    QString ProblemText(int row, int column) const
+    {
+        return ProblemList().model()->index(row, column).data().toString();
+    }
     QStringList ProblemSections() const
     {
         QStringList sections;
-        for (int i = 0; i < ProblemList().topLevelItemCount(); ++i)
-            sections << ProblemList().topLevelItem(i)->text(1);
+        for (int i = 0; i < ProblemList().model()->rowCount(); ++i)
+            sections << ProblemText(i, 1);
         return sections;
     }
     // Types `value` over the value of the item under `root` that shows `key`, and leaves the editor.
@@ -93,7 +98,7 @@ void TestInsight::editShowsProblemAndReversalClearsIt()
     QVERIFY(target->text(0).endsWith(QLatin1String("c:/data/")));
     QTRY_VERIFY(Insight().Problems().isVisible());
     QCOMPARE(ProblemSections(), QStringList{"Action1"});
-    QVERIFY(ProblemList().topLevelItem(0)->text(0).contains(QLatin1String("same folder")));
+    QVERIFY(ProblemText(0, 0).contains(QLatin1String("same folder")));
     QVERIFY(Insight().ProblemsButton()->isChecked());
 
     // Undo has not landed: the edit is reversed by hand.
@@ -136,7 +141,7 @@ void TestInsight::activatingProblemSelectsItsItem()
         QTest::keyClick(m_s->dialog.get(), Qt::Key_F8);
     } else {
         ProblemList().setFocus();
-        ProblemList().setCurrentItem(ProblemList().topLevelItem(0));
+        ProblemList().setCurrentIndex(ProblemList().model()->index(0, 0));
         QTest::keyClick(ProblemList().viewport(), Qt::Key_Return);
     }
     QTreeWidgetItem *current = Tree().currentItem();
