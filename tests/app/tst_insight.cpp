@@ -27,6 +27,7 @@ private slots:
     void cleanup() { m_s.reset(); }
 
     void editShowsProblemAndReversalClearsIt();
+    void openEditorCountsAsSaved();
     void activatingProblemSelectsItsItem_data();
     void activatingProblemSelectsItsItem();
     void valuesInEffect();
@@ -114,6 +115,28 @@ void TestInsight::editShowsProblemAndReversalClearsIt()
     QTest::mouseClick(Insight().ProblemsButton(), Qt::LeftButton);
     QVERIFY(Insight().Problems().isVisible());
     QCOMPARE(QApplication::focusWidget(), &ProblemList());
+}
+
+void TestInsight::openEditorCountsAsSaved()
+{
+    Open("[Action1]\r\nPath1=C:\\Data\r\nPath2=E:\\Backup\r\n");
+    // Selecting a value opens its editor, and the item shows its label alone:
+    // the check sees the value in the editor, as Save (which commits first) would.
+    QTreeWidgetItem *target = CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Path2"));
+    Tree().setFocus();
+    Tree().setCurrentItem(target);
+    QVERIFY(Tree().EditItem() == target);
+    Insight().Checker().CheckNow();
+    QCOMPARE(Insight().Problems().Count(), 0);
+
+    QTest::keyClick(&Tree(), Qt::Key_Right);
+    QWidget *editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("C:\\Data"));
+    Insight().Checker().CheckNow();
+    QCOMPARE(ProblemSections(), QStringList{"Action1"});
+    QVERIFY(ProblemText(0, 0).contains(QLatin1String("same folder")));
+    QCOMPARE(Tree().EditItem(), target);
 }
 
 void TestInsight::activatingProblemSelectsItsItem_data()
