@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 SCRIPT    ?=
 JOBS      ?= $(shell nproc)
 
-.PHONY: run test build deps bench screenshot clean
+.PHONY: run test build deps bench screenshot package clean
 
 deps:
 	@tools/install-deps.sh
@@ -19,6 +19,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, build/marrowpad_VERSION_ARCH.deb.
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/app/marrowpad_screenshot res/sample.mbs docs/screenshot.png

@@ -6,6 +6,8 @@
 #include "app/DialogUnits.h"
 #include "app/RootStash.h"
 #include "app/ScriptInsight.h"
+#include "app/SettingGuide.h"
+#include "app/SettingToolTip.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
@@ -32,7 +34,7 @@ CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     , m_tree(new CTreeOptionsCtrl(this))
     , m_actions(std::make_unique<CSynchArray>())
     , m_commands(*m_tree)
-    , m_help(QCoreApplication::applicationDirPath())
+    , m_help(QCoreApplication::applicationDirPath(), this)
 {
     setWindowTitle(QStringLiteral("Script Editor"));
     setWindowIcon(AppIcon());
@@ -46,6 +48,7 @@ CAppDlg::~CAppDlg()
     // The tree goes with the dialog's children; its last signals find no handler.
     disconnect(m_tree, nullptr, this, nullptr);
     delete m_insight;
+    m_insight = nullptr;
 }
 
 QSize CAppDlg::InitialSize() const
@@ -109,6 +112,10 @@ void CAppDlg::BuildControls()
 
     connect(m_tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { OnSelchangedTree(current); });
+    auto *toolTips = new CSettingToolTip(*m_tree);
+    toolTips->SetDetail([this](const QTreeWidgetItem *item) {
+        return m_insight ? m_insight->ValueInEffectText(item) : QString();
+    });
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &CAppDlg::OnHelp);
 }
@@ -213,7 +220,11 @@ void CAppDlg::OnSelchangedTree(QTreeWidgetItem *current)
 void CAppDlg::OnHelp()
 {
     EndEditing();
-    m_help.Open();
+    // At the entry of the selected setting; the overview for anything else.
+    const QTreeWidgetItem *current = m_tree->currentItem();
+    m_help.Open(current && current->isSelected() && current->parent()
+                    ? CSettingGuide::AnchorForItemText(current->text(0))
+                    : QString());
 }
 
 // ------------------------------------------------- loading, saving, closing

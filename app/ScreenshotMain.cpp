@@ -1,24 +1,37 @@
 // marrowpad_screenshot SCRIPT OUT.png: renders the editor with SCRIPT loaded
-// (its first action open, a value being edited) to OUT.png. Run it on the
-// offscreen platform: QT_QPA_PLATFORM=offscreen.
+// (its first action open, a value being edited) to OUT.png.
+// marrowpad_screenshot --guide SCRIPT FOLDER: renders the user guide's pictures
+// into FOLDER: editor.png (as above), new-script.png (the editor started
+// without a script) and help-window.png (the guide open at a setting).
+// Run it on the offscreen platform: QT_QPA_PLATFORM=offscreen.
 
 #include "app/AppDlg.h"
+#include "app/HelpOpener.h"
+#include "app/HelpWindow.h"
+#include "app/SettingGuide.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPixmap>
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
+namespace {
+
+bool Save(QWidget &widget, const QString &path)
 {
-    QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: %s SCRIPT OUT.png\n", argv[0]);
-        return 2;
-    }
-    CAppDlg dialog(arguments[1]);
+    QCoreApplication::processEvents();
+    if (widget.grab().save(path))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+// The editor with `script` loaded, its first action open, its mask edited.
+bool ShootEditor(const QString &script, const QString &out)
+{
+    CAppDlg dialog(script);
     dialog.show();
     QCoreApplication::processEvents();
 
@@ -37,11 +50,50 @@ int main(int argc, char *argv[])
         }
         tree.scrollToItem(action, QAbstractItemView::PositionAtTop);
     }
-    QCoreApplication::processEvents();
+    return Save(dialog, out);
+}
 
-    if (!dialog.grab().save(arguments[2])) {
-        std::fprintf(stderr, "cannot write %s\n", argv[2]);
-        return 1;
+bool ShootNewScript(const QString &out)
+{
+    CAppDlg dialog;
+    dialog.show();
+    // Both roots in view: "Default" folded, "Action1" open below it.
+    CTreeOptionsCtrl &tree = dialog.Tree();
+    if (QTreeWidgetItem *root = tree.topLevelItem(0))
+        root->setExpanded(false);
+    tree.scrollToTop();
+    return Save(dialog, out);
+}
+
+// The help window at the entry of the operation, as F1 on it shows it.
+bool ShootHelpWindow(const QString &out)
+{
+    CHelpWindow window;
+    window.resize(640, 480);
+    window.ShowGuide(CHelpOpener::GuideFilePath(QCoreApplication::applicationDirPath()),
+                     CSettingGuide::AnchorForLabel(QStringLiteral("Operation: ")));
+    const bool saved = Save(window, out);
+    window.close();
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() == 4 && arguments[1] == u"--guide") {
+        const QDir folder(arguments[3]);
+        return ShootEditor(arguments[2], folder.filePath(QStringLiteral("editor.png"))) &&
+                       ShootNewScript(folder.filePath(QStringLiteral("new-script.png"))) &&
+                       ShootHelpWindow(folder.filePath(QStringLiteral("help-window.png")))
+                   ? 0
+                   : 1;
     }
-    return 0;
+    if (arguments.size() != 3) {
+        std::fprintf(stderr, "usage: %s SCRIPT OUT.png\n       %s --guide SCRIPT FOLDER\n", argv[0], argv[0]);
+        return 2;
+    }
+    return ShootEditor(arguments[1], arguments[2]) ? 0 : 1;
 }

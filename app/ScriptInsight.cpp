@@ -2,13 +2,11 @@
 
 #include "app/ProblemsPane.h"
 #include "app/SettingItems.h"
-#include "app/SettingToolTip.h"
+#include "app/EffectiveValueText.h"
 #include "app/ValuesPane.h"
 #include "script/SettingFields.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
-#include <QEvent>
-#include <QHelpEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
@@ -56,7 +54,6 @@ CScriptInsight::CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSync
     connect(next, &QShortcut::activated, this, [this] { StepProblem(1); });
     auto *previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8), dialog);
     connect(previous, &QShortcut::activated, this, [this] { StepProblem(-1); });
-    tree.viewport()->installEventFilter(this);
     m_checker.Schedule();
 }
 
@@ -140,30 +137,17 @@ void CScriptInsight::SelectProblem(const CheckProblem &problem)
     m_tree.scrollToItem(item);
 }
 
-QString CScriptInsight::ToolTipOf(QTreeWidgetItem *item) const
+QString CScriptInsight::ValueInEffectText(const QTreeWidgetItem *item) const
 {
-    const QString description = item ? item->toolTip(0) : QString();
     const SettingField *field = CSettingItems::FieldOf(item);
     const auto result = m_checker.Latest();
-    QTreeWidgetItem *root = CSettingItems::RootOf(item);
+    const QTreeWidgetItem *root = item;
+    while (root && root->parent())
+        root = root->parent();
     if (!field || !result || !root)
-        return description;
+        return QString();
     for (const EffectiveValue &value : ValuesInEffect(result->document, root->text(0)))
         if (value.field == field)
-            return CSettingToolTip::Text(description, value);
-    return description;
-}
-
-bool CScriptInsight::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_tree.viewport() && event->type() == QEvent::ToolTip) {
-        auto *help = static_cast<QHelpEvent *>(event);
-        const QString text = ToolTipOf(m_tree.itemAt(help->pos()));
-        if (text.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos(), text, m_tree.viewport());
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
+            return CEffectiveValueText::Text(value);
+    return QString();
 }

@@ -2,8 +2,8 @@
 // What the editor tells about the script as the user edits it: the problems
 // list under the tree and the values in effect beside it, each shown and
 // hidden with its button, F8 and Shift+F8 to step through the problems, and
-// the value in effect in each setting item's tooltip. Follows the tree as it
-// would be saved, through CTreeChecker.
+// the value in effect of a setting item for its tooltip. Follows the tree as
+// it would be saved, through CTreeChecker.
 
 #include "app/TreeChecker.h"
 
@@ -35,11 +35,8 @@ public:
     CValuesPane &Values() const { return *m_values; }
     CTreeChecker &Checker() { return m_checker; }
 
-    // The tooltip of a tree item: its own text (a description), then, for a
-    // setting, its value in effect.
-    QString ToolTipOf(QTreeWidgetItem *item) const;
-
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // For a setting item, its value in effect and where it comes from; else empty.
+    QString ValueInEffectText(const QTreeWidgetItem *item) const;
 
 private:
     void OnChecked();

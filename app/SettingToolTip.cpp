@@ -1,17 +1,41 @@
 #include "app/SettingToolTip.h"
 
-#include "script/SettingFields.h"
+#include "app/SettingGuide.h"
 
-QString CSettingToolTip::Text(const QString &description, const EffectiveValue &value)
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QTreeWidget>
+
+CSettingToolTip::CSettingToolTip(QTreeWidget &tree) : QObject(&tree), m_tree(tree)
 {
-    QString text = QStringLiteral("In effect: %1 (from %2)").arg(value.value, OriginText(value.origin));
-    if (value.overridesDefault)
-        text += QStringLiteral("; this action overrides Default's value");
-    return description.isEmpty() ? text : description + QLatin1Char('\n') + text;
+    m_tree.viewport()->installEventFilter(this);
 }
 
-QString CSettingToolTip::MarkedName(const EffectiveValue &value)
+QString CSettingToolTip::ToolTipFor(const QTreeWidgetItem *item)
 {
-    const QString key = value.field->Key();
-    return value.overridesDefault ? QStringLiteral("\u25CF ") + key : key;
+    if (!item || !item->parent())
+        return QString();
+    return CSettingGuide::Shipped().DescriptionForItemText(item->text(0));
+}
+
+QString CSettingToolTip::TextFor(const QTreeWidgetItem *item) const
+{
+    const QString description = ToolTipFor(item);
+    const QString detail = m_detail && item ? m_detail(item) : QString();
+    if (detail.isEmpty())
+        return description;
+    return description.isEmpty() ? detail : description + QLatin1Char('\n') + detail;
+}
+
+bool CSettingToolTip::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_tree.viewport() || event->type() != QEvent::ToolTip)
+        return QObject::eventFilter(watched, event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QString text = TextFor(m_tree.itemAt(help->pos()));
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, m_tree.viewport(), m_tree.visualItemRect(m_tree.itemAt(help->pos())));
+    return true;
 }

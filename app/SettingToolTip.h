@@ -1,18 +1,37 @@
 #pragma once
-// The words for one setting's value in effect: the tooltip of its item in the
-// tree (after the setting's own description, when it has one) and of its row
-// in the values pane.
+// The tooltips of the options tree: hovering a setting item shows the setting's
+// one-line description from the user guide, then whatever the editor adds
+// about the item (the value in effect).
 
-#include "script/check/ValuesInEffect.h"
-
+#include <QObject>
 #include <QString>
 
-class CSettingToolTip
+#include <functional>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class CSettingToolTip : public QObject
 {
+    Q_OBJECT
 public:
-    // `description` first (may be empty), then the value in effect, where it
-    // comes from and, when the action overrides "Default", that it does.
-    static QString Text(const QString &description, const EffectiveValue &value);
-    // The setting's key, marked when the action overrides "Default".
-    static QString MarkedName(const EffectiveValue &value);
+    // Shows the tooltips of `tree`'s items; lives as long as the tree.
+    explicit CSettingToolTip(QTreeWidget &tree);
+
+    // The tooltip of `item`: its setting's description, or empty for an item
+    // that is no setting (a section's root, an unknown item).
+    static QString ToolTipFor(const QTreeWidgetItem *item);
+
+    // A line about an item to follow its description (empty: none).
+    using Detail = std::function<QString(const QTreeWidgetItem *item)>;
+    void SetDetail(Detail detail) { m_detail = std::move(detail); }
+    // The whole tooltip of `item`: the description, then the detail.
+    QString TextFor(const QTreeWidgetItem *item) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QTreeWidget &m_tree;
+    Detail m_detail;
 };

@@ -1,6 +1,6 @@
 #include "app/ValuesPane.h"
 
-#include "app/SettingToolTip.h"
+#include "app/EffectiveValueText.h"
 #include "script/SettingFields.h"
 
 #include <QHeaderView>
@@ -42,14 +42,14 @@ void CValuesPane::SetValues(const QString &name, const std::vector<EffectiveValu
     m_list->clear();
     for (const EffectiveValue &value : values) {
         auto *item = new QTreeWidgetItem(
-            {CSettingToolTip::MarkedName(value), value.value, OriginText(value.origin)});
+            {CEffectiveValueText::MarkedName(value), value.value, OriginText(value.origin)});
         if (value.overridesDefault) {
             QFont bold = item->font(0);
             bold.setBold(true);
             for (int column = 0; column < 3; ++column)
                 item->setFont(column, bold);
         }
-        item->setToolTip(0, CSettingToolTip::Text(QString(), value));
+        item->setToolTip(0, CEffectiveValueText::Text(value));
         m_list->addTopLevelItem(item);
     }
     if (current >= 0 && current < m_list->topLevelItemCount())

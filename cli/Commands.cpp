@@ -3,6 +3,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/ResaveCommand.h"
+#include "framework/AppVersion.h"
 #include "framework/ModalUi.h"
 
 #include <array>
@@ -49,12 +50,14 @@ void PrintHelp()
         "Usage:\n");
     for (const Command &command : CommandTable())
         text += QStringLiteral("  mbscript %1 %2\n").arg(QLatin1String(command.name), QLatin1String(command.synopsis));
-    text += QStringLiteral("  mbscript --help\n\nCommands:\n");
+    text += QStringLiteral("  mbscript --help\n  mbscript --version\n\nCommands:\n");
     for (const Command &command : CommandTable())
         text += QStringLiteral("  %1 %2\n    %3\n\n")
                     .arg(QLatin1String(command.name), QLatin1String(command.synopsis),
                          QString::fromUtf8(command.description).replace(QLatin1Char('\n'), QStringLiteral("\n    ")));
     text += QStringLiteral(
+        "  --help\n    Prints this text.\n\n"
+        "  --version\n    Prints the version of mbscript (the editor's version).\n\n"
         "Messages the editor would show in a message box (a file that cannot be read, an invalid date)\n"
         "are printed on stderr, one line each.\n\n"
         "Exit status: 0 when the file was read (and written), 1 when it could not be read, 2 for a usage\n"
@@ -77,6 +80,10 @@ int RunCommandLine(const QStringList &arguments)
     const QString &first = arguments.first();
     if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
         PrintHelp();
+        return kExitOk;
+    }
+    if (first == QLatin1String("--version")) {
+        std::printf("mbscript %s\n", kAppVersion);
         return kExitOk;
     }
     for (const Command &command : CommandTable()) {

@@ -1,8 +1,9 @@
 // Draws the program's icon, a script page with two synchronising arrows, as
-// PNG images of 16, 32, 48 and 256 pixels into the folder given on the
-// command line.
+// PNG images of 16, 32, 48, 64, 128 and 256 pixels and as the scalable SVG
+// image marrowpad.svg, into the folder given on the command line.
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -88,6 +89,41 @@ QImage DrawIcon(int size)
     return image;
 }
 
+// The same picture as DrawIcon at its larger sizes, as SVG text.
+QByteArray SvgIcon()
+{
+    QString svg = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n"
+        "  <path d=\"M10 3H40L54 17V61H10Z\" fill=\"#fbfaf4\" stroke=\"#354a5f\" stroke-width=\"2\" "
+        "stroke-linejoin=\"miter\"/>\n"
+        "  <path d=\"M40 3V17H54Z\" fill=\"#d6dce4\" stroke=\"#354a5f\" stroke-width=\"2\"/>\n"
+        "  <rect x=\"16\" y=\"10\" width=\"18\" height=\"4\" fill=\"#2d6cb5\"/>\n");
+    for (int line = 0; line < 4; ++line)
+        svg += QStringLiteral("  <rect x=\"16\" y=\"%1\" width=\"%2\" height=\"3\" fill=\"#8a96a3\"/>\n")
+                   .arg(20 + line * 7)
+                   .arg(line % 2 ? 20 : 28);
+    const QPointF centre(44, 47);
+    svg += QStringLiteral("  <circle cx=\"44\" cy=\"47\" r=\"17\" fill=\"#2e8b57\"/>\n");
+    const qreal radius = 9.5, width = 3.5, head = width * 1.5;
+    for (const qreal start : {20.0, 200.0}) {
+        const qreal a = qDegreesToRadians(start), end = qDegreesToRadians(start + 130);
+        const QPointF from(centre.x() + radius * qCos(a), centre.y() - radius * qSin(a));
+        const QPointF tip(centre.x() + radius * qCos(end), centre.y() - radius * qSin(end));
+        const QPointF along(-qSin(end), -qCos(end));
+        const QPointF across(qCos(end), -qSin(end));
+        const QPointF p1 = tip + along * head, p2 = tip + across * head, p3 = tip - across * head;
+        // Counter-clockwise on the screen: SVG's sweep flag 0.
+        svg += QString::asprintf("  <path d=\"M%.3f %.3fA%.1f %.1f 0 0 0 %.3f %.3f\" fill=\"none\" stroke=\"#fff\" "
+                                 "stroke-width=\"%.1f\"/>\n",
+                                 from.x(), from.y(), radius, radius, tip.x(), tip.y(), width);
+        svg += QString::asprintf("  <path d=\"M%.3f %.3fL%.3f %.3fL%.3f %.3fZ\" fill=\"#fff\"/>\n", p1.x(), p1.y(),
+                                 p2.x(), p2.y(), p3.x(), p3.y());
+    }
+    svg += QStringLiteral("</svg>\n");
+    return svg.toUtf8();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -102,12 +138,17 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot make the folder %s\n", argv[1]);
         return 1;
     }
-    for (int size : {16, 32, 48, 256}) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
         const QString path = folder.filePath(QStringLiteral("marrowpad-%1.png").arg(size));
         if (!DrawIcon(size).save(path)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
         }
+    }
+    QFile svg(folder.filePath(QStringLiteral("marrowpad.svg")));
+    if (!svg.open(QIODevice::WriteOnly) || svg.write(SvgIcon()) < 0 || !svg.flush()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
+        return 1;
     }
     return 0;
 }

@@ -4,7 +4,10 @@
 # the one apt-get line to run and fails, so that nothing half-builds.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev)
+# The build, then what the checks of the installation and the package run:
+# desktop-file-validate, appstreamcli, lintian, and dpkg-shlibdeps with file for CPack.
+packages=(g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev
+          desktop-file-utils appstream lintian dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include "app/ProblemsPane.h"
 #include "app/ScriptInsight.h"
 #include "app/SettingItems.h"
+#include "app/SettingToolTip.h"
 #include "app/ValuesPane.h"
 #include "framework/ScriptedModalUi.h"
 #include "treeoptions/TreeOptionsCtrl.h"
@@ -202,19 +203,20 @@ void TestInsight::valuesInEffect()
     QCOMPARE(rows["Operation"], (QStringList{"Update Target (update & add new files to target)", "Default", ""}));
     QCOMPARE(rows["Time Check Precision"], (QStringList{"3", "built-in", ""}));
 
-    // Each setting item's tooltip says the same for its setting.
-    QCOMPARE(Insight().ToolTipOf(mask),
-             QStringLiteral("In effect: *.txt (from this action); this action overrides Default's value"));
+    // Each setting item's tooltip says the same for its setting, after its description.
+    const CSettingToolTip *toolTips = Tree().findChild<CSettingToolTip *>();
+    QVERIFY(toolTips);
+    QCOMPARE(toolTips->TextFor(mask), CSettingToolTip::ToolTipFor(mask)
+                                          + "\nIn effect: *.txt (from this action); this action overrides Default's value");
     QTreeWidgetItem *subdir = CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Search_subdir"));
-    QCOMPARE(Insight().ToolTipOf(subdir), QStringLiteral("In effect: on (from this action)"));
-    subdir->setToolTip(0, QStringLiteral("Copies the folders inside the source too."));
-    QCOMPARE(Insight().ToolTipOf(subdir),
-             QStringLiteral("Copies the folders inside the source too.\nIn effect: on (from this action)"));
+    QVERIFY(!CSettingToolTip::ToolTipFor(subdir).isEmpty());
+    QCOMPARE(toolTips->TextFor(subdir), CSettingToolTip::ToolTipFor(subdir) + "\nIn effect: on (from this action)");
+    QCOMPARE(toolTips->TextFor(Tree().topLevelItem(0)), QString());
 
     // An edit shows in the pane once checked.
     TypeValue(QStringLiteral("Action1"), QStringLiteral("Mask"), QStringLiteral("*.doc"));
     QTRY_COMPARE(Insight().Values().List().topLevelItem(2)->text(0), QStringLiteral("Mask"));
-    QVERIFY(Insight().ToolTipOf(mask).startsWith(QLatin1String("In effect: *.doc (from this action)")));
+    QCOMPARE(Insight().ValueInEffectText(mask), QStringLiteral("In effect: *.doc (from this action)"));
 
     // The button hides the pane; a root outside any action shows nothing.
     QTest::mouseClick(Insight().ValuesButton(), Qt::LeftButton);

@@ -1,0 +1,326 @@
+// Help on F1: the guide's entry for every setting, F1 opening the entry of the
+// selected setting (or the help file beside the program first), the help
+// window's navigation, search and About, and the tooltips from the guide.
+
+#include "app/AppDlg.h"
+#include "app/HelpOpener.h"
+#include "app/HelpWindow.h"
+#include "app/ProgramOptions.h"
+#include "app/SettingGuide.h"
+#include "app/SettingToolTip.h"
+#include "framework/AppVersion.h"
+#include "framework/ScriptedModalUi.h"
+#include "script/SettingCatalogue.h"
+#include "treeoptions/TreeOptionsCtrl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHelpEvent>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSet>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QToolTip>
+
+namespace {
+
+// The entry's anchor is in the browser's view.
+bool AnchorInView(const QTextBrowser &browser, const QString &anchor)
+{
+    for (QTextBlock block = browser.document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (!it.fragment().charFormat().anchorNames().contains(anchor))
+                continue;
+            QTextCursor cursor(browser.document());
+            cursor.setPosition(it.fragment().position());
+            return browser.viewport()->rect().contains(browser.cursorRect(cursor).center());
+        }
+    }
+    return false;
+}
+
+// The item under `root` reached by the labels in `path` (a value item by its label).
+QTreeWidgetItem *Find(QTreeWidgetItem *root, const QStringList &path)
+{
+    QTreeWidgetItem *item = root;
+    for (const QString &label : path) {
+        QTreeWidgetItem *next = nullptr;
+        for (int i = 0; item && i < item->childCount() && !next; ++i)
+            if (item->child(i)->text(0).startsWith(label))
+                next = item->child(i);
+        item = next;
+    }
+    return item;
+}
+
+} // namespace
+
+class TestHelp : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void guideCoversEveryCatalogueSetting();
+    void guideLinksAndPicturesResolve();
+    void guideEntriesAreReadWhole_data();
+    void guideEntriesAreReadWhole();
+    void f1OpensTheSelectedSettingsEntry_data();
+    void f1OpensTheSelectedSettingsEntry();
+    void f1OpensTheHelpFileBesideTheProgramFirst();
+    void helpWindowGoesBackForwardAndSearches();
+    void tooltipIsTheGuidesSummary();
+    void optionsOnlyAsTheOnlyArgument_data();
+    void optionsOnlyAsTheOnlyArgument();
+
+private:
+    std::unique_ptr<ScriptedModalUi> m_ui;
+    std::unique_ptr<ScopedModalUi> m_install;
+};
+
+void TestHelp::init()
+{
+    m_ui = std::make_unique<ScriptedModalUi>();
+    m_install = std::make_unique<ScopedModalUi>(*m_ui);
+}
+
+void TestHelp::cleanup()
+{
+    QCOMPARE(m_ui->unexpected, QStringList());
+    m_install.reset();
+    m_ui.reset();
+}
+
+void TestHelp::guideCoversEveryCatalogueSetting()
+{
+    const CSettingGuide &guide = CSettingGuide::Shipped();
+    QStringList labels{PromptedOperationText()};
+    for (const SettingRow &row : SettingCatalogue())
+        labels << QString::fromUtf16(row.label);
+    for (const QString &label : labels) {
+        const QString anchor = CSettingGuide::AnchorForLabel(label);
+        QVERIFY2(!guide.Summary(anchor).isEmpty(), qPrintable(QStringLiteral("no entry %1 for \"%2\"").arg(anchor, label)));
+        // The item finds it with its value too.
+        QCOMPARE(CSettingGuide::AnchorForItemText(label + QStringLiteral("7")), label.endsWith(ValueSeparator()) ? anchor : QString());
+        QCOMPARE(CSettingGuide::AnchorForItemText(label), anchor);
+    }
+    QCOMPARE(guide.EntryCount(), labels.size()); // and no entry of a setting that is not there
+    // The guide the program shows is the one its tooltips are read from.
+    QFile built(CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER)));
+    QVERIFY(built.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(built.readAll()), CSettingGuide::ShippedHtml());
+}
+
+void TestHelp::guideLinksAndPicturesResolve()
+{
+    const QString html = CSettingGuide::ShippedHtml();
+    QSet<QString> ids;
+    static const QRegularExpression id(QStringLiteral(" id=\"([^\"]+)\""));
+    for (QRegularExpressionMatchIterator it = id.globalMatch(html); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        QVERIFY2(!ids.contains(name), qPrintable(QStringLiteral("two ids %1").arg(name)));
+        ids << name;
+    }
+    static const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
+    for (QRegularExpressionMatchIterator it = link.globalMatch(html); it.hasNext();) {
+        const QString target = it.next().captured(1);
+        QVERIFY2(ids.contains(target), qPrintable(QStringLiteral("no #%1").arg(target)));
+    }
+    QVERIFY(ids.contains(QStringLiteral("overview")) && ids.contains(QStringLiteral("contents"))); // where F1 and Contents go
+    const QDir guide = QFileInfo(CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER))).dir();
+    static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (QRegularExpressionMatchIterator it = picture.globalMatch(html); it.hasNext(); ++pictures) {
+        const QString file = it.next().captured(1);
+        QVERIFY2(!QImage(guide.filePath(file)).isNull(), qPrintable(file));
+    }
+    QCOMPARE(pictures, 3);
+}
+
+void TestHelp::guideEntriesAreReadWhole_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QStringList>("summaries"); // of setting-a, setting-b
+    QTest::newRow("markup and entities") << "<div id=\"setting-a\"><h3>A</h3><p class=\"summary\">Takes <code>*.*</code>\n"
+                                            "&amp; more.</p></div>"
+                                         << QStringList{"Takes *.* & more.", ""};
+    QTest::newRow("no summary borrows the next") << "<div id=\"setting-a\"><p>x</p></div>"
+                                                    "<div id=\"setting-b\"><p class=\"summary\">B.</p></div>"
+                                                 << QStringList{"", "B."};
+}
+
+void TestHelp::guideEntriesAreReadWhole()
+{
+    QFETCH(QString, html);
+    QFETCH(QStringList, summaries);
+    const CSettingGuide guide(html);
+    QCOMPARE(QStringList({guide.Summary("setting-a"), guide.Summary("setting-b")}), summaries);
+}
+
+void TestHelp::f1OpensTheSelectedSettingsEntry_data()
+{
+    QTest::addColumn<QStringList>("path"); // root name, then labels; empty: nothing selected
+    QTest::addColumn<QString>("anchor");
+    QTest::newRow("value") << QStringList{"Action1", "File Mask: "} << "setting-file-mask";
+    QTest::newRow("in a group") << QStringList{"Action1", "Filters", "Exclude Hidden Files"}
+                                << "setting-exclude-hidden-files";
+    QTest::newRow("last entry") << QStringList{"Default", "Filters", "Reverse Filters"} << "setting-reverse-filters";
+    QTest::newRow("prompted") << QStringList{"Action1", "Prompted Operation"} << "setting-prompted-operation";
+    QTest::newRow("root") << QStringList{"Action1"} << "overview";
+    QTest::newRow("nothing") << QStringList{} << "overview";
+}
+
+void TestHelp::f1OpensTheSelectedSettingsEntry()
+{
+    QFETCH(QStringList, path);
+    QFETCH(QString, anchor);
+    CAppDlg dlg;
+    dlg.Help() = CHelpOpener(QStringLiteral(MARROWPAD_PROGRAM_FOLDER), &dlg);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    CTreeOptionsCtrl &tree = dlg.Tree();
+    tree.setFocus();
+    if (path.isEmpty()) {
+        tree.clearSelection();
+    } else {
+        QTreeWidgetItem *root = tree.findItems(path.first(), Qt::MatchExactly).value(0);
+        QTreeWidgetItem *item = Find(root, path.mid(1));
+        QVERIFY(item);
+        tree.setCurrentItem(item);
+    }
+    QTest::keyClick(&tree, Qt::Key_F1);
+    CHelpWindow *window = dlg.Help().Window();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->Browser().source().fragment(), anchor);
+    QTRY_VERIFY(AnchorInView(window->Browser(), anchor));
+    QCOMPARE(m_ui->messages, QStringList());
+}
+
+void TestHelp::f1OpensTheHelpFileBesideTheProgramFirst()
+{
+    // An installation: bin/ with the program, share/marrowpad/guide/ with the guide.
+    QTemporaryDir prefix;
+    const QString bin = prefix.filePath("bin");
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(prefix.filePath("share/marrowpad/guide")));
+    QVERIFY(QFile::copy(CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER)),
+                        prefix.filePath("share/marrowpad/guide/index.html")));
+    QFile chm(QDir(bin).filePath("marrowpad.chm"));
+    QVERIFY(chm.open(QIODevice::WriteOnly));
+    chm.close();
+
+    CAppDlg dlg;
+    QList<QUrl> urls;
+    dlg.Help() = CHelpOpener(bin, &dlg);
+    dlg.Help().SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    dlg.Tree().setFocus();
+    QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
+    QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(chm.fileName())});
+    QVERIFY(!dlg.Help().Window());
+
+    QVERIFY(chm.remove());
+    QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
+    QCOMPARE(urls.size(), 1);
+    QVERIFY(dlg.Help().Window() && dlg.Help().Window()->isVisible());
+    QCOMPARE(dlg.Help().Window()->Browser().source().toLocalFile(),
+             QFileInfo(prefix.filePath("share/marrowpad/guide/index.html")).absoluteFilePath());
+    QCOMPARE(m_ui->messages, QStringList());
+}
+
+void TestHelp::helpWindowGoesBackForwardAndSearches()
+{
+    CHelpWindow window;
+    const QString guide = CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER));
+    window.ShowGuide(guide, "overview");
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.ShowGuide(guide, "setting-operation");
+    QTextBrowser &browser = window.Browser();
+    QTest::keyClick(&browser, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(browser.source().fragment(), QStringLiteral("overview"));
+    QTest::keyClick(&browser, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(browser.source().fragment(), QStringLiteral("setting-operation"));
+
+    // Ctrl+F, a word, Enter: found after the cursor, then round the end.
+    QTest::keyClick(&browser, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(window.SearchField().hasFocus());
+    QTest::keyClicks(&window.SearchField(), "Reverse Filters");
+    QTest::keyClick(&window.SearchField(), Qt::Key_Return);
+    QCOMPARE(browser.textCursor().selectedText(), QStringLiteral("Reverse Filters"));
+    const int first = browser.textCursor().position();
+    QTest::keyClick(&browser, Qt::Key_F3);
+    QTest::keyClick(&browser, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(browser.textCursor().position(), first);
+    window.SearchField().setText("no such words in the guide");
+    QVERIFY(!window.FindNext());
+
+    // Help > About names the program, its version and its licence.
+    QAction *about = nullptr;
+    for (QAction *menu : window.menuBar()->actions())
+        for (QAction *action : menu->menu()->actions())
+            if (action->text() == u"&About Marrowpad")
+                about = action;
+    QVERIFY(about);
+    about->trigger();
+    QCOMPARE(m_ui->messages.size(), 1);
+    QVERIFY(m_ui->messages[0].startsWith(QStringLiteral("Marrowpad %1\n").arg(kAppVersion)));
+    QVERIFY(m_ui->messages[0].contains(u"MIT licence"));
+}
+
+void TestHelp::tooltipIsTheGuidesSummary()
+{
+    CAppDlg dlg;
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    CTreeOptionsCtrl &tree = dlg.Tree();
+    QTreeWidgetItem *root = tree.findItems("Action1", Qt::MatchExactly).value(0);
+    QTreeWidgetItem *mask = Find(root, {"File Mask: "});
+    QVERIFY(mask);
+    QCOMPARE(CSettingToolTip::ToolTipFor(mask), QStringLiteral("Which file names the action takes."));
+    QCOMPARE(CSettingToolTip::ToolTipFor(root), QString());
+
+    tree.scrollToItem(mask);
+    const QPoint at = tree.visualItemRect(mask).center();
+    QHelpEvent event(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(tree.viewport(), &event);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Which file names the action takes."));
+}
+
+void TestHelp::optionsOnlyAsTheOnlyArgument_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after the program name
+    QTest::addColumn<QString>("answer");        // "help", "version", or empty: a script path
+    QTest::newRow("--help") << QStringList{"--help"} << "help";
+    QTest::newRow("--version") << QStringList{"--version"} << "version";
+    QTest::newRow("no arguments") << QStringList{} << "";
+    QTest::newRow("a path") << QStringList{"backup.mbs"} << "";
+    QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "";
+    QTest::newRow("another spelling") << QStringList{"-h"} << "";
+    QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << "";
+}
+
+void TestHelp::optionsOnlyAsTheOnlyArgument()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, answer);
+    std::vector<QByteArray> bytes{"marrowpad"};
+    for (const QString &argument : arguments)
+        bytes.push_back(argument.toUtf8());
+    std::vector<const char *> argv;
+    for (const QByteArray &argument : bytes)
+        argv.push_back(argument.constData());
+    const std::optional<QString> text = CProgramOptions::Answer(int(argv.size()), argv.data());
+    const QMap<QString, QString> texts{{"help", CProgramOptions::HelpText()}, {"version", CProgramOptions::VersionText()}};
+    QCOMPARE(text.value_or(QString()), texts.value(answer));
+}
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"
