@@ -1,28 +1,20 @@
 #include "app/ChangeDetector.h"
 
 #include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
-
-#include <QTemporaryFile>
+#include "script/tree/ScriptSaver.h"
+#include "script/tree/ScriptWriter.h"
 
 std::unique_ptr<CSynchArray> CChangeDetector::ReadBack(const CTreeOptionsCtrl &tree, const CSynchArray &document)
 {
-    QTemporaryFile file;
-    if (!file.open())
-        return nullptr;
-    const QString path = file.fileName();
-    file.close(); // the name stays reserved until `file` goes
-
-    WriteOptions quiet;
-    quiet.reportErrors = false;
-    quiet.announceEncodingChange = false;
-    if (!WriteScript(document, path, tree, quiet))
-        return nullptr;
+    // The bytes Save would write, read back as Load Script would read them.
+    const QString text = CScriptWriter(document, tree).ScriptText();
+    bool becameUnicode = false;
+    const QByteArray bytes = CScriptSaver::Encode(text, document.m_ScriptFile.Encoding(), becameUnicode);
 
     auto script = std::make_unique<CSynchArray>();
     LoadOptions options;
     options.reportInvalidDates = false;
-    script->LoadScript(path, nullptr, options);
+    script->LoadScriptFromBytes(bytes, document.m_ScriptFile.m_strPath, nullptr, options);
     if (script->m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed)
         return nullptr;
     return script;

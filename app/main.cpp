@@ -2,6 +2,7 @@
 
 #include "app/AppApp.h"
 #include "app/ProgramOptions.h"
+#include "framework/HugePages.h"
 
 #include <cstdio>
 
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
         std::fputs(answer->toUtf8().constData(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
+    AskForHugePages(argv);
     CAppApp app(argc, argv);
     return app.InitInstance();
 }

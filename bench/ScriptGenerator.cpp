@@ -16,6 +16,35 @@ const std::array<const char *, 16> kWords{
     "Müller", "Año", "Backup", "Société", "Ørsted", "Français", "Crème", "Työ"};
 const std::array<const char *, 6> kMasks{"*.*", "*.doc;*.xls", "*.jpg", "Rapport*.pdf", "*.txt;*.csv;*.log", "*"};
 
+// A value for every key, varied by the action's number.
+QString EveryKeyValue(const SettingField &field, int n)
+{
+    const QString key = field.Key();
+    switch (field.kind) {
+    case FieldKind::Text:
+        if (key == QLatin1String("Mask"))
+            return n % 2 ? QStringLiteral("*.doc;*.xls") : QStringLiteral("*.*");
+        return QStringLiteral("C:\\Données\\Projet %1\\Été").arg(n);
+    case FieldKind::EscapedText:
+        return QStringLiteral("Rapport\\t%1\\r\\n").arg(n);
+    case FieldKind::Int32:
+        if (key == QLatin1String("Operation"))
+            return QString::number(n % 19 - 10);
+        if (key == QLatin1String("Sort Compare"))
+            return QString::number(n % 8 - 1);
+        return QString::number(n % 2);
+    case FieldKind::NonNegative:
+        return QString::number(n % 7200 - 3600);
+    case FieldKind::Mask:
+        return QString::number(n % 64 & 0x37);
+    case FieldKind::Int64:
+        return QString::number(qint64(n) * 1234567891LL);
+    case FieldKind::Date:
+        return QDate(1995 + n % 30, 1 + n % 12, 1 + n % 28).toString(QStringLiteral("dd/MM/yyyy"));
+    }
+    return QString();
+}
+
 } // namespace
 
 CScriptGenerator::CScriptGenerator(quint32 seed) : m_random(seed) {}
@@ -122,4 +151,16 @@ QByteArray CScriptGenerator::Encode(const QString &text, ScriptEncoding encoding
         return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     }
     return bytes;
+}
+
+QString CScriptGenerator::GenerateEveryKey(int actions)
+{
+    QString text;
+    for (int n = 0; n <= actions; ++n) {
+        text += n == 0 ? QStringLiteral("[Default]\r\n") : QStringLiteral("[Action%1]\r\n").arg(n);
+        for (const SettingField &field : SettingFields())
+            text += field.Key() + QLatin1Char('=') + EveryKeyValue(field, n) + QStringLiteral("\r\n");
+        text += QStringLiteral("\r\n");
+    }
+    return text;
 }

@@ -24,6 +24,10 @@ public:
     // A script of as many actions as it takes to reach about `characters` characters.
     QString GenerateAbout(qint64 characters);
 
+    // A script whose "Default" and `actions` actions each set all 41 keys,
+    // with values varied by the action's number (no randomness).
+    static QString GenerateEveryKey(int actions);
+
     // The bytes of `text` as a file in `encoding` (UTF-16LE and UTF-8 with their mark).
     static QByteArray Encode(const QString &text, ScriptEncoding encoding);
 

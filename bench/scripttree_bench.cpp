@@ -5,16 +5,19 @@
 //     every branch built and added to the tree).
 //   WriteTree/<actions>: WriteScript of that tree to a file (the walk, the
 //     encoding and the atomic save).
+//   ChangeCheck/<actions>: whether that tree differs from the loaded records
+//     (the writer's bytes read back in memory and the records compared).
 // Counters: microseconds per action, and the resident memory the loaded tree
 // and document take. A summary table follows.
 
-#include "script/SettingFields.h"
+#include "app/ChangeDetector.h"
+#include "bench/ScriptGenerator.h"
+#include "framework/HugePages.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -25,6 +28,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <vector>
 #include <malloc.h>
 
 namespace {
@@ -35,48 +39,13 @@ QTemporaryDir &Folder()
     return dir;
 }
 
-// A value for every key, varied by the action's number.
-QString Value(const SettingField &field, int n)
-{
-    const QString key = field.Key();
-    switch (field.kind) {
-    case FieldKind::Text:
-        if (key == QLatin1String("Mask"))
-            return n % 2 ? QStringLiteral("*.doc;*.xls") : QStringLiteral("*.*");
-        return QStringLiteral("C:\\Données\\Projet %1\\Été").arg(n);
-    case FieldKind::EscapedText:
-        return QStringLiteral("Rapport\\t%1\\r\\n").arg(n);
-    case FieldKind::Int32:
-        if (key == QLatin1String("Operation"))
-            return QString::number(n % 19 - 10);
-        if (key == QLatin1String("Sort Compare"))
-            return QString::number(n % 8 - 1);
-        return QString::number(n % 2);
-    case FieldKind::NonNegative:
-        return QString::number(n % 7200 - 3600);
-    case FieldKind::Mask:
-        return QString::number(n % 64 & 0x37);
-    case FieldKind::Int64:
-        return QString::number(qint64(n) * 1234567891LL);
-    case FieldKind::Date:
-        return QDate(1995 + n % 30, 1 + n % 12, 1 + n % 28).toString(QStringLiteral("dd/MM/yyyy"));
-    }
-    return QString();
-}
-
 QString EveryKeyScript(int actions)
 {
     static std::map<int, QString> paths;
     auto found = paths.find(actions);
     if (found != paths.end())
         return found->second;
-    QString text;
-    for (int n = 0; n <= actions; ++n) {
-        text += n == 0 ? QStringLiteral("[Default]\r\n") : QStringLiteral("[Action%1]\r\n").arg(n);
-        for (const SettingField &field : SettingFields())
-            text += field.Key() + QLatin1Char('=') + Value(field, n) + QStringLiteral("\r\n");
-        text += QStringLiteral("\r\n");
-    }
+    const QString text = CScriptGenerator::GenerateEveryKey(actions);
     const QString path = Folder().filePath(QStringLiteral("every%1.mbs").arg(actions));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) < 0)
@@ -99,10 +68,29 @@ long ResidentKilobytes()
     return value;
 }
 
+// Seconds per iteration of one benchmark at one size: each repetition's, and
+// the median the library computed (all there is when only aggregates are reported).
+struct Times
+{
+    std::vector<double> repetitions;
+    double reportedMedian = 0;
+
+    double Median() const
+    {
+        if (repetitions.empty())
+            return reportedMedian;
+        std::vector<double> sorted = repetitions;
+        std::sort(sorted.begin(), sorted.end());
+        const size_t middle = sorted.size() / 2;
+        return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+    }
+};
+
 struct Figures
 {
-    double loadSeconds = 0;
-    double writeSeconds = 0;
+    Times load;
+    Times write;
+    Times check;
     double megabytes = 0;
 };
 std::map<int, Figures> g_figures;
@@ -140,27 +128,45 @@ void WriteTree(benchmark::State &state)
         benchmark::DoNotOptimize(WriteScript(document, out, tree));
 }
 
+void ChangeCheck(benchmark::State &state)
+{
+    const int actions = int(state.range(0));
+    CSynchArray document;
+    CTreeOptionsCtrl tree;
+    LoadScriptWithTree(document, EveryKeyScript(actions), tree);
+    for (auto _ : state)
+        if (CChangeDetector::IsScriptModified(tree, document))
+            state.SkipWithError("an unedited tree counts as changed");
+}
+
 BENCHMARK(LoadIntoTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(WriteTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(ChangeCheck)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
-// Keeps each run's real time per iteration for the summary.
+// Keeps the times of every run for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter
 {
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.iterations == 0)
+            const bool repetition = run.run_type == Run::RT_Iteration;
+            if (run.iterations == 0 || (!repetition && run.aggregate_name != "median"))
                 continue;
             const std::string name = run.benchmark_name();
             const int actions = std::atoi(name.c_str() + name.find(':') + 1);
-            const double seconds = run.real_accumulated_time / double(run.iterations);
-            if (name.rfind("LoadIntoTree", 0) == 0)
-                g_figures[actions].loadSeconds = seconds;
+            Figures &figures = g_figures[actions];
+            Times &times = name.rfind("LoadIntoTree", 0) == 0 ? figures.load
+                           : name.rfind("WriteTree", 0) == 0  ? figures.write
+                                                              : figures.check;
+            const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (repetition)
+                times.repetitions.push_back(seconds);
             else
-                g_figures[actions].writeSeconds = seconds;
+                times.reportedMedian = seconds;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -168,17 +174,24 @@ public:
 
 void PrintSummary()
 {
-    std::printf("\n| Actions | Load into tree | per action | Write | per action | Tree and document |\n"
-                "|---|---|---|---|---|---|\n");
-    for (const auto &[actions, f] : g_figures)
-        std::printf("| %d | %.0f ms | %.1f us | %.0f ms | %.1f us | %.0f MB |\n", actions, f.loadSeconds * 1e3,
-                    f.loadSeconds * 1e6 / actions, f.writeSeconds * 1e3, f.writeSeconds * 1e6 / actions, f.megabytes);
+    std::printf("\n| Actions | Load into tree | per action | Write | per action | Change check | per action "
+                "| Tree and document |\n|---|---|---|---|---|---|---|---|\n");
+    for (const auto &[actions, f] : g_figures) {
+        const double load = f.load.Median();
+        const double write = f.write.Median();
+        const double check = f.check.Median();
+        std::printf("| %d | %.0f ms | %.1f us | %.0f ms | %.1f us | %.0f ms | %.1f us | %.0f MB |\n", actions,
+                    load * 1e3, load * 1e6 / actions, write * 1e3, write * 1e6 / actions, check * 1e3,
+                    check * 1e6 / actions, f.megabytes);
+    }
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // The heap as the editor has it (MARROWPAD_SMALL_PAGES=1: without huge pages).
+    AskForHugePages(argv, HugePagesFor::Always);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

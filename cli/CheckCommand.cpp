@@ -1,11 +1,12 @@
 #include "cli/CheckCommand.h"
 
 #include "cli/Commands.h"
-#include "cli/JsonText.h"
+#include "cli/JsonWriter.h"
 #include "script/SynchArray.h"
 #include "script/check/ScriptChecker.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -40,14 +41,15 @@ QString Summary(const QString &file, int errors, int warnings)
     return QStringLiteral("%1: %2, %3\n").arg(file, count(errors, "error"), count(warnings, "warning"));
 }
 
-QString ProblemJson(const CheckProblem &problem)
+void WriteProblemJson(CJsonWriter &json, const CheckProblem &problem, bool first)
 {
-    return QStringLiteral("  {\"file\": %1, \"line\": %2, \"section\": %3, \"key\": %4, \"severity\": %5, "
-                          "\"rule\": %6, \"message\": %7}")
-        .arg(JsonString(problem.file))
-        .arg(problem.line)
-        .arg(JsonString(problem.section), JsonString(problem.key), JsonString(SeverityName(problem.severity)),
-             JsonString(problem.rule), JsonString(problem.message));
+    json.Raw(first ? "\n  {\"file\": " : ",\n  {\"file\": ").String(problem.file);
+    json.Raw(", \"line\": ").Integer(problem.line);
+    json.Raw(", \"section\": ").String(problem.section);
+    json.Raw(", \"key\": ").String(problem.key);
+    json.Raw(", \"severity\": ").String(SeverityName(problem.severity));
+    json.Raw(", \"rule\": ").String(problem.rule);
+    json.Raw(", \"message\": ").String(problem.message).Raw("}");
 }
 
 } // namespace
@@ -72,7 +74,10 @@ int RunCheck(const QStringList &arguments)
         return UsageError(QStringLiteral("mbscript check: no FILE given"));
 
     int status = kCheckClean;
-    QStringList json;
+    CJsonWriter json(stdout);
+    bool first = true;
+    if (options.json)
+        json.Raw("[");
     for (const QString &path : options.files) {
         CSynchArray document;
         std::vector<CheckProblem> problems;
@@ -81,7 +86,7 @@ int RunCheck(const QStringList &arguments)
             const CheckProblem unreadable{path, 0, {}, {}, CheckSeverity::Error, QStringLiteral("unreadable"),
                                           QStringLiteral("the file cannot be read")};
             if (options.json)
-                json << ProblemJson(unreadable);
+                WriteProblemJson(json, unreadable, std::exchange(first, false));
             else
                 Print(ProblemLine(unreadable));
             continue;
@@ -92,7 +97,7 @@ int RunCheck(const QStringList &arguments)
         for (const CheckProblem &problem : problems) {
             (problem.severity == CheckSeverity::Error ? errors : warnings) += 1;
             if (options.json)
-                json << ProblemJson(problem);
+                WriteProblemJson(json, problem, std::exchange(first, false));
             else
                 text += ProblemLine(problem);
         }
@@ -101,8 +106,10 @@ int RunCheck(const QStringList &arguments)
         if (!options.json)
             Print(text + Summary(path, errors, warnings));
     }
-    if (options.json)
-        Print(json.isEmpty() ? QStringLiteral("[]\n") : QStringLiteral("[\n") + json.join(QStringLiteral(",\n")) + QStringLiteral("\n]\n"));
+    if (options.json) {
+        json.Raw(first ? "]\n" : "\n]\n");
+        json.Flush();
+    }
     std::fflush(stdout);
     return status;
 }

@@ -61,7 +61,7 @@ void PrintHelp()
         "Messages the editor would show in a message box (a file that cannot be read, an invalid date)\n"
         "are printed on stderr, one line each.\n\n"
         "Exit status: 0 when the file was read (and written), 1 when it could not be read, 2 for a usage\n"
-        "error, 3 when OUT could not be written.\n");
+        "error, 3 when OUT (for dump, standard output) could not be written.\n");
     std::fputs(text.toUtf8().constData(), stdout);
 }
 

@@ -1,11 +1,11 @@
 #pragma once
-#include <QString>
+
 #include <QStringList>
 
+class CJsonWriter;
 class CSynchArray;
 
-// mbscript dump FILE: the loaded records as JSON on stdout.
+// Writes the document's records as the dump's JSON, as it goes; false when
+// the output could not be written.
+bool WriteDumpJson(const CSynchArray &document, CJsonWriter &json);
 int RunDump(const QStringList &arguments);
-
-// The JSON text of a loaded document.
-QString DumpJson(const CSynchArray &document);

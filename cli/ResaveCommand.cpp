@@ -14,8 +14,11 @@ int RunResave(const QStringList &arguments)
     if (paths.size() != 2)
         return UsageError(QStringLiteral("mbscript resave: IN and OUT expected"));
 
-    CSynchArray document;
-    CTreeOptionsCtrl tree;  // never shown
+    // The tree and the document live until the process ends: taking some
+    // hundred thousand items down one by one would only delay the exit, and
+    // main ends the process without running destructors.
+    CSynchArray &document = *new CSynchArray;
+    CTreeOptionsCtrl &tree = *new CTreeOptionsCtrl;  // never shown
     LoadScriptWithTree(document, paths[0], tree);
     if (document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed)
         return kExitUnreadable;

@@ -1,10 +1,13 @@
 #include "cli/Commands.h"
+#include "framework/HugePages.h"
 #include "framework/ModalUi.h"
 #include "framework/StderrModalUi.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -28,6 +31,7 @@ void QuietSetUp(QtMsgType type, const QMessageLogContext &, const QString &messa
 
 int main(int argc, char *argv[])
 {
+    AskForHugePages(argv);
     std::unique_ptr<QCoreApplication> app;
     if (NeedsWidgets(argc, argv)) {
         // No window is ever shown: the offscreen platform serves unless one is named.
@@ -41,5 +45,9 @@ int main(int argc, char *argv[])
     }
     StderrModalUi stderrUi;
     ScopedModalUi ui(stderrUi);
-    return RunCommandLine(QCoreApplication::arguments().mid(1));
+    const int status = RunCommandLine(QCoreApplication::arguments().mid(1));
+    // Everything is written; what is left in memory goes with the process,
+    // without taking the toolkit and any tree down piece by piece.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }

@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <iconv.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -56,6 +59,7 @@ struct AnsiCodePage
     bool singleByte = true;
     std::string iconvName;
     std::array<char16_t, 256> decode{};
+    bool asciiBelow0x80 = false;       // bytes below 0x80 decode to themselves
     std::vector<std::int16_t> encode;  // by UTF-16 unit; -1: not representable
 
     AnsiCodePage()
@@ -91,6 +95,9 @@ struct AnsiCodePage
         }
         if (cd != iconv_t(-1))
             iconv_close(cd);
+        asciiBelow0x80 = true;
+        for (int b = 0; b < 0x80; ++b)
+            asciiBelow0x80 = asciiBelow0x80 && decode[b] == b;
         encode.assign(0x10000, -1);
         for (int b = 255; b >= 0; --b)  // the lowest byte wins where two bytes decode alike
             encode[decode[b]] = std::int16_t(b);
@@ -164,6 +171,43 @@ QByteArray EncodeWithIconv(const QChar *text, int length, bool *lossy)
 
 } // namespace
 
+namespace {
+
+// Decodes bytes of a single-byte code page through its table. Sixteen bytes
+// at a time are widened as they stand, and only the bytes from 0x80 up are
+// then looked up (below 0x80 the table must be ASCII, which the caller checks).
+void DecodeAsciiFirst(const unsigned char *src, qsizetype length, char16_t *dst,
+                      const std::array<char16_t, 256> &table)
+{
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= length; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i + 8), _mm_unpackhi_epi8(bytes, zero));
+        for (unsigned high = unsigned(_mm_movemask_epi8(bytes)); high != 0; high &= high - 1) {
+            const qsizetype at = i + __builtin_ctz(high);
+            dst[at] = table[src[at]];
+        }
+    }
+#endif
+    for (; i < length; ++i)
+        dst[i] = table[src[i]];
+}
+
+void DecodeSingleByte(const unsigned char *src, qsizetype length, char16_t *dst, const AnsiCodePage &cp)
+{
+    if (cp.asciiBelow0x80) {
+        DecodeAsciiFirst(src, length, dst, cp.decode);
+        return;
+    }
+    for (qsizetype i = 0; i < length; ++i)
+        dst[i] = cp.decode[src[i]];
+}
+
+} // namespace
+
 int MultiByteToString(const char *text, int length, QString &out, int mode)
 {
     if (length <= 0) {
@@ -185,10 +229,7 @@ int MultiByteToString(const char *text, int length, QString &out, int mode)
         return int(out.size());
     }
     out.resize(length);
-    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
-    const unsigned char *src = reinterpret_cast<const unsigned char *>(text);
-    for (int i = 0; i < length; ++i)
-        dst[i] = cp.decode[src[i]];
+    DecodeSingleByte(reinterpret_cast<const unsigned char *>(text), length, reinterpret_cast<char16_t *>(out.data()), cp);
     return length;
 }
 

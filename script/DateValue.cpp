@@ -330,6 +330,25 @@ bool ValidateDate(DateFields &fields, const QString &text, const QString &contex
     return false;
 }
 
+namespace {
+thread_local CZoneSnapshot *t_pSnapshot = nullptr;
+} // namespace
+
+CZoneSnapshot::CZoneSnapshot() : m_pOuter(t_pSnapshot) { t_pSnapshot = this; }
+
+CZoneSnapshot::~CZoneSnapshot() { t_pSnapshot = m_pOuter; }
+
+qint64 CZoneSnapshot::Offset(qint64 year, int month, int day)
+{
+    if (!t_pSnapshot)
+        return LocalOffsetSeconds(year, month, day);
+    const qint64 date = DaysFromCivil(year, month, day);
+    auto found = t_pSnapshot->m_offsets.find(date);
+    if (found == t_pSnapshot->m_offsets.end())
+        found = t_pSnapshot->m_offsets.emplace(date, LocalOffsetSeconds(year, month, day)).first;
+    return found->second;
+}
+
 quint64 DateToFileTime(const DateFields &fields, bool fromLocal)
 {
     if (fields.year < kFirstDateYear || fields.year > kLastDateYear || fields.month < 1 || fields.month > 12
@@ -339,7 +358,7 @@ quint64 DateToFileTime(const DateFields &fields, bool fromLocal)
     const quint64 local = quint64(days) * kTicksPerDay;
     if (!fromLocal)
         return local;
-    const qint64 offset = LocalOffsetSeconds(fields.year, fields.month, fields.day);
+    const qint64 offset = CZoneSnapshot::Offset(fields.year, fields.month, fields.day);
     if (offset >= 0) {
         const quint64 shift = quint64(offset) * kTicksPerSecond;
         // Midnight of 1 January 1601 east of Greenwich lies before the first

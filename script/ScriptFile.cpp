@@ -69,18 +69,41 @@ bool CScriptFile::Read(const QString &path)
             return false;
         }
         file.close();
-        const qsizetype mark = Decode(bytes);
-        // Byte offsets equal text offsets when every byte became one character.
-        Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
+        return ReadText(bytes);
     } catch (const std::bad_alloc &) {
         Fail(QStringLiteral("There is not enough memory to read it."));
         return false;
     }
+}
+
+bool CScriptFile::ReadBytes(const QByteArray &bytes, const QString &path)
+{
+    RemoveAllSections();
+    m_strPath = path;
+    m_bUnicode = 0;
+    m_nEncoding = ScriptEncoding::Ansi;
+    if (bytes.isEmpty()) {
+        m_nReadStatus = ScriptReadStatus::Empty;
+        return false;
+    }
+    try {
+        return ReadText(bytes);
+    } catch (const std::bad_alloc &) {
+        Fail(QStringLiteral("There is not enough memory to read it."));
+        return false;
+    }
+}
+
+bool CScriptFile::ReadText(const QByteArray &bytes)
+{
+    const qsizetype mark = Decode(bytes);
+    // Byte offsets equal text offsets when every byte became one character.
+    Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
     m_nReadStatus = ScriptReadStatus::Read;
     return true;
 }
 
-bool CScriptFile::ReadText(const QString &path, const QString &text)
+bool CScriptFile::ReadDecoded(const QString &path, const QString &text)
 {
     RemoveAllSections();
     m_strPath = path;
@@ -122,6 +145,24 @@ qsizetype CScriptFile::Decode(const QByteArray &bytes)
     }
     MultiByteToString(data, int(size), m_strText, kAnsiCodePage);
     return 0;
+}
+
+bool CScriptFile::NameKey::operator==(const NameKey &other) const
+{
+    if (name.size() != other.name.size())
+        return false;
+    // ASCII letters are compared here; anything else the toolkit's case folding decides.
+    const char16_t *a = name.utf16();
+    const char16_t *b = other.name.utf16();
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (a[i] == b[i])
+            continue;
+        if (a[i] >= 0x80 || b[i] >= 0x80)
+            return name.mid(i).compare(other.name.mid(i), Qt::CaseInsensitive) == 0;
+        if ((a[i] | 0x20) != (b[i] | 0x20) || (a[i] | 0x20) < u'a' || (a[i] | 0x20) > u'z')
+            return false;
+    }
+    return true;
 }
 
 size_t qHash(const CScriptFile::NameKey &key, size_t seed)

@@ -4,6 +4,7 @@
 
 #include "script/Section.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -33,9 +34,12 @@ public:
     // the cause, through the modal UI). Either way the previous sections are
     // gone and m_strPath is `path`.
     bool Read(const QString &path);
+    // The same for a script already in memory, as its file would hold it;
+    // `path` names it in messages.
+    bool ReadBytes(const QByteArray &bytes, const QString &path);
     // Parses `text` as if it had been read from `path` (the editor checks the
     // script it would save without writing it); FALSE when `text` is empty.
-    bool ReadText(const QString &path, const QString &text);
+    bool ReadDecoded(const QString &path, const QString &text);
 
     // The first section of that name, ignoring case, or nullptr.
     CSection *FindSection(QStringView name) const;
@@ -68,6 +72,7 @@ public:
     int m_bUnicode = 0;
 
 private:
+    bool ReadText(const QByteArray &bytes);
     qsizetype Decode(const QByteArray &bytes);
     void Parse(const char *bytes, qsizetype byteCount);
     template <typename Lines>
@@ -81,10 +86,7 @@ private:
     struct NameKey
     {
         QStringView name;
-        bool operator==(const NameKey &other) const
-        {
-            return name.size() == other.name.size() && name.compare(other.name, Qt::CaseInsensitive) == 0;
-        }
+        bool operator==(const NameKey &other) const;
     };
     friend size_t qHash(const NameKey &key, size_t seed);
     // Name -> the first section of that name.

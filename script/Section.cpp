@@ -28,14 +28,21 @@ void CSection::AddLooseLine(QStringView line) { m_looseLines.emplace_back(GetCou
 qsizetype CSection::FindLine(QStringView key) const
 {
     const qsizetype keyLength = key.size();
+    // Most lines are told apart by their first letter, folded when it is ASCII.
+    const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    const char16_t first = keyLength > 0 ? fold(key[0].unicode()) : 0;
+    const bool asciiFirst = keyLength > 0 && first < 0x80;
+    const char16_t *text = reinterpret_cast<const char16_t *>(m_strText.constData());
     for (size_t i = 0; i < m_lines.size(); ++i) {
         const Span span = m_lines[i];
         if (span.length <= keyLength)
             continue;
-        const QStringView line = View(span);
+        const char16_t *line = text + span.offset;
         if (line[keyLength] != u'=')
             continue;
-        if (line.first(keyLength).compare(key, Qt::CaseInsensitive) == 0)
+        if (asciiFirst && line[0] < 0x80 && fold(line[0]) != first)
+            continue;
+        if (QStringView(line, keyLength).compare(key, Qt::CaseInsensitive) == 0)
             return qsizetype(i);
     }
     return -1;

@@ -1,5 +1,6 @@
 #include "script/SynchArray.h"
 
+#include "script/DateValue.h"
 #include "script/SectionTreeBuilder.h"
 
 #include <algorithm>
@@ -66,23 +67,26 @@ void CSynchArray::Clear()
 int CSynchArray::LoadScript(const QString &path, ISectionTreeBuilder *builder, const LoadOptions &options)
 {
     Clear();
-    if (!m_ScriptFile.Read(path))
-        return 0;
-    return LoadSections(builder, options);
+    return m_ScriptFile.Read(path) ? LoadSections(builder, options) : 0;
+}
+
+int CSynchArray::LoadScriptFromBytes(const QByteArray &bytes, const QString &path, ISectionTreeBuilder *builder,
+                                     const LoadOptions &options)
+{
+    Clear();
+    return m_ScriptFile.ReadBytes(bytes, path) ? LoadSections(builder, options) : 0;
 }
 
 int CSynchArray::LoadScriptText(const QString &path, const QString &text, ISectionTreeBuilder *builder,
                                 const LoadOptions &options)
 {
     Clear();
-    if (!m_ScriptFile.ReadText(path, text))
-        return 0;
-    return LoadSections(builder, options);
+    return m_ScriptFile.ReadDecoded(path, text) ? LoadSections(builder, options) : 0;
 }
 
 int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options)
 {
-
+    const CZoneSnapshot zone;
     const QString defaultName = QStringLiteral("Default");
     if (builder)
         builder->BeginRoot(defaultName);

@@ -39,6 +39,10 @@ public:
     // file cannot be read or is empty.
     int LoadScript(const QString &path, ISectionTreeBuilder *builder = nullptr,
                    const LoadOptions &options = LoadOptions());
+    // The same for a script already in memory, as its file would hold it;
+    // `path` names it in messages.
+    int LoadScriptFromBytes(const QByteArray &bytes, const QString &path, ISectionTreeBuilder *builder = nullptr,
+                            const LoadOptions &options = LoadOptions());
 
     // The same for script text already in memory, read as if from `path`.
     int LoadScriptText(const QString &path, const QString &text, ISectionTreeBuilder *builder = nullptr,

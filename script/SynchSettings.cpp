@@ -108,11 +108,13 @@ void CSynchSettings::LoadSection(const QString &name, const CScriptFile &file, I
                 if (!raw.isEmpty()) {
                     const QString text = raw.toString();
                     DateFields fields;
-                    const bool valid = options.reportInvalidDates
-                                           ? ValidateDate(fields, text, DateContext(file, name, field, text))
-                                           : DateError(fields, text) == nullptr;
-                    if (valid)
+                    if (DateError(fields, text) == nullptr) {
                         this->*field.date = DateToFileTime(fields, true);
+                    } else if (options.reportInvalidDates) {
+                        // The message names the place; it is made only for a date that needs it.
+                        DateFields again;
+                        ValidateDate(again, text, DateContext(file, name, field, text));
+                    }
                 }
                 break;
             }

@@ -5,9 +5,10 @@
 set -euo pipefail
 
 # The build, then what the checks of the installation and the package run:
-# desktop-file-validate, appstreamcli, lintian, and dpkg-shlibdeps with file for CPack.
+# desktop-file-validate, appstreamcli, lintian, and dpkg-shlibdeps with file for CPack;
+# libinih-dev and pkg-config for the reference reader of the benchmarks.
 packages=(g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev
-          desktop-file-utils appstream lintian dpkg-dev file)
+          desktop-file-utils appstream lintian dpkg-dev file libinih-dev pkg-config)
 
 missing=()
 for p in "${packages[@]}"; do

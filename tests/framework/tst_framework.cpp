@@ -35,6 +35,7 @@ void TestFramework::converts_data()
     const QString every1252 = QString::fromLatin1(every).replace(
         0x80, 32, QString::fromUtf16(u"€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ"));
     QTest::newRow("ansi, every byte") << every << ansi << every1252 << false;
+    QTest::newRow("ansi, every byte from the seventh") << every.mid(7) << ansi << every1252.mid(7) << false;
     QTest::newRow("ansi cyrillic") << QByteArray("a?b") << ansi << QString::fromUtf16(u"aЖb") << true;
     QTest::newRow("ansi: one ? per astral character") << QByteArray("a?b") << ansi << QString::fromUtf16(u"a😀b")
                                                       << true;

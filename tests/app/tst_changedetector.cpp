@@ -1,0 +1,168 @@
+// The change check reads the writer's bytes back in memory; for every kind of
+// edit it must find what writing the tree to a file and loading that file
+// finds.
+
+#include "app/ChangeDetector.h"
+#include "framework/ModalUi.h"
+#include "framework/ScriptedModalUi.h"
+#include "script/SynchArray.h"
+#include "script/tree/ScriptTree.h"
+#include "treeoptions/TreeOptionsCtrl.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+using Edit = std::function<void(CTreeOptionsCtrl &)>;
+
+const char kScript[] =
+    "; kept\r\n[Default]\r\nMask=*.doc\r\nShow Identical=1\r\nColour=red\r\n\r\n"
+    "[Action1]\r\nPath1=C:\\Donn\xe9" "es\r\nOperation=2\r\nCheck Same Size Files=1\r\n"
+    "Min Date Filter=02/03/2021\r\nSkip Files Mask=3\r\n\r\n"
+    "[Action2]\r\n@=note\r\nPath1=D:\\b\r\nMax Size Filter=12345678901\r\n\r\n[Options]\r\nx=1\r\n";
+
+QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &label)
+{
+    for (int i = 0; i < parent->childCount(); ++i) {
+        QTreeWidgetItem *child = parent->child(i);
+        if (child->text(0).startsWith(label))
+            return child;
+        if (QTreeWidgetItem *found = Find(child, label))
+            return found;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *Root(CTreeOptionsCtrl &tree, int index) { return tree.topLevelItem(index); }
+
+void SetValue(CTreeOptionsCtrl &tree, int root, const char *label, const QString &value)
+{
+    CTreeOptionsCtrl::SetItemValueText(Find(Root(tree, root), QString::fromLatin1(label)), value);
+}
+
+} // namespace
+
+class TestChangeDetector : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void agreesWithTheFileRoundTrip_data();
+    void agreesWithTheFileRoundTrip();
+    void needsNoTemporaryFolder();
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedModalUi m_ui;
+    std::unique_ptr<ScopedModalUi> m_scope;
+};
+
+void TestChangeDetector::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    m_scope = std::make_unique<ScopedModalUi>(m_ui);
+}
+
+void TestChangeDetector::agreesWithTheFileRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<bool>("modified");
+    const QByteArray script(kScript);
+    const QByteArray unicode = QByteArray("\xFF\xFE", 2)
+        + QByteArray(reinterpret_cast<const char *>(u"[Action1]\r\nPath1=\u0416\r\n"), 24 * 2);
+
+    QTest::newRow("no edit") << script << Edit([](CTreeOptionsCtrl &) {}) << false;
+    QTest::newRow("text value") << script << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Source Path: ", "E:\\x"); }) << true;
+    QTest::newRow("text value, same text") << script
+        << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Source Path: ", QString::fromUtf8("C:\\Données")); }) << false;
+    QTest::newRow("value the code page lacks") << script
+        << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Source Path: ", QStringLiteral("C:\\\u0416")); }) << true;
+    QTest::newRow("date") << script << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Exclude Files Before Date: ", "03/03/2021"); }) << true;
+    QTest::newRow("invalid date") << script << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Exclude Files Before Date: ", "31/02/2021"); }) << true;
+    QTest::newRow("64-bit size") << script << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 2, "Exclude Files Larger Than", "12345678902"); }) << true;
+    QTest::newRow("check box in Default") << script
+        << Edit([](CTreeOptionsCtrl &t) { CTreeOptionsCtrl::SetCheckState(Find(Root(t, 0), "Show Identical Files"), false); }) << true;
+    QTest::newRow("mask bit") << script
+        << Edit([](CTreeOptionsCtrl &t) { CTreeOptionsCtrl::SetCheckState(Find(Root(t, 1), "Exclude Hidden Files"), false); }) << true;
+    QTest::newRow("radio") << script
+        << Edit([](CTreeOptionsCtrl &t) { t.SelectRadioItem(Find(Root(t, 1), "Compare Date/Time")); }) << true;
+    QTest::newRow("item deleted") << script << Edit([](CTreeOptionsCtrl &t) { delete Find(Root(t, 1), "Source Path: "); }) << true;
+    QTest::newRow("action deleted") << script << Edit([](CTreeOptionsCtrl &t) { delete Root(t, 2); }) << true;
+    QTest::newRow("action added") << script << Edit([](CTreeOptionsCtrl &t) {
+        QTreeWidgetItem *root = InsertActionRoot(t, QStringLiteral("Action3"));
+        CompleteAction(t, root);
+    }) << true;
+    // Sections load in the order of their numbers, wherever they stand.
+    QTest::newRow("actions swapped") << script << Edit([](CTreeOptionsCtrl &t) {
+        t.insertTopLevelItem(1, t.takeTopLevelItem(2));
+    }) << false;
+    // The settings Show All adds hold what the action held without them.
+    QTest::newRow("Show All") << script << Edit([](CTreeOptionsCtrl &t) { CompleteAction(t, Root(t, 2)); }) << false;
+    QTest::newRow("everything removed") << script << Edit([](CTreeOptionsCtrl &t) { t.clear(); }) << true;
+    QTest::newRow("UTF-16 script, no edit") << unicode << Edit([](CTreeOptionsCtrl &) {}) << false;
+    QTest::newRow("UTF-16 script, value") << unicode
+        << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Source Path: ", QStringLiteral("\u0417")); }) << true;
+}
+
+void TestChangeDetector::agreesWithTheFileRoundTrip()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(Edit, edit);
+    QFETCH(bool, modified);
+    const QString path = m_dir.filePath(QStringLiteral("script.mbs"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(script) == script.size());
+    file.close();
+
+    CSynchArray baseline;
+    CTreeOptionsCtrl tree;
+    LoadScriptWithTree(baseline, path, tree);
+    edit(tree);
+
+    // The check as it was made through a file.
+    const QString written = m_dir.filePath(QStringLiteral("written.mbs"));
+    WriteOptions quiet;
+    quiet.reportErrors = false;
+    quiet.announceEncodingChange = false;
+    QVERIFY(WriteScript(baseline, written, tree, quiet));
+    CSynchArray fromFile;
+    LoadOptions noDates;
+    noDates.reportInvalidDates = false;
+    fromFile.LoadScript(written, nullptr, noDates);
+
+    const std::unique_ptr<CSynchArray> inMemory = CChangeDetector::ReadBack(tree, baseline);
+    QVERIFY(inMemory);
+    QCOMPARE(inMemory->GetSize(), fromFile.GetSize());
+    QVERIFY(CChangeDetector::SameScript(*inMemory, fromFile));
+    QCOMPARE(inMemory->m_arrActionNames, fromFile.m_arrActionNames);
+    QCOMPARE(inMemory->m_arrDefaultAtLines, fromFile.m_arrDefaultAtLines);
+    QCOMPARE(inMemory->m_ScriptFile.Encoding(), fromFile.m_ScriptFile.Encoding());
+    QCOMPARE(CChangeDetector::IsScriptModified(tree, baseline), modified);
+    QCOMPARE(!CChangeDetector::SameScript(fromFile, baseline), modified);
+}
+
+void TestChangeDetector::needsNoTemporaryFolder()
+{
+    const QString path = m_dir.filePath(QStringLiteral("script.mbs"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(kScript) > 0);
+    file.close();
+    CSynchArray baseline;
+    CTreeOptionsCtrl tree;
+    LoadScriptWithTree(baseline, path, tree);
+
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", path.toLocal8Bit()); // a file, not a folder
+    const bool modified = CChangeDetector::IsScriptModified(tree, baseline);
+    qputenv("TMPDIR", saved);
+    QVERIFY(!modified);
+    QVERIFY(m_ui.messages.isEmpty());
+}
+
+QTEST_MAIN(TestChangeDetector)
+#include "tst_changedetector.moc"
