@@ -22,6 +22,9 @@ CCheckContext::CCheckContext(const CSynchArray &document) : m_document(document)
         const QString &name = document.m_arrActionNames.at(i);
         m_loaded.push_back({file.FindSection(name), document.GetAt(i), name, false});
     }
+    KeyLines none;
+    none.fill(-1);
+    m_keyLines.assign(m_loaded.size(), none);
 }
 
 const CScriptFile &CCheckContext::File() const { return m_document.m_ScriptFile; }

@@ -3,11 +3,13 @@
 // text the reader kept, the sections that load with their records, and the
 // list the rules report their problems into.
 
+#include "script/SettingFields.h"
 #include "script/check/CheckProblem.h"
 
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <vector>
 
 class CScriptFile;
@@ -37,6 +39,11 @@ public:
     // The action section of record `index`.
     const CSection *ActionSection(qsizetype index) const { return m_loaded[size_t(index) + (m_pDefault ? 1 : 0)].section; }
 
+    // For loaded section `index`, the stored line each key of the loader's
+    // table is read from (-1: none), as the reading rules found them.
+    using KeyLines = std::array<qint32, kSettingFieldCount>;
+    KeyLines &KeyLinesOf(size_t index) { return m_keyLines[index]; }
+
     // The 1-based line of a view of the file's text (CScriptFile::Text); 0 otherwise.
     qsizetype LineOf(QStringView view) const;
     qsizetype HeaderLine(const CSection &section) const;
@@ -57,6 +64,7 @@ private:
     const CSynchArray &m_document;
     const CSection *m_pDefault = nullptr;
     std::vector<LoadedSection> m_loaded;
+    std::vector<KeyLines> m_keyLines;
     std::vector<qsizetype> m_lineStarts;
     std::vector<CheckProblem> m_problems;
 };

@@ -66,9 +66,10 @@ void CReadingRules::Run()
     }
     for (const auto &section : file.Sections())
         CheckSectionName(*section);
-    for (const CCheckContext::LoadedSection &loaded : m_context.Loaded())
-        if (loaded.section)
-            CheckKeys(*loaded.section, loaded.name);
+    const auto &loaded = m_context.Loaded();
+    for (size_t i = 0; i < loaded.size(); ++i)
+        if (loaded[i].section)
+            CheckKeys(*loaded[i].section, loaded[i].name, m_context.KeyLinesOf(i));
 }
 
 void CReadingRules::CheckPreamble(bool anySection)
@@ -112,9 +113,9 @@ void CReadingRules::CheckSectionName(const CSection &section)
     }
 }
 
-void CReadingRules::CheckKeys(const CSection &section, const QString &name)
+void CReadingRules::CheckKeys(const CSection &section, const QString &name,
+                              std::array<qint32, kSettingFieldCount> &firstLines)
 {
-    std::array<qsizetype, kSettingFieldCount> firstLine{};
     for (qsizetype i = 0; i < section.GetCount(); ++i) {
         const QStringView line = section.GetLine(i);
         const QStringView key = line.first(line.indexOf(u'='));
@@ -122,15 +123,14 @@ void CReadingRules::CheckKeys(const CSection &section, const QString &name)
             continue;
         const int index = m_keys.IndexOf(key);
         if (index >= 0) {
-            const qsizetype number = m_context.LineOfStored(section, i);
-            qsizetype &first = firstLine[size_t(index)];
-            if (first == 0)
-                first = number;
+            qint32 &first = firstLines[size_t(index)];
+            if (first < 0)
+                first = qint32(i);
             else
-                m_context.Report(number, name, key.toString(), W, "duplicate-key",
+                m_context.Report(m_context.LineOfStored(section, i), name, key.toString(), W, "duplicate-key",
                                  QStringLiteral("%1 is set again and this line is ignored: the one at line %2 wins")
                                      .arg(SettingFields()[size_t(index)].Key())
-                                     .arg(first));
+                                     .arg(m_context.LineOfStored(section, first)));
             continue;
         }
         const QStringView trimmed = key.trimmed();

@@ -3,7 +3,11 @@
 // headers, repeated and unloadable sections, and keys the editor does not
 // know, repeats or never matches.
 
+#include "script/SettingFields.h"
+
 #include <QString>
+
+#include <array>
 
 class CCheckContext;
 class CKnownKeys;
@@ -18,7 +22,7 @@ public:
 private:
     void CheckPreamble(bool anySection);
     void CheckSectionName(const CSection &section);
-    void CheckKeys(const CSection &section, const QString &name);
+    void CheckKeys(const CSection &section, const QString &name, std::array<qint32, kSettingFieldCount> &firstLines);
 
     CCheckContext &m_context;
     const CKnownKeys &m_keys;

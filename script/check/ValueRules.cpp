@@ -31,14 +31,16 @@ QString Quoted(QStringView text) { return u'"' + text.toString() + u'"'; }
 
 void CValueRules::Run()
 {
-    for (const CCheckContext::LoadedSection &loaded : m_context.Loaded()) {
-        if (!loaded.section)
+    // The lines the reading rules found each key on: the first, as lookups take it.
+    const auto &loaded = m_context.Loaded();
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        if (!loaded[i].section)
             continue;
-        for (const SettingField &field : SettingFields()) {
-            const qsizetype index = loaded.section->FindLine(QStringView(field.key));
-            if (index >= 0)
-                CheckValue(*loaded.section, loaded.name, loaded.isDefault, field, index);
-        }
+        const CCheckContext::KeyLines &lines = m_context.KeyLinesOf(i);
+        for (int field = 0; field < kSettingFieldCount; ++field)
+            if (lines[size_t(field)] >= 0)
+                CheckValue(*loaded[i].section, loaded[i].name, loaded[i].isDefault, SettingFields()[size_t(field)],
+                           lines[size_t(field)]);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The rules about values as written: dates the locale cannot read, numbers
 // with junk, out of range or not a flag, codes the editor has no text for,
-// and an action's empty value that wipes out what "Default" sets.
+// and an action's empty value that wipes out what "Default" sets. Runs after
+// the reading rules, which find the line of each key.
 
 #include <QString>
 #include <QStringView>
