@@ -30,6 +30,7 @@ screenshot: build
 bench: build
 	$(BUILD_DIR)/bench/marrowpad_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/scripttree_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/editor_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -90,11 +90,6 @@ QString CActionCommands::NameInsertedAction(int row, std::vector<RootRename> &re
     return name;
 }
 
-void CActionCommands::Delete()
-{
-    delete m_tree.currentItem();
-}
-
 void CActionCommands::MoveUp() { MoveBy(-1); }
 
 void CActionCommands::MoveDown() { MoveBy(1); }
@@ -108,21 +103,29 @@ void CActionCommands::MoveBy(int step)
     const int to = from + step;
     if (from < 0 || to < 0 || to >= m_tree.topLevelItemCount())
         return;
-    QTreeWidgetItem *neighbour = m_tree.topLevelItem(to);
+    m_tree.setCurrentItem(MoveRoot(m_tree, from, to));
+}
+
+QTreeWidgetItem *CActionCommands::MoveRoot(QTreeWidget &tree, int from, int to)
+{
+    QTreeWidgetItem *moved = tree.topLevelItem(from);
+    QTreeWidgetItem *neighbour = tree.topLevelItem(to);
+    if (!moved || !neighbour)
+        return nullptr;
     const QString movedName = moved->text(0);
     const QString neighbourName = neighbour->text(0);
 
-    CRedrawGuard noRedraw(&m_tree);
+    CRedrawGuard noRedraw(&tree);
     std::vector<QTreeWidgetItem *> expanded;
     CollectExpanded(moved, expanded);
-    m_tree.takeTopLevelItem(from);
-    m_tree.insertTopLevelItem(to, moved);
+    tree.takeTopLevelItem(from);
+    tree.insertTopLevelItem(to, moved);
     for (QTreeWidgetItem *item : expanded)
         item->setExpanded(true);
     // The names keep their places; the settings travel.
     moved->setText(0, neighbourName);
     neighbour->setText(0, movedName);
-    m_tree.setCurrentItem(moved);
+    return moved;
 }
 
 CActionCommands::MoveStates CActionCommands::MoveStatesFor(const QTreeWidgetItem *current) const

@@ -8,6 +8,7 @@
 #include <vector>
 
 class CTreeOptionsCtrl;
+class QTreeWidget;
 class QTreeWidgetItem;
 
 class CActionCommands
@@ -41,8 +42,6 @@ public:
     // the name of the next, and the last the next free number. Renames the
     // roots and reports each in `renamed`; returns the new action's name.
     QString NameInsertedAction(int row, std::vector<RootRename> &renamed);
-    // Deletes the selected item with everything under it.
-    void Delete();
     // Swap the selected action's settings with those of the action above or
     // below; the names stay in place, the settings travel and stay selected.
     void MoveUp();
@@ -56,6 +55,11 @@ public:
         bool down = false;
     };
     MoveStates MoveStatesFor(const QTreeWidgetItem *current) const;
+
+    // Moves the root at row `from` to row `to` (a neighbour's), swapping the
+    // two names so that they keep their places; the branch keeps its
+    // expansion. Returns the moved root.
+    static QTreeWidgetItem *MoveRoot(QTreeWidget &tree, int from, int to);
 
 private:
     void MoveBy(int step);

@@ -6,6 +6,7 @@
 #include "app/DialogUnits.h"
 #include "app/RootStash.h"
 #include "app/ScriptInsight.h"
+#include "app/ScriptPathCheck.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
 #include "framework/ModalUi.h"
@@ -16,10 +17,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -34,19 +39,26 @@ CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     , m_tree(new CTreeOptionsCtrl(this))
     , m_actions(std::make_unique<CSynchArray>())
     , m_commands(*m_tree)
+    , m_history(*m_tree)
+    , m_recorder(*m_tree, m_history)
     , m_help(QCoreApplication::applicationDirPath(), this)
 {
-    setWindowTitle(QStringLiteral("Script Editor"));
     setWindowIcon(AppIcon());
     setSizeGripEnabled(true);
+    setAcceptDrops(true);
     BuildControls();
+    BuildActions();
     OnInitDialog(scriptPath);
+    m_history.Clear();
+    UpdateTitle();
+    UpdateCommandStates();
 }
 
 CAppDlg::~CAppDlg()
 {
     // The tree goes with the dialog's children; its last signals find no handler.
     disconnect(m_tree, nullptr, this, nullptr);
+    disconnect(m_tree, nullptr, &m_history, nullptr);
     delete m_insight;
     m_insight = nullptr;
 }
@@ -61,7 +73,22 @@ void CAppDlg::BuildControls()
     const CDialogUnits du(font());
     auto *label = new QLabel(QStringLiteral("&Script File Settings"), this);
     label->setBuddy(m_tree);
+    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, this);
 
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
+    layout->setSpacing(0);
+    layout->addWidget(label);
+    layout->addSpacing(du.Y(4));
+    layout->addWidget(m_insight->Area(), 1);
+    layout->addSpacing(du.Y(3));
+    layout->addLayout(BuildButtons());
+    resize(InitialSize());
+}
+
+QGridLayout *CAppDlg::BuildButtons()
+{
+    const CDialogUnits du(font());
     struct ButtonSpec
     {
         const char *text;
@@ -71,7 +98,7 @@ void CAppDlg::BuildControls()
     const ButtonSpec specs[] = {
         {"&Repeat Action", &CAppDlg::OnRepeatAction, 0, 0}, {"&New Action", &CAppDlg::OnNewAction, 0, 1},
         {"&Delete", &CAppDlg::OnDelete, 0, 2},              {"Show &All", &CAppDlg::OnShowAll, 0, 3},
-        {"Move &Up", &CAppDlg::OnMoveUp, 0, 4},             {"Move &Down", &CAppDlg::OnMoveDown, 0, 5},
+        {"Move &Up", &CAppDlg::OnMoveUp, 0, 4},             {"Move Do&wn", &CAppDlg::OnMoveDown, 0, 5},
         {"&Load Script", &CAppDlg::OnLoadScript, 1, 3},     {"Save", &CAppDlg::OnOK, 1, 4},
         {"Close", &CAppDlg::OnCancel, 1, 5},
     };
@@ -94,52 +121,110 @@ void CAppDlg::BuildControls()
         else if (entry.handler == &CAppDlg::OnOK)
             button->setDefault(true);
     }
-    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, this);
     buttons->addWidget(m_insight->ProblemsButton(), 1, 0);
     buttons->addWidget(m_insight->ValuesButton(), 1, 1);
     for (int column = 0; column < 6; ++column)
         buttons->setColumnStretch(column, 1);
+    return buttons;
+}
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
-    layout->setSpacing(0);
-    layout->addWidget(label);
-    layout->addSpacing(du.Y(4));
-    layout->addWidget(m_insight->Area(), 1);
-    layout->addSpacing(du.Y(3));
-    layout->addLayout(buttons);
-    resize(InitialSize());
+void CAppDlg::BuildActions()
+{
+    auto add = [this](const char *text, QList<QKeySequence> keys, void (CAppDlg::*handler)(),
+                      QWidget *owner = nullptr) {
+        auto *action = new QAction(QString::fromLatin1(text), this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, handler);
+        if (owner) // the key works only there
+            action->setShortcutContext(Qt::WidgetShortcut);
+        (owner ? owner : this)->addAction(action);
+        return action;
+    };
+    m_act.undo = add("&Undo", {QKeySequence::Undo}, &CAppDlg::OnUndo);
+    m_act.redo = add("&Redo", {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+                     &CAppDlg::OnRedo);
+    m_act.repeat = add("R&epeat Action", {QKeySequence(Qt::CTRL | Qt::Key_R)}, &CAppDlg::OnRepeatAction);
+    m_act.add = add("&New Action", {QKeySequence(Qt::CTRL | Qt::Key_N)}, &CAppDlg::OnNewAction);
+    // In an editor Delete belongs to the text.
+    m_act.remove = add("&Delete", {QKeySequence::Delete}, &CAppDlg::OnDelete, m_tree);
+    m_act.showAll = add("Show &All", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)}, &CAppDlg::OnShowAll);
+    // Ctrl+Up and Ctrl+Down would move the tree's current item without
+    // selecting it; here they move the selected action.
+    m_act.moveUp = add("Move U&p", {QKeySequence(Qt::CTRL | Qt::Key_Up)}, &CAppDlg::OnMoveUp);
+    m_act.moveDown = add("Move Do&wn", {QKeySequence(Qt::CTRL | Qt::Key_Down)}, &CAppDlg::OnMoveDown);
+    add("Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}, &CAppDlg::OnOK);
+    add("Save As", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &CAppDlg::OnSaveAs);
+    add("Load Script", {QKeySequence(Qt::CTRL | Qt::Key_O)}, &CAppDlg::OnLoadScript);
+    add("Help", {QKeySequence(Qt::Key_F1)}, &CAppDlg::OnHelp);
 
-    connect(m_tree, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current) { OnSelchangedTree(current); });
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tree, &QWidget::customContextMenuRequested, this, &CAppDlg::ShowTreeMenu);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
     auto *toolTips = new CSettingToolTip(*m_tree);
     toolTips->SetDetail([this](const QTreeWidgetItem *item) {
         return m_insight ? m_insight->ValueInEffectText(item) : QString();
     });
-    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, &CAppDlg::OnHelp);
+    connect(m_tree, &CTreeOptionsCtrl::ItemChanged, &m_history,
+            [this](const CTreeOptionsChange &change) { m_recorder.ItemChanged(change); });
+    connect(&m_history, &CEditHistory::Changed, this, [this] {
+        UpdateTitle();
+        UpdateCommandStates();
+    });
+}
+
+void CAppDlg::ShowTreeMenu(const QPoint &pos)
+{
+    QMenu menu(this);
+    menu.addActions({m_act.undo, m_act.redo});
+    menu.addSeparator();
+    menu.addActions({m_act.repeat, m_act.add, m_act.remove, m_act.showAll});
+    menu.addSeparator();
+    menu.addActions({m_act.moveUp, m_act.moveDown});
+    // From the keyboard the menu opens at the current item.
+    QPoint at = pos;
+    QTreeWidgetItem *current = m_tree->currentItem();
+    if (current && m_tree->itemAt(pos) != current)
+        at = m_tree->visualItemRect(current).bottomLeft();
+    menu.exec(m_tree->viewport()->mapToGlobal(at));
 }
 
 // ---------------------------------------------------------------- start-up
 
 void CAppDlg::OnInitDialog(const QString &scriptPath)
 {
-    if (scriptPath.isEmpty()) {
+    const CScriptPathCheck::Kind kind = scriptPath.isEmpty() ? CScriptPathCheck::Kind::Missing
+                                                             : CScriptPathCheck::Check(scriptPath);
+    if (kind == CScriptPathCheck::Kind::Missing) {
+        // A path that does not exist yet names a new script, which Save creates.
         StartNewScript();
+        m_strScriptPath = scriptPath;
         return;
     }
-    auto actions = std::make_unique<CSynchArray>();
-    LoadScriptWithTree(*actions, scriptPath, *m_tree);
-    if (actions->m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed && QFileInfo::exists(scriptPath)) {
-        // A file that is there but cannot be read is never saved over by
-        // accident: the reader has said why, and a new, unnamed script opens.
+    if (kind == CScriptPathCheck::Kind::File) {
+        auto actions = std::make_unique<CSynchArray>();
+        LoadScriptWithTree(*actions, scriptPath, *m_tree);
+        if (actions->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed) {
+            m_strScriptPath = scriptPath;
+            TellIfNoSections(*actions);
+            SetBaseline(std::move(actions), true);
+            return;
+        }
         m_tree->clear();
-        StartNewScript();
-        return;
+    } else {
+        ModalUi().ShowMessage(CScriptPathCheck::Refusal(scriptPath, kind));
     }
-    // A path that does not exist yet gives an empty script that Save creates.
-    m_strScriptPath = scriptPath;
-    SetBaseline(std::move(actions), true);
+    // What is there but cannot be read is never saved over by accident: the
+    // user has been told why, and a new, unnamed script opens.
+    StartNewScript();
+}
+
+void CAppDlg::TellIfNoSections(const CSynchArray &actions)
+{
+    const CScriptFile &file = actions.m_ScriptFile;
+    if (file.GetCount() == 0 && file.GetPreambleCount() > 0)
+        ModalUi().ShowMessage(QStringLiteral("%1 holds no script sections: it may not be a script. "
+                                             "Saving writes a script in its place.")
+                                  .arg(QDir::toNativeSeparators(file.m_strPath)));
 }
 
 void CAppDlg::StartNewScript()
@@ -177,44 +262,79 @@ void CAppDlg::EndEditing()
 void CAppDlg::OnShowAll()
 {
     EndEditing();
-    m_commands.ShowAll();
+    m_recorder.ChangeRoot([this] { m_commands.ShowAll(); });
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnRepeatAction()
 {
     EndEditing();
-    m_commands.RepeatAction();
+    m_recorder.AddRoot([this] { m_commands.RepeatAction(); });
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnNewAction()
 {
     EndEditing();
-    m_commands.NewAction();
+    m_recorder.AddRoot([this] { m_commands.NewAction(); });
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnDelete()
 {
     EndEditing();
-    m_commands.Delete();
+    m_recorder.DeleteCurrent();
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnMoveUp()
 {
     EndEditing();
-    m_commands.MoveUp();
+    m_recorder.MoveRoot([this] { m_commands.MoveUp(); });
+    UpdateCommandStates();
 }
 
 void CAppDlg::OnMoveDown()
 {
     EndEditing();
-    m_commands.MoveDown();
+    m_recorder.MoveRoot([this] { m_commands.MoveDown(); });
+    UpdateCommandStates();
 }
 
-void CAppDlg::OnSelchangedTree(QTreeWidgetItem *current)
+void CAppDlg::OnUndo()
 {
+    EndEditing();
+    m_history.Undo();
+}
+
+void CAppDlg::OnRedo()
+{
+    EndEditing();
+    m_history.Redo();
+}
+
+void CAppDlg::UpdateCommandStates()
+{
+    QTreeWidgetItem *current = m_tree->currentItem();
     const CActionCommands::MoveStates states = m_commands.MoveStatesFor(current);
     m_btnMoveUp->setEnabled(states.up);
     m_btnMoveDown->setEnabled(states.down);
+    if (!m_act.undo)
+        return;
+    m_act.moveUp->setEnabled(states.up);
+    m_act.moveDown->setEnabled(states.down);
+    m_act.undo->setEnabled(m_history.CanUndo());
+    m_act.redo->setEnabled(m_history.CanRedo());
+    for (QAction *action : {m_act.repeat, m_act.remove, m_act.showAll})
+        action->setEnabled(current != nullptr);
+}
+
+void CAppDlg::UpdateTitle()
+{
+    const QString name = m_strScriptPath.isEmpty() ? QStringLiteral("New script")
+                                                   : QFileInfo(m_strScriptPath).fileName();
+    setWindowTitle(QStringLiteral("%1[*] \u2014 Script Editor").arg(name));
+    setWindowModified(!m_history.IsClean());
 }
 
 void CAppDlg::OnHelp()
@@ -246,14 +366,16 @@ bool CAppDlg::SaveQuestion()
     return SaveScript();
 }
 
-bool CAppDlg::SaveScript()
+bool CAppDlg::SaveScript(bool choosePath)
 {
-    QString path = m_strScriptPath;
+    QString path = choosePath ? QString() : m_strScriptPath;
     if (path.isEmpty()) {
         FileDialogRequest request;
         request.mode = FileDialogRequest::Mode::Save;
         request.filter = ScriptFileFilter();
         request.overwritePrompt = true;
+        if (!m_strScriptPath.isEmpty())
+            request.initialDir = QFileInfo(m_strScriptPath).absolutePath();
         const std::optional<QString> chosen = ModalUi().ChooseFile(request);
         if (!chosen || chosen->isEmpty())
             return false;
@@ -269,11 +391,18 @@ bool CAppDlg::SaveScript()
     const bool known = written->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed;
     m_strScriptPath = path;
     SetBaseline(std::move(written), known);
+    m_history.SetClean();
+    UpdateTitle();
     return true;
 }
 
 bool CAppDlg::LoadScriptFile(const QString &path)
 {
+    const CScriptPathCheck::Kind kind = CScriptPathCheck::Check(path);
+    if (kind == CScriptPathCheck::Kind::Folder || kind == CScriptPathCheck::Kind::Special) {
+        ModalUi().ShowMessage(CScriptPathCheck::Refusal(path, kind));
+        return false;
+    }
     auto actions = std::make_unique<CSynchArray>();
     {
         CRedrawGuard noRedraw(m_tree);
@@ -286,7 +415,11 @@ bool CAppDlg::LoadScriptFile(const QString &path)
         }
     }
     m_strScriptPath = path;
+    TellIfNoSections(*actions);
     SetBaseline(std::move(actions), true);
+    m_history.Clear();
+    UpdateTitle();
+    UpdateCommandStates();
     return true;
 }
 
@@ -311,6 +444,38 @@ void CAppDlg::OnOK()
 {
     EndEditing();
     SaveScript();
+}
+
+void CAppDlg::OnSaveAs()
+{
+    EndEditing();
+    SaveScript(true);
+}
+
+void CAppDlg::OnOpenScript(const QString &path)
+{
+    EndEditing();
+    if (SaveQuestion())
+        LoadScriptFile(path);
+}
+
+void CAppDlg::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls[0].isLocalFile())
+        event->acceptProposedAction();
+}
+
+void CAppDlg::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls[0].isLocalFile())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    // The drag's source waits for the drop to end: the question and the load come after.
+    const QString path = urls[0].toLocalFile();
+    QMetaObject::invokeMethod(this, [this, path] { OnOpenScript(path); }, Qt::QueuedConnection);
 }
 
 void CAppDlg::OnCancel()

@@ -4,6 +4,8 @@
 // question before unsaved changes are lost.
 
 #include "app/ActionCommands.h"
+#include "app/EditHistory.h"
+#include "app/EditRecorder.h"
 #include "app/HelpOpener.h"
 
 #include <QDialog>
@@ -14,6 +16,8 @@
 class CScriptInsight;
 class CSynchArray;
 class CTreeOptionsCtrl;
+class QAction;
+class QGridLayout;
 class QPushButton;
 class QTreeWidgetItem;
 
@@ -34,6 +38,7 @@ public:
     CHelpOpener &Help() { return m_help; }
     // The problems list and the values in effect.
     CScriptInsight &Insight() const { return *m_insight; }
+    const CEditHistory &History() const { return m_history; }
 
     // Whether the tree's script differs from the one last loaded or saved.
     bool IsScriptModified() const;
@@ -50,8 +55,14 @@ public slots:
     void OnMoveDown();
     void OnLoadScript();
     void OnHelp();
+    void OnUndo();
+    void OnRedo();
     // Save (the default button, Enter): saves and stays open.
     void OnOK();
+    // Saves under a name the user chooses, which becomes the script's path.
+    void OnSaveAs();
+    // Opens a script as Load Script does, the save question first.
+    void OnOpenScript(const QString &path);
     // Close, Esc and the window's close button: asks to save, then closes.
     void OnCancel();
 
@@ -60,21 +71,37 @@ public slots:
 
 private:
     void BuildControls();
+    QGridLayout *BuildButtons();
+    // The commands by key and in the tree's context menu, and what follows changes.
+    void BuildActions();
+    void ShowTreeMenu(const QPoint &pos);
     void OnInitDialog(const QString &scriptPath);
     void StartNewScript();
-    void OnSelchangedTree(QTreeWidgetItem *current);
+    // The move buttons follow the current item after every change.
+    void UpdateCommandStates();
+    // Tells the user once that a file just loaded holds no script sections.
+    static void TellIfNoSections(const CSynchArray &actions);
     // Every command first writes back a value being edited in place.
     void EndEditing();
     // Loads the script at `path` in place of the current one; false (with the
     // current script untouched) when the file cannot be read.
     bool LoadScriptFile(const QString &path);
-    // Writes the tree to the script's path (asking for one when there is none)
-    // and makes what was written the new baseline; false when nothing was saved.
-    bool SaveScript();
+    // Writes the tree to the script's path (asking for one when there is none,
+    // or always with `choosePath`) and makes what was written the new
+    // baseline and clean point; false when nothing was saved.
+    bool SaveScript(bool choosePath = false);
+    // "FILE — Script Editor", marked while the history is not at its clean point.
+    void UpdateTitle();
     // Asks whether to save a changed script; false when the user wanted it
     // saved and it was not, so the command that asked must not go on.
     bool SaveQuestion();
     void SetBaseline(std::unique_ptr<CSynchArray> actions, bool known);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
 
     QPushButton *m_btnMoveUp = nullptr;
     QPushButton *m_btnMoveDown = nullptr;
@@ -84,6 +111,13 @@ private:
     // False when the baseline could not be taken: every check is then a change.
     bool m_bBaselineKnown = true;
     CActionCommands m_commands;
+    CEditHistory m_history;
+    CEditRecorder m_recorder;
     CHelpOpener m_help;
+    // The commands of the tree's context menu and the keyboard, in menu order.
+    struct TreeActions
+    {
+        QAction *undo, *redo, *repeat, *add, *remove, *showAll, *moveUp, *moveDown;
+    } m_act{};
     CScriptInsight *m_insight = nullptr;
 };

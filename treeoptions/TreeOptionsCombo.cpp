@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 CTreeOptionsCombo::CTreeOptionsCombo(QWidget *parent) : QComboBox(parent)
@@ -82,5 +83,12 @@ void CTreeOptionsCombo::showPopup()
     // GetDropHeight() below the top of the control.
     const int row = qMax(1, view()->sizeHintForRow(0));
     setMaxVisibleItems(qMax(qMin(count(), 30), (GetDropHeight() - height()) / row));
+    // At least as wide as the longest entry, whatever the control's own width.
+    QAbstractItemView *list = view();
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = qMax(widest, list->sizeHintForIndex(model()->index(i, modelColumn())).width());
+    const int frame = 2 * list->frameWidth() + (count() > maxVisibleItems() ? list->verticalScrollBar()->sizeHint().width() : 0);
+    list->setMinimumWidth(widest + frame);
     QComboBox::showPopup();
 }

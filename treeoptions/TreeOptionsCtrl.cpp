@@ -479,6 +479,7 @@ void CTreeOptionsCtrl::BeginItemEdit(QTreeWidgetItem *item)
         return;
     }
     m_hEditItem = item;
+    m_editBefore = TreeOptionsBranchState(item);
     QWidget *primary = static_cast<QWidget *>(editor);
     primary->setParent(viewport());
     primary->setFont(font());
@@ -611,6 +612,8 @@ void CTreeOptionsCtrl::CommitItemEdit(QTreeWidgetItem *)
         SetItemColour(m_hEditItem, m_pActiveBrowse->m_crColour);
     }
     // A font item already holds what its picker chose.
+    ReportChange(m_hEditItem, m_hEditItem, m_editBefore);
+    m_editBefore = TreeOptionsBranchState(m_hEditItem);
 }
 
 void CTreeOptionsCtrl::EndItemEdit()
@@ -755,27 +758,52 @@ void CTreeOptionsCtrl::OnCollapsed(QTreeWidgetItem *item)
     for (QTreeWidgetItem *edited = m_hEditItem ? m_hEditItem->parent() : nullptr; edited; edited = edited->parent())
         if (edited == item) {
             CommitAndEndEdit();
+            break;
+        }
+    // A hidden item is never the one a command acts on: the collapsed item
+    // takes over, as in native tree views.
+    for (QTreeWidgetItem *hidden = currentItem() ? currentItem()->parent() : nullptr; hidden; hidden = hidden->parent())
+        if (hidden == item) {
+            setCurrentItem(item);
             return;
         }
 }
 
 // ------------------------------------------------------------------- input
 
+void CTreeOptionsCtrl::ReportChange(QTreeWidgetItem *item, QTreeWidgetItem *branch,
+                                    const CTreeOptionsBranchState &before)
+{
+    if (m_bDestroying)
+        return;
+    CTreeOptionsBranchState after = TreeOptionsBranchState(branch);
+    if (after != before)
+        emit ItemChanged(CTreeOptionsChange{item, branch, before, std::move(after)});
+}
+
 void CTreeOptionsCtrl::Toggle(QTreeWidgetItem *item)
 {
+    const bool box = IsCheckBoxItem(item);
+    if (!box && !IsRadioItem(item))
+        return;
+    // A box changes its children and its parent box; a radio its siblings.
+    QTreeWidgetItem *parent = item->parent() ? item->parent() : invisibleRootItem();
+    QTreeWidgetItem *branch = !box || IsCheckBoxItem(parent) ? parent : item;
+    const CTreeOptionsBranchState before = TreeOptionsBranchState(branch);
     bool enabled = false;
-    if (IsCheckBoxItem(item)) {
+    if (box) {
         if (IsCheckEnabled(item, enabled) && enabled) {
             CRedrawGuard noRedraw(this);
             bool checked = false;
             GetCheckState(item, checked);
             ToggleCheckBranch(item, checked);
         }
-    } else if (IsRadioItem(item)) {
+    } else {
         bool selected = false;
         if (IsRadioEnabled(item, enabled) && enabled && GetRadioState(item, selected) && !selected)
             SelectRadioItem(item);
     }
+    ReportChange(item, branch, before);
 }
 
 void CTreeOptionsCtrl::mousePressEvent(QMouseEvent *event)
@@ -822,30 +850,65 @@ void CTreeOptionsCtrl::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
-    if (event->key() == Qt::Key_Right && m_hEditItem) {
-        const CTreeOptionsItemInfo *info = GetItemInfo(caret);
-        const QMetaObject *cls = info ? info->m_pEditorClass : nullptr;
-        QWidget *target = nullptr;
-        bool known = true;
-        if (Derives(cls, CTreeOptionsCombo::staticMetaObject))
-            target = m_pActiveCombo;
-        else if (Derives(cls, CTreeOptionsEdit::staticMetaObject))
-            target = m_pActiveEdit;
-        else if (Derives(cls, CTreeOptionsBrowseButton::staticMetaObject))
-            target = m_pActiveBrowse;
-        else
-            known = false;
-        if (known) {
-            if (target && target->isVisible())
-                target->setFocus(Qt::OtherFocusReason);
-            event->accept();
-            return;
-        }
+    if (event->key() == Qt::Key_Right && m_hEditItem && FocusEditor()) {
+        event->accept();
+        return;
+    }
+    // F2 opens the editor of the current value (again, after scrolling closed it).
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier && caret) {
+        if (!m_hEditItem)
+            BeginItemEdit(caret);
+        if (m_hEditItem)
+            FocusEditor();
+        event->accept();
+        return;
     }
     QTreeWidget::keyPressEvent(event);
     // Enter and Esc belong to the dialog.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
         event->ignore();
+}
+
+void CTreeOptionsCtrl::focusInEvent(QFocusEvent *event)
+{
+    QTreeWidget::focusInEvent(event);
+    // The view makes its first item current when it gets the focus without
+    // one, but leaves it unselected: what a command acts on always shows.
+    if (QTreeWidgetItem *current = currentItem(); current && !current->isSelected())
+        setCurrentItem(current);
+}
+
+QItemSelectionModel::SelectionFlags CTreeOptionsCtrl::selectionCommand(const QModelIndex &index,
+                                                                       const QEvent *event) const
+{
+    // One item is selected, and it is the current one: Ctrl+click or Ctrl+Space
+    // on it never deselects it.
+    const QItemSelectionModel::SelectionFlags flags = QTreeWidget::selectionCommand(index, event);
+    if (index.isValid() && (flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return flags;
+}
+
+bool CTreeOptionsCtrl::FocusEditor()
+{
+    const CTreeOptionsItemInfo *info = GetItemInfo(currentItem());
+    const QMetaObject *cls = info ? info->m_pEditorClass : nullptr;
+    QWidget *target = nullptr;
+    if (Derives(cls, CTreeOptionsCombo::staticMetaObject))
+        target = m_pActiveCombo;
+    else if (Derives(cls, CTreeOptionsEdit::staticMetaObject))
+        target = m_pActiveEdit;
+    else if (Derives(cls, CTreeOptionsBrowseButton::staticMetaObject))
+        target = m_pActiveBrowse;
+    else
+        return false;
+    if (target && target->isVisible()) {
+        target->setFocus(Qt::OtherFocusReason);
+        // Typing goes on after the value, as in every editor opened by keyboard.
+        if (target == m_pActiveEdit)
+            m_pActiveEdit->end(false);
+    }
+    return true;
 }
 
 void CTreeOptionsCtrl::wheelEvent(QWheelEvent *event)

@@ -8,6 +8,7 @@
 // (CTreeOptionsItemInfo) are owned by their items and freed with them. The
 // selected item is the current item.
 
+#include "treeoptions/TreeOptionsChange.h"
 #include "treeoptions/TreeOptionsItem.h"
 #include "treeoptions/TreeOptionsItemInfo.h"
 
@@ -127,10 +128,18 @@ public:
     // Commit, end and reopen editing of the current item (after a pick).
     void ReEditCurrentItem();
 
+signals:
+    // An edit by the user changed items: a box or radio toggled, a value
+    // committed from its editor (only when it differs), a colour or font picked.
+    void ItemChanged(const CTreeOptionsChange &change);
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
     void wheelEvent(QWheelEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
@@ -151,12 +160,18 @@ private:
     bool IsOnIconOrLabel(QTreeWidgetItem *item, const QPoint &pos) const;
     QStyleOptionViewItem ItemOption(QTreeWidgetItem *item) const;
     void Toggle(QTreeWidgetItem *item);
+    // Reports the change of `branch` since `before`, when there is one.
+    void ReportChange(QTreeWidgetItem *item, QTreeWidgetItem *branch, const CTreeOptionsBranchState &before);
+    // Gives the keyboard to the open editor of the current item, its caret
+    // after the value; false when the item has no editor of its own.
+    bool FocusEditor();
 
     CTreeOptionsCombo *m_pActiveCombo = nullptr;
     CTreeOptionsEdit *m_pActiveEdit = nullptr;
     CTreeOptionsSpinCtrl *m_pActiveSpin = nullptr;
     CTreeOptionsBrowseButton *m_pActiveBrowse = nullptr;
     QTreeWidgetItem *m_hEditItem = nullptr;
+    CTreeOptionsBranchState m_editBefore; // the edited item as it was when editing began
     int m_nPickersOpen = 0;
     bool m_bDestroying = false;
     QPersistentModelIndex m_pressedIndex;

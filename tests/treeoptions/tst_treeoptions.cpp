@@ -122,12 +122,16 @@ private slots:
         QTreeWidgetItem *parent = m_tree->AddCheckBoxItem(QStringLiteral("Parent"), nullptr, false);
         QTreeWidgetItem *items[] = {parent, m_tree->AddCheckBoxItem(QStringLiteral("First"), parent, false),
                                     m_tree->AddCheckBoxItem(QStringLiteral("Second"), parent, false)};
-        m_tree->AddGroupItem(QStringLiteral("Not a box"), 13, parent); // ignored in the count
+        // Ignored in the count; its leading space is what the tree's keyboard
+        // search finds when a space reaches it.
+        QTreeWidgetItem *spaced = m_tree->AddGroupItem(QStringLiteral(" not a box"), 13, parent);
         for (int i = 0; i < 3; ++i)
             Tree::SetItemImage(items[i], before[i]);
         parent->setExpanded(true);
 
         QTreeWidgetItem *item = items[1 + toggled];
+        std::vector<CTreeOptionsChange> reports;
+        connect(m_tree, &Tree::ItemChanged, m_tree, [&](const CTreeOptionsChange &change) { reports.push_back(change); });
         if (bySpace) {
             m_tree->setCurrentItem(item);
             Key(Qt::Key_Space);
@@ -138,7 +142,20 @@ private slots:
         for (QTreeWidgetItem *box : items)
             after << Tree::GetItemImage(box);
         QTEST(after, "after");
-        QCOMPARE(m_tree->currentItem(), item);
+        // A change is reported with the parent box's branch before and after,
+        // and that is enough to put the images back.
+        QCOMPARE(reports.size(), size_t(after == before ? 0 : 1));
+        if (!reports.empty()) {
+            QVERIFY(reports[0].m_pItem == item && reports[0].m_pBranch == parent);
+            QCOMPARE(reports[0].m_after, TreeOptionsBranchState(parent));
+            SetTreeOptionsBranchState(parent, reports[0].m_before);
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(Tree::GetItemImage(items[i]), before[i]);
+        }
+        // A box that takes the space uses it up; on a disabled one it goes on
+        // to the tree, whose keyboard search moves on.
+        const bool disabled = before[1 + toggled] == 4 || before[1 + toggled] == 5 || before[1 + toggled] == 9;
+        QCOMPARE(m_tree->currentItem(), bySpace && disabled ? spaced : item);
     }
 
     void toggleSetsChildrenOnly()
@@ -171,12 +188,13 @@ private slots:
         Tree::SetItemImage(disabled, 7);
         m_tree->AddCheckBoxItem(QStringLiteral("Box"), group, true);
         m_tree->AddRadioItem(QStringLiteral("Outside"), group, false);
+        m_tree->AddGroupItem(QStringLiteral(" found by a space"), 13, group); // what the tree's keyboard search would pick
         group->setExpanded(true);
         QCOMPARE(Tree::GetItemImage(first), 3);
 
         ClickRow(second);
         const QString selectedSecond = QStringLiteral("Group [13]\n  First [2]\n  Second [3]\n  Disabled [6]\n"
-                                                      "  Box [1]\n  Outside [2]\n");
+                                                      "  Box [1]\n  Outside [2]\n   found by a space [13]\n");
         QCOMPARE(TreeOptionsDump(*m_tree), selectedSecond);
 
         // Space on the selected radio is used up: nothing changes, the keyboard
@@ -519,11 +537,28 @@ private slots:
             QCOMPARE(item->text(0), text); // the whole text stays visible
             QVERIFY(button->geometry().left() > m_tree->LabelRect(item).right());
         }
+        std::vector<CTreeOptionsChange> reports;
+        connect(m_tree, &Tree::ItemChanged, m_tree, [&](const CTreeOptionsChange &change) { reports.push_back(change); });
         QTest::mouseClick(button, Qt::LeftButton);
         QTest::qWait(0); // a colour or font pick reopens the editor later
         QCOMPARE(m_tree->EditItem(), item);
         ClickRow(next);
         QCOMPARE(item->text(0), expected);
+        // One report of what the pick changed, none for a cancelled one; its
+        // before puts the item back, colour and font included.
+        QCOMPARE(reports.size(), size_t(cancel ? 0 : 1));
+        if (!cancel) {
+            QVERIFY(reports[0].m_pItem == item && reports[0].m_pBranch == item);
+            QCOMPARE(reports[0].m_after, TreeOptionsBranchState(item));
+            const CTreeOptionsBranchState picked = TreeOptionsBranchState(item);
+            SetTreeOptionsBranchState(item, reports[0].m_before);
+            QCOMPARE(item->text(0), text);
+            QCOMPARE(Tree::GetItemColour(item), RGB(255, 0, 0));
+            CLogFont font;
+            Tree::GetItemFont(item, font);
+            QCOMPARE(font, CLogFont());
+            SetTreeOptionsBranchState(item, picked);
+        }
 
         if (kind == kKindFilePath) {
             QCOMPARE(m_ui.fileRequests.size(), 1);
@@ -592,7 +627,7 @@ private slots:
         QCOMPARE(item->text(0), QStringLiteral("Message: one two three four"));
     }
 
-    void imageStripCellsDiffer_data()
+    void imageStripCellsShowTheirStates_data()
     {
         QTest::addColumn<qreal>("ratio");
         QTest::addColumn<bool>("dark");
@@ -601,7 +636,7 @@ private slots:
         QTest::newRow("ratio 2, dark theme") << 2.0 << true;
     }
 
-    void imageStripCellsDiffer()
+    void imageStripCellsShowTheirStates()
     {
         QFETCH(qreal, ratio);
         QFETCH(bool, dark);
@@ -628,6 +663,32 @@ private slots:
         }
         if (dark) // light strokes on a dark box
             QVERIFY(QColor(cells[1].pixel(cell / 2, cell / 2)).lightness() < 80);
+
+        // Each state cell shows its own marks, so two swapped cells fail.
+        const auto near = [](QRgb a, QColor b) {
+            return qAbs(qRed(a) - b.red()) < 40 && qAbs(qGreen(a) - b.green()) < 40 && qAbs(qBlue(a) - b.blue()) < 40;
+        };
+        const auto at = [&](int i, qreal x, qreal y) { return cells[i + 1].pixel(int(x * ratio), int(y * ratio)); };
+        const QColor red(215, 38, 38);
+        const QColor base = QColor(at(0, 12, 8.5)); // inside the empty box, off every stroke
+        for (int i = 0; i < 10; ++i) {
+            bool crossed = false;
+            for (int y = 0; y < cell; ++y)
+                for (int x = 0; x < cell; ++x)
+                    crossed = crossed || near(cells[i + 1].pixel(x, y), red);
+            QVERIFY2(crossed == (i >= 4 && i != 8), qPrintable(QStringLiteral("red cross in cell %1").arg(i)));
+            const bool box = i < 2 || i == 4 || i == 5 || i >= 8;
+            const QRgb fill = at(i, 12, 8.5);
+            if (box) {
+                QVERIFY2(!near(at(i, 5.24, 8.68), QColor(fill)) == (i % 4 == 1 || i >= 8),
+                         qPrintable(QStringLiteral("tick in cell %1").arg(i)));
+                QVERIFY2(!near(fill, base) == (i >= 8), qPrintable(QStringLiteral("grey ground in cell %1").arg(i)));
+            } else {
+                const QRgb centre = at(i, 8, 8);
+                QVERIFY2((!near(centre, base) && !near(centre, red)) == (i == 3 || i == 7),
+                         qPrintable(QStringLiteral("dot in cell %1").arg(i)));
+            }
+        }
     }
 
     void demoTreeHoldsEverySort()

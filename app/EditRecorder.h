@@ -1,0 +1,34 @@
+#pragma once
+// Records each change of the tree as one step of the edit history, from the
+// tree's own state before and after: an edit the tree reports, and each of the
+// editor's commands, which the recorder runs.
+
+#include <functional>
+
+class CEditHistory;
+class QTreeWidget;
+struct CTreeOptionsChange;
+
+class CEditRecorder
+{
+public:
+    CEditRecorder(QTreeWidget &tree, CEditHistory &history) : m_tree(tree), m_history(history) {}
+
+    // A box, radio, value, colour or font the user changed in the tree.
+    void ItemChanged(const CTreeOptionsChange &change);
+    // A command that adds one root and makes it current (New Action, Repeat
+    // Action), renaming others perhaps: the step holds the added branch and
+    // the names that changed.
+    void AddRoot(const std::function<void()> &command);
+    // A command that changes the branch of the current item's root (Show
+    // All): the step holds the other version of that root.
+    void ChangeRoot(const std::function<void()> &command);
+    // A command that moves the current root to a neighbour's place.
+    void MoveRoot(const std::function<void()> &command);
+    // Deletes the current item with its branch, which the step keeps.
+    void DeleteCurrent();
+
+private:
+    QTreeWidget &m_tree;
+    CEditHistory &m_history;
+};

@@ -1,0 +1,43 @@
+#include "app/TreeEdits.h"
+
+#include "app/ActionCommands.h"
+
+#include <QTreeWidget>
+
+CBranchEdit::CBranchEdit(const CItemPath &path, bool added, CHeldBranch held)
+    : m_path(path), m_bAdded(added), m_held(std::move(held))
+{
+}
+
+std::unique_ptr<CBranchEdit> CBranchEdit::Added(const CItemPath &path)
+{
+    return std::unique_ptr<CBranchEdit>(new CBranchEdit(path, true, CHeldBranch()));
+}
+
+std::unique_ptr<CBranchEdit> CBranchEdit::Deleted(const CItemPath &path, CHeldBranch held)
+{
+    return std::unique_ptr<CBranchEdit>(new CBranchEdit(path, false, std::move(held)));
+}
+
+void CSwapEdit::Swap(QTreeWidget &tree)
+{
+    CHeldBranch shown = CHeldBranch::Take(tree, m_path);
+    m_other.Put(tree, m_path);
+    m_other = std::move(shown);
+}
+
+void CRenameEdit::Rename(QTreeWidget &tree, const QString &name) const
+{
+    if (QTreeWidgetItem *root = tree.topLevelItem(m_nRow))
+        root->setText(0, name);
+}
+
+void CMoveEdit::Undo(QTreeWidget &tree)
+{
+    CActionCommands::MoveRoot(tree, m_nTo, m_nFrom);
+}
+
+void CMoveEdit::Redo(QTreeWidget &tree)
+{
+    CActionCommands::MoveRoot(tree, m_nFrom, m_nTo);
+}

@@ -1,0 +1,104 @@
+#pragma once
+// The edits a step of the edit history is made of. Each knows what it changed
+// in the tree, by path, and can take it back and do it again; a step undoes
+// its edits in reverse order, so each finds the tree as it left it.
+
+#include "app/HeldBranch.h"
+#include "app/ItemPath.h"
+#include "treeoptions/TreeOptionsChange.h"
+
+#include <QString>
+
+class QTreeWidget;
+
+class CTreeEdit
+{
+public:
+    virtual ~CTreeEdit() = default;
+    virtual void Undo(QTreeWidget &tree) = 0;
+    virtual void Redo(QTreeWidget &tree) = 0;
+};
+
+// A branch the step added (New Action, Repeat Action) or deleted (Delete).
+// While it is out of the tree, the edit holds it.
+class CBranchEdit : public CTreeEdit
+{
+public:
+    // The branch at `path` was added and is in the tree.
+    static std::unique_ptr<CBranchEdit> Added(const CItemPath &path);
+    // The branch was taken from `path` and is `held` now.
+    static std::unique_ptr<CBranchEdit> Deleted(const CItemPath &path, CHeldBranch held);
+
+    void Undo(QTreeWidget &tree) override { m_bAdded ? Take(tree) : Put(tree); }
+    void Redo(QTreeWidget &tree) override { m_bAdded ? Put(tree) : Take(tree); }
+
+private:
+    CBranchEdit(const CItemPath &path, bool added, CHeldBranch held);
+    void Take(QTreeWidget &tree) { m_held = CHeldBranch::Take(tree, m_path); }
+    void Put(QTreeWidget &tree) { m_held.Put(tree, m_path); }
+
+    CItemPath m_path;
+    bool m_bAdded;
+    CHeldBranch m_held;
+};
+
+// An item replaced by another version of itself (Show All): the edit holds
+// whichever version is not in the tree.
+class CSwapEdit : public CTreeEdit
+{
+public:
+    CSwapEdit(const CItemPath &path, CHeldBranch other) : m_path(path), m_other(std::move(other)) {}
+    void Undo(QTreeWidget &tree) override { Swap(tree); }
+    void Redo(QTreeWidget &tree) override { Swap(tree); }
+
+private:
+    void Swap(QTreeWidget &tree);
+
+    CItemPath m_path;
+    CHeldBranch m_other;
+};
+
+// A root renamed (the actions below a new one move down one name).
+class CRenameEdit : public CTreeEdit
+{
+public:
+    CRenameEdit(int row, QString before, QString after)
+        : m_nRow(row), m_strBefore(std::move(before)), m_strAfter(std::move(after)) {}
+    void Undo(QTreeWidget &tree) override { Rename(tree, m_strBefore); }
+    void Redo(QTreeWidget &tree) override { Rename(tree, m_strAfter); }
+
+private:
+    void Rename(QTreeWidget &tree, const QString &name) const;
+
+    int m_nRow;
+    QString m_strBefore;
+    QString m_strAfter;
+};
+
+// Move Up or Move Down: a root and its neighbour change places, the names stay.
+class CMoveEdit : public CTreeEdit
+{
+public:
+    CMoveEdit(int from, int to) : m_nFrom(from), m_nTo(to) {}
+    void Undo(QTreeWidget &tree) override;
+    void Redo(QTreeWidget &tree) override;
+
+private:
+    int m_nFrom;
+    int m_nTo;
+};
+
+// The items of a branch changed by an edit inside the tree.
+class CStatesEdit : public CTreeEdit
+{
+public:
+    CStatesEdit(const CItemPath &path, CTreeOptionsBranchState before, CTreeOptionsBranchState after)
+        : m_path(path), m_before(std::move(before)), m_after(std::move(after)) {}
+    void Undo(QTreeWidget &tree) override { SetTreeOptionsBranchState(m_path.Item(tree), m_before); }
+    void Redo(QTreeWidget &tree) override { SetTreeOptionsBranchState(m_path.Item(tree), m_after); }
+
+private:
+    CItemPath m_path;
+    CTreeOptionsBranchState m_before;
+    CTreeOptionsBranchState m_after;
+};

@@ -1,0 +1,149 @@
+// Speed of the editor's undo history on a script of 10,000 actions, loaded into
+// the editor dialog on the offscreen platform.
+//
+//   UndoRedo/<step>: one step undone and redone again, timed as a pair; the
+//     counters give each half. The steps: Delete of an action in the middle,
+//     Move Up of an action in the middle, a value typed into an action in the
+//     middle, New Action at the top (10,000 actions renamed).
+//   NewActionAtTop: the command itself, below "Default" (each run undone untimed).
+
+#include "app/AppDlg.h"
+#include "bench/ScriptGenerator.h"
+#include "framework/ScriptedModalUi.h"
+#include "treeoptions/TreeOptionsCtrl.h"
+#include "treeoptions/TreeOptionsEdit.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kActions = 10000;
+
+struct Editor
+{
+    ScriptedModalUi ui;
+    ScopedModalUi install{ui};
+    QTemporaryDir dir;
+    std::unique_ptr<CAppDlg> dialog;
+
+    Editor()
+    {
+        const QString path = dir.filePath(QStringLiteral("big.mbs"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write(CScriptGenerator::Encode(CScriptGenerator(8).Generate(kActions), ScriptEncoding::Ansi)) < 0)
+            qFatal("cannot write %s", qPrintable(path));
+        file.close();
+        dialog = std::make_unique<CAppDlg>(path);
+    }
+    CTreeOptionsCtrl &Tree() const { return dialog->Tree(); }
+};
+
+Editor &TheEditor()
+{
+    static Editor editor;
+    return editor;
+}
+
+QTreeWidgetItem *FirstTextItem(QTreeWidgetItem *item)
+{
+    const CTreeOptionsItemInfo *info = CTreeOptionsCtrl::GetItemInfo(item);
+    if (info && info->m_nKind == kKindEdit)
+        return item;
+    for (int i = 0; i < item->childCount(); ++i)
+        if (QTreeWidgetItem *found = FirstTextItem(item->child(i)))
+            return found;
+    return nullptr;
+}
+
+enum class Step { Delete, MoveUp, Value, NewAction };
+
+void DoStep(Editor &editor, Step step)
+{
+    CTreeOptionsCtrl &tree = editor.Tree();
+    QTreeWidgetItem *middle = tree.topLevelItem(kActions / 2);
+    switch (step) {
+    case Step::Delete:
+        tree.setCurrentItem(middle);
+        editor.dialog->OnDelete();
+        break;
+    case Step::MoveUp:
+        tree.setCurrentItem(middle);
+        editor.dialog->OnMoveUp();
+        break;
+    case Step::Value: {
+        QTreeWidgetItem *item = FirstTextItem(middle);
+        static int typed = 0;
+        tree.setCurrentItem(nullptr); // the editor opens afresh
+        tree.setCurrentItem(item);
+        if (tree.ActiveEdit())
+            tree.ActiveEdit()->setText(QStringLiteral("D:\\Elsewhere %1").arg(++typed));
+        tree.CommitAndEndEdit();
+        break;
+    }
+    case Step::NewAction:
+        tree.setCurrentItem(tree.topLevelItem(0));
+        editor.dialog->OnNewAction();
+        break;
+    }
+}
+
+void UndoRedo(benchmark::State &state, Step step)
+{
+    Editor &editor = TheEditor();
+    DoStep(editor, step);
+    if (!editor.dialog->History().CanUndo())
+        state.SkipWithError("the step was not recorded");
+    double undoSeconds = 0, redoSeconds = 0;
+    QElapsedTimer timer;
+    for (auto _ : state) {
+        timer.start();
+        editor.dialog->OnUndo();
+        undoSeconds += double(timer.nsecsElapsed()) / 1e9;
+        timer.start();
+        editor.dialog->OnRedo();
+        redoSeconds += double(timer.nsecsElapsed()) / 1e9;
+    }
+    editor.dialog->OnUndo();
+    state.counters["undo_ms"] = benchmark::Counter(undoSeconds * 1e3 / double(state.iterations()));
+    state.counters["redo_ms"] = benchmark::Counter(redoSeconds * 1e3 / double(state.iterations()));
+}
+
+void NewActionAtTop(benchmark::State &state)
+{
+    Editor &editor = TheEditor();
+    for (auto _ : state) {
+        DoStep(editor, Step::NewAction);
+        state.PauseTiming();
+        editor.dialog->OnUndo();
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(UndoRedo, Delete, Step::Delete)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(UndoRedo, MoveUp, Step::MoveUp)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(UndoRedo, Value, Step::Value)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(UndoRedo, NewActionAtTop, Step::NewAction)->Unit(benchmark::kMillisecond);
+BENCHMARK(NewActionAtTop)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
