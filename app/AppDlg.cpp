@@ -5,6 +5,7 @@
 #include "app/ChangeDetector.h"
 #include "app/DialogUnits.h"
 #include "app/RootStash.h"
+#include "app/ScriptInsight.h"
 #include "app/ScriptPathCheck.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
@@ -58,6 +59,8 @@ CAppDlg::~CAppDlg()
     // The tree goes with the dialog's children; its last signals find no handler.
     disconnect(m_tree, nullptr, this, nullptr);
     disconnect(m_tree, nullptr, &m_history, nullptr);
+    delete m_insight;
+    m_insight = nullptr;
 }
 
 QSize CAppDlg::InitialSize() const
@@ -70,13 +73,14 @@ void CAppDlg::BuildControls()
     const CDialogUnits du(font());
     auto *label = new QLabel(QStringLiteral("&Script File Settings"), this);
     label->setBuddy(m_tree);
+    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
     layout->setSpacing(0);
     layout->addWidget(label);
     layout->addSpacing(du.Y(4));
-    layout->addWidget(m_tree, 1);
+    layout->addWidget(m_insight->Area(), 1);
     layout->addSpacing(du.Y(3));
     layout->addLayout(BuildButtons());
     resize(InitialSize());
@@ -117,6 +121,8 @@ QGridLayout *CAppDlg::BuildButtons()
         else if (entry.handler == &CAppDlg::OnOK)
             button->setDefault(true);
     }
+    buttons->addWidget(m_insight->ProblemsButton(), 1, 0);
+    buttons->addWidget(m_insight->ValuesButton(), 1, 1);
     for (int column = 0; column < 6; ++column)
         buttons->setColumnStretch(column, 1);
     return buttons;
@@ -154,7 +160,10 @@ void CAppDlg::BuildActions()
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_tree, &QWidget::customContextMenuRequested, this, &CAppDlg::ShowTreeMenu);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
-    new CSettingToolTip(*m_tree);
+    auto *toolTips = new CSettingToolTip(*m_tree);
+    toolTips->SetDetail([this](const QTreeWidgetItem *item) {
+        return m_insight ? m_insight->ValueInEffectText(item) : QString();
+    });
     connect(m_tree, &CTreeOptionsCtrl::ItemChanged, &m_history,
             [this](const CTreeOptionsChange &change) { m_recorder.ItemChanged(change); });
     connect(&m_history, &CEditHistory::Changed, this, [this] {

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class CScriptInsight;
 class CSynchArray;
 class CTreeOptionsCtrl;
 class QAction;
@@ -35,6 +36,8 @@ public:
     const CSynchArray &Actions() const { return *m_actions; }
     // Where F1 looks for help, and how it opens it.
     CHelpOpener &Help() { return m_help; }
+    // The problems list and the values in effect.
+    CScriptInsight &Insight() const { return *m_insight; }
     const CEditHistory &History() const { return m_history; }
 
     // Whether the tree's script differs from the one last loaded or saved.
@@ -116,4 +119,5 @@ private:
     {
         QAction *undo, *redo, *repeat, *add, *remove, *showAll, *moveUp, *moveDown;
     } m_act{};
+    CScriptInsight *m_insight = nullptr;
 };

@@ -18,12 +18,21 @@ QString CSettingToolTip::ToolTipFor(const QTreeWidgetItem *item)
     return CSettingGuide::Shipped().DescriptionForItemText(item->text(0));
 }
 
+QString CSettingToolTip::TextFor(const QTreeWidgetItem *item) const
+{
+    const QString description = ToolTipFor(item);
+    const QString detail = m_detail && item ? m_detail(item) : QString();
+    if (detail.isEmpty())
+        return description;
+    return description.isEmpty() ? detail : description + QLatin1Char('\n') + detail;
+}
+
 bool CSettingToolTip::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_viewport || event->type() != QEvent::ToolTip)
         return QObject::eventFilter(watched, event);
     const auto *help = static_cast<QHelpEvent *>(event);
-    const QString text = ToolTipFor(m_tree.itemAt(help->pos()));
+    const QString text = TextFor(m_tree.itemAt(help->pos()));
     if (text.isEmpty())
         QToolTip::hideText();
     else

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/ResaveCommand.h"
 #include "framework/AppVersion.h"
@@ -9,9 +10,9 @@
 
 namespace {
 
-const std::array<Command, 2> &CommandTable()
+const std::array<Command, 3> &CommandTable()
 {
-    static const std::array<Command, 2> commands{{
+    static const std::array<Command, 3> commands{{
         {"dump", "FILE",
          "Loads FILE exactly as the editor's loader does and prints its records as JSON on stdout:\n"
          "  {\"encoding\": \"ansi\"|\"utf-16le\"|\"utf-8\", \"defaultAtLines\": [...], \"default\": {SETTINGS},\n"
@@ -29,6 +30,17 @@ const std::array<Command, 2> &CommandTable()
          "IN \"-\" reads standard input, OUT \"-\" writes standard output.\n"
          "  --complete  first gives every section all settings, as Show All does.",
          RunResave},
+        {"check", "[--json] [--strict] FILE...",
+         "Loads each FILE exactly as the editor does and reports what would make a backup go wrong,\n"
+         "in file order, one line per problem: FILE:LINE: warning|error: message [rule-id],\n"
+         "then one summary line per file. Rules: unknown-key, key-not-matched, duplicate-key,\n"
+         "duplicate-section, unloaded-section, before-first-header, bad-header, no-sections,\n"
+         "invalid-date, bad-number, unknown-code, empty-override, missing-path, same-path,\n"
+         "nested-paths, shared-target, prune-input, empty-filter, no-actions.\n"
+         "  --json    prints a list of {file, line, section, key, severity, rule, message} instead.\n"
+         "  --strict  counts warnings as errors.\n"
+         "  Exit status: 0 when no file has an error, 1 when one has or cannot be read, 2 for a usage error.",
+         RunCheck},
     }};
     return commands;
 }

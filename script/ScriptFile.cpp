@@ -84,6 +84,22 @@ bool CScriptFile::ReadText(const QByteArray &bytes)
     return true;
 }
 
+bool CScriptFile::ReadDecoded(const QString &path, const QString &text)
+{
+    RemoveAllSections();
+    m_strPath = path;
+    m_bUnicode = 0;
+    m_nEncoding = ScriptEncoding::Ansi;
+    if (text.isEmpty()) {
+        m_nReadStatus = ScriptReadStatus::Empty;
+        return false;
+    }
+    m_strText = text;
+    Parse(nullptr, 0);
+    m_nReadStatus = ScriptReadStatus::Read;
+    return true;
+}
+
 qsizetype CScriptFile::Decode(const QByteArray &bytes)
 {
     const char *data = bytes.constData();
@@ -150,6 +166,7 @@ CSection *CScriptFile::AddSection(qsizetype offset, qsizetype length)
 {
     const QStringView name = QStringView(m_strText).mid(offset, length);
     auto section = std::make_unique<CSection>(name.toString());
+    section->m_nHeaderOffset = offset - 1;
     section->m_strText = m_strText;  // shared, not copied
     CSection *added = section.get();
     m_sections.push_back(std::move(section));

@@ -37,6 +37,9 @@ public:
     // The same for a script already in memory, as its file would hold it;
     // `path` names it in messages.
     bool ReadBytes(const QByteArray &bytes, const QString &path);
+    // Parses `text` as if it had been read from `path` (the editor checks the
+    // script it would save without writing it); FALSE when `text` is empty.
+    bool ReadDecoded(const QString &path, const QString &text);
 
     // The first section of that name, ignoring case, or nullptr.
     CSection *FindSection(QStringView name) const;
@@ -54,6 +57,10 @@ public:
     // The non-empty lines before the first header, in file order.
     qsizetype GetPreambleCount() const { return qsizetype(m_preamble.size()); }
     QStringView GetPreambleLine(qsizetype index) const;
+
+    // The decoded text of the last read: stored lines, preamble lines and
+    // section names are views of it, so their offsets give their lines.
+    QStringView Text() const { return m_strText; }
 
     ScriptEncoding Encoding() const { return m_nEncoding; }
     ScriptReadStatus LastReadStatus() const { return m_nReadStatus; }

@@ -51,6 +51,10 @@ public:
     bool GetInt(QStringView key, quint32 &value, qsizetype *lineIndex = nullptr) const;
     bool GetInt64(QStringView key, qint64 &value, qsizetype *lineIndex = nullptr) const;
 
+    // Where the header's '[' stands in the file's text (CScriptFile::Text),
+    // or -1 for a section not made by the reader.
+    qsizetype HeaderOffset() const { return m_nHeaderOffset; }
+
     QString m_strName;
     // Whatever stood after the header's ']' (usually nothing).
     QString m_strHeaderRest;
@@ -72,6 +76,7 @@ private:
     // The text the spans point into: for a section the reader made, the whole
     // decoded file, shared with the file and the other sections.
     QString m_strText;
+    qsizetype m_nHeaderOffset = -1;
     std::vector<Span> m_lines;
     std::vector<std::pair<qsizetype, Span>> m_looseLines;
 };

@@ -77,6 +77,13 @@ int CSynchArray::LoadScriptFromBytes(const QByteArray &bytes, const QString &pat
     return m_ScriptFile.ReadBytes(bytes, path) ? LoadSections(builder, options) : 0;
 }
 
+int CSynchArray::LoadScriptText(const QString &path, const QString &text, ISectionTreeBuilder *builder,
+                                const LoadOptions &options)
+{
+    Clear();
+    return m_ScriptFile.ReadDecoded(path, text) ? LoadSections(builder, options) : 0;
+}
+
 int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options)
 {
     const CZoneSnapshot zone;

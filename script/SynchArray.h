@@ -44,6 +44,10 @@ public:
     int LoadScriptFromBytes(const QByteArray &bytes, const QString &path, ISectionTreeBuilder *builder = nullptr,
                             const LoadOptions &options = LoadOptions());
 
+    // The same for script text already in memory, read as if from `path`.
+    int LoadScriptText(const QString &path, const QString &text, ISectionTreeBuilder *builder = nullptr,
+                       const LoadOptions &options = LoadOptions());
+
     QStringList m_arrDefaultAtLines;
     QStringList m_arrActionNames;
     // The record read from the "Default" section (built-in defaults where
@@ -54,6 +58,7 @@ public:
 
 private:
     void Clear();
+    // Fills the records from the script file just read.
     int LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options);
 
     std::vector<std::unique_ptr<CSynchSettings>> m_actions;

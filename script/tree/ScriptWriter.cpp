@@ -9,6 +9,8 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsEdit.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr QStringView kLineEnd = u"\r\n";
@@ -46,11 +48,27 @@ void CScriptWriter::WriteLine(const QString &key, QStringView value)
 
 QString CScriptWriter::ScriptText()
 {
+    Begin();
+    WriteRoots(0, m_tree.topLevelItemCount());
+    return End();
+}
+
+void CScriptWriter::Begin()
+{
     BuildSettingCatalogue(m_keys, m_labels);
     m_out.clear();
     WritePreamble();
-    for (int i = 0; i < m_tree.topLevelItemCount(); ++i)
+}
+
+void CScriptWriter::WriteRoots(int first, int count)
+{
+    const int end = std::min(first + count, m_tree.topLevelItemCount());
+    for (int i = first; i < end; ++i)
         WriteSection(m_tree.topLevelItem(i));
+}
+
+QString CScriptWriter::End()
+{
     WriteUnloadedSections();
     return std::move(m_out);
 }

@@ -21,6 +21,13 @@ public:
     // The whole script text.
     QString ScriptText();
 
+    // The same in steps, for a caller that must not hold its thread for a
+    // big script: Begin, then WriteRoots over the roots in order, then End
+    // for the text. The tree must not change between the steps.
+    void Begin();
+    void WriteRoots(int first, int count);
+    QString End();
+
 private:
     // Appends one section for `root` (nothing for a "Default" root that has
     // neither items nor lines).

@@ -42,6 +42,9 @@ private slots:
     void dumpsRecords();
     void messagesAndExitCodes_data();
     void messagesAndExitCodes();
+    void checkExitStatus_data();
+    void checkExitStatus();
+    void checkJson();
 
 private:
     ScriptFixture m_files;
@@ -116,6 +119,68 @@ void TestMbscript::messagesAndExitCodes()
     }
     if (arguments == QStringList{"--help"})
         QVERIFY(run.out.contains("mbscript dump FILE"));
+}
+
+void TestMbscript::checkExitStatus_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("outLines");  // stdout, the script's folder left out
+
+    const QString clean = m_files.Write("[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\n", QStringLiteral("clean.mbs"));
+    const QString warned = m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\nMask =x\n", QStringLiteral("warned.mbs"));
+    const QString broken = m_files.Write("[Action1]\nPath1=C:\\a\n[Action07]\n", QStringLiteral("broken.mbs"));
+    QTest::newRow("clean") << QStringList{"check", clean} << 0 << QStringList{"clean.mbs: no problems"};
+    QTest::newRow("warning") << QStringList{"check", warned} << 0
+                             << QStringList{"warned.mbs:4: warning: \"Mask \" has a space around its key: lookups never "
+                                            "match it, so Mask is not set here; write \"Mask=\" [key-not-matched]",
+                                            "warned.mbs: 0 errors, 1 warning"};
+    QTest::newRow("strict warning") << QStringList{"check", "--strict", warned} << 1
+                                    << QStringList{"warned.mbs:4: warning: \"Mask \" has a space around its key: lookups "
+                                                   "never match it, so Mask is not set here; write \"Mask=\" [key-not-matched]",
+                                                   "warned.mbs: 0 errors, 1 warning"};
+    QTest::newRow("error, in file order, every file") << QStringList{"check", broken, clean} << 1
+                         << QStringList{"broken.mbs:1: error: Action1 has no target path (Path2) [missing-path]",
+                                        "broken.mbs:3: warning: section [Action07] is never loaded: only the exact form "
+                                        "loads: rename it \"Action7\" [unloaded-section]",
+                                        "broken.mbs: 1 error, 1 warning", "clean.mbs: no problems"};
+    QTest::newRow("unreadable") << QStringList{"check", m_files.Path("gone.mbs"), clean} << 1
+                                << QStringList{"gone.mbs: error: the file cannot be read [unreadable]",
+                                               "clean.mbs: no problems"};
+    QTest::newRow("no file") << QStringList{"check", "--json"} << 2 << QStringList{};
+    QTest::newRow("unknown option") << QStringList{"check", "--fix", clean} << 2 << QStringList{};
+}
+
+void TestMbscript::checkExitStatus()
+{
+    QFETCH(QStringList, arguments);
+    const Run run = Mbscript(arguments);
+    QTEST(run.exitCode, "exitCode");
+    QString out = QString::fromUtf8(run.out);
+    out.replace(m_files.Path(QStringLiteral("x")).chopped(1), QString());
+    QTEST(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), "outLines");
+}
+
+void TestMbscript::checkJson()
+{
+    const QString path = m_files.Write("[Default]\nSort Compare=9\n[Action1]\nPath1=C:\\a\nPath2=c:/A/\n");
+    const Run run = Mbscript({QStringLiteral("check"), QStringLiteral("--json"), path});
+    QCOMPARE(run.exitCode, 1);
+    const QJsonArray problems = QJsonDocument::fromJson(run.out).array();
+    QCOMPARE(problems.size(), 2);
+    const QJsonObject code = problems[0].toObject();
+    QCOMPARE(code.value("file").toString(), path);
+    QCOMPARE(code.value("line").toInt(), 2);
+    QCOMPARE(code.value("section").toString(), QStringLiteral("Default"));
+    QCOMPARE(code.value("key").toString(), QStringLiteral("Sort Compare"));
+    QCOMPARE(code.value("severity").toString(), QStringLiteral("warning"));
+    QCOMPARE(code.value("rule").toString(), QStringLiteral("unknown-code"));
+    QVERIFY(code.value("message").toString().contains(QLatin1String("sort code 9")));
+    const QJsonObject same = problems[1].toObject();
+    QCOMPARE(same.value("line").toInt(), 5);
+    QCOMPARE(same.value("section").toString(), QStringLiteral("Action1"));
+    QCOMPARE(same.value("severity").toString(), QStringLiteral("error"));
+    QCOMPARE(same.value("rule").toString(), QStringLiteral("same-path"));
 }
 
 QTEST_GUILESS_MAIN(TestMbscript)

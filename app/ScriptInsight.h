@@ -1,0 +1,61 @@
+#pragma once
+// What the editor tells about the script as the user edits it: the problems
+// list under the tree and the values in effect beside it, each shown and
+// hidden with its button, F8 and Shift+F8 to step through the problems, and
+// the value in effect of a setting item for its tooltip. Follows the tree as
+// it would be saved, through CTreeChecker.
+
+#include "app/TreeChecker.h"
+
+#include <QObject>
+
+#include <functional>
+
+class CProblemsPane;
+class CTreeOptionsCtrl;
+class CValuesPane;
+class QPushButton;
+class QSplitter;
+class QTreeWidgetItem;
+class QWidget;
+struct CheckProblem;
+
+class CScriptInsight : public QObject
+{
+    Q_OBJECT
+public:
+    // Takes the tree into its splitters (see Area); `document` as for CTreeChecker.
+    CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document, QWidget *dialog);
+
+    // The tree with the panes around it, for the dialog's layout.
+    QWidget *Area() const;
+    QPushButton *ProblemsButton() const { return m_btnProblems; }
+    QPushButton *ValuesButton() const { return m_btnValues; }
+    CProblemsPane &Problems() const { return *m_problems; }
+    CValuesPane &Values() const { return *m_values; }
+    CTreeChecker &Checker() { return m_checker; }
+
+    // For a setting item, its value in effect and where it comes from; else empty.
+    QString ValueInEffectText(const QTreeWidgetItem *item) const;
+
+private:
+    void OnChecked();
+    void OnCurrentChanged();
+    void SelectProblem(const CheckProblem &problem);
+    void StepProblem(int direction);
+    void ToggleProblems();
+    void ToggleValues();
+    void UpdateVisibility();
+
+    CTreeOptionsCtrl &m_tree;
+    CTreeChecker m_checker;
+    QSplitter *m_vertical;
+    QSplitter *m_horizontal;
+    CProblemsPane *m_problems;
+    CValuesPane *m_values;
+    QPushButton *m_btnProblems;
+    QPushButton *m_btnValues;
+    // The user hid a pane that has something to show; cleared when it has nothing.
+    bool m_bProblemsHidden = false;
+    bool m_bValuesHidden = false;
+};

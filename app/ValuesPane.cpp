@@ -1,0 +1,58 @@
+#include "app/ValuesPane.h"
+
+#include "app/EffectiveValueText.h"
+#include "script/SettingFields.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+CValuesPane::CValuesPane(QWidget *parent) : QWidget(parent), m_caption(new QLabel(this)), m_list(new QTreeWidget(this))
+{
+    m_list->setColumnCount(3);
+    m_list->setHeaderLabels({QStringLiteral("Setting"), QStringLiteral("Value in effect"), QStringLiteral("From")});
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The value matters most: the names share the width with it and elide.
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Interactive);
+    m_list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_list->header()->setSectionResizeMode(2, QHeaderView::Interactive);
+    const QFontMetrics metrics = m_list->fontMetrics();
+    m_list->header()->resizeSection(0, metrics.horizontalAdvance(QStringLiteral("Confirm Updates")));
+    m_list->header()->resizeSection(2, metrics.horizontalAdvance(QStringLiteral("this action ")));
+    m_caption->setBuddy(m_list);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_caption);
+    layout->addWidget(m_list, 1);
+}
+
+void CValuesPane::SetValues(const QString &name, const std::vector<EffectiveValue> &values)
+{
+    m_strSection = values.empty() ? QString() : name;
+    m_caption->setText(values.empty() ? QStringLiteral("Values in effect")
+                                      : QStringLiteral("Values in effect: %1").arg(name));
+    m_list->setUpdatesEnabled(false);
+    const int current = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
+    m_list->clear();
+    for (const EffectiveValue &value : values) {
+        auto *item = new QTreeWidgetItem(
+            {CEffectiveValueText::MarkedName(value), value.value, OriginText(value.origin)});
+        if (value.overridesDefault) {
+            QFont bold = item->font(0);
+            bold.setBold(true);
+            for (int column = 0; column < 3; ++column)
+                item->setFont(column, bold);
+        }
+        item->setToolTip(0, CEffectiveValueText::Text(value));
+        m_list->addTopLevelItem(item);
+    }
+    if (current >= 0 && current < m_list->topLevelItemCount())
+        m_list->setCurrentItem(m_list->topLevelItem(current), 0, QItemSelectionModel::NoUpdate);
+    m_list->setUpdatesEnabled(true);
+}

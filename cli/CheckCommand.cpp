@@ -1,0 +1,115 @@
+#include "cli/CheckCommand.h"
+
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+#include "script/SynchArray.h"
+#include "script/check/ScriptChecker.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+enum CheckExit : int { kCheckClean = 0, kCheckFailed = 1 };
+
+struct Options
+{
+    bool json = false;
+    bool strict = false;
+    QStringList files;
+};
+
+void Print(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+QString ProblemLine(const CheckProblem &problem)
+{
+    const QString where = problem.line > 0 ? QStringLiteral("%1:%2").arg(problem.file).arg(problem.line) : problem.file;
+    return QStringLiteral("%1: %2: %3 [%4]\n").arg(where, SeverityName(problem.severity), problem.message, problem.rule);
+}
+
+QString Summary(const QString &file, int errors, int warnings)
+{
+    if (errors == 0 && warnings == 0)
+        return QStringLiteral("%1: no problems\n").arg(file);
+    auto count = [](int n, const char *what) {
+        return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(what)).arg(n == 1 ? "" : "s");
+    };
+    return QStringLiteral("%1: %2, %3\n").arg(file, count(errors, "error"), count(warnings, "warning"));
+}
+
+void WriteProblemJson(CJsonWriter &json, const CheckProblem &problem, bool first)
+{
+    json.Raw(first ? "\n  {\"file\": " : ",\n  {\"file\": ").String(problem.file);
+    json.Raw(", \"line\": ").Integer(problem.line);
+    json.Raw(", \"section\": ").String(problem.section);
+    json.Raw(", \"key\": ").String(problem.key);
+    json.Raw(", \"severity\": ").String(SeverityName(problem.severity));
+    json.Raw(", \"rule\": ").String(problem.rule);
+    json.Raw(", \"message\": ").String(problem.message).Raw("}");
+}
+
+} // namespace
+
+int RunCheck(const QStringList &arguments)
+{
+    Options options;
+    bool optionsEnd = false;
+    for (const QString &argument : arguments) {
+        if (!optionsEnd && argument == QLatin1String("--json"))
+            options.json = true;
+        else if (!optionsEnd && argument == QLatin1String("--strict"))
+            options.strict = true;
+        else if (!optionsEnd && argument == QLatin1String("--"))
+            optionsEnd = true;
+        else if (!optionsEnd && argument.startsWith(u'-') && argument.size() > 1)
+            return UsageError(QStringLiteral("mbscript check: unknown option \"%1\"").arg(argument));
+        else
+            options.files << argument;
+    }
+    if (options.files.isEmpty())
+        return UsageError(QStringLiteral("mbscript check: no FILE given"));
+
+    int status = kCheckClean;
+    CJsonWriter json(stdout);
+    bool first = true;
+    if (options.json)
+        json.Raw("[");
+    for (const QString &path : options.files) {
+        CSynchArray document;
+        std::vector<CheckProblem> problems;
+        if (!CScriptChecker::CheckFile(path, document, problems)) {
+            status = kCheckFailed;
+            const CheckProblem unreadable{path, 0, {}, {}, CheckSeverity::Error, QStringLiteral("unreadable"),
+                                          QStringLiteral("the file cannot be read")};
+            if (options.json)
+                WriteProblemJson(json, unreadable, std::exchange(first, false));
+            else
+                Print(ProblemLine(unreadable));
+            continue;
+        }
+        int errors = 0;
+        int warnings = 0;
+        QString text;
+        for (const CheckProblem &problem : problems) {
+            (problem.severity == CheckSeverity::Error ? errors : warnings) += 1;
+            if (options.json)
+                WriteProblemJson(json, problem, std::exchange(first, false));
+            else
+                text += ProblemLine(problem);
+        }
+        if (errors > 0 || (options.strict && warnings > 0))
+            status = kCheckFailed;
+        if (!options.json)
+            Print(text + Summary(path, errors, warnings));
+    }
+    if (options.json) {
+        json.Raw(first ? "]\n" : "\n]\n");
+        json.Flush();
+    }
+    std::fflush(stdout);
+    return status;
+}

@@ -1,0 +1,5 @@
+#pragma once
+#include <QStringList>
+
+// mbscript check [--json] [--strict] FILE...
+int RunCheck(const QStringList &arguments);

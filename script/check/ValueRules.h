@@ -1,0 +1,28 @@
+#pragma once
+// The rules about values as written: dates the locale cannot read, numbers
+// with junk, out of range or not a flag, codes the editor has no text for,
+// and an action's empty value that wipes out what "Default" sets. Runs after
+// the reading rules, which find the line of each key.
+
+#include <QString>
+#include <QStringView>
+
+class CCheckContext;
+class CSection;
+struct SettingField;
+
+class CValueRules
+{
+public:
+    explicit CValueRules(CCheckContext &context) : m_context(context) {}
+    void Run();
+
+private:
+    void CheckValue(const CSection &section, const QString &name, bool isDefault, const SettingField &field,
+                    qsizetype lineIndex);
+    // False when the text is no clean number (reported).
+    bool CheckNumber(const QString &name, const SettingField &field, QStringView raw, qsizetype line,
+                     qint64 &value);
+
+    CCheckContext &m_context;
+};

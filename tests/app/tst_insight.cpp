@@ -1,0 +1,233 @@
+// The problems list and the values in effect in the editor, on the offscreen
+// platform: they follow edits, lead to the item a problem names, and say what
+// each setting of an action is in effect.
+
+#include "app/AppDlg.h"
+#include "app/ProblemsPane.h"
+#include "app/ScriptInsight.h"
+#include "app/SettingItems.h"
+#include "app/SettingToolTip.h"
+#include "app/ValuesPane.h"
+#include "framework/ScriptedModalUi.h"
+#include "treeoptions/TreeOptionsCtrl.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include <memory>
+
+class TestInsight : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+    void init() { m_s = std::make_unique<Session>(); }
+    void cleanup() { m_s.reset(); }
+
+    void editShowsProblemAndReversalClearsIt();
+    void openEditorCountsAsSaved();
+    void activatingProblemSelectsItsItem_data();
+    void activatingProblemSelectsItsItem();
+    void valuesInEffect();
+
+private:
+    struct Session
+    {
+        ScriptedModalUi ui;
+        ScopedModalUi install{ui};
+        QTemporaryDir dir;
+        std::unique_ptr<CAppDlg> dialog;
+    };
+
+    CAppDlg &Open(const QByteArray &script)
+    {
+        const QString path = m_s->dir.filePath(QStringLiteral("script.mbs"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(script);
+        file.close();
+        m_s->dialog = std::make_unique<CAppDlg>(path);
+        m_s->dialog->show();
+        if (!QTest::qWaitForWindowActive(m_s->dialog.get()))
+            qWarning("the editor did not become active");
+        return *m_s->dialog;
+    }
+    CTreeOptionsCtrl &Tree() const { return m_s->dialog->Tree(); }
+    CScriptInsight &Insight() const { return m_s->dialog->Insight(); }
+    QTreeView &ProblemList() const { return Insight().Problems().List(); }
+    QString ProblemText(int row, int column) const
+    {
+        return ProblemList().model()->index(row, column).data().toString();
+    }
+    QStringList ProblemSections() const
+    {
+        QStringList sections;
+        for (int i = 0; i < ProblemList().model()->rowCount(); ++i)
+            sections << ProblemText(i, 1);
+        return sections;
+    }
+    // Types `value` over the value of the item under `root` that shows `key`, and leaves the editor.
+    QTreeWidgetItem *TypeValue(const QString &root, const QString &key, const QString &value) const
+    {
+        QTreeWidgetItem *item = CSettingItems::Find(Tree(), root, key);
+        Tree().setFocus();
+        Tree().scrollToItem(item);
+        Tree().setCurrentItem(item->parent());
+        Tree().setCurrentItem(item);
+        QTest::keyClick(&Tree(), Qt::Key_Right);
+        QWidget *editor = QApplication::focusWidget();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, value);
+        Tree().CommitAndEndEdit();
+        return item;
+    }
+
+    std::unique_ptr<Session> m_s;
+};
+
+void TestInsight::editShowsProblemAndReversalClearsIt()
+{
+    Open("[Default]\r\nMask=*.doc\r\n[Action1]\r\nPath1=C:\\Data\r\nPath2=E:\\Backup\r\n");
+    QTRY_VERIFY(Insight().Checker().Latest());
+    QVERIFY(!Insight().Problems().isVisible());
+    QVERIFY(!Insight().ProblemsButton()->isChecked());
+
+    // The tree as it would be saved, not the file: the file on disk stays clean.
+    QTreeWidgetItem *target = TypeValue(QStringLiteral("Action1"), QStringLiteral("Path2"), QStringLiteral("c:/data/"));
+    QVERIFY(target->text(0).endsWith(QLatin1String("c:/data/")));
+    QTRY_VERIFY(Insight().Problems().isVisible());
+    QCOMPARE(ProblemSections(), QStringList{"Action1"});
+    QVERIFY(ProblemText(0, 0).contains(QLatin1String("same folder")));
+    QVERIFY(Insight().ProblemsButton()->isChecked());
+
+    // Undo clears it.
+    Tree().setFocus();
+    QTest::keyClick(&Tree(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(target->text(0).endsWith(QLatin1String("E:\\Backup")));
+    QTRY_VERIFY(!Insight().Problems().isVisible());
+    QCOMPARE(Insight().Problems().Count(), 0);
+
+    // The button shows and hides the list while there are problems.
+    TypeValue(QStringLiteral("Action1"), QStringLiteral("Path1"), QStringLiteral("E:\\Backup\\In"));
+    QTRY_VERIFY(Insight().Problems().isVisible());
+    QTest::mouseClick(Insight().ProblemsButton(), Qt::LeftButton);
+    QVERIFY(!Insight().Problems().isVisible());
+    QTest::mouseClick(Insight().ProblemsButton(), Qt::LeftButton);
+    QVERIFY(Insight().Problems().isVisible());
+    QCOMPARE(QApplication::focusWidget(), &ProblemList());
+}
+
+void TestInsight::openEditorCountsAsSaved()
+{
+    Open("[Action1]\r\nPath1=C:\\Data\r\nPath2=E:\\Backup\r\n");
+    // Selecting a value opens its editor, and the item shows its label alone:
+    // the check sees the value in the editor, as Save (which commits first) would.
+    QTreeWidgetItem *target = CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Path2"));
+    Tree().setFocus();
+    Tree().setCurrentItem(target);
+    QVERIFY(Tree().EditItem() == target);
+    Insight().Checker().CheckNow();
+    QCOMPARE(Insight().Problems().Count(), 0);
+
+    QTest::keyClick(&Tree(), Qt::Key_Right);
+    QWidget *editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("C:\\Data"));
+    Insight().Checker().CheckNow();
+    QCOMPARE(ProblemSections(), QStringList{"Action1"});
+    QVERIFY(ProblemText(0, 0).contains(QLatin1String("same folder")));
+    QCOMPARE(Tree().EditItem(), target);
+}
+
+void TestInsight::activatingProblemSelectsItsItem_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("byKey");        // F8, else Enter on the list's entry
+    QTest::addColumn<QString>("selected");  // the current item's text afterwards
+
+    const QByteArray two = "[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\n[Action2]\r\nPath1=C:\\c\r\nPath2=D:\\d\r\n"
+                           "Search_subdir=1\r\nOperation=12\r\n";
+    QTest::newRow("F8 to the item") << two << true << "Operation";
+    QTest::newRow("Enter on the entry") << two << false << "Operation";
+    QTest::newRow("inherited key: the root") << QByteArray("[Action1]\r\nPath1=C:\\a\r\nMask=*.txt\r\n") << true
+                                             << "Action1";
+}
+
+void TestInsight::activatingProblemSelectsItsItem()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, byKey);
+    Open(script);
+    QTRY_VERIFY(Insight().Problems().isVisible());
+    Tree().setCurrentItem(Tree().topLevelItem(0));
+    if (byKey) {
+        QTest::keyClick(m_s->dialog.get(), Qt::Key_F8);
+    } else {
+        ProblemList().setFocus();
+        ProblemList().setCurrentIndex(ProblemList().model()->index(0, 0));
+        QTest::keyClick(ProblemList().viewport(), Qt::Key_Return);
+    }
+    QTreeWidgetItem *current = Tree().currentItem();
+    QVERIFY(current);
+    QFETCH(QString, selected);
+    QVERIFY2(current->text(0).startsWith(selected), qPrintable(current->text(0)));
+    QVERIFY(Tree().visualItemRect(current).intersects(Tree().viewport()->rect()));
+}
+
+void TestInsight::valuesInEffect()
+{
+    Open("[Default]\r\nMask=*.doc\r\nSearch_subdir=1\r\nOperation=3\r\n"
+         "[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\nMask=*.txt\r\nSearch_subdir=1\r\n");
+    QTRY_VERIFY(Insight().Checker().Latest());
+    Tree().setCurrentItem(nullptr);
+    QVERIFY(!Insight().Values().isVisible());
+    QTreeWidgetItem *mask = CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Mask"));
+    Tree().setCurrentItem(mask);
+    QVERIFY(Insight().Values().isVisible());
+    QCOMPARE(Insight().Values().Section(), QStringLiteral("Action1"));
+
+    // Setting -> (value, origin, marked).
+    QMap<QString, QStringList> rows;
+    const QTreeWidget &list = Insight().Values().List();
+    QCOMPARE(list.topLevelItemCount(), 41);
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = list.topLevelItem(i);
+        QString name = row->text(0);
+        const bool marked = name.startsWith(QStringLiteral("\u25CF "));
+        QCOMPARE(row->font(1).bold(), marked);
+        rows[marked ? name.mid(2) : name] = {row->text(1), row->text(2), marked ? "marked" : ""};
+    }
+    QCOMPARE(rows["Mask"], (QStringList{"*.txt", "this action", "marked"}));
+    QCOMPARE(rows["Search_subdir"], (QStringList{"on", "this action", ""}));
+    QCOMPARE(rows["Operation"], (QStringList{"Update Target (update & add new files to target)", "Default", ""}));
+    QCOMPARE(rows["Time Check Precision"], (QStringList{"3", "built-in", ""}));
+
+    // Each setting item's tooltip says the same for its setting, after its description.
+    const CSettingToolTip *toolTips = Tree().findChild<CSettingToolTip *>();
+    QVERIFY(toolTips);
+    QCOMPARE(toolTips->TextFor(mask), CSettingToolTip::ToolTipFor(mask)
+                                          + "\nIn effect: *.txt (from this action); this action overrides Default's value");
+    QTreeWidgetItem *subdir = CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Search_subdir"));
+    QVERIFY(!CSettingToolTip::ToolTipFor(subdir).isEmpty());
+    QCOMPARE(toolTips->TextFor(subdir), CSettingToolTip::ToolTipFor(subdir) + "\nIn effect: on (from this action)");
+    QCOMPARE(toolTips->TextFor(Tree().topLevelItem(0)), QString());
+
+    // An edit shows in the pane once checked.
+    TypeValue(QStringLiteral("Action1"), QStringLiteral("Mask"), QStringLiteral("*.doc"));
+    QTRY_COMPARE(Insight().Values().List().topLevelItem(2)->text(0), QStringLiteral("Mask"));
+    QCOMPARE(Insight().ValueInEffectText(mask), QStringLiteral("In effect: *.doc (from this action)"));
+
+    // The button hides the pane; a root outside any action shows nothing.
+    QTest::mouseClick(Insight().ValuesButton(), Qt::LeftButton);
+    QVERIFY(!Insight().Values().isVisible());
+    QTest::mouseClick(Insight().ValuesButton(), Qt::LeftButton);
+    QVERIFY(Insight().Values().isVisible());
+    if (qEnvironmentVariableIsSet("MARROWPAD_INSIGHT_SHOT"))
+        m_s->dialog->grab().save(qEnvironmentVariable("MARROWPAD_INSIGHT_SHOT"));
+}
+
+QTEST_MAIN(TestInsight)
+#include "tst_insight.moc"
