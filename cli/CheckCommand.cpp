@@ -1,5 +1,6 @@
 #include "cli/CheckCommand.h"
 
+#include "cli/CheckReport.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "script/SynchArray.h"
@@ -23,33 +24,6 @@ void Print(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
-QString ProblemLine(const CheckProblem &problem)
-{
-    const QString where = problem.line > 0 ? QStringLiteral("%1:%2").arg(problem.file).arg(problem.line) : problem.file;
-    return QStringLiteral("%1: %2: %3 [%4]\n").arg(where, SeverityName(problem.severity), problem.message, problem.rule);
-}
-
-QString Summary(const QString &file, int errors, int warnings)
-{
-    if (errors == 0 && warnings == 0)
-        return QStringLiteral("%1: no problems\n").arg(file);
-    auto count = [](int n, const char *what) {
-        return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(what)).arg(n == 1 ? "" : "s");
-    };
-    return QStringLiteral("%1: %2, %3\n").arg(file, count(errors, "error"), count(warnings, "warning"));
-}
-
-void WriteProblemJson(CJsonWriter &json, const CheckProblem &problem, bool first)
-{
-    json.Raw(first ? "\n  {\"file\": " : ",\n  {\"file\": ").String(problem.file);
-    json.Raw(", \"line\": ").Integer(problem.line);
-    json.Raw(", \"section\": ").String(problem.section);
-    json.Raw(", \"key\": ").String(problem.key);
-    json.Raw(", \"severity\": ").String(SeverityName(problem.severity));
-    json.Raw(", \"rule\": ").String(problem.rule);
-    json.Raw(", \"message\": ").String(problem.message).Raw("}");
 }
 
 } // namespace
@@ -86,9 +60,9 @@ int RunCheck(const QStringList &arguments)
             const CheckProblem unreadable{path, 0, {}, {}, CheckSeverity::Error, QStringLiteral("unreadable"),
                                           QStringLiteral("the file cannot be read")};
             if (options.json)
-                WriteProblemJson(json, unreadable, std::exchange(first, false));
+                WriteCheckProblemJson(json, unreadable, std::exchange(first, false));
             else
-                Print(ProblemLine(unreadable));
+                Print(CheckProblemLine(unreadable));
             continue;
         }
         int errors = 0;
@@ -97,14 +71,14 @@ int RunCheck(const QStringList &arguments)
         for (const CheckProblem &problem : problems) {
             (problem.severity == CheckSeverity::Error ? errors : warnings) += 1;
             if (options.json)
-                WriteProblemJson(json, problem, std::exchange(first, false));
+                WriteCheckProblemJson(json, problem, std::exchange(first, false));
             else
-                text += ProblemLine(problem);
+                text += CheckProblemLine(problem);
         }
         if (errors > 0 || (options.strict && warnings > 0))
             status = kCheckFailed;
         if (!options.json)
-            Print(text + Summary(path, errors, warnings));
+            Print(text + CheckSummaryLine(path, errors, warnings));
     }
     if (options.json) {
         json.Raw(first ? "]\n" : "\n]\n");

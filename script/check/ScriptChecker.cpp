@@ -16,6 +16,16 @@ LoadOptions QuietDates()
     return options;
 }
 
+bool CheckLoaded(const CSynchArray &document, std::vector<CheckProblem> &problems)
+{
+    if (document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed) {
+        problems.clear();
+        return false;
+    }
+    problems = CScriptChecker::Check(document);
+    return true;
+}
+
 } // namespace
 
 std::vector<CheckProblem> CScriptChecker::Check(const CSynchArray &document)
@@ -31,12 +41,14 @@ std::vector<CheckProblem> CScriptChecker::Check(const CSynchArray &document)
 bool CScriptChecker::CheckFile(const QString &path, CSynchArray &document, std::vector<CheckProblem> &problems)
 {
     document.LoadScript(path, nullptr, QuietDates());
-    if (document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed) {
-        problems.clear();
-        return false;
-    }
-    problems = Check(document);
-    return true;
+    return CheckLoaded(document, problems);
+}
+
+bool CScriptChecker::CheckBytes(const QByteArray &bytes, const QString &path, CSynchArray &document,
+                                std::vector<CheckProblem> &problems)
+{
+    document.LoadScriptFromBytes(bytes, path, nullptr, QuietDates());
+    return CheckLoaded(document, problems);
 }
 
 void CScriptChecker::CheckText(const QString &path, const QString &text, CSynchArray &document,

@@ -6,6 +6,7 @@
 
 #include "script/check/CheckProblem.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -23,6 +24,10 @@ public:
     // shown: they are problems) into `document` and checks it. False, with
     // no problems, when the file cannot be read (the reader has said why).
     static bool CheckFile(const QString &path, CSynchArray &document, std::vector<CheckProblem> &problems);
+
+    // The same for the bytes a file holds, read as if from `path`.
+    static bool CheckBytes(const QByteArray &bytes, const QString &path, CSynchArray &document,
+                           std::vector<CheckProblem> &problems);
 
     // The same for script text in memory, read as if from `path`.
     static void CheckText(const QString &path, const QString &text, CSynchArray &document,

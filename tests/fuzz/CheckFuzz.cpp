@@ -1,0 +1,173 @@
+// The rules of `mbscript check` over any bytes: every problem points at a line
+// of the file (the whole script only for no-actions) and names a known rule
+// and a severity; the problems come in file order; the text and JSON forms
+// print each one once, as it is; checking again, or checking the decoded text
+// as the editor does, finds the same list.
+
+#include "FuzzSupport.h"
+
+#include "cli/CheckReport.h"
+#include "cli/JsonWriter.h"
+#include "script/SynchArray.h"
+#include "script/check/ScriptChecker.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const QString &Path()
+{
+    static const QString path = QStringLiteral("fuzz.mbs");
+    return path;
+}
+
+bool KnownRule(const QString &rule)
+{
+    static const QSet<QString> rules{
+        QStringLiteral("unknown-key"),      QStringLiteral("key-not-matched"),  QStringLiteral("duplicate-key"),
+        QStringLiteral("duplicate-section"), QStringLiteral("unloaded-section"), QStringLiteral("before-first-header"),
+        QStringLiteral("bad-header"),       QStringLiteral("no-sections"),      QStringLiteral("invalid-date"),
+        QStringLiteral("bad-number"),       QStringLiteral("unknown-code"),     QStringLiteral("empty-override"),
+        QStringLiteral("missing-path"),     QStringLiteral("same-path"),        QStringLiteral("nested-paths"),
+        QStringLiteral("shared-target"),    QStringLiteral("prune-input"),      QStringLiteral("empty-filter"),
+        QStringLiteral("no-actions")};
+    return rules.contains(rule);
+}
+
+// The lines an editor shows for `text`: at least one, and none after a final line feed.
+qsizetype LineCount(QStringView text)
+{
+    const qsizetype feeds = text.count(u'\n');
+    return text.endsWith(u'\n') || text.isEmpty() ? qMax<qsizetype>(feeds, 1) : feeds + 1;
+}
+
+// What a text passes through UTF-8 as (a lone surrogate becomes a replacement).
+QString ThroughUtf8(const QString &text) { return QString::fromUtf8(text.toUtf8()); }
+
+bool Same(const CheckProblem &a, const CheckProblem &b)
+{
+    return a.file == b.file && a.line == b.line && a.section == b.section && a.key == b.key &&
+           a.severity == b.severity && a.rule == b.rule && a.message == b.message;
+}
+
+bool SameList(const std::vector<CheckProblem> &a, const std::vector<CheckProblem> &b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), Same);
+}
+
+void CheckProblems(const std::vector<CheckProblem> &problems, QStringView text)
+{
+    const qsizetype lines = LineCount(text);
+    qsizetype previous = 1;
+    for (const CheckProblem &problem : problems) {
+        FuzzCheck(KnownRule(problem.rule), "every problem has a known rule id");
+        FuzzCheck(problem.severity == CheckSeverity::Warning || problem.severity == CheckSeverity::Error,
+                  "every problem has a severity");
+        FuzzCheck(!problem.message.isEmpty() && !problem.message.contains(u'\n'),
+                  "every problem has a message of one line");
+        FuzzCheck(problem.file == Path(), "every problem names the file");
+        FuzzCheck((problem.line == 0) == (problem.rule == QLatin1String("no-actions")),
+                  "only the script as a whole has no line");
+        FuzzCheck(problem.line >= 0 && problem.line <= lines, "every line lies within the file's lines");
+        FuzzCheck(problem.key.isEmpty() || !problem.section.isEmpty(), "a problem of a key names its section");
+        const qsizetype order = problem.line == 0 ? lines + 1 : problem.line;
+        FuzzCheck(order >= previous, "the problems come in file order, those of the whole script last");
+        previous = order;
+    }
+}
+
+void CheckTextForm(const std::vector<CheckProblem> &problems)
+{
+    QString text;
+    int errors = 0;
+    for (const CheckProblem &problem : problems) {
+        text += CheckProblemLine(problem);
+        errors += problem.severity == CheckSeverity::Error ? 1 : 0;
+    }
+    const int warnings = int(problems.size()) - errors;
+    text += CheckSummaryLine(Path(), errors, warnings);
+    const QStringList lines = text.split(u'\n');
+    FuzzCheck(lines.size() == qsizetype(problems.size()) + 2 && lines.last().isEmpty(),
+              "the text form prints one line per problem and a summary");
+    for (size_t i = 0; i < problems.size(); ++i) {
+        const CheckProblem &problem = problems[i];
+        const QString &line = lines.at(qsizetype(i));
+        const QString where = problem.line > 0 ? QStringLiteral("%1:%2: ").arg(Path()).arg(problem.line)
+                                               : Path() + QStringLiteral(": ");
+        FuzzCheck(line.startsWith(where + SeverityName(problem.severity) + QStringLiteral(": ")) &&
+                      line.endsWith(QStringLiteral(" [%1]").arg(problem.rule)),
+                  "a problem's line names its place, severity and rule");
+    }
+    FuzzCheck(lines.at(lines.size() - 2).startsWith(Path() + QStringLiteral(": ")) &&
+                  (problems.empty() ? lines.at(lines.size() - 2).endsWith(QLatin1String(": no problems"))
+                                    : lines.at(lines.size() - 2).contains(QStringLiteral(" %1 warning").arg(warnings))),
+              "the summary counts the warnings");
+}
+
+void CheckJsonForm(const std::vector<CheckProblem> &problems)
+{
+    CJsonWriter json(nullptr);
+    json.Raw("[");
+    bool first = true;
+    for (const CheckProblem &problem : problems) {
+        WriteCheckProblemJson(json, problem, first);
+        first = false;
+    }
+    json.Raw(first ? "]\n" : "\n]\n");
+    QJsonParseError error;
+    const QJsonDocument parsed =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.Text()), &error);
+    FuzzCheck(error.error == QJsonParseError::NoError && parsed.isArray(), "the JSON form parses");
+    const QJsonArray list = parsed.array();
+    FuzzCheck(list.size() == qsizetype(problems.size()), "the JSON form lists as many problems as the text form");
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const CheckProblem &problem = problems[size_t(i)];
+        const QJsonObject object = list.at(i).toObject();
+        FuzzCheck(object.size() == 7 && object.value(u"file").toString() == ThroughUtf8(problem.file) &&
+                      object.value(u"line").toInteger(-1) == problem.line &&
+                      object.value(u"section").toString() == ThroughUtf8(problem.section) &&
+                      object.value(u"key").toString() == ThroughUtf8(problem.key) &&
+                      object.value(u"severity").toString() == SeverityName(problem.severity) &&
+                      object.value(u"rule").toString() == problem.rule &&
+                      object.value(u"message").toString() == ThroughUtf8(problem.message),
+                  "the JSON form holds each problem as it is");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    FuzzSetUp();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = FuzzBytes(data, size);
+    CSynchArray document;
+    std::vector<CheckProblem> problems;
+    FuzzCheck(CScriptChecker::CheckBytes(bytes, Path(), document, problems), "any bytes are checked");
+    CheckProblems(problems, document.m_ScriptFile.Text());
+    CheckTextForm(problems);
+    CheckJsonForm(problems);
+
+    FuzzCheck(SameList(CScriptChecker::Check(document), problems), "checking the same document again finds the same");
+    CSynchArray again;
+    std::vector<CheckProblem> againProblems;
+    CScriptChecker::CheckBytes(bytes, Path(), again, againProblems);
+    FuzzCheck(SameList(againProblems, problems), "checking the same bytes again finds the same");
+    if (!document.m_ScriptFile.Text().isEmpty()) {
+        CSynchArray edited;
+        std::vector<CheckProblem> editedProblems;
+        CScriptChecker::CheckText(Path(), document.m_ScriptFile.Text().toString(), edited, editedProblems);
+        FuzzCheck(SameList(editedProblems, problems), "the editor's check of the decoded text finds the same");
+    }
+    return 0;
+}
