@@ -1,23 +1,12 @@
 #include "app/ActionCommands.h"
 
 #include "app/ActionNamer.h"
+#include "app/HeldBranch.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <vector>
-
-namespace {
-
-void CollectExpanded(QTreeWidgetItem *item, std::vector<QTreeWidgetItem *> &expanded)
-{
-    if (item->isExpanded())
-        expanded.push_back(item);
-    for (int i = 0; i < item->childCount(); ++i)
-        CollectExpanded(item->child(i), expanded);
-}
-
-} // namespace
 
 void CActionCommands::ShowAll()
 {

@@ -4,8 +4,6 @@
 
 #include <QTreeWidget>
 
-namespace {
-
 void CollectExpanded(QTreeWidgetItem *item, std::vector<QTreeWidgetItem *> &expanded)
 {
     if (item->isExpanded())
@@ -13,6 +11,8 @@ void CollectExpanded(QTreeWidgetItem *item, std::vector<QTreeWidgetItem *> &expa
     for (int i = 0; i < item->childCount(); ++i)
         CollectExpanded(item->child(i), expanded);
 }
+
+namespace {
 
 QTreeWidgetItem *Copy(const QTreeWidgetItem &item, std::vector<QTreeWidgetItem *> &expanded)
 {

@@ -33,3 +33,7 @@ private:
     std::unique_ptr<QTreeWidgetItem> m_pItem;
     std::vector<QTreeWidgetItem *> m_expanded; // items of the branch
 };
+
+// Adds to `expanded` every item of the branch under `item`, itself included,
+// that is expanded.
+void CollectExpanded(QTreeWidgetItem *item, std::vector<QTreeWidgetItem *> &expanded);

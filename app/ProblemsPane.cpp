@@ -1,29 +1,19 @@
 #include "app/ProblemsPane.h"
 
+#include "app/PaneLayout.h"
 #include "app/ProblemsModel.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 CProblemsPane::CProblemsPane(QWidget *parent)
     : QWidget(parent), m_model(new CProblemsModel(this)), m_caption(new QLabel(this)), m_list(new QTreeView(this))
 {
     m_list->setModel(m_model);
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->header()->setStretchLastSection(false);
+    LayOutPane(*this, *m_caption, *m_list);
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    m_caption->setBuddy(m_list);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addWidget(m_caption);
-    layout->addWidget(m_list, 1);
     connect(m_list, &QTreeView::activated, this, [this](const QModelIndex &index) { Activate(index.row()); });
 }
 

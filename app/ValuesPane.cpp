@@ -1,35 +1,25 @@
 #include "app/ValuesPane.h"
 
 #include "app/EffectiveValueText.h"
+#include "app/PaneLayout.h"
 #include "script/SettingFields.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 CValuesPane::CValuesPane(QWidget *parent) : QWidget(parent), m_caption(new QLabel(this)), m_list(new QTreeWidget(this))
 {
     m_list->setColumnCount(3);
     m_list->setHeaderLabels({QStringLiteral("Setting"), QStringLiteral("Value in effect"), QStringLiteral("From")});
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LayOutPane(*this, *m_caption, *m_list);
     // The value matters most: the names share the width with it and elide.
-    m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionResizeMode(0, QHeaderView::Interactive);
     m_list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_list->header()->setSectionResizeMode(2, QHeaderView::Interactive);
     const QFontMetrics metrics = m_list->fontMetrics();
     m_list->header()->resizeSection(0, metrics.horizontalAdvance(QStringLiteral("Confirm Updates")));
     m_list->header()->resizeSection(2, metrics.horizontalAdvance(QStringLiteral("this action ")));
-    m_caption->setBuddy(m_list);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addWidget(m_caption);
-    layout->addWidget(m_list, 1);
 }
 
 void CValuesPane::SetValues(const QString &name, const std::vector<EffectiveValue> &values)
