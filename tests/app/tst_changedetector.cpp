@@ -2,16 +2,13 @@
 // edit it must find what writing the tree to a file and loading that file
 // finds.
 
+#include "AppSession.h"
 #include "app/ChangeDetector.h"
-#include "framework/ModalUi.h"
-#include "framework/ScriptedModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <functional>
 
@@ -39,9 +36,14 @@ QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &label)
 
 QTreeWidgetItem *Root(CTreeOptionsCtrl &tree, int index) { return tree.topLevelItem(index); }
 
-void SetValue(CTreeOptionsCtrl &tree, int root, const char *label, const QString &value)
+Edit Set(int root, const char *label, const QString &value)
 {
-    CTreeOptionsCtrl::SetItemValueText(Find(Root(tree, root), QString::fromLatin1(label)), value);
+    return [=](CTreeOptionsCtrl &t) { CTreeOptionsCtrl::SetItemValueText(Find(Root(t, root), QString::fromLatin1(label)), value); };
+}
+
+Edit Uncheck(int root, const char *label)
+{
+    return [=](CTreeOptionsCtrl &t) { CTreeOptionsCtrl::SetCheckState(Find(Root(t, root), QString::fromLatin1(label)), false); };
 }
 
 } // namespace
@@ -53,18 +55,18 @@ private slots:
     void initTestCase();
     void agreesWithTheFileRoundTrip_data();
     void agreesWithTheFileRoundTrip();
-    void needsNoTemporaryFolder();
 
 private:
-    QTemporaryDir m_dir;
-    ScriptedModalUi m_ui;
-    std::unique_ptr<ScopedModalUi> m_scope;
+    AppSession m_s;
 };
 
 void TestChangeDetector::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    m_scope = std::make_unique<ScopedModalUi>(m_ui);
+    // A file, not a folder: the check needs no temporary folder.
+    const QString notAFolder = m_s.Write("not a folder", QStringLiteral("tmp"));
+    QVERIFY(!notAFolder.isEmpty());
+    qputenv("TMPDIR", notAFolder.toLocal8Bit());
 }
 
 void TestChangeDetector::agreesWithTheFileRoundTrip_data()
@@ -77,36 +79,28 @@ void TestChangeDetector::agreesWithTheFileRoundTrip_data()
         + QByteArray(reinterpret_cast<const char *>(u"[Action1]\r\nPath1=\u0416\r\n"), 20 * 2);
 
     QTest::newRow("no edit") << script << Edit([](CTreeOptionsCtrl &) {}) << false;
-    QTest::newRow("text value") << script << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Source Path: ", "E:\\x"); }) << true;
-    QTest::newRow("text value, same text") << script
-        << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Source Path: ", QString::fromUtf8("C:\\Données")); }) << false;
-    QTest::newRow("value the code page lacks") << script
-        << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Source Path: ", QStringLiteral("C:\\\u0416")); }) << true;
-    QTest::newRow("date") << script << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Exclude Files Before Date: ", "03/03/2021"); }) << true;
-    QTest::newRow("invalid date") << script << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Exclude Files Before Date: ", "31/02/2021"); }) << true;
-    QTest::newRow("64-bit size") << script << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 2, "Exclude Files Larger Than", "12345678902"); }) << true;
-    QTest::newRow("check box in Default") << script
-        << Edit([](CTreeOptionsCtrl &t) { CTreeOptionsCtrl::SetCheckState(Find(Root(t, 0), "Show Identical Files"), false); }) << true;
-    QTest::newRow("mask bit") << script
-        << Edit([](CTreeOptionsCtrl &t) { CTreeOptionsCtrl::SetCheckState(Find(Root(t, 1), "Exclude Hidden Files"), false); }) << true;
+    QTest::newRow("text value") << script << Set(1, "Source Path: ", "E:\\x") << true;
+    QTest::newRow("text value, same text") << script << Set(1, "Source Path: ", QString::fromUtf8("C:\\Données")) << false;
+    QTest::newRow("value the code page lacks") << script << Set(1, "Source Path: ", QStringLiteral("C:\\\u0416")) << true;
+    QTest::newRow("date") << script << Set(1, "Exclude Files Before Date: ", "03/03/2021") << true;
+    QTest::newRow("invalid date") << script << Set(1, "Exclude Files Before Date: ", "31/02/2021") << true;
+    QTest::newRow("64-bit size") << script << Set(2, "Exclude Files Larger Than", "12345678902") << true;
+    QTest::newRow("check box in Default") << script << Uncheck(0, "Show Identical Files") << true;
+    QTest::newRow("mask bit") << script << Uncheck(1, "Exclude Hidden Files") << true;
     QTest::newRow("radio") << script
         << Edit([](CTreeOptionsCtrl &t) { t.SelectRadioItem(Find(Root(t, 1), "Compare Date/Time")); }) << true;
     QTest::newRow("item deleted") << script << Edit([](CTreeOptionsCtrl &t) { delete Find(Root(t, 1), "Source Path: "); }) << true;
     QTest::newRow("action deleted") << script << Edit([](CTreeOptionsCtrl &t) { delete Root(t, 2); }) << true;
-    QTest::newRow("action added") << script << Edit([](CTreeOptionsCtrl &t) {
-        QTreeWidgetItem *root = InsertActionRoot(t, QStringLiteral("Action3"));
-        CompleteAction(t, root);
-    }) << true;
+    QTest::newRow("action added") << script
+        << Edit([](CTreeOptionsCtrl &t) { CompleteAction(t, InsertActionRoot(t, QStringLiteral("Action3"))); }) << true;
     // Sections load in the order of their numbers, wherever they stand.
-    QTest::newRow("actions swapped") << script << Edit([](CTreeOptionsCtrl &t) {
-        t.insertTopLevelItem(1, t.takeTopLevelItem(2));
-    }) << false;
+    QTest::newRow("actions swapped") << script
+        << Edit([](CTreeOptionsCtrl &t) { t.insertTopLevelItem(1, t.takeTopLevelItem(2)); }) << false;
     // The settings Show All adds hold what the action held without them.
     QTest::newRow("Show All") << script << Edit([](CTreeOptionsCtrl &t) { CompleteAction(t, Root(t, 2)); }) << false;
     QTest::newRow("everything removed") << script << Edit([](CTreeOptionsCtrl &t) { t.clear(); }) << true;
     QTest::newRow("UTF-16 script, no edit") << unicode << Edit([](CTreeOptionsCtrl &) {}) << false;
-    QTest::newRow("UTF-16 script, value") << unicode
-        << Edit([](CTreeOptionsCtrl &t) { SetValue(t, 1, "Source Path: ", QStringLiteral("\u0417")); }) << true;
+    QTest::newRow("UTF-16 script, value") << unicode << Set(1, "Source Path: ", QStringLiteral("\u0417")) << true;
 }
 
 void TestChangeDetector::agreesWithTheFileRoundTrip()
@@ -114,10 +108,8 @@ void TestChangeDetector::agreesWithTheFileRoundTrip()
     QFETCH(QByteArray, script);
     QFETCH(Edit, edit);
     QFETCH(bool, modified);
-    const QString path = m_dir.filePath(QStringLiteral("script.mbs"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(script) == script.size());
-    file.close();
+    const QString path = m_s.Write(script);
+    QVERIFY(!path.isEmpty());
 
     CSynchArray baseline;
     CTreeOptionsCtrl tree;
@@ -125,7 +117,7 @@ void TestChangeDetector::agreesWithTheFileRoundTrip()
     edit(tree);
 
     // The check as it was made through a file.
-    const QString written = m_dir.filePath(QStringLiteral("written.mbs"));
+    const QString written = m_s.dir.filePath(QStringLiteral("written.mbs"));
     WriteOptions quiet;
     quiet.reportErrors = false;
     quiet.announceEncodingChange = false;
@@ -144,24 +136,7 @@ void TestChangeDetector::agreesWithTheFileRoundTrip()
     QCOMPARE(inMemory->m_ScriptFile.Encoding(), fromFile.m_ScriptFile.Encoding());
     QCOMPARE(CChangeDetector::IsScriptModified(tree, baseline), modified);
     QCOMPARE(!CChangeDetector::SameScript(fromFile, baseline), modified);
-}
-
-void TestChangeDetector::needsNoTemporaryFolder()
-{
-    const QString path = m_dir.filePath(QStringLiteral("script.mbs"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(kScript) > 0);
-    file.close();
-    CSynchArray baseline;
-    CTreeOptionsCtrl tree;
-    LoadScriptWithTree(baseline, path, tree);
-
-    const QByteArray saved = qgetenv("TMPDIR");
-    qputenv("TMPDIR", path.toLocal8Bit()); // a file, not a folder
-    const bool modified = CChangeDetector::IsScriptModified(tree, baseline);
-    qputenv("TMPDIR", saved);
-    QVERIFY(!modified);
-    QVERIFY(m_ui.messages.isEmpty());
+    QCOMPARE(m_s.ui.messages, QStringList());
 }
 
 QTEST_MAIN(TestChangeDetector)

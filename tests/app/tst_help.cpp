@@ -2,14 +2,13 @@
 // selected setting (or the help file beside the program first), the help
 // window's navigation, search and About, and the tooltips from the guide.
 
-#include "app/AppDlg.h"
+#include "AppSession.h"
 #include "app/HelpOpener.h"
 #include "app/HelpWindow.h"
 #include "app/ProgramOptions.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
 #include "framework/AppVersion.h"
-#include "framework/ScriptedModalUi.h"
 #include "script/SettingCatalogue.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
@@ -23,14 +22,24 @@
 #include <QSet>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolTip>
 
 namespace {
+
+const QString kProgramFolder = QStringLiteral(MARROWPAD_PROGRAM_FOLDER);
+const QString kGuide = CHelpOpener::GuideFilePath(kProgramFolder);
+
+// The first group of every match of `pattern` in `html`.
+QStringList Captures(const QString &html, const QString &pattern)
+{
+    QStringList captures;
+    for (QRegularExpressionMatchIterator it = QRegularExpression(pattern).globalMatch(html); it.hasNext();)
+        captures << it.next().captured(1);
+    return captures;
+}
 
 // The entry's anchor is in the browser's view.
 bool AnchorInView(const QTextBrowser &browser, const QString &anchor)
@@ -82,21 +91,16 @@ private slots:
     void optionsOnlyAsTheOnlyArgument();
 
 private:
-    std::unique_ptr<ScriptedModalUi> m_ui;
-    std::unique_ptr<ScopedModalUi> m_install;
+    std::unique_ptr<AppSession> m_s;
 };
 
-void TestHelp::init()
-{
-    m_ui = std::make_unique<ScriptedModalUi>();
-    m_install = std::make_unique<ScopedModalUi>(*m_ui);
-}
+void TestHelp::init() { m_s = std::make_unique<AppSession>(); }
 
 void TestHelp::cleanup()
 {
-    QCOMPARE(m_ui->unexpected, QStringList());
-    m_install.reset();
-    m_ui.reset();
+    QCOMPARE(m_s->ui.unexpected, QStringList());
+    QCOMPARE(m_s->ui.messages, QStringList());
+    m_s.reset();
 }
 
 void TestHelp::guideCoversEveryCatalogueSetting()
@@ -114,7 +118,7 @@ void TestHelp::guideCoversEveryCatalogueSetting()
     }
     QCOMPARE(guide.EntryCount(), labels.size()); // and no entry of a setting that is not there
     // The guide the program shows is the one its tooltips are read from.
-    QFile built(CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER)));
+    QFile built(kGuide);
     QVERIFY(built.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(built.readAll()), CSettingGuide::ShippedHtml());
 }
@@ -123,26 +127,18 @@ void TestHelp::guideLinksAndPicturesResolve()
 {
     const QString html = CSettingGuide::ShippedHtml();
     QSet<QString> ids;
-    static const QRegularExpression id(QStringLiteral(" id=\"([^\"]+)\""));
-    for (QRegularExpressionMatchIterator it = id.globalMatch(html); it.hasNext();) {
-        const QString name = it.next().captured(1);
+    for (const QString &name : Captures(html, QStringLiteral(" id=\"([^\"]+)\""))) {
         QVERIFY2(!ids.contains(name), qPrintable(QStringLiteral("two ids %1").arg(name)));
         ids << name;
     }
-    static const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
-    for (QRegularExpressionMatchIterator it = link.globalMatch(html); it.hasNext();) {
-        const QString target = it.next().captured(1);
+    for (const QString &target : Captures(html, QStringLiteral("href=\"#([^\"]+)\"")))
         QVERIFY2(ids.contains(target), qPrintable(QStringLiteral("no #%1").arg(target)));
-    }
     QVERIFY(ids.contains(QStringLiteral("overview")) && ids.contains(QStringLiteral("contents"))); // where F1 and Contents go
-    const QDir guide = QFileInfo(CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER))).dir();
-    static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
-    int pictures = 0;
-    for (QRegularExpressionMatchIterator it = picture.globalMatch(html); it.hasNext(); ++pictures) {
-        const QString file = it.next().captured(1);
+    const QDir guide = QFileInfo(kGuide).dir();
+    const QStringList pictures = Captures(html, QStringLiteral("<img src=\"([^\"]+)\""));
+    for (const QString &file : pictures)
         QVERIFY2(!QImage(guide.filePath(file)).isNull(), qPrintable(file));
-    }
-    QCOMPARE(pictures, 3);
+    QCOMPARE(pictures.size(), 3);
 }
 
 void TestHelp::guideEntriesAreReadWhole_data()
@@ -183,7 +179,7 @@ void TestHelp::f1OpensTheSelectedSettingsEntry()
     QFETCH(QStringList, path);
     QFETCH(QString, anchor);
     CAppDlg dlg;
-    dlg.Help() = CHelpOpener(QStringLiteral(MARROWPAD_PROGRAM_FOLDER), &dlg);
+    dlg.Help() = CHelpOpener(kProgramFolder, &dlg);
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     CTreeOptionsCtrl &tree = dlg.Tree();
@@ -201,7 +197,6 @@ void TestHelp::f1OpensTheSelectedSettingsEntry()
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->Browser().source().fragment(), anchor);
     QTRY_VERIFY(AnchorInView(window->Browser(), anchor));
-    QCOMPARE(m_ui->messages, QStringList());
 }
 
 void TestHelp::f1OpensTheHelpFileBesideTheProgramFirst()
@@ -210,8 +205,7 @@ void TestHelp::f1OpensTheHelpFileBesideTheProgramFirst()
     QTemporaryDir prefix;
     const QString bin = prefix.filePath("bin");
     QVERIFY(QDir().mkpath(bin) && QDir().mkpath(prefix.filePath("share/marrowpad/guide")));
-    QVERIFY(QFile::copy(CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER)),
-                        prefix.filePath("share/marrowpad/guide/index.html")));
+    QVERIFY(QFile::copy(kGuide, prefix.filePath("share/marrowpad/guide/index.html")));
     QFile chm(QDir(bin).filePath("marrowpad.chm"));
     QVERIFY(chm.open(QIODevice::WriteOnly));
     chm.close();
@@ -233,16 +227,14 @@ void TestHelp::f1OpensTheHelpFileBesideTheProgramFirst()
     QVERIFY(dlg.Help().Window() && dlg.Help().Window()->isVisible());
     QCOMPARE(dlg.Help().Window()->Browser().source().toLocalFile(),
              QFileInfo(prefix.filePath("share/marrowpad/guide/index.html")).absoluteFilePath());
-    QCOMPARE(m_ui->messages, QStringList());
 }
 
 void TestHelp::helpWindowGoesBackForwardAndSearches()
 {
     CHelpWindow window;
-    const QString guide = CHelpOpener::GuideFilePath(QStringLiteral(MARROWPAD_PROGRAM_FOLDER));
-    window.ShowGuide(guide, "overview");
+    window.ShowGuide(kGuide, "overview");
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.ShowGuide(guide, "setting-operation");
+    window.ShowGuide(kGuide, "setting-operation");
     QTextBrowser &browser = window.Browser();
     QTest::keyClick(&browser, Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(browser.source().fragment(), QStringLiteral("overview"));
@@ -270,9 +262,9 @@ void TestHelp::helpWindowGoesBackForwardAndSearches()
                 about = action;
     QVERIFY(about);
     about->trigger();
-    QCOMPARE(m_ui->messages.size(), 1);
-    QVERIFY(m_ui->messages[0].startsWith(QStringLiteral("Marrowpad %1\n").arg(kAppVersion)));
-    QVERIFY(m_ui->messages[0].contains(u"MIT licence"));
+    QCOMPARE(m_s->ui.messages.size(), 1);
+    const QString text = m_s->ui.messages.takeFirst();
+    QVERIFY(text.startsWith(QStringLiteral("Marrowpad %1\n").arg(kAppVersion)) && text.contains(u"MIT licence"));
 }
 
 void TestHelp::tooltipIsTheGuidesSummary()
@@ -284,7 +276,6 @@ void TestHelp::tooltipIsTheGuidesSummary()
     QTreeWidgetItem *root = tree.findItems("Action1", Qt::MatchExactly).value(0);
     QTreeWidgetItem *mask = Find(root, {"File Mask: "});
     QVERIFY(mask);
-    QCOMPARE(CSettingToolTip::ToolTipFor(mask), QStringLiteral("Which file names the action takes."));
     QCOMPARE(CSettingToolTip::ToolTipFor(root), QString());
 
     tree.scrollToItem(mask);
@@ -297,9 +288,9 @@ void TestHelp::tooltipIsTheGuidesSummary()
 void TestHelp::optionsOnlyAsTheOnlyArgument_data()
 {
     QTest::addColumn<QStringList>("arguments"); // after the program name
-    QTest::addColumn<QString>("answer");        // "help", "version", or empty: a script path
-    QTest::newRow("--help") << QStringList{"--help"} << "help";
-    QTest::newRow("--version") << QStringList{"--version"} << "version";
+    QTest::addColumn<QString>("answer");        // empty: a script path
+    QTest::newRow("--help") << QStringList{"--help"} << CProgramOptions::HelpText();
+    QTest::newRow("--version") << QStringList{"--version"} << CProgramOptions::VersionText();
     QTest::newRow("no arguments") << QStringList{} << "";
     QTest::newRow("a path") << QStringList{"backup.mbs"} << "";
     QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "";
@@ -311,15 +302,13 @@ void TestHelp::optionsOnlyAsTheOnlyArgument()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, answer);
-    std::vector<QByteArray> bytes{"marrowpad"};
+    QByteArrayList bytes{"marrowpad"};
     for (const QString &argument : arguments)
-        bytes.push_back(argument.toUtf8());
+        bytes << argument.toUtf8();
     std::vector<const char *> argv;
     for (const QByteArray &argument : bytes)
         argv.push_back(argument.constData());
-    const std::optional<QString> text = CProgramOptions::Answer(int(argv.size()), argv.data());
-    const QMap<QString, QString> texts{{"help", CProgramOptions::HelpText()}, {"version", CProgramOptions::VersionText()}};
-    QCOMPARE(text.value_or(QString()), texts.value(answer));
+    QCOMPARE(CProgramOptions::Answer(int(argv.size()), argv.data()).value_or(QString()), answer);
 }
 
 QTEST_MAIN(TestHelp)

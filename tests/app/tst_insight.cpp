@@ -2,29 +2,24 @@
 // platform: they follow edits, lead to the item a problem names, and say what
 // each setting of an action is in effect.
 
-#include "app/AppDlg.h"
+#include "AppSession.h"
 #include "app/ProblemsPane.h"
 #include "app/ScriptInsight.h"
 #include "app/SettingItems.h"
 #include "app/SettingToolTip.h"
 #include "app/ValuesPane.h"
-#include "framework/ScriptedModalUi.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTreeView>
 #include <QTreeWidget>
-
-#include <memory>
 
 class TestInsight : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
-    void init() { m_s = std::make_unique<Session>(); }
+    void init() { m_s = std::make_unique<AppSession>(); }
     void cleanup() { m_s.reset(); }
 
     void editShowsProblemAndReversalClearsIt();
@@ -34,27 +29,7 @@ private slots:
     void valuesInEffect();
 
 private:
-    struct Session
-    {
-        ScriptedModalUi ui;
-        ScopedModalUi install{ui};
-        QTemporaryDir dir;
-        std::unique_ptr<CAppDlg> dialog;
-    };
-
-    CAppDlg &Open(const QByteArray &script)
-    {
-        const QString path = m_s->dir.filePath(QStringLiteral("script.mbs"));
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(script);
-        file.close();
-        m_s->dialog = std::make_unique<CAppDlg>(path);
-        m_s->dialog->show();
-        if (!QTest::qWaitForWindowActive(m_s->dialog.get()))
-            qWarning("the editor did not become active");
-        return *m_s->dialog;
-    }
+    CAppDlg &Open(const QByteArray &script) { return m_s->Open(m_s->Write(script)); }
     CTreeOptionsCtrl &Tree() const { return m_s->dialog->Tree(); }
     CScriptInsight &Insight() const { return m_s->dialog->Insight(); }
     QTreeView &ProblemList() const { return Insight().Problems().List(); }
@@ -69,10 +44,11 @@ private:
             sections << ProblemText(i, 1);
         return sections;
     }
-    // Types `value` over the value of the item under `root` that shows `key`, and leaves the editor.
-    QTreeWidgetItem *TypeValue(const QString &root, const QString &key, const QString &value) const
+    // Types `value` over the value of the item under Action1 that shows `key`, and leaves the editor
+    // unless `commit` is false.
+    QTreeWidgetItem *TypeValue(const QString &key, const QString &value, bool commit = true) const
     {
-        QTreeWidgetItem *item = CSettingItems::Find(Tree(), root, key);
+        QTreeWidgetItem *item = CSettingItems::Find(Tree(), QStringLiteral("Action1"), key);
         Tree().setFocus();
         Tree().scrollToItem(item);
         Tree().setCurrentItem(item->parent());
@@ -81,11 +57,12 @@ private:
         QWidget *editor = QApplication::focusWidget();
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, value);
-        Tree().CommitAndEndEdit();
+        if (commit)
+            Tree().CommitAndEndEdit();
         return item;
     }
 
-    std::unique_ptr<Session> m_s;
+    std::unique_ptr<AppSession> m_s;
 };
 
 void TestInsight::editShowsProblemAndReversalClearsIt()
@@ -96,8 +73,7 @@ void TestInsight::editShowsProblemAndReversalClearsIt()
     QVERIFY(!Insight().ProblemsButton()->isChecked());
 
     // The tree as it would be saved, not the file: the file on disk stays clean.
-    QTreeWidgetItem *target = TypeValue(QStringLiteral("Action1"), QStringLiteral("Path2"), QStringLiteral("c:/data/"));
-    QVERIFY(target->text(0).endsWith(QLatin1String("c:/data/")));
+    QTreeWidgetItem *target = TypeValue(QStringLiteral("Path2"), QStringLiteral("c:/data/"));
     QTRY_VERIFY(Insight().Problems().isVisible());
     QCOMPARE(ProblemSections(), QStringList{"Action1"});
     QVERIFY(ProblemText(0, 0).contains(QLatin1String("same folder")));
@@ -111,7 +87,7 @@ void TestInsight::editShowsProblemAndReversalClearsIt()
     QCOMPARE(Insight().Problems().Count(), 0);
 
     // The button shows and hides the list while there are problems.
-    TypeValue(QStringLiteral("Action1"), QStringLiteral("Path1"), QStringLiteral("E:\\Backup\\In"));
+    TypeValue(QStringLiteral("Path1"), QStringLiteral("E:\\Backup\\In"));
     QTRY_VERIFY(Insight().Problems().isVisible());
     QTest::mouseClick(Insight().ProblemsButton(), Qt::LeftButton);
     QVERIFY(!Insight().Problems().isVisible());
@@ -132,10 +108,7 @@ void TestInsight::openEditorCountsAsSaved()
     Insight().Checker().CheckNow();
     QCOMPARE(Insight().Problems().Count(), 0);
 
-    QTest::keyClick(&Tree(), Qt::Key_Right);
-    QWidget *editor = QApplication::focusWidget();
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(editor, QStringLiteral("C:\\Data"));
+    TypeValue(QStringLiteral("Path2"), QStringLiteral("C:\\Data"), false);
     Insight().Checker().CheckNow();
     QCOMPARE(ProblemSections(), QStringList{"Action1"});
     QVERIFY(ProblemText(0, 0).contains(QLatin1String("same folder")));
@@ -216,7 +189,7 @@ void TestInsight::valuesInEffect()
     QCOMPARE(toolTips->TextFor(Tree().topLevelItem(0)), QString());
 
     // An edit shows in the pane once checked.
-    TypeValue(QStringLiteral("Action1"), QStringLiteral("Mask"), QStringLiteral("*.doc"));
+    TypeValue(QStringLiteral("Mask"), QStringLiteral("*.doc"));
     QTRY_COMPARE(Insight().Values().List().topLevelItem(2)->text(0), QStringLiteral("Mask"));
     QCOMPARE(Insight().ValueInEffectText(mask), QStringLiteral("In effect: *.doc (from this action)"));
 
@@ -225,8 +198,6 @@ void TestInsight::valuesInEffect()
     QVERIFY(!Insight().Values().isVisible());
     QTest::mouseClick(Insight().ValuesButton(), Qt::LeftButton);
     QVERIFY(Insight().Values().isVisible());
-    if (qEnvironmentVariableIsSet("MARROWPAD_INSIGHT_SHOT"))
-        m_s->dialog->grab().save(qEnvironmentVariable("MARROWPAD_INSIGHT_SHOT"));
 }
 
 QTEST_MAIN(TestInsight)

@@ -1,0 +1,37 @@
+// One editor under test: the scripted modal UI installed for its lifetime, a
+// folder for its files, and the editor itself once opened.
+
+#pragma once
+
+#include "app/AppDlg.h"
+#include "framework/ScriptedModalUi.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+struct AppSession
+{
+    ScriptedModalUi ui;
+    ScopedModalUi install{ui};
+    QTemporaryDir dir;
+    std::unique_ptr<CAppDlg> dialog;
+
+    // The editor with the script at `path` (a new script when empty), shown and active.
+    CAppDlg &Open(const QString &path = QString())
+    {
+        dialog = std::make_unique<CAppDlg>(path);
+        dialog->show();
+        if (!QTest::qWaitForWindowActive(dialog.get()))
+            qWarning("the editor did not become active");
+        return *dialog;
+    }
+    // `bytes` as the file `name` in the folder; its path, or empty if it could not be written.
+    QString Write(const QByteArray &bytes, const QString &name = QStringLiteral("script.mbs")) const
+    {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
+    }
+};
