@@ -2,6 +2,7 @@
 // the scripted modal UI, and the small parts it is made of: the command line,
 // naming new actions and the help file.
 
+#include "AppSession.h"
 #include "app/ActionNamer.h"
 #include "app/AppDlg.h"
 #include "app/CommandLine.h"
@@ -99,14 +100,6 @@ private slots:
     void wholeEditingRun();
 
 private:
-    struct Session
-    {
-        ScriptedModalUi ui;
-        ScopedModalUi install{ui};
-        QTemporaryDir dir;
-        std::unique_ptr<CAppDlg> dialog;
-    };
-
     ScriptedModalUi &Ui() const { return m_s->ui; }
     CAppDlg &Dlg() const { return *m_s->dialog; }
     CTreeOptionsCtrl &Tree() const { return m_s->dialog->Tree(); }
@@ -116,15 +109,7 @@ private:
         QFile file(Path(name));
         return file.open(QIODevice::WriteOnly) && file.write(CrLf(text)) >= 0 ? file.fileName() : QString();
     }
-    // The editor with the script at `path` (a new script when empty), shown and active.
-    CAppDlg &Open(const QString &path = QString()) const
-    {
-        m_s->dialog = std::make_unique<CAppDlg>(path);
-        m_s->dialog->show();
-        if (!QTest::qWaitForWindowActive(m_s->dialog.get()))
-            qWarning("the editor did not become active");
-        return Dlg();
-    }
+    CAppDlg &Open(const QString &path = QString()) const { return m_s->Open(path); }
     QPushButton *Button(const QString &text) const
     {
         for (QPushButton *button : Dlg().findChildren<QPushButton *>())
@@ -197,7 +182,7 @@ private:
     QString Title() const { return Dlg().windowHandle()->title(); }
     void Key(QKeyCombination key) const { QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers()); }
 
-    std::unique_ptr<Session> m_s;
+    std::unique_ptr<AppSession> m_s;
     QString m_startDir;
     QString m_script;
     QString m_other;
@@ -212,7 +197,7 @@ void TestApp::initTestCase()
 
 void TestApp::init()
 {
-    m_s = std::make_unique<Session>();
+    m_s = std::make_unique<AppSession>();
     QVERIFY(QDir::setCurrent(m_s->dir.path())); // for scripts named without a folder
     m_script = Write(QStringLiteral("script.mbs"), kScript);
     m_other = Write(QStringLiteral("other.mbs"), "[Action1]\nPath1=C:\\Other\n");
