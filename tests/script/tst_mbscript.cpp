@@ -131,14 +131,11 @@ void TestMbscript::checkExitStatus_data()
     const QString warned = m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\nMask =x\n", QStringLiteral("warned.mbs"));
     const QString broken = m_files.Write("[Action1]\nPath1=C:\\a\n[Action07]\n", QStringLiteral("broken.mbs"));
     QTest::newRow("clean") << QStringList{"check", clean} << 0 << QStringList{"clean.mbs: no problems"};
-    QTest::newRow("warning") << QStringList{"check", warned} << 0
-                             << QStringList{"warned.mbs:4: warning: \"Mask \" has a space around its key: lookups never "
-                                            "match it, so Mask is not set here; write \"Mask=\" [key-not-matched]",
-                                            "warned.mbs: 0 errors, 1 warning"};
-    QTest::newRow("strict warning") << QStringList{"check", "--strict", warned} << 1
-                                    << QStringList{"warned.mbs:4: warning: \"Mask \" has a space around its key: lookups "
-                                                   "never match it, so Mask is not set here; write \"Mask=\" [key-not-matched]",
-                                                   "warned.mbs: 0 errors, 1 warning"};
+    const QStringList warning{"warned.mbs:4: warning: \"Mask \" has a space around its key: lookups never match it, "
+                              "so Mask is not set here; write \"Mask=\" [key-not-matched]",
+                              "warned.mbs: 0 errors, 1 warning"};
+    QTest::newRow("warning") << QStringList{"check", warned} << 0 << warning;
+    QTest::newRow("strict warning") << QStringList{"check", "--strict", warned} << 1 << warning;
     QTest::newRow("error, in file order, every file") << QStringList{"check", broken, clean} << 1
                          << QStringList{"broken.mbs:1: error: Action1 has no target path (Path2) [missing-path]",
                                         "broken.mbs:3: warning: section [Action07] is never loaded: only the exact form "
@@ -168,19 +165,15 @@ void TestMbscript::checkJson()
     QCOMPARE(run.exitCode, 1);
     const QJsonArray problems = QJsonDocument::fromJson(run.out).array();
     QCOMPARE(problems.size(), 2);
-    const QJsonObject code = problems[0].toObject();
-    QCOMPARE(code.value("file").toString(), path);
-    QCOMPARE(code.value("line").toInt(), 2);
-    QCOMPARE(code.value("section").toString(), QStringLiteral("Default"));
-    QCOMPARE(code.value("key").toString(), QStringLiteral("Sort Compare"));
-    QCOMPARE(code.value("severity").toString(), QStringLiteral("warning"));
-    QCOMPARE(code.value("rule").toString(), QStringLiteral("unknown-code"));
-    QVERIFY(code.value("message").toString().contains(QLatin1String("sort code 9")));
-    const QJsonObject same = problems[1].toObject();
-    QCOMPARE(same.value("line").toInt(), 5);
-    QCOMPARE(same.value("section").toString(), QStringLiteral("Action1"));
-    QCOMPARE(same.value("severity").toString(), QStringLiteral("error"));
-    QCOMPARE(same.value("rule").toString(), QStringLiteral("same-path"));
+    // Each problem holds these members, and a message naming its cause.
+    const QJsonObject expected[] = {
+        {{"file", path}, {"line", 2}, {"section", "Default"}, {"key", "Sort Compare"}, {"severity", "warning"},
+         {"rule", "unknown-code"}},
+        {{"file", path}, {"line", 5}, {"section", "Action1"}, {"key", "Path2"}, {"severity", "error"}, {"rule", "same-path"}}};
+    for (int i = 0; i < 2; ++i)
+        for (auto it = expected[i].begin(); it != expected[i].end(); ++it)
+            QCOMPARE(problems[i].toObject().value(it.key()), it.value());
+    QVERIFY(problems[0].toObject().value("message").toString().contains(QLatin1String("sort code 9")));
 }
 
 QTEST_GUILESS_MAIN(TestMbscript)
