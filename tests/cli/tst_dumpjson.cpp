@@ -35,12 +35,11 @@ QString ReferenceString(const QString &text)
     return out + QLatin1Char('"');
 }
 
-QString ReferenceArray(const QStringList &texts)
+QString ReferenceArray(QStringList texts)
 {
-    QStringList items;
-    for (const QString &text : texts)
-        items << ReferenceString(text);
-    return QLatin1Char('[') + items.join(QStringLiteral(", ")) + QLatin1Char(']');
+    for (QString &text : texts)
+        text = ReferenceString(text);
+    return QLatin1Char('[') + texts.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
 QString ReferenceSettings(const CSynchSettings &record, const QString &indent)
@@ -83,76 +82,67 @@ QByteArray ReferenceDump(const CSynchArray &document)
 class TestDumpJson : public QObject
 {
     Q_OBJECT
-private slots:
-    void sameAsReference_data();
-    void sameAsReference();
-    void fullOutputIsAFailure();
-
-private:
     ScriptFixture m_files;
+
+private slots:
+    void sameAsReference_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const std::array<std::pair<const char *, ScriptEncoding>, 3> encodings{
+            {{"ansi", ScriptEncoding::Ansi}, {"utf-16le", ScriptEncoding::Utf16Le}, {"utf-8", ScriptEncoding::Utf8}}};
+        for (const auto &[name, encoding] : encodings)
+            for (const int actions : {0, 1, 7, 150})
+                for (const quint32 seed : {1u, 29u}) {
+                    const QString text = CScriptGenerator(seed * 1000 + quint32(actions)).Generate(actions);
+                    QTest::addRow("%s %d actions seed %u", name, actions, seed)
+                        << CScriptGenerator::Encode(text, encoding);
+                }
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("only comments") << QByteArray("; nothing\r\n\r\n");
+        QTest::newRow("no Default, actions out of order")
+            << QByteArray("[Action3]\r\nPath1=c\r\n[action1]\r\nPath1=a\r\n[Action02]\r\nPath1=x\r\n");
+        QTest::newRow("controls, quotes and backslashes")
+            << QByteArray("[Default]\r\n@=\"at\"\\\x01\r\n@=\x7f\r\nMask=\"*\\x\"\x02\x1f\r\n"
+                          "Output Header=a\\tb\\n\\r\\\\\"\r\n[Action1]\r\n@=one\r\nPath1=\x08\x0c\x09\r\n");
+        QTest::newRow("UTF-16 with lone surrogates and a pair")
+            << Utf16WithBom(QStringLiteral("[Action1]\r\nPath1=a") + QChar(0xD800) + QStringLiteral("b")
+                            + QChar(0xDC00) + QChar(0xD83D) + QChar(0xDE00) + QStringLiteral("\u00e9\u20ac")
+                            + QChar(0xDBFF) + QStringLiteral("\r\n"));
+        QTest::newRow("invalid dates and huge numbers")
+            << QByteArray("[Action1]\r\nMin Date Filter=99/99/2020\r\nMax Size Filter=-9223372036854775808\r\n"
+                          "Operation=99999999999\r\n");
+    }
+
+    void sameAsReference()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString path = m_files.Write(bytes);
+
+        CSynchArray document;
+        LoadOptions quiet;
+        quiet.reportInvalidDates = false;
+        document.LoadScript(path, nullptr, quiet);
+
+        QProcess mbscript;
+        mbscript.start(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("dump"), path});
+        QVERIFY(mbscript.waitForFinished(60000));
+        QCOMPARE(mbscript.exitCode(), 0);
+        QCOMPARE(mbscript.readAllStandardOutput(), ReferenceDump(document));
+    }
+
+    void fullOutputIsAFailure()
+    {
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full here");
+        const QString path = m_files.Write(QByteArray("[Action1]\r\nPath1=C:\\a\r\n"));
+        QProcess mbscript;
+        mbscript.setStandardOutputFile(QStringLiteral("/dev/full"));
+        mbscript.start(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("dump"), path});
+        QVERIFY(mbscript.waitForFinished(60000));
+        QCOMPARE(mbscript.exitCode(), 3);
+        QVERIFY(mbscript.readAllStandardError().contains("standard output"));
+    }
 };
-
-void TestDumpJson::sameAsReference_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    const std::array<std::pair<const char *, ScriptEncoding>, 3> encodings{
-        {{"ansi", ScriptEncoding::Ansi}, {"utf-16le", ScriptEncoding::Utf16Le}, {"utf-8", ScriptEncoding::Utf8}}};
-    for (const auto &[name, encoding] : encodings)
-        for (const int actions : {0, 1, 7, 150})
-            for (const quint32 seed : {1u, 29u}) {
-                const QString text = CScriptGenerator(seed * 1000 + quint32(actions)).Generate(actions);
-                QTest::addRow("%s %d actions seed %u", name, actions, seed)
-                    << CScriptGenerator::Encode(text, encoding);
-            }
-    QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("only comments") << QByteArray("; nothing\r\n\r\n");
-    QTest::newRow("no Default, actions out of order")
-        << QByteArray("[Action3]\r\nPath1=c\r\n[action1]\r\nPath1=a\r\n[Action02]\r\nPath1=x\r\n");
-    QTest::newRow("controls, quotes and backslashes")
-        << QByteArray("[Default]\r\n@=\"at\"\\\x01\r\n@=\x7f\r\nMask=\"*\\x\"\x02\x1f\r\n"
-                      "Output Header=a\\tb\\n\\r\\\\\"\r\n[Action1]\r\n@=one\r\nPath1=\x08\x0c\x09\r\n");
-    QTest::newRow("UTF-16 with lone surrogates and a pair")
-        << Utf16WithBom(QStringLiteral("[Action1]\r\nPath1=a") + QChar(0xD800) + QStringLiteral("b")
-                        + QChar(0xDC00) + QChar(0xD83D) + QChar(0xDE00) + QStringLiteral("\u00e9\u20ac")
-                        + QChar(0xDBFF) + QStringLiteral("\r\n"));
-    QTest::newRow("invalid dates and huge numbers")
-        << QByteArray("[Action1]\r\nMin Date Filter=99/99/2020\r\nMax Size Filter=-9223372036854775808\r\n"
-                      "Operation=99999999999\r\n");
-}
-
-void TestDumpJson::sameAsReference()
-{
-    QFETCH(QByteArray, bytes);
-    const QString path = m_files.Write(bytes);
-
-    CSynchArray document;
-    LoadOptions quiet;
-    quiet.reportInvalidDates = false;
-    document.LoadScript(path, nullptr, quiet);
-
-    QProcess mbscript;
-    mbscript.setProcessChannelMode(QProcess::SeparateChannels);
-    mbscript.start(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("dump"), path});
-    QVERIFY(mbscript.waitForFinished(60000));
-    QCOMPARE(mbscript.exitCode(), 0);
-    const QByteArray out = mbscript.readAllStandardOutput();
-    const QByteArray expected = ReferenceDump(document);
-    QCOMPARE(out.size(), expected.size());
-    QVERIFY(out == expected);
-}
-
-void TestDumpJson::fullOutputIsAFailure()
-{
-    if (!QFile::exists(QStringLiteral("/dev/full")))
-        QSKIP("no /dev/full here");
-    const QString path = m_files.Write(QByteArray("[Action1]\r\nPath1=C:\\a\r\n"));
-    QProcess mbscript;
-    mbscript.setStandardOutputFile(QStringLiteral("/dev/full"));
-    mbscript.start(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("dump"), path});
-    QVERIFY(mbscript.waitForFinished(60000));
-    QCOMPARE(mbscript.exitCode(), 3);
-    QVERIFY(mbscript.readAllStandardError().contains("standard output"));
-}
 
 int main(int argc, char *argv[])
 {
