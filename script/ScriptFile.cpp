@@ -31,6 +31,14 @@ void CScriptFile::RemoveAllSections()
     m_strText.clear();
 }
 
+void CScriptFile::Begin(const QString &path)
+{
+    RemoveAllSections();
+    m_strPath = path;
+    m_bUnicode = 0;
+    m_nEncoding = ScriptEncoding::Ansi;
+}
+
 void CScriptFile::Fail(const QString &cause)
 {
     RemoveAllSections();
@@ -50,19 +58,14 @@ bool CScriptFile::Read(const QString &path)
     }
     if (got)
         return ReadBytes(bytes, path);
-    m_strPath = path;
-    m_bUnicode = 0;
-    m_nEncoding = ScriptEncoding::Ansi;
+    Begin(path);
     Fail(cause);
     return false;
 }
 
 bool CScriptFile::ReadBytes(const QByteArray &bytes, const QString &path)
 {
-    RemoveAllSections();
-    m_strPath = path;
-    m_bUnicode = 0;
-    m_nEncoding = ScriptEncoding::Ansi;
+    Begin(path);
     if (bytes.isEmpty()) {
         m_nReadStatus = ScriptReadStatus::Empty;
         return false;
@@ -86,10 +89,7 @@ bool CScriptFile::ReadText(const QByteArray &bytes)
 
 bool CScriptFile::ReadDecoded(const QString &path, const QString &text)
 {
-    RemoveAllSections();
-    m_strPath = path;
-    m_bUnicode = 0;
-    m_nEncoding = ScriptEncoding::Ansi;
+    Begin(path);
     if (text.isEmpty()) {
         m_nReadStatus = ScriptReadStatus::Empty;
         return false;

@@ -78,6 +78,8 @@ private:
     template <typename Lines>
     void ParseLines(const Lines &lines);
     CSection *AddSection(qsizetype offset, qsizetype length);
+    // Forgets the last read and takes `path` as the file being read.
+    void Begin(const QString &path);
     void Fail(const QString &cause);
 
     std::vector<std::unique_ptr<CSection>> m_sections;

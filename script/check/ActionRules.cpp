@@ -176,7 +176,8 @@ void CActionRules::CheckPrunedSources()
         std::vector<qsizetype> prunes;  // not yet reported
     };
     std::vector<bool> reported(m_actions.size(), false);
-    auto report = [&](qsizetype prune, qsizetype reader, bool same) {
+    // `relation` says how the pruned target stands to the reader's source: "is", "holds" or "lies inside".
+    auto report = [&](qsizetype prune, qsizetype reader, QLatin1StringView relation) {
         if (reported[size_t(prune)])
             return;
         reported[size_t(prune)] = true;
@@ -184,18 +185,7 @@ void CActionRules::CheckPrunedSources()
         Report(prune, u"Path2", true, "prune-input",
                QStringLiteral("%1 (%2) removes files from its target \"%3\", which %4 %5's source \"%6\"")
                    .arg(Name(prune), ShortOperationName(OperationCode(record.m_nOperation)), record.m_strPath2,
-                        same ? QStringLiteral("is") : QStringLiteral("holds"), Name(reader),
-                        m_actions[size_t(reader)].record->m_strPath1));
-    };
-    auto reportInside = [&](qsizetype prune, qsizetype reader) {
-        if (reported[size_t(prune)])
-            return;
-        reported[size_t(prune)] = true;
-        const CSynchSettings &record = *m_actions[size_t(prune)].record;
-        Report(prune, u"Path2", true, "prune-input",
-               QStringLiteral("%1 (%2) removes files from its target \"%3\", which lies inside %4's source \"%5\"")
-                   .arg(Name(prune), ShortOperationName(OperationCode(record.m_nOperation)), record.m_strPath2,
-                        Name(reader), m_actions[size_t(reader)].record->m_strPath1));
+                        relation, Name(reader), m_actions[size_t(reader)].record->m_strPath1));
     };
     // An action other than `self` among `actions`, or -1.
     auto other = [](const std::vector<qsizetype> &actions, qsizetype self) -> qsizetype {
@@ -216,19 +206,19 @@ void CActionRules::CheckPrunedSources()
         // A pruned target that is another action's source.
         for (const qsizetype prune : folder.prunes)
             if (const qsizetype reader = other(folder.sources, prune); reader >= 0)
-                report(prune, reader, true);
+                report(prune, reader, QLatin1StringView("is"));
         for (Folder &outer : holders) {
             if (!outer.path->Contains(*folder.path))
                 continue;
             // A pruned target inside another action's source.
             for (const qsizetype prune : folder.prunes)
                 if (const qsizetype reader = other(outer.sources, prune); reader >= 0)
-                    reportInside(prune, reader);
+                    report(prune, reader, QLatin1StringView("lies inside"));
             // A pruned target holding another action's source.
             for (const qsizetype reader : folder.sources)
                 for (const qsizetype prune : outer.prunes)
                     if (prune != reader)
-                        report(prune, reader, false);
+                        report(prune, reader, QLatin1StringView("holds"));
             std::erase_if(outer.prunes, [&](qsizetype prune) { return reported[size_t(prune)]; });
         }
         std::erase_if(folder.prunes, [&](qsizetype prune) { return reported[size_t(prune)]; });
