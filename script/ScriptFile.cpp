@@ -159,6 +159,11 @@ size_t qHash(const CScriptFile::NameKey &key, size_t seed)
             folded += 32;
         hash = hash * 31 + (folded < 0x80 ? folded : 0x80);
     }
+    // Names that differ in their last digit (Action11, Action12) would hash to
+    // neighbouring values and crowd the table's probes: mix the bits.
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccdULL;
+    hash ^= hash >> 33;
     return hash;
 }
 
