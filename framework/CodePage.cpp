@@ -208,6 +208,13 @@ void DecodeSingleByte(const unsigned char *src, qsizetype length, char16_t *dst,
 
 } // namespace
 
+bool AnsiIsSingleByte() { return Ansi().singleByte; }
+
+void DecodeSingleByteAnsi(const char *text, qsizetype length, char16_t *out)
+{
+    DecodeSingleByte(reinterpret_cast<const unsigned char *>(text), length, out, Ansi());
+}
+
 qsizetype MultiByteToString(const char *text, qsizetype length, QString &out, int mode)
 {
     if (length <= 0) {

@@ -17,6 +17,13 @@ enum CodePageMode : int { kAnsiCodePage = 1, kUtf8 = 2, kUtf16 = 3 };
 // of characters produced; in mode 3, `length / 2`.
 qsizetype MultiByteToString(const char *text, qsizetype length, QString &out, int mode);
 
+// Whether every byte of the ANSI code page decodes to exactly one character.
+bool AnsiIsSingleByte();
+
+// Decodes `length` bytes of a single-byte ANSI code page into `out`, which has
+// room for `length` characters (a script read piece by piece is decoded so).
+void DecodeSingleByteAnsi(const char *text, qsizetype length, char16_t *out);
+
 // Sets `out` to `length` characters of `text` encoded in `mode`; returns the
 // number of bytes produced. A character the ANSI code page cannot represent is
 // written as '?' and, when `lossy` is given, sets *lossy to true.

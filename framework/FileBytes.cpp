@@ -29,9 +29,8 @@ QString SystemErrorText(int error)
     return QString::fromLocal8Bit(std::strerror(error)) + QLatin1Char('.');
 }
 
-bool ReadFileBytes(const QString &path, qint64 limit, QByteArray &bytes, QString &cause)
+bool ReadFileInto(const QString &path, qint64 limit, IFileReadTarget &target, QString &cause)
 {
-    bytes.clear();
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         cause = SystemErrorText(errno);
@@ -57,19 +56,12 @@ bool ReadFileBytes(const QString &path, qint64 limit, QByteArray &bytes, QString
         cause = TooLarge(expected, limit);
         return false;
     }
-    bytes.resize(expected >= 0 ? qsizetype(expected) : kFirstChunk);
-    qsizetype got = 0;
-    char probe[4096];
+    target.Expect(expected);
+    qint64 got = 0;
     for (;;) {
-        char *into = bytes.data() + got;
-        size_t room = size_t(bytes.size() - got);
-        if (room == 0) {
-            // Full: a regular file usually ends here, so look with a small
-            // read before growing the buffer.
-            into = probe;
-            room = sizeof probe;
-        }
-        const ssize_t n = ::read(fd, into, room);
+        qsizetype room = 0;
+        char *into = target.Room(room);
+        const ssize_t n = ::read(fd, into, size_t(room));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -80,20 +72,66 @@ bool ReadFileBytes(const QString &path, qint64 limit, QByteArray &bytes, QString
             break;
         if (got + n > limit) {
             cause = TooLarge(-1, limit);
-            bytes.clear();
             return false;
         }
-        if (into == probe) {
-            bytes.resize(qMin<qint64>(qMax<qint64>(2 * bytes.size(), kFirstChunk), limit));
-            std::memcpy(bytes.data() + got, probe, size_t(n));
-        }
+        target.Filled(n);
         got += n;
     }
     if (expected >= 0 && got < expected) {
         cause = QStringLiteral("Only %1 of its %2 bytes could be read.").arg(got).arg(expected);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The whole file in one array, sized by what the file says it holds.
+class ByteArrayTarget final : public IFileReadTarget
+{
+public:
+    ByteArrayTarget(QByteArray &bytes, qint64 limit) : m_bytes(bytes), m_limit(limit) {}
+
+    void Expect(qint64 size) override { m_bytes.resize(size >= 0 ? qsizetype(size) : kFirstChunk); }
+
+    char *Room(qsizetype &room) override
+    {
+        // Full: a regular file usually ends here, so look with a small read
+        // before growing the array.
+        m_probing = m_got == m_bytes.size();
+        room = m_probing ? qsizetype(sizeof m_probe) : m_bytes.size() - m_got;
+        return m_probing ? m_probe : m_bytes.data() + m_got;
+    }
+
+    void Filled(qsizetype count) override
+    {
+        if (m_probing) {
+            m_bytes.resize(qsizetype(qMin<qint64>(qMax<qint64>(2 * m_bytes.size(), kFirstChunk), m_limit)));
+            std::memcpy(m_bytes.data() + m_got, m_probe, size_t(count));
+        }
+        m_got += count;
+    }
+
+    qsizetype Got() const { return m_got; }
+
+private:
+    QByteArray &m_bytes;
+    qint64 m_limit;
+    qsizetype m_got = 0;
+    bool m_probing = false;
+    char m_probe[4096];
+};
+
+} // namespace
+
+bool ReadFileBytes(const QString &path, qint64 limit, QByteArray &bytes, QString &cause)
+{
+    bytes.clear();
+    ByteArrayTarget target(bytes, limit);
+    if (!ReadFileInto(path, limit, target, cause)) {
         bytes.clear();
         return false;
     }
-    bytes.truncate(got);
+    bytes.truncate(target.Got());
     return true;
 }

@@ -29,6 +29,7 @@ void CScriptFile::RemoveAllSections()
     m_firstByName.clear();
     m_preamble.clear();
     m_strText.clear();
+    m_parse = ParseState();
 }
 
 void CScriptFile::Begin(const QString &path)
@@ -44,23 +45,6 @@ void CScriptFile::Fail(const QString &cause)
     RemoveAllSections();
     m_nReadStatus = ScriptReadStatus::Failed;
     ReportFileError(QStringLiteral("read"), m_strPath, cause);
-}
-
-bool CScriptFile::Read(const QString &path)
-{
-    QByteArray bytes;
-    QString cause;
-    bool got = false;
-    try {
-        got = ReadFileBytes(path, kLargestScript, bytes, cause);
-    } catch (const std::bad_alloc &) {
-        cause = QStringLiteral("There is not enough memory to read it.");
-    }
-    if (got)
-        return ReadBytes(bytes, path);
-    Begin(path);
-    Fail(cause);
-    return false;
 }
 
 bool CScriptFile::ReadBytes(const QByteArray &bytes, const QString &path)
@@ -83,7 +67,7 @@ bool CScriptFile::ReadText(const QByteArray &bytes)
     const qsizetype mark = Decode(bytes);
     // Byte offsets equal text offsets when every byte became one character.
     Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
-    m_nReadStatus = ScriptReadStatus::Read;
+    EndParse();
     return true;
 }
 
@@ -96,7 +80,7 @@ bool CScriptFile::ReadDecoded(const QString &path, const QString &text)
     }
     m_strText = text;
     Parse(nullptr, 0);
-    m_nReadStatus = ScriptReadStatus::Read;
+    EndParse();
     return true;
 }
 
@@ -172,10 +156,10 @@ CSection *CScriptFile::AddSection(qsizetype offset, qsizetype length)
     const QStringView name = QStringView(m_strText).mid(offset, length);
     auto section = std::make_unique<CSection>(name.toString());
     section->m_nHeaderOffset = offset - 1;
-    section->m_strText = m_strText;  // shared, not copied
     CSection *added = section.get();
     m_sections.push_back(std::move(section));
-    CSection *&first = m_firstByName[NameKey{name}];
+    // The key views the section's own name: the text may still grow and move.
+    CSection *&first = m_firstByName[NameKey{added->m_strName}];
     if (!first)
         first = added;
     return added;
@@ -200,24 +184,26 @@ struct LineFacts
 class ByteLines
 {
 public:
-    ByteLines(const char *data, qsizetype size) : m_data(data), m_size(size) {}
-    qsizetype Size() const { return m_size; }
-    char16_t First(qsizetype pos) const { return char16_t((unsigned char)m_data[pos]); }
+    // `data` holds the bytes from text offset `base` up to `end`.
+    ByteLines(const char *data, qsizetype base, qsizetype end) : m_data(data), m_base(base), m_end(end) {}
+    qsizetype Size() const { return m_end; }
+    char16_t First(qsizetype pos) const { return char16_t((unsigned char)*At(pos)); }
 
     LineFacts Cut(qsizetype pos) const
     {
-        const char *begin = m_data + pos;
-        const char *lineFeed = static_cast<const char *>(std::memchr(begin, '\n', size_t(m_size - pos)));
+        const char *begin = At(pos);
+        const size_t rest = size_t(m_end - pos);
+        const char *lineFeed = static_cast<const char *>(std::memchr(begin, '\n', rest));
         LineFacts facts{};
-        facts.end = lineFeed ? lineFeed - m_data : m_size;
+        facts.end = lineFeed ? pos + (lineFeed - begin) : m_end;
         facts.next = lineFeed ? facts.end + 1 : -1;
-        if (lineFeed && facts.end > pos && m_data[facts.end - 1] == '\r')
+        if (lineFeed && facts.end > pos && lineFeed[-1] == '\r')
             --facts.end;
         const size_t length = size_t(facts.end - pos);
         facts.close = -1;
         if (length > 0 && *begin == '[') {
             const char *close = static_cast<const char *>(std::memchr(begin, ']', length));
-            facts.close = close ? close - m_data : -1;
+            facts.close = close ? pos + (close - begin) : -1;
         }
         facts.hasEquals = length > 0 && std::memchr(begin, '=', length) != nullptr;
         facts.startsWithAt = length >= 2 && begin[0] == '@' && begin[1] == '=';
@@ -225,8 +211,11 @@ public:
     }
 
 private:
+    const char *At(qsizetype pos) const { return m_data + (pos - m_base); }
+
     const char *m_data;
-    qsizetype m_size;
+    qsizetype m_base;
+    qsizetype m_end;
 };
 
 class TextLines
@@ -272,53 +261,228 @@ private:
 } // namespace
 
 template <typename Lines>
-void CScriptFile::ParseLines(const Lines &lines)
+void CScriptFile::ParseLines(const Lines &lines, qsizetype from)
 {
     const QStringView text(m_strText);
-    CSection *current = nullptr;
     const bool keepAtLines = m_bKeepAtLines != 0;
-    // A section's spans gather here and move into it, sized exactly, when it ends.
-    std::vector<CSection::Span> stored;
-    std::vector<std::pair<qsizetype, CSection::Span>> loose;
-    auto finish = [&] {
-        if (!current)
-            return;
-        current->m_lines.assign(stored.begin(), stored.end());
-        current->m_looseLines.assign(loose.begin(), loose.end());
-        stored.clear();
-        loose.clear();
-    };
-    for (qsizetype pos = 0; pos >= 0 && pos < lines.Size();) {
+    for (qsizetype pos = from; pos >= 0 && pos < lines.Size();) {
         const LineFacts facts = lines.Cut(pos);
         if (facts.end > pos) {
             const CSection::Span span{qint32(pos), qint32(facts.end - pos)};
+            CSection *current = m_parse.current;
             if (facts.close >= 0) {
-                finish();
-                current = AddSection(pos + 1, facts.close - pos - 1);
+                EndSection();
+                current = m_parse.current = AddSection(pos + 1, facts.close - pos - 1);
                 if (facts.close + 1 < facts.end)
                     current->m_strHeaderRest = text.mid(facts.close + 1, facts.end - facts.close - 1).toString();
             } else if (!current) {
                 m_preamble.emplace_back(span.offset, span.length);
             } else if (facts.hasEquals && lines.First(pos) != u'[') {
-                stored.push_back(span);
+                m_parse.stored.push_back(span);
                 if (keepAtLines && facts.startsWithAt)
                     current->m_arrAtLines.append(text.mid(pos, facts.end - pos).toString());
             } else {
                 // No '=', or a header without ']': kept where lookups cannot see it.
-                loose.emplace_back(qsizetype(stored.size()), span);
+                m_parse.loose.emplace_back(qsizetype(m_parse.stored.size()), span);
             }
         }
         pos = facts.next;
     }
-    finish();
+}
+
+void CScriptFile::EndSection()
+{
+    if (CSection *current = m_parse.current) {
+        current->m_lines.assign(m_parse.stored.begin(), m_parse.stored.end());
+        current->m_looseLines.assign(m_parse.loose.begin(), m_parse.loose.end());
+    }
+    m_parse.stored.clear();
+    m_parse.loose.clear();
+}
+
+void CScriptFile::EndParse()
+{
+    EndSection();
+    m_parse = ParseState();
+    for (const auto &section : m_sections)
+        section->m_strText = m_strText;  // shared, not copied
+    m_nReadStatus = ScriptReadStatus::Read;
 }
 
 void CScriptFile::Parse(const char *bytes, qsizetype byteCount)
 {
     if (bytes && byteCount == m_strText.size())
-        ParseLines(ByteLines(bytes, byteCount));
+        ParseLines(ByteLines(bytes, 0, byteCount), 0);
     else
-        ParseLines(TextLines(m_strText));
+        ParseLines(TextLines(m_strText), 0);
+}
+
+// Takes a script as ReadFileInto hands it over. A script in a single-byte
+// ANSI code page (the usual one) is decoded and parsed a piece at a time as
+// it comes, so that its bytes are never held whole; a UTF-16LE script is read
+// straight into the text; UTF-8 and multi-byte code pages are gathered whole
+// and decoded at the end.
+class CScriptFile::PieceReader final : public IFileReadTarget
+{
+public:
+    explicit PieceReader(CScriptFile &file) : m_file(file), m_piece(new char[size_t(kPiece)]) {}
+
+    void Expect(qint64 size) override { m_expected = size; }
+
+    char *Room(qsizetype &room) override
+    {
+        if (m_mode == Mode::Wide) {
+            if (m_textBytes == m_file.m_strText.size() * 2)
+                GrowText(qMax(2 * m_file.m_strText.size(), kPiece / 2));
+            room = m_file.m_strText.size() * 2 - m_textBytes;
+            return reinterpret_cast<char *>(m_file.m_strText.data()) + m_textBytes;
+        }
+        if (m_used == m_pieceSize) {
+            // A line longer than the piece: the piece grows to hold it.
+            std::unique_ptr<char[]> larger(new char[size_t(2 * m_pieceSize)]);
+            std::memcpy(larger.get(), m_piece.get(), size_t(m_used));
+            m_piece = std::move(larger);
+            m_pieceSize *= 2;
+        }
+        room = m_pieceSize - m_used;
+        return m_piece.get() + m_used;
+    }
+
+    void Filled(qsizetype count) override
+    {
+        switch (m_mode) {
+        case Mode::Wide:
+            m_textBytes += count;
+            return;
+        case Mode::Whole:
+            m_whole.append(m_piece.get(), count);
+            return;
+        case Mode::Narrow:
+            m_used += count;
+            TakeNarrow(m_used - count);
+            return;
+        case Mode::Undecided:
+            m_used += count;
+            if (m_used >= 3)
+                Decide();
+            return;
+        }
+    }
+
+    // Parses what is left. FALSE when the file was empty.
+    bool Finish()
+    {
+        if (m_mode == Mode::Undecided) {
+            if (m_used == 0) {
+                m_file.m_nReadStatus = ScriptReadStatus::Empty;
+                return false;
+            }
+            Decide();
+        }
+        QString &text = m_file.m_strText;
+        switch (m_mode) {
+        case Mode::Whole:
+            return m_file.ReadText(m_whole);
+        case Mode::Wide:
+            // An odd last byte is ignored.
+            text.truncate(m_textBytes / 2);
+            m_file.ParseLines(TextLines(text), 0);
+            break;
+        case Mode::Narrow:
+        case Mode::Undecided:
+            // The last line, when no line feed ends it.
+            text.truncate(m_pieceStart + m_used);
+            m_file.ParseLines(ByteLines(m_piece.get(), m_pieceStart, m_pieceStart + m_used), m_pieceStart);
+            break;
+        }
+        m_file.EndParse();
+        return true;
+    }
+
+private:
+    enum class Mode { Undecided, Narrow, Wide, Whole };
+    static constexpr qsizetype kPiece = 256 * 1024;
+
+    // Chooses by the byte-order mark in the first bytes of the piece.
+    void Decide()
+    {
+        const auto *first = reinterpret_cast<const unsigned char *>(m_piece.get());
+        const qsizetype expected = m_expected >= 0 ? qsizetype(m_expected) : m_used;
+        if (m_used >= 2 && first[0] == 0xFF && first[1] == 0xFE) {
+            m_mode = Mode::Wide;
+            m_file.m_bUnicode = 1;
+            m_file.m_nEncoding = ScriptEncoding::Utf16Le;
+            GrowText(qMax(expected, m_used) / 2);
+            m_textBytes = m_used - 2;
+            std::memcpy(m_file.m_strText.data(), m_piece.get() + 2, size_t(m_textBytes));
+        } else if ((m_used >= 3 && first[0] == 0xEF && first[1] == 0xBB && first[2] == 0xBF) || !AnsiIsSingleByte()) {
+            m_mode = Mode::Whole;
+            m_whole.reserve(qMax(expected, m_used));
+            m_whole.append(m_piece.get(), m_used);
+        } else {
+            m_mode = Mode::Narrow;
+            GrowText(qMax(expected, m_used));
+            TakeNarrow(0);
+            return;
+        }
+        m_used = 0;
+    }
+
+    // Decodes the piece's bytes from `from` on into the text, then parses
+    // every line the piece now holds to its line feed; an unfinished last
+    // line stays in the piece for the next read.
+    void TakeNarrow(qsizetype from)
+    {
+        const qsizetype count = m_used - from;
+        const qsizetype at = m_pieceStart + from;
+        if (at + count > m_file.m_strText.size())
+            GrowText(qMax(at + count, 2 * m_file.m_strText.size()));
+        DecodeSingleByteAnsi(m_piece.get() + from, count, reinterpret_cast<char16_t *>(m_file.m_strText.data()) + at);
+        const char *lastLineFeed = static_cast<const char *>(memrchr(m_piece.get() + from, '\n', size_t(count)));
+        if (!lastLineFeed)
+            return;
+        const qsizetype complete = lastLineFeed - m_piece.get() + 1;
+        m_file.ParseLines(ByteLines(m_piece.get(), m_pieceStart, m_pieceStart + complete), m_pieceStart);
+        std::memmove(m_piece.get(), m_piece.get() + complete, size_t(m_used - complete));
+        m_pieceStart += complete;
+        m_used -= complete;
+    }
+
+    // The text holds room for `characters`.
+    void GrowText(qsizetype characters)
+    {
+        if (characters > m_file.m_strText.size())
+            m_file.m_strText.resize(characters);
+    }
+
+    CScriptFile &m_file;
+    qint64 m_expected = -1;
+    Mode m_mode = Mode::Undecided;
+    // Undecided and Narrow: an unfinished line, then the bytes of the last read.
+    std::unique_ptr<char[]> m_piece;
+    qsizetype m_pieceSize = kPiece;
+    qsizetype m_used = 0;
+    // Narrow: where the piece's first byte stands in the text.
+    qsizetype m_pieceStart = 0;
+    // Wide: how many bytes have been read into the text.
+    qsizetype m_textBytes = 0;
+    // Whole: every byte so far.
+    QByteArray m_whole;
+};
+
+bool CScriptFile::Read(const QString &path)
+{
+    Begin(path);
+    QString cause;
+    try {
+        PieceReader reader(*this);
+        if (ReadFileInto(path, kLargestScript, reader, cause))
+            return reader.Finish();
+    } catch (const std::bad_alloc &) {
+        cause = QStringLiteral("There is not enough memory to read it.");
+    }
+    Fail(cause);
+    return false;
 }
 
 QStringView CScriptFile::GetPreambleLine(qsizetype index) const

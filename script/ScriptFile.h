@@ -72,11 +72,19 @@ public:
     int m_bUnicode = 0;
 
 private:
+    class PieceReader;
+
     bool ReadText(const QByteArray &bytes);
     qsizetype Decode(const QByteArray &bytes);
     void Parse(const char *bytes, qsizetype byteCount);
+    // Parses the lines from `from` to the end `lines` knows, carrying the
+    // section being filled over to the next call.
     template <typename Lines>
-    void ParseLines(const Lines &lines);
+    void ParseLines(const Lines &lines, qsizetype from);
+    // The section being filled takes its lines.
+    void EndSection();
+    // Every section takes the finished text; the read is done.
+    void EndParse();
     CSection *AddSection(qsizetype offset, qsizetype length);
     // Forgets the last read and takes `path` as the file being read.
     void Begin(const QString &path);
@@ -95,6 +103,15 @@ private:
     QHash<NameKey, CSection *> m_firstByName;
     // The decoded text of the last read; stored lines are spans of it.
     QString m_strText;
+    // What the parse carries from line to line: the section being filled and
+    // its lines so far, which move into it, sized exactly, when it ends.
+    struct ParseState
+    {
+        CSection *current = nullptr;
+        std::vector<CSection::Span> stored;
+        std::vector<std::pair<qsizetype, CSection::Span>> loose;
+    };
+    ParseState m_parse;
     std::vector<std::pair<qint32, qint32>> m_preamble;
     ScriptEncoding m_nEncoding = ScriptEncoding::Ansi;
     ScriptReadStatus m_nReadStatus = ScriptReadStatus::NotRead;

@@ -9,11 +9,17 @@
 #include "script/TextEscapes.h"
 #include "script/WideNumbers.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTest>
 
 #include <ctime>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const char kCet[] = "CET-1CEST,M3.5.0,M10.5.0/3";
@@ -94,6 +100,8 @@ private slots:
     void init();
     void read_data();
     void read();
+    void readInPieces_data();
+    void readInPieces();
     void lookups_data();
     void lookups();
     void unreadableOrEmpty_data();
@@ -178,6 +186,65 @@ void TestScript::read()
     QVERIFY(!file.FindSection(u"Old"));
     QCOMPARE(file.LastReadStatus(), ScriptReadStatus::Read);
     QVERIFY(ui.messages.isEmpty());
+}
+
+void TestScript::readInPieces_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("chunk");  // what each write into the pipe holds
+
+    // Lines of every kind, CR LF ends, bytes from 0x80 up, about 40 bytes a line.
+    QByteArray ansi;
+    for (int i = 0; ansi.size() < 700 * 1024; ++i)
+        ansi += QStringLiteral("[Action%1] r\r\nPath1=C:\\Donn\u00e9es\\%1\r\n; note\r\n@=x\r\nMask=*.%1\r\n")
+                    .arg(i).toLatin1();
+    QByteArray longLine = "[S]\r\nK=" + QByteArray(600 * 1024, 'x') + "\r\nL=1";
+    QTest::newRow("ansi over several pieces") << ansi << 4093;
+    QTest::newRow("ansi without a last line feed") << ansi + "[Z]\r\nK=v" << 65536;
+    QTest::newRow("a line longer than a piece") << longLine << 100000;
+    QTest::newRow("utf-16 over several pieces, odd last byte") << Utf16WithBom(QString::fromLatin1(ansi)) + "A" << 4093;
+    QTest::newRow("utf-8 over several pieces") << "\xEF\xBB\xBF" + QString::fromLatin1(ansi).toUtf8() << 4093;
+    QTest::newRow("ansi, a byte at a time") << QByteArray("[A]\r\nK=\xe9\r\n[B]\nL=2") << 1;
+    QTest::newRow("utf-16 mark alone, a byte at a time") << QByteArray("\xFF\xFE") << 1;
+    QTest::newRow("one byte") << QByteArray("x") << 1;
+}
+
+// A regular file, and a pipe whose pieces come as the writer sends them,
+// read alike to the same bytes held whole.
+void TestScript::readInPieces()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, chunk);
+    CScriptFile whole;
+    whole.m_bKeepAtLines = 1;
+    QVERIFY(whole.ReadBytes(bytes, QString()));
+
+    CScriptFile fromFile;
+    fromFile.m_bKeepAtLines = 1;
+    QVERIFY(fromFile.Read(m_files.Write(bytes)));
+
+    const QString pipe = m_files.Path(QStringLiteral("pipe%1").arg(QTest::currentDataTag()).remove(u' '));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    std::thread writer([&] {
+        const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY);
+        for (qsizetype at = 0; fd >= 0 && at < bytes.size(); at += chunk)
+            if (::write(fd, bytes.constData() + at, size_t(qMin<qsizetype>(chunk, bytes.size() - at))) < 0)
+                break;
+        ::close(fd);
+    });
+    CScriptFile fromPipe;
+    fromPipe.m_bKeepAtLines = 1;
+    const bool read = fromPipe.Read(pipe);
+    writer.join();
+    QVERIFY(read);
+
+    for (const CScriptFile *file : {&fromFile, &fromPipe}) {
+        QCOMPARE(Describe(*file), Describe(whole));
+        QCOMPARE(file->Text(), whole.Text());
+        QCOMPARE(file->Encoding(), whole.Encoding());
+        for (qsizetype i = 0; i < whole.GetCount(); ++i)
+            QCOMPARE(file->GetSection(i)->HeaderOffset(), whole.GetSection(i)->HeaderOffset());
+    }
 }
 
 void TestScript::lookups_data()
