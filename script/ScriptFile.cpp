@@ -5,7 +5,12 @@
 #include "framework/FileError.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -234,6 +239,28 @@ public:
         facts.close = -1;
         const bool header = m_data[pos] == u'[';
         qsizetype i = pos;
+#ifdef __SSE2__
+        // Eight characters at a time up to the line feed; the rest one by one.
+        const __m128i lineFeed = _mm_set1_epi16(u'\n');
+        const __m128i equals = _mm_set1_epi16(u'=');
+        const __m128i bracket = _mm_set1_epi16(u']');
+        for (; i + 8 <= m_size; i += 8) {
+            const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_data + i));
+            const unsigned feeds = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, lineFeed)));
+            // Only what stands before the first line feed counts.
+            const unsigned before = feeds ? (feeds & (0u - feeds)) - 1 : 0xFFFFu;
+            facts.hasEquals |= (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, equals))) & before) != 0;
+            if (header && facts.close < 0) {
+                const unsigned closes = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, bracket))) & before;
+                if (closes)
+                    facts.close = i + __builtin_ctz(closes) / 2;
+            }
+            if (feeds) {
+                i += __builtin_ctz(feeds) / 2;
+                break;
+            }
+        }
+#endif
         for (; i < m_size; ++i) {
             const char16_t c = m_data[i];
             if (c == u'\n')

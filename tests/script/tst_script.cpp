@@ -163,6 +163,12 @@ void TestScript::read_data()
     QTest::newRow("at lines") << QByteArray("[D]\n@=abc\n@x=1\nA=@=\n") << ansi << "[D]| @=abc| @x=1| A=@=| @@=abc";
     QTest::newRow("utf-16 bom skipped") << Utf16WithBom(QString::fromUtf8("[Default]\r\nPath1=C:\\Ünï\r\n"))
                                         << utf16 << QString::fromUtf8("[Default]| Path1=C:\\Ünï");
+    QTest::newRow("utf-16 long lines, and ] = after a line feed")
+        << Utf16WithBom(QStringLiteral("[A long section name] and rest\r\n[Header without close bracket and = sign\r\n"
+                                       "A key of some length=value\r\nno equals sign in this long line\r\n[S]\r\nab\r\n]=v\r\n[Ab\r\n]=w"))
+        << utf16
+        << "[A long section name]+ and rest| ~[Header without close bracket and = sign@0| A key of some length=value|"
+           " ~no equals sign in this long line@1|[S]| ~ab@0| ]=v| ~[Ab@1| ]=w";
     QTest::newRow("utf-16 odd byte ignored")
         << Utf16WithBom(QStringLiteral("[S]\nK=v")) + QByteArray("\x41", 1) << utf16 << "[S]| K=v";
     QTest::newRow("utf-8 signature") << QByteArray("\xEF\xBB\xBF[Default]\r\nMask=\xC3\xA9*.txt\r\n")
