@@ -226,8 +226,9 @@ private:
 class TextLines
 {
 public:
-    explicit TextLines(const QString &text)
-        : m_data(reinterpret_cast<const char16_t *>(text.constData())), m_size(text.size())
+    // The lines of `text` up to `end` (its whole size when -1).
+    explicit TextLines(const QString &text, qsizetype end = -1)
+        : m_data(reinterpret_cast<const char16_t *>(text.constData())), m_size(end < 0 ? text.size() : end)
     {
     }
     qsizetype Size() const { return m_size; }
@@ -361,7 +362,7 @@ public:
         if (m_mode == Mode::Wide) {
             if (m_textBytes == m_file.m_strText.size() * 2)
                 GrowText(qMax(2 * m_file.m_strText.size(), kPiece / 2));
-            room = m_file.m_strText.size() * 2 - m_textBytes;
+            room = qMin(m_file.m_strText.size() * 2 - m_textBytes, kPiece);
             return reinterpret_cast<char *>(m_file.m_strText.data()) + m_textBytes;
         }
         if (m_used == m_pieceSize) {
@@ -380,6 +381,7 @@ public:
         switch (m_mode) {
         case Mode::Wide:
             m_textBytes += count;
+            TakeWide();
             return;
         case Mode::Whole:
             m_whole.append(m_piece.get(), count);
@@ -413,7 +415,7 @@ public:
         case Mode::Wide:
             // An odd last byte is ignored.
             text.truncate(m_textBytes / 2);
-            m_file.ParseLines(TextLines(text), 0);
+            m_file.ParseLines(TextLines(text), m_parsed);
             break;
         case Mode::Narrow:
         case Mode::Undecided:
@@ -442,6 +444,7 @@ private:
             GrowText(qMax(expected, m_used) / 2);
             m_textBytes = m_used - 2;
             std::memcpy(m_file.m_strText.data(), m_piece.get() + 2, size_t(m_textBytes));
+            TakeWide();
         } else if ((m_used >= 3 && first[0] == 0xEF && first[1] == 0xBB && first[2] == 0xBF) || !AnsiIsSingleByte()) {
             m_mode = Mode::Whole;
             m_whole.reserve(qMax(expected, m_used));
@@ -475,6 +478,25 @@ private:
         m_used -= complete;
     }
 
+    // Parses every line the text now holds to its line feed, while the last
+    // read is still in the cache; only the characters new since the last call
+    // are searched for the line feed.
+    void TakeWide()
+    {
+        const QString &text = m_file.m_strText;
+        const qsizetype read = m_textBytes / 2;
+        const char16_t *chars = reinterpret_cast<const char16_t *>(text.constData());
+        const qsizetype from = m_searched;
+        qsizetype lineFeed = read - 1;
+        while (lineFeed >= from && chars[lineFeed] != u'\n')
+            --lineFeed;
+        m_searched = read;
+        if (lineFeed < from)
+            return;
+        m_file.ParseLines(TextLines(text, lineFeed + 1), m_parsed);
+        m_parsed = lineFeed + 1;
+    }
+
     // The text holds room for `characters`.
     void GrowText(qsizetype characters)
     {
@@ -491,8 +513,11 @@ private:
     qsizetype m_used = 0;
     // Narrow: where the piece's first byte stands in the text.
     qsizetype m_pieceStart = 0;
-    // Wide: how many bytes have been read into the text.
+    // Wide: how many bytes have been read into the text, the characters
+    // searched for line feeds, and where the first line not yet parsed starts.
     qsizetype m_textBytes = 0;
+    qsizetype m_searched = 0;
+    qsizetype m_parsed = 0;
     // Whole: every byte so far.
     QByteArray m_whole;
 };
