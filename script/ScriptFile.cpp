@@ -500,8 +500,11 @@ private:
     // The text holds room for `characters`.
     void GrowText(qsizetype characters)
     {
-        if (characters > m_file.m_strText.size())
-            m_file.m_strText.resize(characters);
+        QString &text = m_file.m_strText;
+        if (text.isEmpty())
+            text = QString(characters, Qt::Uninitialized);  // exactly the size the file gives
+        else if (characters > text.size())
+            text.resize(characters);
     }
 
     CScriptFile &m_file;
