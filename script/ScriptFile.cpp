@@ -35,6 +35,7 @@ void CScriptFile::RemoveAllSections()
     m_preamble.clear();
     m_strText.clear();
     m_parse = ParseState();
+    std::vector<CSection::Span>().swap(m_lineTable);
 }
 
 void CScriptFile::Begin(const QString &path)
@@ -70,6 +71,7 @@ bool CScriptFile::ReadBytes(const QByteArray &bytes, const QString &path)
 bool CScriptFile::ReadText(const QByteArray &bytes)
 {
     const qsizetype mark = Decode(bytes);
+    ReserveLines(m_strText.size());
     // Byte offsets equal text offsets when every byte became one character.
     Parse(m_nEncoding == ScriptEncoding::Utf16Le ? nullptr : bytes.constData() + mark, bytes.size() - mark);
     EndParse();
@@ -84,6 +86,7 @@ bool CScriptFile::ReadDecoded(const QString &path, const QString &text)
         return false;
     }
     m_strText = text;
+    ReserveLines(m_strText.size());
     Parse(nullptr, 0);
     EndParse();
     return true;
@@ -306,12 +309,12 @@ void CScriptFile::ParseLines(const Lines &lines, qsizetype from)
             } else if (!current) {
                 m_preamble.emplace_back(span.offset, span.length);
             } else if (facts.hasEquals && lines.First(pos) != u'[') {
-                m_parse.stored.push_back(span);
+                m_lineTable.push_back(span);
                 if (keepAtLines && facts.startsWithAt)
                     current->m_arrAtLines.append(text.mid(pos, facts.end - pos).toString());
             } else {
                 // No '=', or a header without ']': kept where lookups cannot see it.
-                m_parse.loose.emplace_back(qsizetype(m_parse.stored.size()), span);
+                m_parse.loose.emplace_back(qsizetype(m_lineTable.size()) - m_parse.firstStored, span);
             }
         }
         pos = facts.next;
@@ -321,19 +324,30 @@ void CScriptFile::ParseLines(const Lines &lines, qsizetype from)
 void CScriptFile::EndSection()
 {
     if (CSection *current = m_parse.current) {
-        current->m_lines.assign(m_parse.stored.begin(), m_parse.stored.end());
+        current->m_nLines = qsizetype(m_lineTable.size()) - m_parse.firstStored;
         current->m_looseLines.assign(m_parse.loose.begin(), m_parse.loose.end());
     }
-    m_parse.stored.clear();
+    m_parse.firstStored = qsizetype(m_lineTable.size());
     m_parse.loose.clear();
+}
+
+void CScriptFile::ReserveLines(qsizetype textLength)
+{
+    // Lines of a script hold some thirty characters or more; the room not
+    // used is never touched.
+    m_lineTable.reserve(size_t(textLength / 16 + 16));
 }
 
 void CScriptFile::EndParse()
 {
     EndSection();
     m_parse = ParseState();
-    for (const auto &section : m_sections)
+    const CSection::Span *lines = m_lineTable.data();
+    for (const auto &section : m_sections) {
         section->m_strText = m_strText;  // shared, not copied
+        section->m_pLines = lines;
+        lines += section->m_nLines;
+    }
     m_nReadStatus = ScriptReadStatus::Read;
 }
 
@@ -442,6 +456,7 @@ private:
             m_file.m_bUnicode = 1;
             m_file.m_nEncoding = ScriptEncoding::Utf16Le;
             GrowText(qMax(expected, m_used) / 2);
+            m_file.ReserveLines(m_file.m_strText.size());
             m_textBytes = m_used - 2;
             std::memcpy(m_file.m_strText.data(), m_piece.get() + 2, size_t(m_textBytes));
             TakeWide();
@@ -452,6 +467,7 @@ private:
         } else {
             m_mode = Mode::Narrow;
             GrowText(qMax(expected, m_used));
+            m_file.ReserveLines(m_file.m_strText.size());
             TakeNarrow(0);
             return;
         }

@@ -83,7 +83,9 @@ private:
     void ParseLines(const Lines &lines, qsizetype from);
     // The section being filled takes its lines.
     void EndSection();
-    // Every section takes the finished text; the read is done.
+    // Makes room in the line table for the lines of `textLength` characters.
+    void ReserveLines(qsizetype textLength);
+    // Every section takes the finished text and its lines; the read is done.
     void EndParse();
     CSection *AddSection(qsizetype offset, qsizetype length);
     // Forgets the last read and takes `path` as the file being read.
@@ -108,10 +110,13 @@ private:
     struct ParseState
     {
         CSection *current = nullptr;
-        std::vector<CSection::Span> stored;
+        qsizetype firstStored = 0;  // where its lines start in m_lineTable
         std::vector<std::pair<qsizetype, CSection::Span>> loose;
     };
     ParseState m_parse;
+    // Every section's stored lines, section after section: one block rather
+    // than one per section.
+    std::vector<CSection::Span> m_lineTable;
     std::vector<std::pair<qint32, qint32>> m_preamble;
     ScriptEncoding m_nEncoding = ScriptEncoding::Ansi;
     ScriptReadStatus m_nReadStatus = ScriptReadStatus::NotRead;

@@ -6,24 +6,13 @@ CSection::CSection(const QString &name) : m_strName(name) {}
 
 CSection::~CSection() = default;
 
-QStringView CSection::GetLine(qsizetype index) const { return View(m_lines[size_t(index)]); }
-
-CSection::Span CSection::Append(QStringView line)
-{
-    const Span span{qint32(m_strText.size()), qint32(line.size())};
-    m_strText.append(line);
-    return span;
-}
-
-void CSection::AddLine(QStringView line) { m_lines.push_back(Append(line)); }
+QStringView CSection::GetLine(qsizetype index) const { return View(m_pLines[index]); }
 
 CSection::LooseLine CSection::GetLooseLine(qsizetype index) const
 {
     const auto &loose = m_looseLines[size_t(index)];
     return {loose.first, View(loose.second)};
 }
-
-void CSection::AddLooseLine(QStringView line) { m_looseLines.emplace_back(GetCount(), Append(line)); }
 
 qsizetype CSection::FindLine(QStringView key) const
 {
@@ -33,8 +22,8 @@ qsizetype CSection::FindLine(QStringView key) const
     const char16_t first = keyLength > 0 ? fold(key[0].unicode()) : 0;
     const bool asciiFirst = keyLength > 0 && first < 0x80;
     const char16_t *text = reinterpret_cast<const char16_t *>(m_strText.constData());
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        const Span span = m_lines[i];
+    for (qsizetype i = 0; i < m_nLines; ++i) {
+        const Span span = m_pLines[i];
         if (span.length <= keyLength)
             continue;
         const char16_t *line = text + span.offset;
@@ -43,7 +32,7 @@ qsizetype CSection::FindLine(QStringView key) const
         if (asciiFirst && line[0] < 0x80 && fold(line[0]) != first)
             continue;
         if (QStringView(line, keyLength).compare(key, Qt::CaseInsensitive) == 0)
-            return qsizetype(i);
+            return i;
     }
     return -1;
 }

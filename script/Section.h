@@ -27,15 +27,12 @@ public:
     CSection &operator=(const CSection &) = delete;
 
     // The stored lines, each a whole "Key=Value" line as read, in file order.
-    qsizetype GetCount() const { return qsizetype(m_lines.size()); }
+    qsizetype GetCount() const { return m_nLines; }
     QStringView GetLine(qsizetype index) const;
-    // Appends a stored line (the reader's own lines share the file's text).
-    void AddLine(QStringView line);
 
     // The lines without '=', in file order, each with its place among the stored lines.
     qsizetype GetLooseCount() const { return qsizetype(m_looseLines.size()); }
     LooseLine GetLooseLine(qsizetype index) const;
-    void AddLooseLine(QStringView line);
 
     // The index of the first stored line whose key is `key` (ignoring case),
     // or -1. A line matches when '=' directly follows the key.
@@ -71,12 +68,14 @@ private:
         qint32 length;
     };
     QStringView View(Span span) const { return QStringView(m_strText).mid(span.offset, span.length); }
-    Span Append(QStringView line);
 
-    // The text the spans point into: for a section the reader made, the whole
-    // decoded file, shared with the file and the other sections.
+    // The text the spans point into: the whole decoded file, shared with the
+    // file and the other sections.
     QString m_strText;
     qsizetype m_nHeaderOffset = -1;
-    std::vector<Span> m_lines;
+    // The stored lines: this section's stretch of the file's line table (one
+    // block for all sections), which lives as long as the file's sections.
+    const Span *m_pLines = nullptr;
+    qsizetype m_nLines = 0;
     std::vector<std::pair<qsizetype, Span>> m_looseLines;
 };
