@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 class CCheckContext;
 class CSection;
 struct SettingField;
@@ -21,8 +23,9 @@ private:
     void CheckValue(const CSection &section, const QString &name, bool isDefault, const SettingField &field,
                     qsizetype lineIndex);
     // False when the text is no clean number (reported).
-    bool CheckNumber(const QString &name, const SettingField &field, QStringView raw, qsizetype line,
-                     qint64 &value);
+    // `line` gives the value's line, asked only when there is something to report.
+    bool CheckNumber(const QString &name, const SettingField &field, QStringView raw,
+                     const std::function<qsizetype()> &line, qint64 &value);
 
     CCheckContext &m_context;
 };
