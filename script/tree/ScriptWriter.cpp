@@ -143,16 +143,10 @@ QString CScriptWriter::ShownText(const QTreeWidgetItem *item) const
 {
     // An item being edited shows its label alone; its value is in the editor.
     if (item == m_tree.EditItem()) {
-        if (const CTreeOptionsCombo *combo = m_tree.ActiveCombo()) {
-            QTreeWidgetItem copy(*item);
-            CTreeOptionsCtrl::SetItemValueText(&copy, combo->Value());
-            return copy.text(0);
-        }
-        if (const CTreeOptionsEdit *edit = m_tree.ActiveEdit()) {
-            QTreeWidgetItem copy(*item);
-            CTreeOptionsCtrl::SetItemValueText(&copy, edit->text());
-            return copy.text(0);
-        }
+        if (const CTreeOptionsCombo *combo = m_tree.ActiveCombo())
+            return CTreeOptionsCtrl::TextWithValue(item->text(0), combo->Value());
+        if (const CTreeOptionsEdit *edit = m_tree.ActiveEdit())
+            return CTreeOptionsCtrl::TextWithValue(item->text(0), edit->text());
     }
     return item->text(0);
 }
@@ -208,7 +202,7 @@ void CScriptWriter::WriteOperation(const QTreeWidgetItem *item, const QString &t
 {
     const QString &key = m_keys[kRowOperation];
     if (prompt && IsUnchangedSinceLoad(item, text) && IsUnchangedSinceLoad(prompt, prompt->text(0))) {
-        WriteLine(key, LoadedValueOf(item)->rawValue);
+        WriteLine(key, LoadedRawValueOf(item));
         return;
     }
     int code = OperationFromText(text.mid(m_labels[kRowOperation].size()));
@@ -239,14 +233,14 @@ void CScriptWriter::WriteRow(int row, const QTreeWidgetItem *item, const QString
             return;
         m_bRadioWritten = true;
         if (unchanged)
-            WriteLine(key, LoadedValueOf(item)->rawValue);
+            WriteLine(key, LoadedRawValueOf(item));
         else
             WriteLine(key, row == kRowCompareDateTime ? u"0" : u"1");
         return;
     }
     case SettingKind::Check: {
         if (unchanged) {
-            WriteLine(key, LoadedValueOf(item)->rawValue);
+            WriteLine(key, LoadedRawValueOf(item));
             return;
         }
         bool checked = false;
@@ -256,7 +250,7 @@ void CScriptWriter::WriteRow(int row, const QTreeWidgetItem *item, const QString
     }
     case SettingKind::Sort: {
         if (unchanged) {
-            WriteLine(key, LoadedValueOf(item)->rawValue);
+            WriteLine(key, LoadedRawValueOf(item));
             return;
         }
         const int code = SortFromText(text.mid(m_labels[row].size()));
@@ -267,7 +261,7 @@ void CScriptWriter::WriteRow(int row, const QTreeWidgetItem *item, const QString
     }
     default: {
         if (unchanged) {
-            WriteLine(key, LoadedValueOf(item)->rawValue);
+            WriteLine(key, LoadedRawValueOf(item));
             return;
         }
         const QStringView value = QStringView(text).mid(m_labels[row].size());
@@ -289,9 +283,9 @@ void CScriptWriter::AddMaskBox(Mask &mask, int row, const QTreeWidgetItem *item,
     if (!unchanged)
         mask.changed = true;
     if (!mask.hasRaw) {
-        if (const std::optional<CLoadedValue> loaded = LoadedValueOf(item)) {
+        if (HasLoadedValue(item)) {
             mask.hasRaw = true;
-            mask.raw = loaded->rawValue;
+            mask.raw = LoadedRawValueOf(item);
             mask.outside = quint32(WideToInt32(mask.raw)) & ~kFiveBits;
         }
     }

@@ -42,7 +42,7 @@ private:
         int boxes = 0;          // boxes found
         quint32 bits = 0;       // the checked boxes
         quint32 outside = 0;    // bits outside the five boxes, from the line as read
-        QString raw;            // the value as read
+        QStringView raw;        // the value as read (in the first box's memory)
         bool hasRaw = false;
     };
 
