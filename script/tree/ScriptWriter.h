@@ -28,6 +28,10 @@ public:
     void WriteRoots(int first, int count);
     QString End();
 
+    // The same in pieces of a hundred sections, for a caller that encodes as
+    // it goes: Begin, then NextPiece until it returns false.
+    bool NextPiece(QString &piece);
+
 private:
     // Appends one section for `root` (nothing for a "Default" root that has
     // neither items nor lines).
@@ -46,6 +50,8 @@ private:
         bool hasRaw = false;
     };
 
+    static constexpr int kRootsPerPiece = 100;
+
     void WriteText(QStringView text);
     void WriteLine(const QString &key, QStringView value);
     void WriteLevel(const QTreeWidgetItem *parent, const int *rows, int rowCount);
@@ -62,6 +68,7 @@ private:
     QStringList m_keys;
     QStringList m_labels;
     QString m_out;
+    int m_nNextRoot = 0; // NextPiece's place; past the roots once the end is written
     bool m_bDefault = false;
     bool m_bRadioWritten = false;
     Mask m_skip;
