@@ -16,9 +16,6 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 
-#include <memory>
-#include <vector>
-
 namespace {
 
 CTreeOptionsItem *AsOptionsItem(const QTreeWidgetItem *item)
@@ -41,25 +38,10 @@ bool Derives(const QMetaObject *cls, const QMetaObject &base)
     return cls && cls->inherits(&base);
 }
 
-// The record every item of a kind the control makes shares. Never freed, so an
-// item taken down late (by a static owner, say) still finds it.
-const CTreeOptionsItemInfo *SharedInfo(quint32 kind, const QMetaObject *editorClass)
-{
-    static auto *const records = new std::vector<std::unique_ptr<const CTreeOptionsItemInfo>>;
-    for (const auto &record : *records)
-        if (record->m_nKind == kind && record->m_pEditorClass == editorClass)
-            return record.get();
-    auto record = std::make_unique<CTreeOptionsItemInfo>();
-    record->m_nKind = kind;
-    record->m_pEditorClass = editorClass;
-    records->push_back(std::move(record));
-    return records->back().get();
-}
-
 void ShareInfo(QTreeWidgetItem *item, quint32 kind, const QMetaObject *editorClass)
 {
     if (CTreeOptionsItem *options = AsOptionsItem(item))
-        options->ShareInfo(SharedInfo(kind, editorClass));
+        options->ShareInfo(kind, editorClass);
 }
 
 } // namespace

@@ -5,11 +5,15 @@
 #include "treeoptions/TreeOptionsImages.h"
 
 #include <array>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
-struct CTreeOptionsItem::LoadedCopy
+struct CTreeOptionsItem::Extra
 {
-    QString text;     // when the item's text has changed since the load
-    QString rawValue; // when the texts cannot say it
+    std::optional<CTreeOptionsItemInfo> info; // the item's own record
+    QString loadedText; // when the item's text has changed since the load
+    QString rawValue;   // when the texts cannot say it
 };
 
 namespace {
@@ -57,6 +61,39 @@ QStringView AfterSeparator(const QString &text)
     return separator < 0 ? QStringView() : QStringView(text).mid(separator + ValueSeparator().size());
 }
 
+// The records items share, by number: never freed, so an item taken down late
+// (by a static owner, say) still finds its own. Numbered from 1, as the item
+// keeps them; an item whose record cannot be numbered gets its own copy.
+constexpr int kMostSharedRecords = 15;
+
+std::vector<const CTreeOptionsItemInfo *> &SharedRecords()
+{
+    static auto *const records = new std::vector<const CTreeOptionsItemInfo *>;
+    return *records;
+}
+
+int SharedRecordNumber(quint32 kind, const QMetaObject *editorClass)
+{
+    std::vector<const CTreeOptionsItemInfo *> &records = SharedRecords();
+    for (size_t i = 0; i < records.size(); ++i)
+        if (records[i]->m_nKind == kind && records[i]->m_pEditorClass == editorClass)
+            return int(i) + 1;
+    if (records.size() >= size_t(kMostSharedRecords))
+        return 0;
+    auto *record = new CTreeOptionsItemInfo;
+    record->m_nKind = kind;
+    record->m_pEditorClass = editorClass;
+    records.push_back(record);
+    return int(records.size());
+}
+
+// The extras of the items that have any. Never freed, like the shared records.
+std::unordered_map<const void *, CTreeOptionsItem::Extra> &ExtrasTable()
+{
+    static auto *const table = new std::unordered_map<const void *, CTreeOptionsItem::Extra>;
+    return *table;
+}
+
 int ImageIndex(int image)
 {
     return image >= 0 && image <= CTreeOptionsItem::kMaxImage ? image : -1;
@@ -77,7 +114,8 @@ CTreeOptionsItem::~CTreeOptionsItem()
     if (QTreeWidget *view = treeWidget())
         if (auto *tree = qobject_cast<CTreeOptionsCtrl *>(view))
             tree->ItemAboutToBeDeleted(this);
-    ReleaseInfo();
+    if (m_nBits & kHasExtras)
+        ExtrasTable().erase(this);
 }
 
 CTreeOptionsItem *CTreeOptionsItem::CopyOf(const QTreeWidgetItem &source)
@@ -95,8 +133,8 @@ CTreeOptionsItem *CTreeOptionsItem::CopyOf(const QTreeWidgetItem &source)
                                           ? source.data(0, kImageIndexRole).toInt() : -1));
     if (source.type() == kType) {
         const auto &item = static_cast<const CTreeOptionsItem &>(source);
-        if (item.m_pInfo)
-            copy->SetInfo(*item.m_pInfo);
+        if (const CTreeOptionsItemInfo *info = item.Info())
+            copy->SetInfo(*info);
         if (item.HasLoadMemory())
             copy->SetLoadMemory(item.LoadedRawValue(), item.LoadedText(), item.m_nLoadedImage);
     }
@@ -145,7 +183,7 @@ void CTreeOptionsItem::SetText(const QString &text)
     if (text == m_strText && text.isNull() == m_strText.isNull())
         return;
     if (m_nBits & kLoadedTextIsText) {
-        Loaded().text = m_strText;
+        Extras().loadedText = m_strText;
         m_nBits &= quint8(~kLoadedTextIsText);
     }
     m_strText = text;
@@ -161,40 +199,72 @@ void CTreeOptionsItem::SetImage(int image)
     emitDataChanged();
 }
 
-void CTreeOptionsItem::ShareInfo(const CTreeOptionsItemInfo *shared)
+const CTreeOptionsItemInfo *CTreeOptionsItem::Info() const
 {
-    ReleaseInfo();
-    m_pInfo = shared;
+    if (const int shared = SharedInfo())
+        return SharedRecords()[size_t(shared - 1)];
+    const Extra *extras = FindExtras();
+    return extras && extras->info ? &*extras->info : nullptr;
+}
+
+void CTreeOptionsItem::SetSharedInfo(int number)
+{
+    m_nBits = quint8((m_nBits & ((1 << kSharedShift) - 1)) | (number << kSharedShift));
+}
+
+void CTreeOptionsItem::ShareInfo(quint32 kind, const QMetaObject *editorClass)
+{
+    const int number = SharedRecordNumber(kind, editorClass);
+    if (number == 0) {
+        CTreeOptionsItemInfo info;
+        info.m_nKind = kind;
+        info.m_pEditorClass = editorClass;
+        SetInfo(info);
+        return;
+    }
+    SetSharedInfo(number);
+    if (Extra *extras = FindExtras()) {
+        extras->info.reset();
+        DropEmptyExtras();
+    }
 }
 
 void CTreeOptionsItem::SetInfo(const CTreeOptionsItemInfo &info)
 {
-    const CTreeOptionsItemInfo *own = new CTreeOptionsItemInfo(info);
-    ReleaseInfo();
-    m_pInfo = own;
-    m_nBits |= kOwnsInfo;
+    Extras().info = info;
+    SetSharedInfo(0);
 }
 
 CTreeOptionsItemInfo *CTreeOptionsItem::EditableInfo()
 {
-    if (m_pInfo && !(m_nBits & kOwnsInfo))
-        SetInfo(*m_pInfo);
-    return const_cast<CTreeOptionsItemInfo *>(m_pInfo);
+    if (const int shared = SharedInfo())
+        SetInfo(*SharedRecords()[size_t(shared - 1)]);
+    Extra *extras = FindExtras();
+    return extras && extras->info ? &*extras->info : nullptr;
 }
 
-void CTreeOptionsItem::ReleaseInfo()
+CTreeOptionsItem::Extra *CTreeOptionsItem::FindExtras() const
 {
-    if (m_nBits & kOwnsInfo)
-        delete m_pInfo;
-    m_pInfo = nullptr;
-    m_nBits &= quint8(~kOwnsInfo);
+    if (!(m_nBits & kHasExtras))
+        return nullptr;
+    const auto found = ExtrasTable().find(this);
+    return found != ExtrasTable().end() ? &found->second : nullptr;
 }
 
-CTreeOptionsItem::LoadedCopy &CTreeOptionsItem::Loaded()
+CTreeOptionsItem::Extra &CTreeOptionsItem::Extras()
 {
-    if (!m_pLoaded)
-        m_pLoaded = std::make_unique<LoadedCopy>();
-    return *m_pLoaded;
+    m_nBits |= kHasExtras;
+    return ExtrasTable()[this];
+}
+
+void CTreeOptionsItem::DropEmptyExtras()
+{
+    const bool textsKept = HasLoadMemory() && (!(m_nBits & kLoadedTextIsText) || (m_nBits & kRawMask) == kRawKept);
+    const Extra *extras = FindExtras();
+    if (extras && !extras->info && !textsKept) {
+        ExtrasTable().erase(this);
+        m_nBits &= quint8(~kHasExtras);
+    }
 }
 
 void CTreeOptionsItem::SetLoadMemory(QStringView rawValue, const QString &shownText, int shownImage)
@@ -216,7 +286,7 @@ void CTreeOptionsItem::SetLoadMemory(QStringView rawValue, const QString &shownT
     if (textIsShown)
         m_nBits |= kLoadedTextIsText;
     else
-        Loaded().text = loadedText;
+        Extras().loadedText = loadedText;
     if (number >= 0) {
         m_nBits |= kRawSmallNumber;
         m_nRawNumber = quint8(number);
@@ -224,7 +294,7 @@ void CTreeOptionsItem::SetLoadMemory(QStringView rawValue, const QString &shownT
         m_nBits |= kRawAfterSeparator;
     } else {
         m_nBits |= kRawKept;
-        Loaded().rawValue = raw;
+        Extras().rawValue = raw;
     }
 }
 
@@ -233,7 +303,11 @@ void CTreeOptionsItem::ClearLoadMemory()
     m_nLoadedImage = -1;
     m_nRawNumber = 0;
     m_nBits &= quint8(~(kLoadedTextIsText | kRawMask));
-    m_pLoaded.reset();
+    if (Extra *extras = FindExtras()) {
+        extras->loadedText = QString();
+        extras->rawValue = QString();
+        DropEmptyExtras();
+    }
 }
 
 const QString &CTreeOptionsItem::LoadedText() const
@@ -241,7 +315,8 @@ const QString &CTreeOptionsItem::LoadedText() const
     static const QString none;
     if (m_nBits & kLoadedTextIsText)
         return m_strText;
-    return m_pLoaded ? m_pLoaded->text : none;
+    const Extra *extras = FindExtras();
+    return extras ? extras->loadedText : none;
 }
 
 QStringView CTreeOptionsItem::LoadedRawValue() const
@@ -252,7 +327,9 @@ QStringView CTreeOptionsItem::LoadedRawValue() const
     case kRawSmallNumber:
         return SmallNumber(m_nRawNumber);
     case kRawKept:
-        return m_pLoaded ? QStringView(m_pLoaded->rawValue) : QStringView();
+        if (const Extra *extras = FindExtras())
+            return extras->rawValue;
+        return QStringView();
     default:
         return QStringView();
     }

@@ -9,7 +9,6 @@
 
 #include <QTreeWidgetItem>
 
-#include <memory>
 
 // Data roles of column 0 that the control keeps for itself. Every role from
 // Qt::UserRole upward belongs to the user of the control: the control never
@@ -41,11 +40,12 @@ public:
     int Image() const { return m_nImage; }
     void SetImage(int image);
 
-    // The record, or null. ShareInfo points the item at a record that outlives
-    // it and never changes; SetInfo gives it its own copy; EditableInfo makes a
-    // shared record the item's own before it is changed (null when none).
-    const CTreeOptionsItemInfo *Info() const { return m_pInfo; }
-    void ShareInfo(const CTreeOptionsItemInfo *shared);
+    // The record, or null. ShareInfo gives the item the record every item of
+    // that kind and editor class shares, which never changes; SetInfo gives it
+    // its own copy; EditableInfo makes a shared record the item's own before
+    // it is changed (null when none).
+    const CTreeOptionsItemInfo *Info() const;
+    void ShareInfo(quint32 kind, const QMetaObject *editorClass);
     void SetInfo(const CTreeOptionsItemInfo &info);
     CTreeOptionsItemInfo *EditableInfo();
 
@@ -61,29 +61,37 @@ public:
     // Valid until the memory or the item's text changes.
     QStringView LoadedRawValue() const;
 
+    // What few items need besides (an own record, texts the bytes of the item
+    // cannot say), kept in a table beside the items.
+    struct Extra;
+
 private:
-    struct LoadedCopy;
     enum Bits : quint8 {
-        kOwnsInfo = 0x01,
-        kLoadedTextIsText = 0x02, // the loaded text is m_strText
-        kRawMask = 0x0C,
-        kRawAfterSeparator = 0x04, // the raw value is the loaded text after ": "
-        kRawSmallNumber = 0x08,    // the raw value is m_nRawNumber in decimal
-        kRawKept = 0x0C,           // the raw value is in m_pLoaded
+        kLoadedTextIsText = 0x01, // the loaded text is m_strText
+        kRawMask = 0x06,
+        kRawAfterSeparator = 0x02, // the raw value is the loaded text after ": "
+        kRawSmallNumber = 0x04,    // the raw value is m_nRawNumber in decimal
+        kRawKept = 0x06,           // the raw value is in the item's extras
+        kHasExtras = 0x08,         // the item has an entry in the table of extras
+        kSharedShift = 4,          // the rest: 1 + the shared record's number, 0 for none
     };
 
     void SetText(const QString &text);
-    LoadedCopy &Loaded();
-    void ReleaseInfo();
+    int SharedInfo() const { return m_nBits >> kSharedShift; }
+    void SetSharedInfo(int number);
+    // No item pays a pointer for its extras: the table finds them.
+    Extra *FindExtras() const;
+    Extra &Extras();
+    void DropEmptyExtras();
 
-    // Four bytes that fit the base class's tail padding, then three words.
+    // Four bytes that fit the base class's tail padding, then the text: the
+    // item takes 120 bytes besides the base class's private part, the most a
+    // 128-byte block of the allocator holds.
     qint8 m_nImage = -1;
     qint8 m_nLoadedImage = -1;
     quint8 m_nBits = 0;
     quint8 m_nRawNumber = 0;
     QString m_strText;
-    const CTreeOptionsItemInfo *m_pInfo = nullptr;
-    std::unique_ptr<LoadedCopy> m_pLoaded; // only when the texts above cannot say it
 };
 
 // Where an item goes among its siblings: first, last, or after a sibling.
