@@ -2,9 +2,8 @@
 
 #include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
-#include "cli/ResaveCommand.h"
+#include "cli/ResaveLauncher.h"
 #include "framework/AppVersion.h"
-#include "framework/ModalUi.h"
 
 #include <array>
 
@@ -29,7 +28,7 @@ const std::array<Command, 3> &CommandTable()
          "an OUT that is not a regular file (a FIFO, a device) is written directly, never replaced.\n"
          "IN \"-\" reads standard input, OUT \"-\" writes standard output.\n"
          "  --complete  first gives every section all settings, as Show All does.",
-         RunResave},
+         StartResave},
         {"check", "[--json] [--strict] FILE...",
          "Loads each FILE exactly as the editor does and reports what would make a backup go wrong,\n"
          "in file order, one line per problem: FILE:LINE: warning|error: message [rule-id],\n"
@@ -68,12 +67,6 @@ void PrintHelp()
 }
 
 } // namespace
-
-int UsageError(const QString &text)
-{
-    ModalUi().ShowMessage(text + QStringLiteral(" (see mbscript --help)"));
-    return kExitUsage;
-}
 
 int RunCommandLine(const QStringList &arguments)
 {

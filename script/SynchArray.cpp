@@ -1,5 +1,6 @@
 #include "script/SynchArray.h"
 
+#include "script/ActionSink.h"
 #include "script/DateValue.h"
 #include "script/SectionTreeBuilder.h"
 
@@ -84,7 +85,13 @@ int CSynchArray::LoadScriptText(const QString &path, const QString &text, ISecti
     return m_ScriptFile.ReadDecoded(path, text) ? LoadSections(builder, options) : 0;
 }
 
-int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options)
+int CSynchArray::StreamScript(const QString &path, IActionSink &sink, const LoadOptions &options)
+{
+    Clear();
+    return m_ScriptFile.Read(path) ? LoadSections(nullptr, options, &sink) : 0;
+}
+
+int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options, IActionSink *sink)
 {
     const CZoneSnapshot zone;
     const QString defaultName = QStringLiteral("Default");
@@ -98,9 +105,13 @@ int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &o
     }
     if (builder)
         builder->EndRoot(defaultSection, m_Default);
+    if (sink)
+        sink->DefaultLoaded(*this);
 
     const std::vector<qint32> numbers = LoadableActionNumbers(m_ScriptFile);
-    m_actions.reserve(m_actions.size() + numbers.size());
+    if (!sink)
+        m_actions.reserve(m_actions.size() + numbers.size());
+    int handed = 0;
     for (const qint32 number : numbers) {
         const QString name = QStringLiteral("Action%1").arg(number);
         const CSection *section = m_ScriptFile.FindSection(name);
@@ -114,7 +125,12 @@ int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &o
         record->m_arrAtLines = section->m_arrAtLines;
         if (builder)
             builder->EndRoot(section, *record);
-        Add(std::move(record), name);
+        if (sink) {
+            sink->ActionLoaded(name, *record);
+            ++handed;
+        } else {
+            Add(std::move(record), name);
+        }
     }
-    return int(m_actions.size());
+    return sink ? handed : int(m_actions.size());
 }

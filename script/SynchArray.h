@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+class IActionSink;
 class ISectionTreeBuilder;
 
 class CSynchArray
@@ -48,6 +49,11 @@ public:
     int LoadScriptText(const QString &path, const QString &text, ISectionTreeBuilder *builder = nullptr,
                        const LoadOptions &options = LoadOptions());
 
+    // Reads the script at `path` as LoadScript does, but hands each action
+    // record to `sink` as soon as it is finished and keeps none: GetSize()
+    // stays 0 and m_arrActionNames empty. Returns the number handed over.
+    int StreamScript(const QString &path, IActionSink &sink, const LoadOptions &options = LoadOptions());
+
     QStringList m_arrDefaultAtLines;
     QStringList m_arrActionNames;
     // The record read from the "Default" section (built-in defaults where
@@ -58,8 +64,9 @@ public:
 
 private:
     void Clear();
-    // Fills the records from the script file just read.
-    int LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options);
+    // Fills the records from the script file just read, or hands them to
+    // `sink` when there is one.
+    int LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options, IActionSink *sink = nullptr);
 
     std::vector<std::unique_ptr<CSynchSettings>> m_actions;
 };

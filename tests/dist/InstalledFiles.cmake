@@ -1,6 +1,7 @@
 # Installs the build into a fresh temporary prefix and compares the files it
-# holds with the expected list, one path a line relative to the prefix.
-# cmake -DBUILD_DIR=... -DEXPECTED=... -DPREFIX=... -P InstalledFiles.cmake
+# holds with the expected list, one path a line relative to the prefix; the
+# installed mbscript must resave SAMPLE as MBSCRIPT (the build's) does.
+# cmake -DBUILD_DIR=... -DEXPECTED=... -DPREFIX=... -DSAMPLE=... -DMBSCRIPT=... -P InstalledFiles.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -15,7 +16,7 @@ set(missing ${expected})
 list(REMOVE_ITEM missing ${installed})
 set(unexpected ${installed})
 list(REMOVE_ITEM unexpected ${expected})
-foreach(program bin/marrowpad bin/mbscript)
+foreach(program bin/marrowpad bin/mbscript libexec/marrowpad/mbscript-resave)
   if(NOT IS_SYMLINK "${PREFIX}/${program}" AND EXISTS "${PREFIX}/${program}")
     file(READ "${PREFIX}/${program}" head LIMIT 4 HEX)
     if(NOT head STREQUAL "7f454c46")
@@ -23,6 +24,21 @@ foreach(program bin/marrowpad bin/mbscript)
     endif()
   endif()
 endforeach()
+# mbscript finds its private program where it was installed, not in the build.
+foreach(which installed built)
+  set(program "${MBSCRIPT}")
+  if(which STREQUAL "installed")
+    set(program "${PREFIX}/bin/mbscript")
+  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen "${program}" resave "${SAMPLE}" -
+                  RESULT_VARIABLE result OUTPUT_VARIABLE ${which}_out ERROR_VARIABLE err)
+  if(NOT result EQUAL 0 OR ${which}_out STREQUAL "")
+    message(SEND_ERROR "${program} resave ${SAMPLE} - exited with ${result}: ${err}")
+  endif()
+endforeach()
+if(NOT installed_out STREQUAL built_out)
+  message(SEND_ERROR "The installed mbscript resaved ${SAMPLE} otherwise than the build's")
+endif()
 file(REMOVE_RECURSE "${PREFIX}")
 if(missing OR unexpected)
   list(JOIN missing "\n  " missing_text)

@@ -1,5 +1,7 @@
 #include "ScriptFixture.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,14 +17,14 @@ struct Run
     QStringList errLines;
 };
 
-Run Mbscript(const QStringList &arguments)
+Run Mbscript(const QStringList &arguments, const QString &program = QStringLiteral(MBSCRIPT_PATH))
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_GB.UTF-8"));
     env.insert(QStringLiteral("TZ"), QStringLiteral("UTC0"));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(MBSCRIPT_PATH), arguments);
+    process.start(program, arguments);
     Run run;
     if (!process.waitForFinished(60000))
         return run;
@@ -110,6 +112,22 @@ private slots:
         }
         if (arguments == QStringList{"--help"})
             QVERIFY(run.out.contains("mbscript dump FILE"));
+    }
+
+    void resaveWithoutItsProgram()
+    {
+        // mbscript alone, without the program that resaves beside it.
+        const QString copy = m_files.Path(QStringLiteral("bin/mbscript"));
+        QVERIFY(QDir().mkpath(QFileInfo(copy).path()));
+        QVERIFY(QFile::copy(QStringLiteral(MBSCRIPT_PATH), copy));
+        const QString in = m_files.Write("[Action1]\r\n");
+        const Run run = Mbscript({QStringLiteral("resave"), in, m_files.Path(QStringLiteral("out.mbs"))}, copy);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.errLines.size(), 1);
+        QVERIFY2(run.errLines.first().contains(m_files.Path(QStringLiteral("libexec/marrowpad/mbscript-resave")))
+                     && run.errLines.first().contains(QLatin1String("No such file")),
+                 qPrintable(run.errLines.first()));
+        QVERIFY(!QFile::exists(m_files.Path(QStringLiteral("out.mbs"))));
     }
 
     void checkExitStatus_data()

@@ -1,6 +1,7 @@
 #include "ScriptFixture.h"
 #include "framework/Clock.h"
 #include "framework/ScriptedModalUi.h"
+#include "script/ActionSink.h"
 #include "script/DateValue.h"
 #include "script/ScriptFile.h"
 #include "script/SettingCatalogue.h"
@@ -16,6 +17,28 @@
 #include <ctime>
 
 namespace {
+
+// Copies what a streamed load hands over.
+struct RecordCollector : IActionSink
+{
+    void DefaultLoaded(const CSynchArray &document) override
+    {
+        defaults.push_back(document.m_Default);
+        defaults.back().m_arrAtLines = document.m_arrDefaultAtLines;
+        actionsBeforeDefault = int(names.size());
+    }
+    void ActionLoaded(const QString &name, const CSynchSettings &record) override
+    {
+        names << name;
+        records.push_back(record);
+        records.back().m_arrAtLines = record.m_arrAtLines;
+    }
+    std::vector<CSynchSettings> defaults;
+    int actionsBeforeDefault = -1;
+    QStringList names;
+    std::vector<CSynchSettings> records;
+};
+
 const char kCet[] = "CET-1CEST,M3.5.0,M10.5.0/3";
 
 void SetZone(const QByteArray &tz)
@@ -615,6 +638,26 @@ void TestScript::load()
     ui.messages.clear();
     QCOMPARE(document.LoadScript(path, nullptr, quiet), int(names.size()));
     QVERIFY(ui.messages.isEmpty());
+
+    // Streamed: "Default" first, then the same records in the same order,
+    // the same message, and the document keeps none of them.
+    RecordCollector sink;
+    CSynchArray streamed;
+    QCOMPARE(streamed.StreamScript(path, sink), int(names.size()));
+    QCOMPARE(streamed.GetSize(), 0);
+    QVERIFY(streamed.m_arrActionNames.isEmpty());
+    QCOMPARE(sink.defaults.size(), script.isEmpty() ? 0u : 1u);
+    if (!sink.defaults.empty()) {
+        QCOMPARE(sink.actionsBeforeDefault, 0);
+        QVERIFY(sink.defaults.front().IsEqual(document.m_Default));
+        QCOMPARE(sink.defaults.front().m_arrAtLines, document.m_arrDefaultAtLines);
+    }
+    QCOMPARE(sink.names, names);
+    for (size_t i = 0; i < sink.records.size(); ++i) {
+        QVERIFY2(sink.records[i].IsEqual(*document.GetAt(qsizetype(i))), qPrintable(names.at(qsizetype(i))));
+        QCOMPARE(sink.records[i].m_arrAtLines, document.GetAt(qsizetype(i))->m_arrAtLines);
+    }
+    QCOMPARE(ui.messages.size(), messageParts.isEmpty() ? 0 : 1);
 }
 
 QTEST_GUILESS_MAIN(TestScript)
