@@ -26,9 +26,12 @@ void Apply(QTreeWidgetItem *item, const CTreeOptionsBranchState &state, size_t &
         item->setText(0, one.m_strText);
     if (CTreeOptionsCtrl::GetItemImage(item) != one.m_nImage)
         CTreeOptionsCtrl::SetItemImage(item, one.m_nImage);
-    if (CTreeOptionsItemInfo *info = CTreeOptionsCtrl::GetItemInfo(item)) {
-        info->m_crColour = one.m_crColour;
-        info->m_lfFont = one.m_lfFont;
+    // Only a record that changes becomes the item's own.
+    const CTreeOptionsItemInfo *info = CTreeOptionsCtrl::GetItemInfo(item);
+    if (info && (info->m_crColour != one.m_crColour || info->m_lfFont != one.m_lfFont)) {
+        CTreeOptionsItemInfo *own = CTreeOptionsCtrl::EditableItemInfo(item);
+        own->m_crColour = one.m_crColour;
+        own->m_lfFont = one.m_lfFont;
     }
     for (int i = 0; i < item->childCount(); ++i)
         Apply(item->child(i), state, next);

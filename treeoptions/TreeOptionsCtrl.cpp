@@ -38,6 +38,12 @@ bool Derives(const QMetaObject *cls, const QMetaObject &base)
     return cls && cls->inherits(&base);
 }
 
+void ShareInfo(QTreeWidgetItem *item, quint32 kind, const QMetaObject *editorClass)
+{
+    if (CTreeOptionsItem *options = AsOptionsItem(item))
+        options->ShareInfo(kind, editorClass);
+}
+
 } // namespace
 
 CRedrawGuard::CRedrawGuard(QWidget *widget)
@@ -145,9 +151,7 @@ QTreeWidgetItem *CTreeOptionsCtrl::AddCheckBoxItem(const QString &text, QTreeWid
                                                    CTreeInsertPos insertAfter)
 {
     auto *item = new CTreeOptionsItem(text, 0);
-    auto info = std::make_unique<CTreeOptionsItemInfo>();
-    info->m_nKind = kKindCheckBox;
-    item->SetInfo(std::move(info));
+    ShareInfo(item, kKindCheckBox, nullptr);
     SetCheckState(item, checked);
     return AddItem(item, parent, insertAfter);
 }
@@ -156,9 +160,7 @@ QTreeWidgetItem *CTreeOptionsCtrl::AddRadioItem(const QString &text, QTreeWidget
                                                 CTreeInsertPos insertAfter)
 {
     auto *item = new CTreeOptionsItem(text, 2);
-    auto info = std::make_unique<CTreeOptionsItemInfo>();
-    info->m_nKind = kKindRadio;
-    item->SetInfo(std::move(info));
+    ShareInfo(item, kKindRadio, nullptr);
     AddItem(item, parent, insertAfter);
     if (selected)
         SelectRadioItem(item);
@@ -167,30 +169,30 @@ QTreeWidgetItem *CTreeOptionsCtrl::AddRadioItem(const QString &text, QTreeWidget
 
 void CTreeOptionsCtrl::AttachComboBox(QTreeWidgetItem *item, const QMetaObject *comboClass)
 {
-    CTreeOptionsItemInfo info;
-    info.m_pEditorClass = comboClass;
-    info.m_nKind = kKindCombo;
-    SetItemInfo(item, info);
+    ShareInfo(item, kKindCombo, comboClass);
 }
 
 void CTreeOptionsCtrl::AttachEditBox(QTreeWidgetItem *item, const QMetaObject *editClass)
 {
-    CTreeOptionsItemInfo info;
-    info.m_pEditorClass = editClass;
-    info.m_nKind = kKindEdit;
-    SetItemInfo(item, info);
+    ShareInfo(item, kKindEdit, editClass);
 }
 
 void CTreeOptionsCtrl::SetItemInfo(QTreeWidgetItem *item, const CTreeOptionsItemInfo &info)
 {
     if (CTreeOptionsItem *options = AsOptionsItem(item))
-        options->SetInfo(std::make_unique<CTreeOptionsItemInfo>(info));
+        options->SetInfo(info);
 }
 
-CTreeOptionsItemInfo *CTreeOptionsCtrl::GetItemInfo(const QTreeWidgetItem *item)
+const CTreeOptionsItemInfo *CTreeOptionsCtrl::GetItemInfo(const QTreeWidgetItem *item)
 {
     const CTreeOptionsItem *options = AsOptionsItem(item);
     return options ? options->Info() : nullptr;
+}
+
+CTreeOptionsItemInfo *CTreeOptionsCtrl::EditableItemInfo(QTreeWidgetItem *item)
+{
+    CTreeOptionsItem *options = AsOptionsItem(item);
+    return options ? options->EditableInfo() : nullptr;
 }
 
 // ---------------------------------------------------------- images, states
@@ -341,13 +343,16 @@ QString CTreeOptionsCtrl::GetItemValueText(const QTreeWidgetItem *item)
 
 void CTreeOptionsCtrl::SetItemValueText(QTreeWidgetItem *item, const QString &value)
 {
-    if (!item)
-        return;
-    const QString text = item->text(0);
+    if (item)
+        item->setText(0, TextWithValue(item->text(0), value));
+}
+
+QString CTreeOptionsCtrl::TextWithValue(const QString &text, const QString &value)
+{
     const qsizetype separator = text.indexOf(ValueSeparator());
     const QString label = separator < 0 ? text + ValueSeparator()
                                         : text.left(separator + ValueSeparator().size());
-    item->setText(0, label + SingleLine(value));
+    return label + SingleLine(value);
 }
 
 void CTreeOptionsCtrl::StripItemValue(QTreeWidgetItem *item)
@@ -368,7 +373,7 @@ COLORREF CTreeOptionsCtrl::GetItemColour(const QTreeWidgetItem *item)
 
 void CTreeOptionsCtrl::SetItemColour(QTreeWidgetItem *item, COLORREF colour)
 {
-    if (CTreeOptionsItemInfo *info = GetItemInfo(item))
+    if (CTreeOptionsItemInfo *info = EditableItemInfo(item))
         info->m_crColour = colour;
     SetItemValueText(item, QString::asprintf("&%02x%02x%02x", GetRValue(colour), GetGValue(colour),
                                              GetBValue(colour)).toUpper());
@@ -383,7 +388,7 @@ bool CTreeOptionsCtrl::GetItemFont(const QTreeWidgetItem *item, CLogFont &font)
 
 void CTreeOptionsCtrl::SetItemFont(QTreeWidgetItem *item, const CLogFont &font)
 {
-    if (CTreeOptionsItemInfo *info = GetItemInfo(item))
+    if (CTreeOptionsItemInfo *info = EditableItemInfo(item))
         info->m_lfFont = font;
     SetItemValueText(item, font.faceName);
 }

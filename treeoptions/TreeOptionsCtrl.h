@@ -5,8 +5,9 @@
 // its image index alone; an editable item's text is its label, ": ", its value.
 //
 // Items are CTreeOptionsItem; a null parent means the root level. Records
-// (CTreeOptionsItemInfo) are owned by their items and freed with them. The
-// selected item is the current item.
+// (CTreeOptionsItemInfo) given to an item are owned by it and freed with it. The
+// selected item is the current item. Items the control makes of one kind share
+// one record.
 
 #include "treeoptions/TreeOptionsChange.h"
 #include "treeoptions/TreeOptionsItem.h"
@@ -54,8 +55,10 @@ public:
     // Attach (or replace) a record filled by the caller: file and folder path,
     // number, colour and font items.
     void SetItemInfo(QTreeWidgetItem *item, const CTreeOptionsItemInfo &info);
-    // The item's record, or null.
-    static CTreeOptionsItemInfo *GetItemInfo(const QTreeWidgetItem *item);
+    // The item's record, or null. Items of one kind share theirs: change a
+    // record only through EditableItemInfo, which gives the item its own.
+    static const CTreeOptionsItemInfo *GetItemInfo(const QTreeWidgetItem *item);
+    static CTreeOptionsItemInfo *EditableItemInfo(QTreeWidgetItem *item);
 
     // --- Images and states.
     static int GetItemImage(const QTreeWidgetItem *item);
@@ -79,6 +82,8 @@ public:
     // break: SetItemValueText turns line breaks into spaces.
     static QString GetItemValueText(const QTreeWidgetItem *item);
     static void SetItemValueText(QTreeWidgetItem *item, const QString &value);
+    // The text an item showing `text` shows once its value is `value`.
+    static QString TextWithValue(const QString &text, const QString &value);
     static void StripItemValue(QTreeWidgetItem *item);
     static COLORREF GetItemColour(const QTreeWidgetItem *item);
     static void SetItemColour(QTreeWidgetItem *item, COLORREF colour);

@@ -19,10 +19,13 @@ enum TreeOptionsItemKind : quint32 {
     kKindEdit = 10,
 };
 
-// A plain copyable record, one per check box, radio button and editable item,
-// owned by its item and freed with it. Editor and buddy classes are meta-objects
-// of QWidget classes with a Q_INVOKABLE default constructor, so classes derived
-// from the editors (with Q_OBJECT) are created and recognised as well.
+// A plain copyable record of a check box, radio button or editable item. The
+// records the control makes itself (check box, radio, list, edit) are shared by
+// every item of that kind and never change; an item given its own record (by
+// SetItemInfo or a copy) owns it, and changing a shared record gives the item
+// its own copy first. Editor and buddy classes are meta-objects of QWidget
+// classes with a Q_INVOKABLE default constructor, so classes derived from the
+// editors (with Q_OBJECT) are created and recognised as well.
 struct CTreeOptionsItemInfo
 {
     const QMetaObject *m_pEditorClass = nullptr; // CTreeOptionsCombo, CTreeOptionsEdit, CTreeOptionsBrowseButton or derived
@@ -30,14 +33,6 @@ struct CTreeOptionsItemInfo
     quint32 m_nKind = kKindNone;
     COLORREF m_crColour = RGB(255, 0, 0);
     CLogFont m_lfFont;
-    // What the item's owner loaded it from: the raw value behind it and the
-    // text and image it showed then, so the owner can tell an item nobody has
-    // touched. m_nLoadedImage is -1 for an item that was not loaded. Plain
-    // fields, copied with the record: no allocation beyond the texts, which
-    // share their data with the item's own.
-    QString m_strLoadedValue;
-    QString m_strLoadedText;
-    int m_nLoadedImage = -1;
 
     bool operator==(const CTreeOptionsItemInfo &) const = default;
 };

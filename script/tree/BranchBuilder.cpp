@@ -28,18 +28,6 @@ bool IsCatalogueKeyLine(QStringView line)
     return false;
 }
 
-// The text of `value`; the values of flags share one copy each.
-QString SharedText(QStringView value)
-{
-    static const QString zero = QStringLiteral("0");
-    static const QString one = QStringLiteral("1");
-    if (value == zero)
-        return zero;
-    if (value == one)
-        return one;
-    return value.toString();
-}
-
 int GroupIndex(int catalogueRow)
 {
     if (catalogueRow > kRowFilters)
@@ -146,13 +134,9 @@ void CBranchBuilder::KeyFound(const SettingField &field, const CSynchSettings &r
         break;
     }
     // What the new items show now, and how the line read.
-    CLoadedValue loaded;
-    loaded.rawValue = SharedText(rawValue);
     for (int i = firstChild; i < parent->childCount(); ++i) {
         QTreeWidgetItem *item = parent->child(i);
-        loaded.shownText = item->text(0);
-        loaded.shownImage = CTreeOptionsCtrl::GetItemImage(item);
-        SetLoadedValue(item, loaded);
+        SetLoadedValue(item, rawValue, item->text(0), CTreeOptionsCtrl::GetItemImage(item));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "framework/CodePage.h"
 #include "framework/FileError.h"
 #include "framework/ModalUi.h"
+#include "script/tree/ScriptWriter.h"
 
 #include <QDir>
 
@@ -15,6 +16,23 @@ QByteArray WithMark(const char *mark, qsizetype markSize, const QString &text, i
     StringToMultiByte(withEmptyLine.constData(), withEmptyLine.size(), bytes, mode);
     bytes.prepend(mark, markSize);
     return bytes;
+}
+
+// Appends the bytes of every piece `writer` writes in `mode`; false as soon as
+// a piece cannot be encoded without loss.
+bool EncodePieces(CScriptWriter &writer, int mode, QByteArray &bytes)
+{
+    writer.Begin();
+    QString piece;
+    QByteArray encoded;
+    while (writer.NextPiece(piece)) {
+        bool lossy = false;
+        StringToMultiByte(piece.constData(), piece.size(), encoded, mode, &lossy);
+        if (lossy)
+            return false;
+        bytes.append(encoded);
+    }
+    return true;
 }
 
 } // namespace
@@ -45,10 +63,31 @@ QByteArray CScriptSaver::Encode(const QString &text, ScriptEncoding encoding, bo
     return WithMark("\xFF\xFE", 2, text, kUtf16);
 }
 
+QByteArray CScriptSaver::EncodeScript(CScriptWriter &writer, ScriptEncoding encoding, bool &becameUnicode)
+{
+    becameUnicode = false;
+    if (encoding == ScriptEncoding::Ansi) {
+        QByteArray bytes;
+        if (EncodePieces(writer, kAnsiCodePage, bytes))
+            return bytes;
+        becameUnicode = true;
+        encoding = ScriptEncoding::Utf16Le;
+    }
+    const bool utf8 = encoding == ScriptEncoding::Utf8;
+    QByteArray bytes = utf8 ? QByteArray("\xEF\xBB\xBF\r\n") : QByteArray("\xFF\xFE\r\0\n\0", 6);
+    EncodePieces(writer, utf8 ? kUtf8 : kUtf16, bytes);
+    return bytes;
+}
+
 bool CScriptSaver::Save(const QString &text, ScriptEncoding encoding, const QString &path)
 {
     bool becameUnicode = false;
     const QByteArray bytes = Encode(text, encoding, becameUnicode);
+    return SaveBytes(bytes, becameUnicode, path);
+}
+
+bool CScriptSaver::SaveBytes(const QByteArray &bytes, bool becameUnicode, const QString &path)
+{
     CFileSaver saver(m_factory);
     if (!saver.Save(path, bytes)) {
         if (m_options.reportErrors)

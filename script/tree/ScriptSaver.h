@@ -8,6 +8,8 @@
 #include "script/ScriptFile.h"
 #include "script/tree/ScriptTree.h"
 
+class CScriptWriter;
+
 #include <QByteArray>
 #include <QString>
 
@@ -22,11 +24,17 @@ public:
     // Saves `text` to `path` in `encoding`. Returns false after a failure,
     // reported (when the options say so) with the file and the cause.
     bool Save(const QString &text, ScriptEncoding encoding, const QString &path);
+    // Saves bytes made by Encode or EncodeScript, telling the user (when the
+    // options say so) that the script became Unicode.
+    bool SaveBytes(const QByteArray &bytes, bool becameUnicode, const QString &path);
 
     // The bytes of `text` in `encoding`: a byte-order mark or signature is
     // followed by one empty line. ANSI text the code page cannot hold comes
     // out as UTF-16LE and sets `becameUnicode`. Empty text gives no bytes.
     static QByteArray Encode(const QString &text, ScriptEncoding encoding, bool &becameUnicode);
+    // The same bytes for the text `writer` writes, encoded a piece at a time,
+    // so that the whole text is never held beside its bytes.
+    static QByteArray EncodeScript(CScriptWriter &writer, ScriptEncoding encoding, bool &becameUnicode);
 
 private:
     WriteOptions m_options;

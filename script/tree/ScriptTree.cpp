@@ -19,8 +19,11 @@ int LoadScriptWithTree(CSynchArray &document, const QString &path, CTreeOptionsC
 bool WriteScript(const CSynchArray &document, const QString &path, const CTreeOptionsCtrl &tree,
                  const WriteOptions &options)
 {
-    const QString text = CScriptWriter(document, tree).ScriptText();
-    return CScriptSaver(options).Save(text, document.m_ScriptFile.Encoding(), path);
+    // Encoded as it is written: the whole text is never held beside its bytes.
+    CScriptWriter writer(document, tree);
+    bool becameUnicode = false;
+    const QByteArray bytes = CScriptSaver::EncodeScript(writer, document.m_ScriptFile.Encoding(), becameUnicode);
+    return CScriptSaver(options).SaveBytes(bytes, becameUnicode, path);
 }
 
 void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root, CompletionValues values)

@@ -2,27 +2,53 @@
 
 #include "treeoptions/TreeOptionsCtrl.h"
 
+namespace {
+
+const CTreeOptionsItem *LoadedItem(const QTreeWidgetItem *item)
+{
+    if (!item || item->type() != CTreeOptionsItem::kType)
+        return nullptr;
+    const auto *options = static_cast<const CTreeOptionsItem *>(item);
+    return options->HasLoadMemory() ? options : nullptr;
+}
+
+} // namespace
+
 std::optional<CLoadedValue> LoadedValueOf(const QTreeWidgetItem *item)
 {
-    const CTreeOptionsItemInfo *info = item ? CTreeOptionsCtrl::GetItemInfo(item) : nullptr;
-    if (!info || info->m_nLoadedImage < 0)
+    const CTreeOptionsItem *loaded = LoadedItem(item);
+    if (!loaded)
         return std::nullopt;
-    return CLoadedValue{info->m_strLoadedValue, info->m_strLoadedText, info->m_nLoadedImage};
+    return CLoadedValue{loaded->LoadedRawValue().toString(), loaded->LoadedText(), loaded->LoadedImage()};
+}
+
+bool HasLoadedValue(const QTreeWidgetItem *item)
+{
+    return LoadedItem(item) != nullptr;
+}
+
+QStringView LoadedRawValueOf(const QTreeWidgetItem *item)
+{
+    const CTreeOptionsItem *loaded = LoadedItem(item);
+    return loaded ? loaded->LoadedRawValue() : QStringView();
 }
 
 void SetLoadedValue(QTreeWidgetItem *item, const CLoadedValue &value)
 {
-    if (CTreeOptionsItemInfo *info = CTreeOptionsCtrl::GetItemInfo(item)) {
-        info->m_strLoadedValue = value.rawValue;
-        info->m_strLoadedText = value.shownText;
-        info->m_nLoadedImage = value.shownImage;
-    }
+    SetLoadedValue(item, value.rawValue, value.shownText, value.shownImage);
+}
+
+void SetLoadedValue(QTreeWidgetItem *item, QStringView rawValue, const QString &shownText, int shownImage)
+{
+    // Only items with a record (check boxes, radio buttons, values) keep one.
+    if (CTreeOptionsCtrl::GetItemInfo(item))
+        static_cast<CTreeOptionsItem *>(item)->SetLoadMemory(rawValue, shownText, shownImage);
 }
 
 bool IsUnchangedSinceLoad(const QTreeWidgetItem *item, const QString &shownText)
 {
-    const std::optional<CLoadedValue> loaded = LoadedValueOf(item);
-    return loaded && loaded->shownImage == CTreeOptionsCtrl::GetItemImage(item) && loaded->shownText == shownText;
+    const CTreeOptionsItem *loaded = LoadedItem(item);
+    return loaded && loaded->LoadedImage() == loaded->Image() && loaded->LoadedText() == shownText;
 }
 
 CRootLines RootLinesOf(const QTreeWidgetItem *root)

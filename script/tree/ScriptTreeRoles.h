@@ -1,8 +1,8 @@
 #pragma once
 // What the tree side of scripts keeps on tree items. Both travel with an item:
 // DuplicateItem and DuplicateBranch copy them, and deleting the item frees them.
-// - The memory of a loaded item lives in its record (CTreeOptionsItemInfo), as
-//   plain fields: scripts hold hundreds of thousands of such items.
+// - The memory of a loaded item lives in the item (CTreeOptionsItem's load
+//   memory), in a few bytes: scripts hold hundreds of thousands of such items.
 // - The lines a root carries live in a data role of column 0 (roots have no record).
 
 #include <QMetaType>
@@ -49,8 +49,14 @@ class QTreeWidgetItem;
 
 // The memory of `item`; nothing when it has none (made by Show All or New Action).
 std::optional<CLoadedValue> LoadedValueOf(const QTreeWidgetItem *item);
-// Stores the memory in the item's record; an item without a record keeps none.
+bool HasLoadedValue(const QTreeWidgetItem *item);
+// Its raw value alone, without a copy: valid until the item changes; null
+// when it has no memory.
+QStringView LoadedRawValueOf(const QTreeWidgetItem *item);
+// Stores the memory in the item; an item without a record keeps none, and a
+// shown image of -1 clears it.
 void SetLoadedValue(QTreeWidgetItem *item, const CLoadedValue &value);
+void SetLoadedValue(QTreeWidgetItem *item, QStringView rawValue, const QString &shownText, int shownImage);
 // Whether `item` has a memory and, with the text `shownText`, still shows
 // exactly what it showed when loaded.
 bool IsUnchangedSinceLoad(const QTreeWidgetItem *item, const QString &shownText);

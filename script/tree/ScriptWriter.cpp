@@ -57,7 +57,25 @@ void CScriptWriter::Begin()
 {
     BuildSettingCatalogue(m_keys, m_labels);
     m_out.clear();
+    m_nNextRoot = 0;
     WritePreamble();
+}
+
+bool CScriptWriter::NextPiece(QString &piece)
+{
+    const int roots = m_tree.topLevelItemCount();
+    if (m_nNextRoot > roots)
+        return false;
+    if (m_nNextRoot < roots) {
+        WriteRoots(m_nNextRoot, kRootsPerPiece);
+        m_nNextRoot = std::min(m_nNextRoot + kRootsPerPiece, roots);
+    } else {
+        WriteUnloadedSections();
+        m_nNextRoot = roots + 1;
+    }
+    piece = std::move(m_out);
+    m_out = QString();
+    return true;
 }
 
 void CScriptWriter::WriteRoots(int first, int count)
@@ -143,16 +161,10 @@ QString CScriptWriter::ShownText(const QTreeWidgetItem *item) const
 {
     // An item being edited shows its label alone; its value is in the editor.
     if (item == m_tree.EditItem()) {
-        if (const CTreeOptionsCombo *combo = m_tree.ActiveCombo()) {
-            QTreeWidgetItem copy(*item);
-            CTreeOptionsCtrl::SetItemValueText(&copy, combo->Value());
-            return copy.text(0);
-        }
-        if (const CTreeOptionsEdit *edit = m_tree.ActiveEdit()) {
-            QTreeWidgetItem copy(*item);
-            CTreeOptionsCtrl::SetItemValueText(&copy, edit->text());
-            return copy.text(0);
-        }
+        if (const CTreeOptionsCombo *combo = m_tree.ActiveCombo())
+            return CTreeOptionsCtrl::TextWithValue(item->text(0), combo->Value());
+        if (const CTreeOptionsEdit *edit = m_tree.ActiveEdit())
+            return CTreeOptionsCtrl::TextWithValue(item->text(0), edit->text());
     }
     return item->text(0);
 }
@@ -208,7 +220,7 @@ void CScriptWriter::WriteOperation(const QTreeWidgetItem *item, const QString &t
 {
     const QString &key = m_keys[kRowOperation];
     if (prompt && IsUnchangedSinceLoad(item, text) && IsUnchangedSinceLoad(prompt, prompt->text(0))) {
-        WriteLine(key, LoadedValueOf(item)->rawValue);
+        WriteLine(key, LoadedRawValueOf(item));
         return;
     }
     int code = OperationFromText(text.mid(m_labels[kRowOperation].size()));
@@ -239,14 +251,14 @@ void CScriptWriter::WriteRow(int row, const QTreeWidgetItem *item, const QString
             return;
         m_bRadioWritten = true;
         if (unchanged)
-            WriteLine(key, LoadedValueOf(item)->rawValue);
+            WriteLine(key, LoadedRawValueOf(item));
         else
             WriteLine(key, row == kRowCompareDateTime ? u"0" : u"1");
         return;
     }
     case SettingKind::Check: {
         if (unchanged) {
-            WriteLine(key, LoadedValueOf(item)->rawValue);
+            WriteLine(key, LoadedRawValueOf(item));
             return;
         }
         bool checked = false;
@@ -256,7 +268,7 @@ void CScriptWriter::WriteRow(int row, const QTreeWidgetItem *item, const QString
     }
     case SettingKind::Sort: {
         if (unchanged) {
-            WriteLine(key, LoadedValueOf(item)->rawValue);
+            WriteLine(key, LoadedRawValueOf(item));
             return;
         }
         const int code = SortFromText(text.mid(m_labels[row].size()));
@@ -267,7 +279,7 @@ void CScriptWriter::WriteRow(int row, const QTreeWidgetItem *item, const QString
     }
     default: {
         if (unchanged) {
-            WriteLine(key, LoadedValueOf(item)->rawValue);
+            WriteLine(key, LoadedRawValueOf(item));
             return;
         }
         const QStringView value = QStringView(text).mid(m_labels[row].size());
@@ -289,9 +301,9 @@ void CScriptWriter::AddMaskBox(Mask &mask, int row, const QTreeWidgetItem *item,
     if (!unchanged)
         mask.changed = true;
     if (!mask.hasRaw) {
-        if (const std::optional<CLoadedValue> loaded = LoadedValueOf(item)) {
+        if (HasLoadedValue(item)) {
             mask.hasRaw = true;
-            mask.raw = loaded->rawValue;
+            mask.raw = LoadedRawValueOf(item);
             mask.outside = quint32(WideToInt32(mask.raw)) & ~kFiveBits;
         }
     }

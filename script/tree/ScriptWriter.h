@@ -28,6 +28,10 @@ public:
     void WriteRoots(int first, int count);
     QString End();
 
+    // The same in pieces of a hundred sections, for a caller that encodes as
+    // it goes: Begin, then NextPiece until it returns false.
+    bool NextPiece(QString &piece);
+
 private:
     // Appends one section for `root` (nothing for a "Default" root that has
     // neither items nor lines).
@@ -42,9 +46,11 @@ private:
         int boxes = 0;          // boxes found
         quint32 bits = 0;       // the checked boxes
         quint32 outside = 0;    // bits outside the five boxes, from the line as read
-        QString raw;            // the value as read
+        QStringView raw;        // the value as read (in the first box's memory)
         bool hasRaw = false;
     };
+
+    static constexpr int kRootsPerPiece = 100;
 
     void WriteText(QStringView text);
     void WriteLine(const QString &key, QStringView value);
@@ -62,6 +68,7 @@ private:
     QStringList m_keys;
     QStringList m_labels;
     QString m_out;
+    int m_nNextRoot = 0; // NextPiece's place; past the roots once the end is written
     bool m_bDefault = false;
     bool m_bRadioWritten = false;
     Mask m_skip;
