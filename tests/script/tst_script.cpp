@@ -24,23 +24,15 @@
 
 namespace {
 
-// Copies what a streamed load hands over.
+// Keeps the actions a streamed load hands over.
 struct RecordCollector : IActionSink
 {
-    void DefaultLoaded(const CSynchArray &document) override
-    {
-        defaults.push_back(document.m_Default);
-        defaults.back().m_arrAtLines = document.m_arrDefaultAtLines;
-        actionsBeforeDefault = int(names.size());
-    }
+    void DefaultLoaded(const CSynchArray &) override {}
     void ActionLoaded(const QString &name, const CSynchSettings &record) override
     {
         names << name;
         records.push_back(record);
-        records.back().m_arrAtLines = record.m_arrAtLines;
     }
-    std::vector<CSynchSettings> defaults;
-    int actionsBeforeDefault = -1;
     QStringList names;
     std::vector<CSynchSettings> records;
 };
@@ -90,26 +82,23 @@ QString DateCheck(const char *key, int y, int m, int d, int h)
 // " @line" kept "@=" lines. Control characters show as \r and \t.
 QString Describe(const CScriptFile &file)
 {
-    auto shown = [](QStringView text) {
-        return text.toString().replace(u'\r', QStringLiteral("\\r")).replace(u'\t', QStringLiteral("\\t"));
-    };
     QStringList out;
     for (qsizetype i = 0; i < file.GetPreambleCount(); ++i)
-        out << QStringLiteral("pre:") + shown(file.GetPreambleLine(i));
+        out << QStringLiteral("pre:") + file.GetPreambleLine(i).toString();
     for (const auto &section : file.Sections()) {
-        out << QLatin1Char('[') + shown(section->m_strName) + QLatin1Char(']')
+        out << QLatin1Char('[') + section->m_strName + QLatin1Char(']')
                 + (section->m_strHeaderRest.isEmpty() ? QString() : QLatin1Char('+') + section->m_strHeaderRest);
         qsizetype loose = 0;
         for (qsizetype i = 0; i <= section->GetCount(); ++i) {
             for (; loose < section->GetLooseCount() && section->GetLooseLine(loose).nBefore == i; ++loose)
-                out << QStringLiteral(" ~%1@%2").arg(shown(section->GetLooseLine(loose).text)).arg(i);
+                out << QStringLiteral(" ~%1@%2").arg(section->GetLooseLine(loose).text).arg(i);
             if (i < section->GetCount())
-                out << QLatin1Char(' ') + shown(section->GetLine(i));
+                out << QLatin1Char(' ') + section->GetLine(i).toString();
         }
         for (const QString &at : section->m_arrAtLines)
             out << QStringLiteral(" @") + at;
     }
-    return out.join(QLatin1Char('|'));
+    return out.join(QLatin1Char('|')).replace(u'\r', QStringLiteral("\\r")).replace(u'\t', QStringLiteral("\\t"));
 }
 
 } // namespace
@@ -119,619 +108,581 @@ QString Describe(const CScriptFile &file)
 class TestScript : public QObject
 {
     Q_OBJECT
-private slots:
-    void init();
-    void read_data();
-    void read();
-    void readInPieces_data();
-    void readInPieces();
-    void lookups_data();
-    void lookups();
-    void unreadableOrEmpty_data();
-    void unreadableOrEmpty();
-    void numbers_data();
-    void numbers();
-    void textEdits_data();
-    void textEdits();
-
-    void maps_data();
-    void maps();
-    void everyField_data();
-    void everyField();
-    void parse_data();
-    void parse();
-    void validate_data();
-    void validate();
-    void fileTime_data();
-    void fileTime();
-    void load_data();
-    void load();
-
-private:
     ScriptFixture m_files;
-};
 
-void TestScript::init()
-{
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    SetZone(kCet);
-    QCOMPARE(GetShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
-}
-
-void TestScript::read_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("encoding");
-    QTest::addColumn<QString>("expected");
-
-    const int ansi = int(ScriptEncoding::Ansi);
-    const int utf16 = int(ScriptEncoding::Utf16Le);
-    QTest::newRow("line ends: crlf, lone cr kept, cr cr lf, lf, none at the end")
-        << QByteArray("[A]\r\nK=a\rb\r\nL=v\r\r\nM=*.*\nP=x") << ansi << "[A]| K=a\\rb| L=v\\r| M=*.*| P=x";
-    QTest::newRow("headers: rest after ], blanks, first ] closes, empty name")
-        << QByteArray("[Action1] trailing\r\n[ Action1 ]\r\n[a]b]\n[]\nK=v\n") << ansi
-        << "[Action1]+ trailing|[ Action1 ]|[a]+b]|[]| K=v";
-    QTest::newRow("header without ] is kept loose")
-        << QByteArray("[A]\r\nK=1\r\n[Action2\r\n[K=v\nL=2\r\n") << ansi << "[A]| K=1| ~[Action2@1| ~[K=v@1| L=2";
-    QTest::newRow("preamble") << QByteArray("note\r\nKey=before\r\n\r\n[S]\r\n") << ansi
-                              << "pre:note|pre:Key=before|[S]";
-    QTest::newRow("loose lines in order, empty lines dropped")
-        << QByteArray("[S]\r\n; comment\r\n\r\nA=1\r\n   \r\nword\r\nB=2\r\n;end\r\n") << ansi
-        << "[S]| ~; comment@0| A=1| ~   @1| ~word@1| B=2| ~;end@2";
-    QTest::newRow("no trimming, first = splits, repeats kept")
-        << QByteArray("[S]\nKey = Value\nK==x\n;K=v\nM=1\nM=2\n[s]\nM=3\n") << ansi
-        << "[S]| Key = Value| K==x| ;K=v| M=1| M=2|[s]| M=3";
-    QTest::newRow("ansi decoded") << QByteArray("[S]\nP=C:\\Donn\xe9" "es\\\x80\x81\n") << ansi
-                                  << QString::fromUtf8("[S]| P=C:\\Données\\€\u0081");
-    QTest::newRow("at lines") << QByteArray("[D]\n@=abc\n@x=1\nA=@=\n") << ansi << "[D]| @=abc| @x=1| A=@=| @@=abc";
-    QTest::newRow("utf-16 bom skipped") << Utf16WithBom(QString::fromUtf8("[Default]\r\nPath1=C:\\Ünï\r\n"))
-                                        << utf16 << QString::fromUtf8("[Default]| Path1=C:\\Ünï");
-    QTest::newRow("utf-16 long lines, and ] = after a line feed")
-        << Utf16WithBom(QStringLiteral("[A long section name] and rest\r\n[Header without close bracket and = sign\r\n"
-                                       "A key of some length=value\r\nno equals sign in this long line\r\n[S]\r\nab\r\n]=v\r\n[Ab\r\n]=w"))
-        << utf16
-        << "[A long section name]+ and rest| ~[Header without close bracket and = sign@0| A key of some length=value|"
-           " ~no equals sign in this long line@1|[S]| ~ab@0| ]=v| ~[Ab@1| ]=w";
-    QTest::newRow("utf-16 odd byte ignored")
-        << Utf16WithBom(QStringLiteral("[S]\nK=v")) + QByteArray("\x41", 1) << utf16 << "[S]| K=v";
-    QTest::newRow("utf-8 signature") << QByteArray("\xEF\xBB\xBF[Default]\r\nMask=\xC3\xA9*.txt\r\n")
-                                     << int(ScriptEncoding::Utf8) << QString::fromUtf8("[Default]| Mask=é*.txt");
-}
-
-void TestScript::read()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, encoding);
-    QFETCH(QString, expected);
-    ScriptedModalUi ui;
-    ScopedModalUi scope(ui);
-    CScriptFile file;
-    file.m_bKeepAtLines = 1;
-    QVERIFY(file.Read(m_files.Write(Utf16WithBom(QStringLiteral("[Old]\nK=1\n")))));  // a second read starts afresh
-    QVERIFY(file.Read(m_files.Write(bytes)));
-    QCOMPARE(Describe(file), expected);
-    QCOMPARE(int(file.Encoding()), encoding);
-    QCOMPARE(file.m_bUnicode, encoding == int(ScriptEncoding::Utf16Le) ? 1 : 0);
-    QVERIFY(!file.FindSection(u"Old"));
-    QCOMPARE(file.LastReadStatus(), ScriptReadStatus::Read);
-    QVERIFY(ui.messages.isEmpty());
-}
-
-void TestScript::readInPieces_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("chunk");  // what each write into the pipe holds
-
-    // Lines of every kind, CR LF ends, bytes from 0x80 up, about 40 bytes a line.
-    QByteArray ansi;
-    for (int i = 0; ansi.size() < 700 * 1024; ++i)
-        ansi += QStringLiteral("[Action%1] r\r\nPath1=C:\\Donn\u00e9es\\%1\r\n; note\r\n@=x\r\nMask=*.%1\r\n")
-                    .arg(i).toLatin1();
-    QByteArray longLine = "[S]\r\nK=" + QByteArray(600 * 1024, 'x') + "\r\nL=1";
-    QTest::newRow("ansi over several pieces") << ansi << 4093;
-    QTest::newRow("ansi without a last line feed") << ansi + "[Z]\r\nK=v" << 65536;
-    QTest::newRow("a line longer than a piece") << longLine << 100000;
-    QTest::newRow("utf-16 over several pieces, odd last byte") << Utf16WithBom(QString::fromLatin1(ansi)) + "A" << 4093;
-    QTest::newRow("utf-8 over several pieces") << "\xEF\xBB\xBF" + QString::fromLatin1(ansi).toUtf8() << 4093;
-    QTest::newRow("ansi, a byte at a time") << QByteArray("[A]\r\nK=\xe9\r\n[B]\nL=2") << 1;
-    QTest::newRow("utf-16 mark alone, a byte at a time") << QByteArray("\xFF\xFE") << 1;
-    QTest::newRow("one byte") << QByteArray("x") << 1;
-}
-
-// A regular file, and a pipe whose pieces come as the writer sends them,
-// read alike to the same bytes held whole.
-void TestScript::readInPieces()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, chunk);
-    CScriptFile whole;
-    whole.m_bKeepAtLines = 1;
-    QVERIFY(whole.ReadBytes(bytes, QString()));
-
-    CScriptFile fromFile;
-    fromFile.m_bKeepAtLines = 1;
-    QVERIFY(fromFile.Read(m_files.Write(bytes)));
-
-    const QString pipe = m_files.Path(QStringLiteral("pipe%1").arg(QTest::currentDataTag()).remove(u' '));
-    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    std::thread writer([&] {
-        const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY);
-        for (qsizetype at = 0; fd >= 0 && at < bytes.size(); at += chunk)
-            if (::write(fd, bytes.constData() + at, size_t(qMin<qsizetype>(chunk, bytes.size() - at))) < 0)
-                break;
-        ::close(fd);
-    });
-    CScriptFile fromPipe;
-    fromPipe.m_bKeepAtLines = 1;
-    const bool read = fromPipe.Read(pipe);
-    writer.join();
-    QVERIFY(read);
-
-    for (const CScriptFile *file : {&fromFile, &fromPipe}) {
-        QCOMPARE(Describe(*file), Describe(whole));
-        QCOMPARE(file->Text(), whole.Text());
-        QCOMPARE(file->Encoding(), whole.Encoding());
-        for (qsizetype i = 0; i < whole.GetCount(); ++i)
-            QCOMPARE(file->GetSection(i)->HeaderOffset(), whole.GetSection(i)->HeaderOffset());
-    }
-}
-
-void TestScript::lookups_data()
-{
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<bool>("found");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("lineIndex");
-
-    QTest::newRow("case ignored") << "DEFAULT" << "PATH1" << true << "C:\\a" << 0;
-    QTest::newRow("value keeps =") << "Default" << "Key" << true << "=x" << 1;
-    QTest::newRow("blank before = does not match") << "Default" << "Spaced" << false << "unchanged" << -1;
-    QTest::newRow("first line wins") << "Default" << "Mask" << true << "*.a" << 4;
-    QTest::newRow("missing section") << "Action9" << "Mask" << false << "unchanged" << -1;
-    QTest::newRow("a repeated section is never looked at") << "Default" << "Only" << false << "unchanged" << -1;
-    QTest::newRow("blanks in name are part of it") << " Action1 " << "K" << true << "1" << 0;
-    QTest::newRow("non-ascii name") << QString::fromUtf8("ÉTÉ") << "k" << true << "2" << 0;
-}
-
-void TestScript::lookups()
-{
-    QFETCH(QString, section);
-    QFETCH(QString, key);
-    QFETCH(bool, found);
-    QFETCH(int, lineIndex);
-    CScriptFile file;
-    QVERIFY(file.Read(m_files.Write(QString::fromUtf8(
-        "[Default]\nPath1=C:\\a\nKey==x\nEmpty=\nSpaced =1\nMask=*.a\nMask=*.b\n"
-        "[Default]\nOnly=here\n[ Action1 ]\nK=1\n[été]\nk=2\n").toLatin1())));
-    QString value = QStringLiteral("unchanged");
-    QCOMPARE(file.GetString(section, key, value), found);
-    QTEST(value, "text");
-    const CSection *s = file.FindSection(section);
-    QCOMPARE(s ? s->FindLine(key) : -1, qsizetype(lineIndex));
-}
-
-void TestScript::unreadableOrEmpty_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QStringList>("messageParts");  // all in the one message; empty: no message
-    const int failed = int(ScriptReadStatus::Failed);
-    const QString folder = m_files.Path(QString());
-    const QString huge = m_files.Write("[S]\nK=v\n", QStringLiteral("huge.mbs"));  // made sparse 2 GiB below
-    QTest::newRow("missing") << m_files.Path(QStringLiteral("gone.mbs")) << failed << QStringList{"gone.mbs"};
-    QTest::newRow("directory") << folder << failed << QStringList{QDir::toNativeSeparators(folder)};
-    QTest::newRow("2 GiB") << huge << failed << QStringList{QDir::toNativeSeparators(huge), "2 GiB"};
-    QTest::newRow("empty file is silent") << m_files.Write(QByteArray()) << int(ScriptReadStatus::Empty)
-                                          << QStringList{};
-}
-
-void TestScript::unreadableOrEmpty()
-{
-    QFETCH(QString, path);
-    QFETCH(QStringList, messageParts);
-    if (path.endsWith(QLatin1String("huge.mbs")) && !QFile(path).resize(qint64(1) << 31))
-        QSKIP("This file system cannot make a sparse 2 GiB file");
-    ScriptedModalUi ui;
-    ScopedModalUi scope(ui);
-    CScriptFile file;
-    QVERIFY(file.Read(m_files.Write("[Old]\nK=v\n")));
-    QVERIFY(!file.Read(path));
-    QCOMPARE(file.GetCount(), 0);
-    QCOMPARE(file.m_strPath, path);
-    QTEST(int(file.LastReadStatus()), "status");
-    QCOMPARE(ui.messages.size(), messageParts.isEmpty() ? 0 : 1);
-    for (const QString &part : messageParts)
-        QVERIFY2(ui.messages.first().contains(part), qPrintable(ui.messages.first()));
-}
-
-void TestScript::numbers_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qint32>("int32");
-    QTest::addColumn<qint64>("int64");
-
-    QTest::newRow("blanks and sign") << " \t+17x" << 17 << qint64(17);
-    QTest::newRow("no digits") << "yes" << 0 << qint64(0);
-    QTest::newRow("blank after sign stops") << "- 5" << 0 << qint64(0);
-    QTest::newRow("32-bit saturates up") << "2147483648" << INT_MAX << qint64(2147483648LL);
-    QTest::newRow("32-bit saturates down") << "-2147483649" << INT_MIN << qint64(-2147483649LL);
-    QTest::newRow("64-bit limit") << "-9223372036854775808" << INT_MIN << std::numeric_limits<qint64>::min();
-    QTest::newRow("64-bit saturates") << "99999999999999999999" << INT_MAX << std::numeric_limits<qint64>::max();
-    QTest::newRow("fullwidth digit is not a digit") << QString::fromUtf8("１") << 0 << qint64(0);
-}
-
-void TestScript::numbers()
-{
-    QFETCH(QString, text);
-    QTEST(WideToInt32(text), "int32");
-    QTEST(WideToInt64(text), "int64");
-}
-
-void TestScript::textEdits_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("find");  // empty: UnescapeControls instead of ReplaceAll
-    QTest::addColumn<QString>("replace");
-    QTest::addColumn<bool>("caseSensitive");
-    QTest::addColumn<QString>("result");
-    QTest::addColumn<int>("count");
-
-    QTest::newRow("replacement not searched again") << "aa" << "a" << "aa" << true << "aaaa" << 2;
-    QTest::newRow("left to right, no overlap") << "aaa" << "aa" << "b" << true << "ba" << 1;
-    QTest::newRow("case kept outside matches") << "AbXaBx" << "ab" << "-" << false << "-X-x" << 2;
-    QTest::newRow("case sensitive") << "AbXaBx" << "ab" << "-" << true << "AbXaBx" << 0;
-    QTest::newRow("unescape tab, cr lf") << "a\\tb\\r\\ny" << "" << "" << true << "a\tb\r\ny" << 1;
-    QTest::newRow("unescape upper case too") << "\\T\\N\\R\\r" << "" << "" << true << "\t\n\r\r" << 2;
-    QTest::newRow("unescape double backslash") << "\\\\t" << "" << "" << true << "\\\t" << 0;
-    QTest::newRow("unescape: other escapes stay") << "\\x\\\\" << "" << "" << true << "\\x\\\\" << 0;
-}
-
-void TestScript::textEdits()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, find);
-    QFETCH(QString, replace);
-    QFETCH(bool, caseSensitive);
-    QTEST(find.isEmpty() ? UnescapeControls(text) : ReplaceAll(text, find, replace, caseSensitive), "count");
-    QTEST(text, "result");
-    if (find.isEmpty()) {  // resolving twice changes nothing
-        const QString once = text;
-        UnescapeControls(text);
-        QCOMPARE(text, once);
-    }
-}
-
-void TestScript::maps_data()
-{
-    QTest::addColumn<bool>("sort");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("code");
-
-    QTest::newRow("compare report") << false << "Produce Compare Report" << 6;
-    QTest::newRow("synchronize") << false << "Synchronize Both (update & add new files both directions)" << 0;
-    QTest::newRow("always prompt") << false << "Always Prompt" << -1;
-    QTest::newRow("case matters") << false << "produce compare report" << -1;
-    QTest::newRow("unsorted") << true << "Unsorted" << -1;
-    QTest::newRow("crc") << true << "CRC32" << 6;
-    QTest::newRow("sort case matters") << true << "file name" << -1;
-}
-
-void TestScript::maps()
-{
-    QFETCH(bool, sort);
-    QFETCH(QString, text);
-    QTEST(sort ? SortFromText(text) : OperationFromText(text), "code");
-    for (int i = 0; i <= 8; ++i)  // every name maps back to its code
-        QCOMPARE(OperationFromText(OperationTexts().at(i)), i);
-    for (int c = -1; c <= 6; ++c)
-        QCOMPARE(SortFromText(SortNameForCode(c)), c);
-    QCOMPARE(SortNameForCode(7), QString());
-}
-
-void TestScript::everyField_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("defaultValue");
-
-    const char *table[][2] = {
-        {"Path1", ""}, {"Path2", ""}, {"Mask", "*.*"}, {"Search_subdir", "1"}, {"Operation", "-1"},
-        {"Check Same Size Files", "0"}, {"Ignore Whitespace Compare", "0"}, {"Ignore Case Compare", "0"},
-        {"Confirm Updates", "1"}, {"Group Files", "0"}, {"Case Sensitive", "0"}, {"Match In Subdir", "0"},
-        {"Older Overwrite", "1"}, {"Newer Overwrite", "0"}, {"Use OS Operations", "0"},
-        {"Time Check Precision", "3"}, {"Always Show Archives in 1 Dir View", "1"}, {"Show Identical", "1"},
-        {"Show Different", "1"}, {"Show Files in 1 Dir", "1"}, {"Sort Compare", "-1"}, {"Sort Type", "1"},
-        {"Output File", ""}, {"Append to Output File", "0"}, {"Output Columns", ""}, {"Show progress", "1"},
-        {"Display Error Messages", "0"}, {"Custom Message", ""}, {"Allow Cancel", "1"}, {"Bitmap File", ""},
-        {"Min Date Filter", "0"}, {"Max Date Filter", "0"}, {"Min Size Filter", "0"}, {"Max Size Filter", "0"},
-        {"Skip Files Mask", "0"}, {"Ignore Attributes", "55"}, {"Reverse Filters", "0"},
-        {"Add Seconds To Second Dir", "0"}, {"Display Columns", ""}, {"Output Header", ""},
-        {"Output Footer", ""},
-    };
-    static_assert(std::size(table) == kSettingFieldCount);
-    for (int i = 0; i < kSettingFieldCount; ++i)
-        QTest::newRow(table[i][0]) << i << QString::fromLatin1(table[i][0]) << QString::fromLatin1(table[i][1]);
-}
-
-void TestScript::everyField()
-{
-    QFETCH(int, index);
-    QFETCH(QString, key);
-    QFETCH(QString, defaultValue);
-    const SettingField &changed = SettingFields()[size_t(index)];
-    QCOMPARE(changed.Key(), key);
-    const CSynchSettings fresh;
-    QCOMPARE(changed.ValueText(fresh), defaultValue);
-    if (index < 37) {  // the catalogue keys, in catalogue order
-        QCOMPARE(QString::fromUtf16(SettingCatalogue()[size_t(changed.catalogueRow)].key), key);
-        if (index > 0)
-            QVERIFY(changed.catalogueRow > SettingFields()[size_t(index - 1)].catalogueRow);
-    } else {
-        QCOMPARE(changed.catalogueRow, -1);
+private slots:
+    void init()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        SetZone(kCet);
+        QCOMPARE(GetShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
     }
 
-    // A change to this one field alone must be seen by IsEqual and carried by
-    // operator=; the "@=" lines are neither compared nor copied.
-    CSynchSettings other;
-    Change(changed, other);
-    other.m_arrAtLines = QStringList{QStringLiteral("@=b")};
-    QVERIFY(!fresh.IsEqual(other));
-    for (const SettingField &field : SettingFields())  // one member per key
-        QCOMPARE(field.Equal(fresh, other), &field != &changed);
-    CSynchSettings copy;
-    copy = other;
-    QVERIFY(copy.IsEqual(other));
-    QVERIFY(copy.m_arrAtLines.isEmpty());
-    QVERIFY(CSynchSettings(other).IsEqual(other));
-}
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QString>("expected");
 
-void TestScript::parse_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("fields");  // day/month/year as parsed, -1 where not reached
-    const QString gb = QStringLiteral("en_GB");
-    QTest::newRow("numbers") << gb << "d/M/yyyy" << "5/1/2009" << true << "5/1/2009";
-    QTest::newRow("default picture") << gb << "" << "05/01/2009" << true << "5/1/2009";
-    QTest::newRow("space and sign, text left over") << gb << "d/M/yyyy" << " 5/+1/2009 x" << true << "5/1/2009";
-    QTest::newRow("no digits count as 0") << gb << "d/M/yyyy" << "/1/2009" << true << "0/1/2009";
-    QTest::newRow("text ends early") << gb << "d/M/yyyy" << "5/1/" << false << "5/1/-1";
-    QTest::newRow("wrong separator") << gb << "d/M/yyyy" << "5-1-2009" << false << "5/-1/-1";
-    QTest::newRow("other digits") << gb << "d/M/yyyy" << QString::fromUtf8("٥/١/٢٠٠٩") << true << "5/1/2009";
-    QTest::newRow("short month any case") << gb << "d MMM yyyy" << "5 jAN 2009" << true << "5/1/2009";
-    QTest::newRow("unknown month") << gb << "d MMM yyyy" << "5 Foo 2009" << false << "5/-1/-1";
-    QTest::newRow("day name not kept") << gb << "dddd, d MMMM yyyy" << "Friday, 5 June 2009" << true << "5/6/2009";
-    QTest::newRow("unknown day name") << gb << "ddd d/M/yyyy" << "Xyz 5/1/2009" << false << "-1/-1/-1";
-    QTest::newRow("quoted literal") << gb << "'d' d/M/yyyy" << "d 5/1/2009" << true << "5/1/2009";
-    QTest::newRow("German month") << "de_DE" << "d. MMMM yyyy" << QString::fromUtf8("5. märz 2009") << true << "5/3/2009";
-    // The clock says 30 June 22:30 UTC, already 1 July in summer-time Paris.
-    QTest::newRow("today is the local day") << gb << "" << "%%today" << true << "1/7/2026";
-    QTest::newRow("today, any case, space, offset") << gb << "" << "%%TODAY -1" << true << "30/6/2026";
-    QTest::newRow("today, two-digit picture") << gb << "d/M/yy" << "%%today+1" << true << "2/7/26";
-}
-
-void TestScript::parse()
-{
-    QFETCH(QString, locale);
-    QFETCH(QString, picture);
-    QFETCH(QString, text);
-    QLocale::setDefault(QLocale(locale));
-    FixedClock clock(QDateTime(QDate(2026, 6, 30), QTime(22, 30), Qt::UTC));
-    ScopedClock install(clock);
-    DateFields fields{7, 7, 7};
-    QTEST(ParseDateText(fields, text, picture), "ok");
-    QTEST(QStringLiteral("%1/%2/%3").arg(fields.day).arg(fields.month).arg(fields.year), "fields");
-}
-
-void TestScript::validate_data()
-{
-    QTest::addColumn<int>("nowYear");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("year");
-    QTest::newRow("31 April") << 2026 << "31/4/2009" << "Invalid day" << 2009;
-    QTest::newRow("29 Feb 2000") << 2026 << "29/2/2000" << "" << 2000;
-    QTest::newRow("29 Feb 1900") << 2026 << "29/2/1900" << "Invalid day" << 1900;
-    QTest::newRow("month before day") << 2026 << "13/13/2009" << "Invalid month" << 2009;
-    QTest::newRow("80 is past") << 2026 << "1/1/80" << "" << 1980;
-    QTest::newRow("77 is ahead") << 2026 << "1/1/77" << "" << 2077;
-    QTest::newRow("47 in 2099") << 2099 << "1/1/47" << "" << 2147;
-    QTest::newRow("1600") << 2026 << "1/1/1600" << "Invalid year" << 1600;
-    QTest::newRow("30848") << 2026 << "31/12/30848" << "" << 30848;
-    QTest::newRow("30849") << 2026 << "1/1/30849" << "Invalid year" << 30849;
-    QTest::newRow("huge year") << 2026 << "1/1/99999999999" << "Invalid year" << INT_MAX;
-    QTest::newRow("two numbers") << 2026 << "5/2009" << "Invalid date" << -1;
-    QTest::newRow("offset overflows") << 2026 << "%%today+99999999999999999999" << "Invalid date" << -1;
-    QTest::newRow("offset past the last tick") << 2026 << "%%today+21350399" << "Invalid date" << -1;
-    QTest::newRow("offset before 1601") << 2026 << "%%today-160000" << "Invalid date" << -1;
-    QTest::newRow("offset to far year") << 2026 << "%%today+10000000" << "" << 29405;
-    QTest::newRow("offset past 30848") << 2026 << "%%today+11000000" << "Invalid year" << 32143;
-}
-
-void TestScript::validate()
-{
-    QFETCH(int, nowYear);
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    FixedClock clock(QDateTime(QDate(nowYear, 6, 15), QTime(12, 0), Qt::UTC));
-    ScopedClock installClock(clock);
-    ScriptedModalUi ui;
-    ScopedModalUi installUi(ui);
-    DateFields fields;
-    QCOMPARE(ValidateDate(fields, text, QStringLiteral("a.mbs [Action1] Min Date Filter")), message.isEmpty());
-    QTEST(fields.year, "year");
-    const QStringList expected = message.isEmpty() ? QStringList()
-                                                   : QStringList{message + "\na.mbs [Action1] Min Date Filter"};
-    QCOMPARE(ui.messages, expected);
-}
-
-void TestScript::fileTime_data()
-{
-    QTest::addColumn<QByteArray>("tz");
-    QTest::addColumn<bool>("fromLocal");
-    QTest::addColumn<QString>("date");  // d/M/yyyy
-    QTest::addColumn<quint64>("fileTime");
-    const QByteArray cet = kCet;
-    QTest::newRow("first day") << cet << false << "1/1/1601" << Q_UINT64_C(0);
-    QTest::newRow("first above 2^63") << cet << false << "15/9/30828" << Q_UINT64_C(9223372800000000000);
-    QTest::newRow("last day") << cet << false << "31/12/30848" << Q_UINT64_C(9229776768000000000);
-    QTest::newRow("not a date") << cet << false << "30/2/2009" << Q_UINT64_C(0);
-    QTest::newRow("unset") << cet << true << "-1/-1/-1" << Q_UINT64_C(0);
-    QTest::newRow("winter") << cet << true << "5/1/2009" << Q_UINT64_C(128755836000000000);
-    QTest::newRow("summer") << cet << true << "1/7/2009" << Q_UINT64_C(128908728000000000);
-    QTest::newRow("day summer time starts") << cet << true << "29/3/2009" << Q_UINT64_C(128827548000000000);
-    QTest::newRow("last day east") << cet << true << "31/12/30848" << Q_UINT64_C(9229776732000000000);
-    QTest::newRow("last day west") << QByteArray("EST5EDT,M3.2.0,M11.1.0") << true << "31/12/30848"
-                                   << Q_UINT64_C(9229776948000000000);
-    QTest::newRow("first day east held") << cet << true << "1/1/1601" << Q_UINT64_C(1);
-}
-
-void TestScript::fileTime()
-{
-    QFETCH(QByteArray, tz);
-    QFETCH(bool, fromLocal);
-    QFETCH(QString, date);
-    const QStringList parts = date.split(QLatin1Char('/'));
-    SetZone(tz);
-    QTEST(DateToFileTime(DateFields{parts[0].toInt(), parts[1].toInt(), parts[2].toInt()}, fromLocal), "fileTime");
-}
-
-void TestScript::load_data()
-{
-    QTest::addColumn<QByteArray>("script");
-    QTest::addColumn<QStringList>("names");
-    // "Section.Key=value": the value a record holds after the load;
-    // "Default." checks the record read from the Default section.
-    QTest::addColumn<QStringList>("checks");
-    QTest::addColumn<QStringList>("messageParts");  // all in the one message; empty: no message
-
-    const QStringList none;
-    QTest::newRow("ascending, not file order, case of the name ignored")
-        << QByteArray("[Default]\r\n[action3]\r\nMask=3\r\n[Action1]\r\nMask=1\r\n")
-        << QStringList{"Action1", "Action3"} << QStringList{"Action1.Mask=1", "Action3.Mask=3"} << none;
-    QTest::newRow("odd names, leading zero")
-        << QByteArray("[Action01]\n[Action0]\n[Action-1]\n[Action+1]\n[Action 1]\n[Actions]\n[Action1x]\n[Action]\n"
-                      "[Action2147483648]\n[ Action1]\n")
-        << QStringList{} << QStringList{} << none;
-    QTest::newRow("gaps skipped up to the largest number")
-        << QByteArray("[Action2147483647]\nMask=b\n[Action1]\nMask=a\n") << QStringList{"Action1", "Action2147483647"}
-        << QStringList{"Action2147483647.Mask=b"} << none;
-    QTest::newRow("inheritance, empty values")
-        << QByteArray("[Default]\nMask=*.doc\nOperation=3\nPath1=C:\\d\nTime Check Precision=9\n[Action1]\n"
-                      "Operation=-1\nPath1=\nTime Check Precision=\n[Action2]\nMask=\n")
-        << QStringList{"Action1", "Action2"}
-        << QStringList{"Default.Mask=*.doc", "Action1.Mask=*.doc", "Action1.Operation=-1", "Action1.Path1=",
-                       "Action1.Time Check Precision=0", "Action2.Operation=3", "Action2.Path1=C:\\d",
-                       "Action2.Mask=", "Action2.Confirm Updates=1"}
-        << none;
-    QTest::newRow("no Default: built-in defaults")
-        << QByteArray("[Action1]\nPath2=x\n") << QStringList{"Action1"}
-        << QStringList{"Default.Mask=*.*", "Action1.Mask=*.*", "Action1.Ignore Attributes=55",
-                       "Action1.Time Check Precision=3"}
-        << none;
-    QTest::newRow("a repeated section is not loaded again")
-        << QByteArray("[Action1]\nPath2=first\n[ACTION1]\nMask=dead\n") << QStringList{"Action1"}
-        << QStringList{"Action1.Mask=*.*", "Action1.Path2=first"} << none;
-    QTest::newRow("empty file: nothing left of the earlier load")
-        << QByteArray() << QStringList{} << QStringList{"Default.Mask=*.*", "Default.@="} << none;
-    QTest::newRow("numbers as the runtime reads them, 64-bit sizes")
-        << QByteArray("[Action1]\nSkip Files Mask=-1\nOperation=99999999999\nMin Size Filter=12345678901234\n"
-                      "Max Size Filter=99999999999999999999\n")
-        << QStringList{"Action1"}
-        << QStringList{"Action1.Skip Files Mask=4294967295", "Action1.Operation=2147483647",
-                       "Action1.Min Size Filter=12345678901234", "Action1.Max Size Filter=9223372036854775807"}
-        << none;
-    QTest::newRow("seconds made non-negative")
-        << QByteArray("[Default]\nAdd Seconds To Second Dir=-5\n[Action1]\n[Action2]\n"
-                      "Add Seconds To Second Dir=-2147483648\n")
-        << QStringList{"Action1", "Action2"}
-        << QStringList{"Default.Add Seconds To Second Dir=5", "Action1.Add Seconds To Second Dir=5",
-                       "Action2.Add Seconds To Second Dir=2147483647"}
-        << none;
-    QTest::newRow("header and footer unescaped")
-        << QByteArray("[Default]\nOutput Footer=F\\tG\n[Action1]\nOutput Header=a\\tb\\r\\nc\nDisplay Columns=\\t\n")
-        << QStringList{"Action1"}
-        << QStringList{"Action1.Output Header=a\tb\r\nc", "Action1.Output Footer=F\tG", "Action1.Display Columns=\\t"}
-        << none;
-    QTest::newRow("@= lines") << QByteArray("[Default]\n@=d1\n@=d2\n[Action1]\n@=a\n@x=no\n[Action2]\n")
-                              << QStringList{"Action1", "Action2"}
-                              << QStringList{"Default.@=@=d1;@=d2", "Action1.@=@=a", "Action2.@="} << none;
-    // The clock says 10 March 2021; dates are local midnights in Paris.
-    QTest::newRow("dates from local time, today with an offset")
-        << QByteArray("[Action1]\nMin Date Filter=15/06/2021\nMax Date Filter=%%today-1\n") << QStringList{"Action1"}
-        << QStringList{DateCheck("Min Date Filter", 2021, 6, 14, 22), DateCheck("Max Date Filter", 2021, 3, 8, 23)}
-        << none;
-    QTest::newRow("empty or invalid date keeps the inherited one, one message")
-        << QByteArray("[Default]\nMin Date Filter=15/06/2021\nMax Date Filter=01/01/2021\n"
-                      "[Action1]\nMin Date Filter=31/02/2021\nMax Date Filter=\n")
-        << QStringList{"Action1"}
-        << QStringList{DateCheck("Min Date Filter", 2021, 6, 14, 22), DateCheck("Max Date Filter", 2020, 12, 31, 23)}
-        << QStringList{"Invalid", "Action1", "Min Date Filter", "31/02/2021"};
-}
-
-void TestScript::load()
-{
-    QFETCH(QByteArray, script);
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, checks);
-    QFETCH(QStringList, messageParts);
-    FixedClock clock(QDateTime(QDate(2021, 3, 10), QTime(12, 0), Qt::UTC));
-    ScopedClock clockScope(clock);
-    ScriptedModalUi ui;
-    ScopedModalUi scope(ui);
-    CSynchArray document;  // a load replaces everything an earlier one left
-    QCOMPARE(document.LoadScript(m_files.Write("[Default]\n@=old\nMask=old\n[Action1]\n[Action9]\n")), 2);
-    const QString path = m_files.Write(script);
-    QCOMPARE(document.LoadScript(path), int(names.size()));
-    QCOMPARE(document.m_arrActionNames, names);
-    QCOMPARE(document.m_Default.m_arrAtLines, document.m_arrDefaultAtLines);
-    for (const QString &check : checks) {
-        const QString name = check.section(QLatin1Char('.'), 0, 0);
-        const QString key = check.mid(name.size() + 1).section(QLatin1Char('='), 0, 0);
-        const QString expected = check.mid(name.size() + key.size() + 2);
-        const qsizetype index = document.m_arrActionNames.indexOf(name);
-        QVERIFY2(name == QLatin1String("Default") || index >= 0, qPrintable(check));
-        const CSynchSettings *record = index >= 0 ? document.GetAt(index) : &document.m_Default;
-        const SettingField *field = FieldByKey(key);
-        QVERIFY2(field || key == QLatin1String("@"), qPrintable(check));
-        const QString actual = field ? field->ValueText(*record) : record->m_arrAtLines.join(QLatin1Char(';'));
-        QVERIFY2(actual == expected, qPrintable(check + QStringLiteral(" but got ") + actual));
+        const int ansi = int(ScriptEncoding::Ansi);
+        const int utf16 = int(ScriptEncoding::Utf16Le);
+        QTest::newRow("line ends: crlf, lone cr kept, cr cr lf, lf, none at the end")
+            << QByteArray("[A]\r\nK=a\rb\r\nL=v\r\r\nM=*.*\nP=x") << ansi << "[A]| K=a\\rb| L=v\\r| M=*.*| P=x";
+        QTest::newRow("headers: rest after ], blanks, first ] closes, empty name")
+            << QByteArray("[Action1] trailing\r\n[ Action1 ]\r\n[a]b]\n[]\nK=v\n") << ansi
+            << "[Action1]+ trailing|[ Action1 ]|[a]+b]|[]| K=v";
+        QTest::newRow("header without ] is kept loose")
+            << QByteArray("[A]\r\nK=1\r\n[Action2\r\n[K=v\nL=2\r\n") << ansi << "[A]| K=1| ~[Action2@1| ~[K=v@1| L=2";
+        QTest::newRow("preamble") << QByteArray("note\r\nKey=before\r\n\r\n[S]\r\n") << ansi
+                                  << "pre:note|pre:Key=before|[S]";
+        QTest::newRow("loose lines in order, empty lines dropped")
+            << QByteArray("[S]\r\n; comment\r\n\r\nA=1\r\n   \r\nword\r\nB=2\r\n;end\r\n") << ansi
+            << "[S]| ~; comment@0| A=1| ~   @1| ~word@1| B=2| ~;end@2";
+        QTest::newRow("no trimming, first = splits, repeats kept")
+            << QByteArray("[S]\nKey = Value\nK==x\n;K=v\nM=1\nM=2\n[s]\nM=3\n") << ansi
+            << "[S]| Key = Value| K==x| ;K=v| M=1| M=2|[s]| M=3";
+        QTest::newRow("ansi decoded") << QByteArray("[S]\nP=C:\\Donn\xe9" "es\\\x80\x81\n") << ansi
+                                      << QString::fromUtf8("[S]| P=C:\\Données\\€\u0081");
+        QTest::newRow("at lines") << QByteArray("[D]\n@=abc\n@x=1\nA=@=\n") << ansi << "[D]| @=abc| @x=1| A=@=| @@=abc";
+        QTest::newRow("utf-16 bom skipped") << Utf16WithBom(QString::fromUtf8("[Default]\r\nPath1=C:\\Ünï\r\n"))
+                                            << utf16 << QString::fromUtf8("[Default]| Path1=C:\\Ünï");
+        QTest::newRow("utf-16 long lines, and ] = after a line feed")
+            << Utf16WithBom(QStringLiteral("[A long section name] and rest\r\n[Header without close bracket and = sign\r\n"
+                                           "A key of some length=value\r\nno equals sign in this long line\r\n[S]\r\nab\r\n]=v\r\n[Ab\r\n]=w"))
+            << utf16
+            << "[A long section name]+ and rest| ~[Header without close bracket and = sign@0| A key of some length=value|"
+               " ~no equals sign in this long line@1|[S]| ~ab@0| ]=v| ~[Ab@1| ]=w";
+        QTest::newRow("utf-16 odd byte ignored")
+            << Utf16WithBom(QStringLiteral("[S]\nK=v")) + QByteArray("\x41", 1) << utf16 << "[S]| K=v";
+        QTest::newRow("utf-8 signature") << QByteArray("\xEF\xBB\xBF[Default]\r\nMask=\xC3\xA9*.txt\r\n")
+                                         << int(ScriptEncoding::Utf8) << QString::fromUtf8("[Default]| Mask=é*.txt");
     }
-    QCOMPARE(ui.messages.size(), messageParts.isEmpty() ? 0 : 1);
-    if (!messageParts.isEmpty())
-        for (const QString &part : messageParts + QStringList{QFileInfo(path).fileName()})
+
+    void read()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, encoding);
+        QFETCH(QString, expected);
+        ScriptedModalUi ui;
+        ScopedModalUi scope(ui);
+        CScriptFile file;
+        file.m_bKeepAtLines = 1;
+        QVERIFY(file.Read(m_files.Write(Utf16WithBom(QStringLiteral("[Old]\nK=1\n")))));  // a second read starts afresh
+        QVERIFY(file.Read(m_files.Write(bytes)));
+        QCOMPARE(Describe(file), expected);
+        QCOMPARE(int(file.Encoding()), encoding);
+        QCOMPARE(file.m_bUnicode, encoding == int(ScriptEncoding::Utf16Le) ? 1 : 0);
+        QVERIFY(!file.FindSection(u"Old"));
+        QCOMPARE(file.LastReadStatus(), ScriptReadStatus::Read);
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    void readInPieces_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("chunk");  // what each write into the pipe holds
+
+        // Lines of every kind, CR LF ends, bytes from 0x80 up, about 40 bytes a line.
+        QByteArray ansi;
+        for (int i = 0; ansi.size() < 700 * 1024; ++i)
+            ansi += QStringLiteral("[Action%1] r\r\nPath1=C:\\Donn\u00e9es\\%1\r\n; note\r\n@=x\r\nMask=*.%1\r\n")
+                        .arg(i).toLatin1();
+        QByteArray longLine = "[S]\r\nK=" + QByteArray(600 * 1024, 'x') + "\r\nL=1";
+        QTest::newRow("ansi over several pieces") << ansi << 4093;
+        QTest::newRow("ansi without a last line feed") << ansi + "[Z]\r\nK=v" << 65536;
+        QTest::newRow("a line longer than a piece") << longLine << 100000;
+        QTest::newRow("utf-16 over several pieces, odd last byte") << Utf16WithBom(QString::fromLatin1(ansi)) + "A" << 4093;
+        QTest::newRow("utf-8 over several pieces") << "\xEF\xBB\xBF" + QString::fromLatin1(ansi).toUtf8() << 4093;
+        QTest::newRow("ansi, a byte at a time") << QByteArray("[A]\r\nK=\xe9\r\n[B]\nL=2") << 1;
+        QTest::newRow("utf-16 mark alone, a byte at a time") << QByteArray("\xFF\xFE") << 1;
+        QTest::newRow("one byte") << QByteArray("x") << 1;
+    }
+
+    // A regular file, and a pipe whose pieces come as the writer sends them,
+    // read alike to the same bytes held whole.
+    void readInPieces()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, chunk);
+        CScriptFile whole;
+        whole.m_bKeepAtLines = 1;
+        QVERIFY(whole.ReadBytes(bytes, QString()));
+
+        CScriptFile fromFile;
+        fromFile.m_bKeepAtLines = 1;
+        QVERIFY(fromFile.Read(m_files.Write(bytes)));
+
+        const QString pipe = m_files.Path(QStringLiteral("pipe%1").arg(QTest::currentDataTag()).remove(u' '));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        std::thread writer([&] {
+            const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY);
+            for (qsizetype at = 0; fd >= 0 && at < bytes.size(); at += chunk)
+                if (::write(fd, bytes.constData() + at, size_t(qMin<qsizetype>(chunk, bytes.size() - at))) < 0)
+                    break;
+            ::close(fd);
+        });
+        CScriptFile fromPipe;
+        fromPipe.m_bKeepAtLines = 1;
+        const bool read = fromPipe.Read(pipe);
+        writer.join();
+        QVERIFY(read);
+
+        for (const CScriptFile *file : {&fromFile, &fromPipe}) {
+            QCOMPARE(Describe(*file), Describe(whole));
+            QCOMPARE(file->Text(), whole.Text());
+            QCOMPARE(file->Encoding(), whole.Encoding());
+            for (qsizetype i = 0; i < whole.GetCount(); ++i)
+                QCOMPARE(file->GetSection(i)->HeaderOffset(), whole.GetSection(i)->HeaderOffset());
+        }
+    }
+
+    void lookups_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lineIndex");
+
+        QTest::newRow("case ignored") << "DEFAULT" << "PATH1" << true << "C:\\a" << 0;
+        QTest::newRow("value keeps =") << "Default" << "Key" << true << "=x" << 1;
+        QTest::newRow("blank before = does not match") << "Default" << "Spaced" << false << "unchanged" << -1;
+        QTest::newRow("first line wins") << "Default" << "Mask" << true << "*.a" << 4;
+        QTest::newRow("missing section") << "Action9" << "Mask" << false << "unchanged" << -1;
+        QTest::newRow("a repeated section is never looked at") << "Default" << "Only" << false << "unchanged" << -1;
+        QTest::newRow("blanks in name are part of it") << " Action1 " << "K" << true << "1" << 0;
+        QTest::newRow("non-ascii name") << QString::fromUtf8("ÉTÉ") << "k" << true << "2" << 0;
+    }
+
+    void lookups()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(bool, found);
+        QFETCH(int, lineIndex);
+        CScriptFile file;
+        QVERIFY(file.Read(m_files.Write(QString::fromUtf8(
+            "[Default]\nPath1=C:\\a\nKey==x\nEmpty=\nSpaced =1\nMask=*.a\nMask=*.b\n"
+            "[Default]\nOnly=here\n[ Action1 ]\nK=1\n[été]\nk=2\n").toLatin1())));
+        QString value = QStringLiteral("unchanged");
+        QCOMPARE(file.GetString(section, key, value), found);
+        QTEST(value, "text");
+        const CSection *s = file.FindSection(section);
+        QCOMPARE(s ? s->FindLine(key) : -1, qsizetype(lineIndex));
+    }
+
+    void unreadableOrEmpty_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("messageParts");  // all in the one message; empty: no message
+        const int failed = int(ScriptReadStatus::Failed);
+        const QString folder = m_files.Path(QString());
+        const QString huge = m_files.Write("[S]\nK=v\n", QStringLiteral("huge.mbs"));  // made sparse 2 GiB below
+        QTest::newRow("missing") << m_files.Path(QStringLiteral("gone.mbs")) << failed << QStringList{"gone.mbs"};
+        QTest::newRow("directory") << folder << failed << QStringList{QDir::toNativeSeparators(folder)};
+        QTest::newRow("2 GiB") << huge << failed << QStringList{QDir::toNativeSeparators(huge), "2 GiB"};
+        QTest::newRow("empty file is silent") << m_files.Write(QByteArray()) << int(ScriptReadStatus::Empty)
+                                              << QStringList{};
+    }
+
+    void unreadableOrEmpty()
+    {
+        QFETCH(QString, path);
+        QFETCH(QStringList, messageParts);
+        if (path.endsWith(QLatin1String("huge.mbs")) && !QFile(path).resize(qint64(1) << 31))
+            QSKIP("This file system cannot make a sparse 2 GiB file");
+        ScriptedModalUi ui;
+        ScopedModalUi scope(ui);
+        CScriptFile file;
+        QVERIFY(file.Read(m_files.Write("[Old]\nK=v\n")));
+        QVERIFY(!file.Read(path));
+        QCOMPARE(file.GetCount(), 0);
+        QCOMPARE(file.m_strPath, path);
+        QTEST(int(file.LastReadStatus()), "status");
+        QCOMPARE(ui.messages.size(), messageParts.isEmpty() ? 0 : 1);
+        for (const QString &part : messageParts)
             QVERIFY2(ui.messages.first().contains(part), qPrintable(ui.messages.first()));
-
-    // The loads after a save or for a change check are quiet.
-    LoadOptions quiet;
-    quiet.reportInvalidDates = false;
-    ui.messages.clear();
-    QCOMPARE(document.LoadScript(path, nullptr, quiet), int(names.size()));
-    QVERIFY(ui.messages.isEmpty());
-
-    // Streamed: "Default" first, then the same records in the same order,
-    // the same message, and the document keeps none of them.
-    RecordCollector sink;
-    CSynchArray streamed;
-    QCOMPARE(streamed.StreamScript(path, sink), int(names.size()));
-    QCOMPARE(streamed.GetSize(), 0);
-    QVERIFY(streamed.m_arrActionNames.isEmpty());
-    QCOMPARE(sink.defaults.size(), script.isEmpty() ? 0u : 1u);
-    if (!sink.defaults.empty()) {
-        QCOMPARE(sink.actionsBeforeDefault, 0);
-        QVERIFY(sink.defaults.front().IsEqual(document.m_Default));
-        QCOMPARE(sink.defaults.front().m_arrAtLines, document.m_arrDefaultAtLines);
     }
-    QCOMPARE(sink.names, names);
-    for (size_t i = 0; i < sink.records.size(); ++i) {
-        QVERIFY2(sink.records[i].IsEqual(*document.GetAt(qsizetype(i))), qPrintable(names.at(qsizetype(i))));
-        QCOMPARE(sink.records[i].m_arrAtLines, document.GetAt(qsizetype(i))->m_arrAtLines);
+
+    void numbers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint32>("int32");
+        QTest::addColumn<qint64>("int64");
+
+        QTest::newRow("blanks and sign") << " \t+17x" << 17 << qint64(17);
+        QTest::newRow("no digits") << "yes" << 0 << qint64(0);
+        QTest::newRow("blank after sign stops") << "- 5" << 0 << qint64(0);
+        QTest::newRow("32-bit saturates up") << "2147483648" << INT_MAX << qint64(2147483648LL);
+        QTest::newRow("32-bit saturates down") << "-2147483649" << INT_MIN << qint64(-2147483649LL);
+        QTest::newRow("64-bit limit") << "-9223372036854775808" << INT_MIN << std::numeric_limits<qint64>::min();
+        QTest::newRow("64-bit saturates") << "99999999999999999999" << INT_MAX << std::numeric_limits<qint64>::max();
+        QTest::newRow("fullwidth digit is not a digit") << QString::fromUtf8("１") << 0 << qint64(0);
     }
-    QCOMPARE(ui.messages.size(), messageParts.isEmpty() ? 0 : 1);
-}
+
+    void numbers()
+    {
+        QFETCH(QString, text);
+        QTEST(WideToInt32(text), "int32");
+        QTEST(WideToInt64(text), "int64");
+    }
+
+    void textEdits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("find");  // empty: UnescapeControls instead of ReplaceAll
+        QTest::addColumn<QString>("replace");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("count");
+
+        QTest::newRow("replacement not searched again") << "aa" << "a" << "aa" << true << "aaaa" << 2;
+        QTest::newRow("left to right, no overlap") << "aaa" << "aa" << "b" << true << "ba" << 1;
+        QTest::newRow("case kept outside matches") << "AbXaBx" << "ab" << "-" << false << "-X-x" << 2;
+        QTest::newRow("case sensitive") << "AbXaBx" << "ab" << "-" << true << "AbXaBx" << 0;
+        QTest::newRow("unescape tab, cr lf") << "a\\tb\\r\\ny" << "" << "" << true << "a\tb\r\ny" << 1;
+        QTest::newRow("unescape upper case too") << "\\T\\N\\R\\r" << "" << "" << true << "\t\n\r\r" << 2;
+        QTest::newRow("unescape double backslash") << "\\\\t" << "" << "" << true << "\\\t" << 0;
+        QTest::newRow("unescape: other escapes stay") << "\\x\\\\" << "" << "" << true << "\\x\\\\" << 0;
+    }
+
+    void textEdits()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, find);
+        QFETCH(QString, replace);
+        QFETCH(bool, caseSensitive);
+        QTEST(find.isEmpty() ? UnescapeControls(text) : ReplaceAll(text, find, replace, caseSensitive), "count");
+        QTEST(text, "result");
+        if (find.isEmpty()) {  // resolving twice changes nothing
+            const QString once = text;
+            UnescapeControls(text);
+            QCOMPARE(text, once);
+        }
+    }
+
+    void maps_data()
+    {
+        QTest::addColumn<bool>("sort");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("code");
+
+        QTest::newRow("compare report") << false << "Produce Compare Report" << 6;
+        QTest::newRow("synchronize") << false << "Synchronize Both (update & add new files both directions)" << 0;
+        QTest::newRow("always prompt") << false << "Always Prompt" << -1;
+        QTest::newRow("case matters") << false << "produce compare report" << -1;
+        QTest::newRow("unsorted") << true << "Unsorted" << -1;
+        QTest::newRow("crc") << true << "CRC32" << 6;
+        QTest::newRow("sort case matters") << true << "file name" << -1;
+    }
+
+    void maps()
+    {
+        QFETCH(bool, sort);
+        QFETCH(QString, text);
+        QTEST(sort ? SortFromText(text) : OperationFromText(text), "code");
+        for (int i = 0; i <= 8; ++i)  // every name maps back to its code
+            QCOMPARE(OperationFromText(OperationTexts().at(i)), i);
+        for (int c = -1; c <= 6; ++c)
+            QCOMPARE(SortFromText(SortNameForCode(c)), c);
+        QCOMPARE(SortNameForCode(7), QString());
+    }
+
+    void everyField_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("defaultValue");
+
+        const char *table[][2] = {
+            {"Path1", ""}, {"Path2", ""}, {"Mask", "*.*"}, {"Search_subdir", "1"}, {"Operation", "-1"},
+            {"Check Same Size Files", "0"}, {"Ignore Whitespace Compare", "0"}, {"Ignore Case Compare", "0"},
+            {"Confirm Updates", "1"}, {"Group Files", "0"}, {"Case Sensitive", "0"}, {"Match In Subdir", "0"},
+            {"Older Overwrite", "1"}, {"Newer Overwrite", "0"}, {"Use OS Operations", "0"},
+            {"Time Check Precision", "3"}, {"Always Show Archives in 1 Dir View", "1"}, {"Show Identical", "1"},
+            {"Show Different", "1"}, {"Show Files in 1 Dir", "1"}, {"Sort Compare", "-1"}, {"Sort Type", "1"},
+            {"Output File", ""}, {"Append to Output File", "0"}, {"Output Columns", ""}, {"Show progress", "1"},
+            {"Display Error Messages", "0"}, {"Custom Message", ""}, {"Allow Cancel", "1"}, {"Bitmap File", ""},
+            {"Min Date Filter", "0"}, {"Max Date Filter", "0"}, {"Min Size Filter", "0"}, {"Max Size Filter", "0"},
+            {"Skip Files Mask", "0"}, {"Ignore Attributes", "55"}, {"Reverse Filters", "0"},
+            {"Add Seconds To Second Dir", "0"}, {"Display Columns", ""}, {"Output Header", ""},
+            {"Output Footer", ""},
+        };
+        static_assert(std::size(table) == kSettingFieldCount);
+        for (int i = 0; i < kSettingFieldCount; ++i)
+            QTest::newRow(table[i][0]) << i << QString::fromLatin1(table[i][0]) << QString::fromLatin1(table[i][1]);
+    }
+
+    void everyField()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, key);
+        QFETCH(QString, defaultValue);
+        const SettingField &changed = SettingFields()[size_t(index)];
+        QCOMPARE(changed.Key(), key);
+        const CSynchSettings fresh;
+        QCOMPARE(changed.ValueText(fresh), defaultValue);
+        if (index < 37) {  // the catalogue keys, in catalogue order
+            QCOMPARE(QString::fromUtf16(SettingCatalogue()[size_t(changed.catalogueRow)].key), key);
+            if (index > 0)
+                QVERIFY(changed.catalogueRow > SettingFields()[size_t(index - 1)].catalogueRow);
+        } else {
+            QCOMPARE(changed.catalogueRow, -1);
+        }
+
+        // A change to this one field alone must be seen by IsEqual and carried by
+        // operator=; the "@=" lines are neither compared nor copied.
+        CSynchSettings other;
+        Change(changed, other);
+        other.m_arrAtLines = QStringList{QStringLiteral("@=b")};
+        QVERIFY(!fresh.IsEqual(other));
+        for (const SettingField &field : SettingFields())  // one member per key
+            QCOMPARE(field.Equal(fresh, other), &field != &changed);
+        CSynchSettings copy;
+        copy = other;
+        QVERIFY(copy.IsEqual(other));
+        QVERIFY(copy.m_arrAtLines.isEmpty());
+        QVERIFY(CSynchSettings(other).IsEqual(other));
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("fields");  // day/month/year as parsed, -1 where not reached
+        const QString gb = QStringLiteral("en_GB");
+        QTest::newRow("numbers") << gb << "d/M/yyyy" << "5/1/2009" << true << "5/1/2009";
+        QTest::newRow("default picture") << gb << "" << "05/01/2009" << true << "5/1/2009";
+        QTest::newRow("space and sign, text left over") << gb << "d/M/yyyy" << " 5/+1/2009 x" << true << "5/1/2009";
+        QTest::newRow("no digits count as 0") << gb << "d/M/yyyy" << "/1/2009" << true << "0/1/2009";
+        QTest::newRow("text ends early") << gb << "d/M/yyyy" << "5/1/" << false << "5/1/-1";
+        QTest::newRow("wrong separator") << gb << "d/M/yyyy" << "5-1-2009" << false << "5/-1/-1";
+        QTest::newRow("other digits") << gb << "d/M/yyyy" << QString::fromUtf8("٥/١/٢٠٠٩") << true << "5/1/2009";
+        QTest::newRow("short month any case") << gb << "d MMM yyyy" << "5 jAN 2009" << true << "5/1/2009";
+        QTest::newRow("unknown month") << gb << "d MMM yyyy" << "5 Foo 2009" << false << "5/-1/-1";
+        QTest::newRow("day name not kept") << gb << "dddd, d MMMM yyyy" << "Friday, 5 June 2009" << true << "5/6/2009";
+        QTest::newRow("unknown day name") << gb << "ddd d/M/yyyy" << "Xyz 5/1/2009" << false << "-1/-1/-1";
+        QTest::newRow("quoted literal") << gb << "'d' d/M/yyyy" << "d 5/1/2009" << true << "5/1/2009";
+        QTest::newRow("German month") << "de_DE" << "d. MMMM yyyy" << QString::fromUtf8("5. märz 2009") << true << "5/3/2009";
+        // The clock says 30 June 22:30 UTC, already 1 July in summer-time Paris.
+        QTest::newRow("today is the local day") << gb << "" << "%%today" << true << "1/7/2026";
+        QTest::newRow("today, any case, space, offset") << gb << "" << "%%TODAY -1" << true << "30/6/2026";
+        QTest::newRow("today, two-digit picture") << gb << "d/M/yy" << "%%today+1" << true << "2/7/26";
+    }
+
+    void parse()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, picture);
+        QFETCH(QString, text);
+        QLocale::setDefault(QLocale(locale));
+        FixedClock clock(QDateTime(QDate(2026, 6, 30), QTime(22, 30), Qt::UTC));
+        ScopedClock install(clock);
+        DateFields fields{7, 7, 7};
+        QTEST(ParseDateText(fields, text, picture), "ok");
+        QTEST(QStringLiteral("%1/%2/%3").arg(fields.day).arg(fields.month).arg(fields.year), "fields");
+    }
+
+    void validate_data()
+    {
+        QTest::addColumn<int>("nowYear");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("year");
+        QTest::newRow("31 April") << 2026 << "31/4/2009" << "Invalid day" << 2009;
+        QTest::newRow("29 Feb 2000") << 2026 << "29/2/2000" << "" << 2000;
+        QTest::newRow("29 Feb 1900") << 2026 << "29/2/1900" << "Invalid day" << 1900;
+        QTest::newRow("month before day") << 2026 << "13/13/2009" << "Invalid month" << 2009;
+        QTest::newRow("80 is past") << 2026 << "1/1/80" << "" << 1980;
+        QTest::newRow("77 is ahead") << 2026 << "1/1/77" << "" << 2077;
+        QTest::newRow("47 in 2099") << 2099 << "1/1/47" << "" << 2147;
+        QTest::newRow("1600") << 2026 << "1/1/1600" << "Invalid year" << 1600;
+        QTest::newRow("30848") << 2026 << "31/12/30848" << "" << 30848;
+        QTest::newRow("30849") << 2026 << "1/1/30849" << "Invalid year" << 30849;
+        QTest::newRow("huge year") << 2026 << "1/1/99999999999" << "Invalid year" << INT_MAX;
+        QTest::newRow("two numbers") << 2026 << "5/2009" << "Invalid date" << -1;
+        QTest::newRow("offset overflows") << 2026 << "%%today+99999999999999999999" << "Invalid date" << -1;
+        QTest::newRow("offset past the last tick") << 2026 << "%%today+21350399" << "Invalid date" << -1;
+        QTest::newRow("offset before 1601") << 2026 << "%%today-160000" << "Invalid date" << -1;
+        QTest::newRow("offset to far year") << 2026 << "%%today+10000000" << "" << 29405;
+        QTest::newRow("offset past 30848") << 2026 << "%%today+11000000" << "Invalid year" << 32143;
+    }
+
+    void validate()
+    {
+        QFETCH(int, nowYear);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        FixedClock clock(QDateTime(QDate(nowYear, 6, 15), QTime(12, 0), Qt::UTC));
+        ScopedClock installClock(clock);
+        ScriptedModalUi ui;
+        ScopedModalUi installUi(ui);
+        DateFields fields;
+        QCOMPARE(ValidateDate(fields, text, QStringLiteral("a.mbs [Action1] Min Date Filter")), message.isEmpty());
+        QTEST(fields.year, "year");
+        const QStringList expected = message.isEmpty() ? QStringList()
+                                                       : QStringList{message + "\na.mbs [Action1] Min Date Filter"};
+        QCOMPARE(ui.messages, expected);
+    }
+
+    void fileTime_data()
+    {
+        QTest::addColumn<QByteArray>("tz");
+        QTest::addColumn<bool>("fromLocal");
+        QTest::addColumn<QString>("date");  // d/M/yyyy
+        QTest::addColumn<quint64>("fileTime");
+        const QByteArray cet = kCet;
+        QTest::newRow("first day") << cet << false << "1/1/1601" << Q_UINT64_C(0);
+        QTest::newRow("first above 2^63") << cet << false << "15/9/30828" << Q_UINT64_C(9223372800000000000);
+        QTest::newRow("last day") << cet << false << "31/12/30848" << Q_UINT64_C(9229776768000000000);
+        QTest::newRow("not a date") << cet << false << "30/2/2009" << Q_UINT64_C(0);
+        QTest::newRow("unset") << cet << true << "-1/-1/-1" << Q_UINT64_C(0);
+        QTest::newRow("winter") << cet << true << "5/1/2009" << Q_UINT64_C(128755836000000000);
+        QTest::newRow("summer") << cet << true << "1/7/2009" << Q_UINT64_C(128908728000000000);
+        QTest::newRow("day summer time starts") << cet << true << "29/3/2009" << Q_UINT64_C(128827548000000000);
+        QTest::newRow("last day east") << cet << true << "31/12/30848" << Q_UINT64_C(9229776732000000000);
+        QTest::newRow("last day west") << QByteArray("EST5EDT,M3.2.0,M11.1.0") << true << "31/12/30848"
+                                       << Q_UINT64_C(9229776948000000000);
+        QTest::newRow("first day east held") << cet << true << "1/1/1601" << Q_UINT64_C(1);
+    }
+
+    void fileTime()
+    {
+        QFETCH(QByteArray, tz);
+        QFETCH(bool, fromLocal);
+        QFETCH(QString, date);
+        const QStringList parts = date.split(QLatin1Char('/'));
+        SetZone(tz);
+        QTEST(DateToFileTime(DateFields{parts[0].toInt(), parts[1].toInt(), parts[2].toInt()}, fromLocal), "fileTime");
+    }
+
+    void load_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QStringList>("names");
+        // "Section.Key=value": the value a record holds after the load;
+        // "Default." checks the record read from the Default section.
+        QTest::addColumn<QStringList>("checks");
+        QTest::addColumn<QStringList>("messageParts");  // all in the one message; empty: no message
+
+        const QStringList none;
+        QTest::newRow("ascending, not file order, case of the name ignored")
+            << QByteArray("[Default]\r\n[action3]\r\nMask=3\r\n[Action1]\r\nMask=1\r\n")
+            << QStringList{"Action1", "Action3"} << QStringList{"Action1.Mask=1", "Action3.Mask=3"} << none;
+        QTest::newRow("odd names, leading zero")
+            << QByteArray("[Action01]\n[Action0]\n[Action-1]\n[Action+1]\n[Action 1]\n[Actions]\n[Action1x]\n[Action]\n"
+                          "[Action2147483648]\n[ Action1]\n")
+            << QStringList{} << QStringList{} << none;
+        QTest::newRow("gaps skipped up to the largest number")
+            << QByteArray("[Action2147483647]\nMask=b\n[Action1]\nMask=a\n") << QStringList{"Action1", "Action2147483647"}
+            << QStringList{"Action2147483647.Mask=b"} << none;
+        QTest::newRow("inheritance, empty values")
+            << QByteArray("[Default]\nMask=*.doc\nOperation=3\nPath1=C:\\d\nTime Check Precision=9\n[Action1]\n"
+                          "Operation=-1\nPath1=\nTime Check Precision=\n[Action2]\nMask=\n")
+            << QStringList{"Action1", "Action2"}
+            << QStringList{"Default.Mask=*.doc", "Action1.Mask=*.doc", "Action1.Operation=-1", "Action1.Path1=",
+                           "Action1.Time Check Precision=0", "Action2.Operation=3", "Action2.Path1=C:\\d",
+                           "Action2.Mask=", "Action2.Confirm Updates=1"}
+            << none;
+        QTest::newRow("no Default: built-in defaults")
+            << QByteArray("[Action1]\nPath2=x\n") << QStringList{"Action1"}
+            << QStringList{"Default.Mask=*.*", "Action1.Mask=*.*", "Action1.Ignore Attributes=55",
+                           "Action1.Time Check Precision=3"}
+            << none;
+        QTest::newRow("a repeated section is not loaded again")
+            << QByteArray("[Action1]\nPath2=first\n[ACTION1]\nMask=dead\n") << QStringList{"Action1"}
+            << QStringList{"Action1.Mask=*.*", "Action1.Path2=first"} << none;
+        QTest::newRow("empty file: nothing left of the earlier load")
+            << QByteArray() << QStringList{} << QStringList{"Default.Mask=*.*", "Default.@="} << none;
+        QTest::newRow("numbers as the runtime reads them, 64-bit sizes")
+            << QByteArray("[Action1]\nSkip Files Mask=-1\nOperation=99999999999\nMin Size Filter=12345678901234\n"
+                          "Max Size Filter=99999999999999999999\n")
+            << QStringList{"Action1"}
+            << QStringList{"Action1.Skip Files Mask=4294967295", "Action1.Operation=2147483647",
+                           "Action1.Min Size Filter=12345678901234", "Action1.Max Size Filter=9223372036854775807"}
+            << none;
+        QTest::newRow("seconds made non-negative")
+            << QByteArray("[Default]\nAdd Seconds To Second Dir=-5\n[Action1]\n[Action2]\n"
+                          "Add Seconds To Second Dir=-2147483648\n")
+            << QStringList{"Action1", "Action2"}
+            << QStringList{"Default.Add Seconds To Second Dir=5", "Action1.Add Seconds To Second Dir=5",
+                           "Action2.Add Seconds To Second Dir=2147483647"}
+            << none;
+        QTest::newRow("header and footer unescaped")
+            << QByteArray("[Default]\nOutput Footer=F\\tG\n[Action1]\nOutput Header=a\\tb\\r\\nc\nDisplay Columns=\\t\n")
+            << QStringList{"Action1"}
+            << QStringList{"Action1.Output Header=a\tb\r\nc", "Action1.Output Footer=F\tG", "Action1.Display Columns=\\t"}
+            << none;
+        QTest::newRow("@= lines") << QByteArray("[Default]\n@=d1\n@=d2\n[Action1]\n@=a\n@x=no\n[Action2]\n")
+                                  << QStringList{"Action1", "Action2"}
+                                  << QStringList{"Default.@=@=d1;@=d2", "Action1.@=@=a", "Action2.@="} << none;
+        // The clock says 10 March 2021; dates are local midnights in Paris.
+        QTest::newRow("dates from local time, today with an offset")
+            << QByteArray("[Action1]\nMin Date Filter=15/06/2021\nMax Date Filter=%%today-1\n") << QStringList{"Action1"}
+            << QStringList{DateCheck("Min Date Filter", 2021, 6, 14, 22), DateCheck("Max Date Filter", 2021, 3, 8, 23)}
+            << none;
+        QTest::newRow("empty or invalid date keeps the inherited one, one message")
+            << QByteArray("[Default]\nMin Date Filter=15/06/2021\nMax Date Filter=01/01/2021\n"
+                          "[Action1]\nMin Date Filter=31/02/2021\nMax Date Filter=\n")
+            << QStringList{"Action1"}
+            << QStringList{DateCheck("Min Date Filter", 2021, 6, 14, 22), DateCheck("Max Date Filter", 2020, 12, 31, 23)}
+            << QStringList{"Invalid", "Action1", "Min Date Filter", "31/02/2021"};
+    }
+
+    void load()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, checks);
+        QFETCH(QStringList, messageParts);
+        FixedClock clock(QDateTime(QDate(2021, 3, 10), QTime(12, 0), Qt::UTC));
+        ScopedClock clockScope(clock);
+        ScriptedModalUi ui;
+        ScopedModalUi scope(ui);
+        CSynchArray document;  // a load replaces everything an earlier one left
+        QCOMPARE(document.LoadScript(m_files.Write("[Default]\n@=old\nMask=old\n[Action1]\n[Action9]\n")), 2);
+        const QString path = m_files.Write(script);
+        QCOMPARE(document.LoadScript(path), int(names.size()));
+        QCOMPARE(document.m_arrActionNames, names);
+        QCOMPARE(document.m_Default.m_arrAtLines, document.m_arrDefaultAtLines);
+        for (const QString &check : checks) {
+            const QString name = check.section(QLatin1Char('.'), 0, 0);
+            const QString key = check.mid(name.size() + 1).section(QLatin1Char('='), 0, 0);
+            const QString expected = check.mid(name.size() + key.size() + 2);
+            const qsizetype index = document.m_arrActionNames.indexOf(name);
+            QVERIFY2(name == QLatin1String("Default") || index >= 0, qPrintable(check));
+            const CSynchSettings *record = index >= 0 ? document.GetAt(index) : &document.m_Default;
+            const SettingField *field = FieldByKey(key);
+            QVERIFY2(field || key == QLatin1String("@"), qPrintable(check));
+            const QString actual = field ? field->ValueText(*record) : record->m_arrAtLines.join(QLatin1Char(';'));
+            QVERIFY2(actual == expected, qPrintable(check + QStringLiteral(" but got ") + actual));
+        }
+        QCOMPARE(ui.messages.size(), messageParts.isEmpty() ? 0 : 1);
+        if (!messageParts.isEmpty())
+            for (const QString &part : messageParts + QStringList{QFileInfo(path).fileName()})
+                QVERIFY2(ui.messages.first().contains(part), qPrintable(ui.messages.first()));
+
+        // The loads after a save or for a change check are quiet.
+        LoadOptions quiet;
+        quiet.reportInvalidDates = false;
+        ui.messages.clear();
+        QCOMPARE(document.LoadScript(path, nullptr, quiet), int(names.size()));
+        QVERIFY(ui.messages.isEmpty());
+
+        // Streamed, the same records in the same order, and the document keeps none of them
+        // (tst_dumpjson compares every member, the Default and the "@=" lines as dump prints them).
+        RecordCollector sink;
+        CSynchArray streamed;
+        QCOMPARE(streamed.StreamScript(path, sink), int(names.size()));
+        QCOMPARE(streamed.GetSize(), 0);
+        QCOMPARE(sink.names, names);
+        for (size_t i = 0; i < sink.records.size(); ++i)
+            QVERIFY2(sink.records[i].IsEqual(*document.GetAt(qsizetype(i))), qPrintable(names.at(qsizetype(i))));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestScript)
 #include "tst_script.moc"
