@@ -17,20 +17,12 @@ QString ReferenceString(const QString &text)
 {
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'"': out += QLatin1String("\\\""); break;
-        case u'\\': out += QLatin1String("\\\\"); break;
-        case u'\b': out += QLatin1String("\\b"); break;
-        case u'\f': out += QLatin1String("\\f"); break;
-        case u'\n': out += QLatin1String("\\n"); break;
-        case u'\r': out += QLatin1String("\\r"); break;
-        case u'\t': out += QLatin1String("\\t"); break;
-        default:
-            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
+        if (const qsizetype named = QStringView(u"\"\\\b\f\n\r\t").indexOf(c); named >= 0)
+            out.append(u'\\').append(QLatin1Char("\"\\bfnrt"[named]));
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
     }
     return out + QLatin1Char('"');
 }
