@@ -14,9 +14,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -29,14 +29,10 @@ const QString &Path()
 
 bool KnownRule(const QString &rule)
 {
-    static const QSet<QString> rules{
-        QStringLiteral("unknown-key"),      QStringLiteral("key-not-matched"),  QStringLiteral("duplicate-key"),
-        QStringLiteral("duplicate-section"), QStringLiteral("unloaded-section"), QStringLiteral("before-first-header"),
-        QStringLiteral("bad-header"),       QStringLiteral("no-sections"),      QStringLiteral("invalid-date"),
-        QStringLiteral("bad-number"),       QStringLiteral("unknown-code"),     QStringLiteral("empty-override"),
-        QStringLiteral("missing-path"),     QStringLiteral("same-path"),        QStringLiteral("nested-paths"),
-        QStringLiteral("shared-target"),    QStringLiteral("prune-input"),      QStringLiteral("empty-filter"),
-        QStringLiteral("no-actions")};
+    static const QStringList rules = QStringLiteral(
+        "unknown-key key-not-matched duplicate-key duplicate-section unloaded-section before-first-header "
+        "bad-header no-sections invalid-date bad-number unknown-code empty-override missing-path same-path "
+        "nested-paths shared-target prune-input empty-filter no-actions").split(u' ');
     return rules.contains(rule);
 }
 
@@ -50,15 +46,12 @@ qsizetype LineCount(QStringView text)
 // What a text passes through UTF-8 as (a lone surrogate becomes a replacement).
 QString ThroughUtf8(const QString &text) { return QString::fromUtf8(text.toUtf8()); }
 
-bool Same(const CheckProblem &a, const CheckProblem &b)
-{
-    return a.file == b.file && a.line == b.line && a.section == b.section && a.key == b.key &&
-           a.severity == b.severity && a.rule == b.rule && a.message == b.message;
-}
+auto Fields(const CheckProblem &p) { return std::tie(p.file, p.line, p.section, p.key, p.severity, p.rule, p.message); }
 
 bool SameList(const std::vector<CheckProblem> &a, const std::vector<CheckProblem> &b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), Same);
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const CheckProblem &x, const CheckProblem &y) { return Fields(x) == Fields(y); });
 }
 
 void CheckProblems(const std::vector<CheckProblem> &problems, QStringView text)
