@@ -102,6 +102,7 @@ private slots:
                             + QChar(0xDBFF) + QStringLiteral("\r\n"));
         QTest::newRow("invalid dates and huge numbers")
             << QByteArray("[Action1]\r\nMin Date Filter=99/99/2020\r\nMax Size Filter=-9223372036854775808\r\n"
+                          "Min Size Filter=12345678901234567\r\n"
                           "Operation=99999999999\r\n");
     }
 
