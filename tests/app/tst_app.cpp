@@ -4,11 +4,9 @@
 
 #include "AppSession.h"
 #include "app/ActionNamer.h"
-#include "app/AppDlg.h"
 #include "app/CommandLine.h"
 #include "app/DialogUnits.h"
 #include "framework/QtModalUi.h"
-#include "framework/ScriptedModalUi.h"
 #include "script/SynchArray.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
@@ -24,8 +22,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyleFactory>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
 #include <QWindow>
@@ -66,7 +62,6 @@ private slots:
     void commandLine();
     void nextActionName_data();
     void nextActionName();
-    void helpFile();
 
     void newScriptStart();
     void commandLineStartLayoutAndKeys();
@@ -79,7 +74,6 @@ private slots:
 
     void saveQuestion_data();
     void saveQuestion();
-    void changeDetection();
     void valueBeingEditedIsKept_data();
     void valueBeingEditedIsKept();
     void escOnTheQuestionDoesNothing();
@@ -88,7 +82,6 @@ private slots:
     void openingWhatIsAtAPath();
     void selectionIsWhatCommandsActOn_data();
     void selectionIsWhatCommandsActOn();
-    void everyButtonHasItsOwnMnemonic();
     void dropDownListShowsWholeEntries();
     void invalidDatesAreReportedOnce();
     void undoAndRedo_data();
@@ -104,11 +97,7 @@ private:
     CAppDlg &Dlg() const { return *m_s->dialog; }
     CTreeOptionsCtrl &Tree() const { return m_s->dialog->Tree(); }
     QString Path(const QString &name) const { return m_s->dir.filePath(name); }
-    QString Write(const QString &name, const QByteArray &text) const
-    {
-        QFile file(Path(name));
-        return file.open(QIODevice::WriteOnly) && file.write(CrLf(text)) >= 0 ? file.fileName() : QString();
-    }
+    QString Write(const QString &name, const QByteArray &text) const { return m_s->Write(CrLf(text), name); }
     CAppDlg &Open(const QString &path = QString()) const { return m_s->Open(path); }
     QPushButton *Button(const QString &text) const
     {
@@ -256,20 +245,6 @@ void TestApp::nextActionName()
     QCOMPARE(CActionNamer::HasDefaultRoot(tree), hasDefault);
 }
 
-void TestApp::helpFile()
-{
-    const QString path = Path(QStringLiteral("marrowpad.chm"));
-    CHelpOpener help(m_s->dir.path());
-    QList<QUrl> urls;
-    help.SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
-    // Missing: the message says where help was looked for.
-    QVERIFY(!help.Open() && urls.isEmpty());
-    QVERIFY(Ui().messages.value(0).contains(u"was not found") && Ui().messages[0].contains(m_s->dir.path()));
-    QVERIFY(QFile(path).open(QIODevice::WriteOnly));
-    QVERIFY(help.Open());
-    QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(path)});
-}
-
 void TestApp::newScriptStart()
 {
     CAppDlg &dlg = Open();
@@ -317,9 +292,16 @@ void TestApp::commandLineStartLayoutAndKeys()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QVERIFY2(QApplication::focusWidget() == Button(text), qPrintable(text));
     }
-    // Alt+S, the label's mnemonic, focuses the tree.
+    // Alt+S, the label's mnemonic, focuses the tree; no two buttons share a mnemonic.
     QTest::keyClick(&dlg, Qt::Key_S, Qt::AltModifier);
     QVERIFY(Tree().hasFocus());
+    QSet<QChar> keys;
+    for (QPushButton *button : dlg.findChildren<QPushButton *>()) {
+        if (const qsizetype amp = button->text().indexOf(u'&'); amp >= 0) {
+            QVERIFY2(!keys.contains(button->text()[amp + 1].toLower()), qPrintable(button->text()));
+            keys.insert(button->text()[amp + 1].toLower());
+        }
+    }
 
     // Two rows of buttons under the tree: six, then three under the last three.
     auto *label = dlg.findChild<QLabel *>();
@@ -541,26 +523,6 @@ void TestApp::saveQuestion()
     }
 }
 
-void TestApp::changeDetection()
-{
-    // Keys the tree does not show are no change, nor is a move undone.
-    const QByteArray hidden = "[Default]\nOutput Header=Report\\n\n[Action1]\nPath1=C:\\A\nDisplay Columns=1,2\n"
-                              "Add Seconds To Second Dir=3600\nOutput Footer=End\n[Action2]\nPath1=C:\\B\n";
-    CAppDlg &dlg = Open(Write(QStringLiteral("hidden.mbs"), hidden));
-    QVERIFY(!dlg.IsScriptModified());
-    Select(QStringLiteral("Action1"));
-    Click(QStringLiteral("Move Do&wn"));
-    QVERIFY(dlg.IsScriptModified());
-    Click(QStringLiteral("Move &Up"));
-    QVERIFY(!dlg.IsScriptModified());
-    // The check needs no temporary folder.
-    const QByteArray tmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", m_script.toLocal8Bit()); // a file, not a folder
-    const bool modified = dlg.IsScriptModified();
-    qputenv("TMPDIR", tmp);
-    QVERIFY(!modified);
-}
-
 void TestApp::valueBeingEditedIsKept_data()
 {
     // Every command first commits the value typed in place; the saving ones
@@ -747,17 +709,6 @@ void TestApp::selectionIsWhatCommandsActOn()
     // So Delete removes what shows selected.
     Click(QStringLiteral("&Delete"));
     QVERIFY(!Root(current));
-}
-
-void TestApp::everyButtonHasItsOwnMnemonic()
-{
-    CAppDlg &dlg = Open(m_script);
-    QSet<QChar> keys;
-    for (QPushButton *button : dlg.findChildren<QPushButton *>()) {
-        const qsizetype amp = button->text().indexOf(u'&');
-        QVERIFY2(amp < 0 || !keys.contains(button->text()[amp + 1].toLower()), qPrintable(button->text()));
-        keys.insert(amp < 0 ? QChar() : button->text()[amp + 1].toLower());
-    }
 }
 
 void TestApp::dropDownListShowsWholeEntries()

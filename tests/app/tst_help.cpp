@@ -3,7 +3,6 @@
 // window's navigation, search and About, and the tooltips from the guide.
 
 #include "AppSession.h"
-#include "app/HelpOpener.h"
 #include "app/HelpWindow.h"
 #include "app/ProgramOptions.h"
 #include "app/SettingGuide.h"
@@ -15,14 +14,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QHelpEvent>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSet>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolTip>
@@ -178,10 +175,8 @@ void TestHelp::f1OpensTheSelectedSettingsEntry()
 {
     QFETCH(QStringList, path);
     QFETCH(QString, anchor);
-    CAppDlg dlg;
+    CAppDlg &dlg = m_s->Open();
     dlg.Help() = CHelpOpener(kProgramFolder, &dlg);
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     CTreeOptionsCtrl &tree = dlg.Tree();
     tree.setFocus();
     if (path.isEmpty()) {
@@ -210,12 +205,10 @@ void TestHelp::f1OpensTheHelpFileBesideTheProgramFirst()
     QVERIFY(chm.open(QIODevice::WriteOnly));
     chm.close();
 
-    CAppDlg dlg;
+    CAppDlg &dlg = m_s->Open();
     QList<QUrl> urls;
     dlg.Help() = CHelpOpener(bin, &dlg);
     dlg.Help().SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     dlg.Tree().setFocus();
     QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
     QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(chm.fileName())});
@@ -227,6 +220,10 @@ void TestHelp::f1OpensTheHelpFileBesideTheProgramFirst()
     QVERIFY(dlg.Help().Window() && dlg.Help().Window()->isVisible());
     QCOMPARE(dlg.Help().Window()->Browser().source().toLocalFile(),
              QFileInfo(prefix.filePath("share/marrowpad/guide/index.html")).absoluteFilePath());
+    // Neither there: the message says where help was looked for.
+    QVERIFY(QFile::remove(prefix.filePath("share/marrowpad/guide/index.html")));
+    QVERIFY(!dlg.Help().Open() && urls.size() == 1);
+    QVERIFY(m_s->ui.messages.size() == 1 && m_s->ui.messages.takeFirst().contains(bin));
 }
 
 void TestHelp::helpWindowGoesBackForwardAndSearches()
@@ -269,10 +266,7 @@ void TestHelp::helpWindowGoesBackForwardAndSearches()
 
 void TestHelp::tooltipIsTheGuidesSummary()
 {
-    CAppDlg dlg;
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    CTreeOptionsCtrl &tree = dlg.Tree();
+    CTreeOptionsCtrl &tree = m_s->Open().Tree();
     QTreeWidgetItem *root = tree.findItems("Action1", Qt::MatchExactly).value(0);
     QTreeWidgetItem *mask = Find(root, {"File Mask: "});
     QVERIFY(mask);
