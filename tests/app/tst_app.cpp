@@ -673,7 +673,6 @@ void TestApp::selectionIsWhatCommandsActOn_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("current"); // the item current and selected afterwards
     QTest::addColumn<QString>("moves");   // the move buttons that follow it
-    QTest::newRow("the tree gets the focus") << "focus" << "Default" << "Down";
     QTest::newRow("a branch collapsed above the current item") << "collapse" << "Action1" << "Up Down";
     QTest::newRow("Ctrl+click on the current item") << "ctrl+click" << "Action1" << "Up Down";
     QTest::newRow("the last action deleted") << "delete" << "Action1" << "Up";
@@ -687,10 +686,7 @@ void TestApp::selectionIsWhatCommandsActOn()
     Open(m_script);
     Click(QStringLiteral("Close")); // the focus on a button; nothing to ask
     Open(m_script);
-    if (how == u"focus") {
-        QTest::keyClick(&Dlg(), Qt::Key_S, Qt::AltModifier);
-        QVERIFY(Tree().hasFocus());
-    } else if (how == u"collapse") {
+    if (how == u"collapse") {
         Select(QStringLiteral("Action1"), QStringLiteral("Source Path"));
         QTreeWidgetItem *root = Root(QStringLiteral("Action1"));
         QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().ExpandButtonRect(root).center());
