@@ -1,10 +1,8 @@
 // The editor end to end on the offscreen platform, every dialog answered by
-// the scripted modal UI, and the small parts it is made of: the command line,
-// naming new actions and the help file.
+// the scripted modal UI, and the naming of new actions.
 
 #include "AppSession.h"
 #include "app/ActionNamer.h"
-#include "app/CommandLine.h"
 #include "app/DialogUnits.h"
 #include "framework/QtModalUi.h"
 #include "script/SynchArray.h"
@@ -58,8 +56,6 @@ private slots:
     void init();
     void cleanup();
 
-    void commandLine_data();
-    void commandLine();
     void nextActionName_data();
     void nextActionName();
 
@@ -198,24 +194,6 @@ void TestApp::cleanup()
     const QStringList unexpected = m_s->ui.unexpected;
     m_s.reset();
     QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u", ")));
-}
-
-void TestApp::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("split by the shell") << QStringList{"/home/anna/my", "scripts/a", "b.mbs"}
-                                        << "/home/anna/my scripts/a b.mbs";
-    QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << "/tmp/a b.mbs";
-    QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << "\"/tmp/a.mbs";
-    QTest::newRow("a lone quote") << QStringList{"\""} << "\"";
-}
-
-void TestApp::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, path);
-    QCOMPARE(CCommandLine::ScriptPath(arguments), path);
 }
 
 void TestApp::nextActionName_data()

@@ -1,8 +1,10 @@
 // Help on F1: the guide's entry for every setting, F1 opening the entry of the
 // selected setting (or the help file beside the program first), the help
-// window's navigation, search and About, and the tooltips from the guide.
+// window's navigation, search and About, the tooltips from the guide, and the
+// command line: --help and --version alone, else the script's path.
 
 #include "AppSession.h"
+#include "app/CommandLine.h"
 #include "app/HelpWindow.h"
 #include "app/ProgramOptions.h"
 #include "app/SettingGuide.h"
@@ -84,8 +86,8 @@ private slots:
     void f1OpensTheHelpFileBesideTheProgramFirst();
     void helpWindowGoesBackForwardAndSearches();
     void tooltipIsTheGuidesSummary();
-    void optionsOnlyAsTheOnlyArgument_data();
-    void optionsOnlyAsTheOnlyArgument();
+    void commandLine_data();
+    void commandLine();
 
 private:
     std::unique_ptr<AppSession> m_s;
@@ -279,20 +281,26 @@ void TestHelp::tooltipIsTheGuidesSummary()
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("Which file names the action takes."));
 }
 
-void TestHelp::optionsOnlyAsTheOnlyArgument_data()
+void TestHelp::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments"); // after the program name
     QTest::addColumn<QString>("answer");        // empty: a script path
-    QTest::newRow("--help") << QStringList{"--help"} << CProgramOptions::HelpText();
-    QTest::newRow("--version") << QStringList{"--version"} << CProgramOptions::VersionText();
-    QTest::newRow("no arguments") << QStringList{} << "";
-    QTest::newRow("a path") << QStringList{"backup.mbs"} << "";
-    QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "";
-    QTest::newRow("another spelling") << QStringList{"-h"} << "";
-    QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << "";
+    QTest::addColumn<QString>("path");          // the script it names
+    QTest::newRow("--help") << QStringList{"--help"} << CProgramOptions::HelpText() << "--help";
+    QTest::newRow("--version") << QStringList{"--version"} << CProgramOptions::VersionText() << "--version";
+    QTest::newRow("no arguments") << QStringList{} << "" << "";
+    QTest::newRow("a path") << QStringList{"backup.mbs"} << "" << "backup.mbs";
+    QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "" << "--help me.mbs";
+    QTest::newRow("another spelling") << QStringList{"-h"} << "" << "-h";
+    QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << "" << "--version";
+    QTest::newRow("split by the shell") << QStringList{"/home/anna/my", "scripts/a", "b.mbs"} << ""
+                                        << "/home/anna/my scripts/a b.mbs";
+    QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << "" << "/tmp/a b.mbs";
+    QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << "" << "\"/tmp/a.mbs";
+    QTest::newRow("a lone quote") << QStringList{"\""} << "" << "\"";
 }
 
-void TestHelp::optionsOnlyAsTheOnlyArgument()
+void TestHelp::commandLine()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, answer);
@@ -303,6 +311,7 @@ void TestHelp::optionsOnlyAsTheOnlyArgument()
     for (const QByteArray &argument : bytes)
         argv.push_back(argument.constData());
     QCOMPARE(CProgramOptions::Answer(int(argv.size()), argv.data()).value_or(QString()), answer);
+    QTEST(CCommandLine::ScriptPath(arguments), "path");
 }
 
 QTEST_MAIN(TestHelp)
