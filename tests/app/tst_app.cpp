@@ -122,11 +122,8 @@ private:
     // Makes the root (expanded), or its first item starting with `label`, current.
     QTreeWidgetItem *Select(const QString &rootName, const QString &label = QString()) const
     {
-        QTreeWidgetItem *root = Root(rootName), *item = root;
+        QTreeWidgetItem *root = Root(rootName), *item = label.isEmpty() ? root : Find(root, label);
         root->setExpanded(true);
-        for (QTreeWidgetItem *found : Tree().findItems(label, Qt::MatchStartsWith | Qt::MatchRecursive))
-            if (!label.isEmpty() && item == root && found != root && CActionNamer::RootOf(found) == root)
-                item = found;
         Tree().scrollToItem(item);
         Tree().setCurrentItem(item);
         return item;

@@ -23,18 +23,6 @@ const char kScript[] =
     "Add Seconds To Second Dir=3600\r\nOutput Footer=End\r\n\r\n"
     "[Action2]\r\n@=note\r\nPath1=D:\\b\r\nMax Size Filter=12345678901\r\n\r\n[Options]\r\nx=1\r\n";
 
-QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &label)
-{
-    for (int i = 0; i < parent->childCount(); ++i) {
-        QTreeWidgetItem *child = parent->child(i);
-        if (child->text(0).startsWith(label))
-            return child;
-        if (QTreeWidgetItem *found = Find(child, label))
-            return found;
-    }
-    return nullptr;
-}
-
 QTreeWidgetItem *Root(CTreeOptionsCtrl &tree, int index) { return tree.topLevelItem(index); }
 
 Edit Set(int root, const char *label, const QString &value)

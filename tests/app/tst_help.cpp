@@ -55,20 +55,6 @@ bool AnchorInView(const QTextBrowser &browser, const QString &anchor)
     return false;
 }
 
-// The item under `root` reached by the labels in `path` (a value item by its label).
-QTreeWidgetItem *Find(QTreeWidgetItem *root, const QStringList &path)
-{
-    QTreeWidgetItem *item = root;
-    for (const QString &label : path) {
-        QTreeWidgetItem *next = nullptr;
-        for (int i = 0; item && i < item->childCount() && !next; ++i)
-            if (item->child(i)->text(0).startsWith(label))
-                next = item->child(i);
-        item = next;
-    }
-    return item;
-}
-
 } // namespace
 
 class TestHelp : public QObject
@@ -185,7 +171,7 @@ void TestHelp::f1OpensTheSelectedSettingsEntry()
         tree.clearSelection();
     } else {
         QTreeWidgetItem *root = tree.findItems(path.first(), Qt::MatchExactly).value(0);
-        QTreeWidgetItem *item = Find(root, path.mid(1));
+        QTreeWidgetItem *item = path.size() > 1 ? Find(root, path.last()) : root;
         QVERIFY(item);
         tree.setCurrentItem(item);
     }
@@ -270,7 +256,7 @@ void TestHelp::tooltipIsTheGuidesSummary()
 {
     CTreeOptionsCtrl &tree = m_s->Open().Tree();
     QTreeWidgetItem *root = tree.findItems("Action1", Qt::MatchExactly).value(0);
-    QTreeWidgetItem *mask = Find(root, {"File Mask: "});
+    QTreeWidgetItem *mask = Find(root, "File Mask: ");
     QVERIFY(mask);
     QCOMPARE(CSettingToolTip::ToolTipFor(root), QString());
 
