@@ -84,13 +84,11 @@ private slots:
         QTest::addRow("value after the separator") << u"C:\\Ünïcode\\x"_qs << u"Path1: C:\\Ünïcode\\x"_qs;
         QTest::addRow("value after the first separator") << u"a: b"_qs << u"Mask: a: b"_qs;
         QTest::addRow("empty value") << u""_qs << u"Path2: "_qs;
-        QTest::addRow("small number") << u"55"_qs << u"Skip Hidden"_qs;
-        QTest::addRow("zero") << u"0"_qs << u"Search Subdirectories"_qs;
-        QTest::addRow("largest small number") << u"255"_qs << u"Box"_qs;
+        QTest::addRow("zero") << u"0"_qs << u"Box"_qs;
+        QTest::addRow("largest small number") << u"255"_qs << u"Operation: Synchronize"_qs;
         QTest::addRow("number too large") << u"256"_qs << u"Box"_qs;
         QTest::addRow("leading zero") << u"01"_qs << u"Box"_qs;
         QTest::addRow("sign") << u"+1"_qs << u"Box"_qs;
-        QTest::addRow("number beside a name") << u"2"_qs << u"Operation: Synchronize"_qs;
         QTest::addRow("value unlike the text") << u"%%today-1"_qs << u"Date: 01.01.2026"_qs;
         QTest::addRow("empty beside a label") << u""_qs << u"Box"_qs;
     }
