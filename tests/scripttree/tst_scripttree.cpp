@@ -472,7 +472,8 @@ private slots:
         const QString script = QStringLiteral("[Action1]\r\nPath1=x\r\nPath2=Caf\u00e9\r\n");
         const QString saved = QStringLiteral("\r\n[Action1]\r\nPath1=\u03A9mega\r\nPath2=Caf\u00e9\r\n\r\n");
         const QString empty = QStringLiteral("[Default]\r\n");
-        const int utf16 = int(ScriptEncoding::Utf16Le), utf8 = int(ScriptEncoding::Utf8), ansi = int(ScriptEncoding::Ansi);
+        const int utf16 = int(ScriptEncoding::Utf16Le), utf8 = int(ScriptEncoding::Utf8);
+        const int ansi = int(ScriptEncoding::Ansi);
         const QByteArray utf16Saved = CScriptGenerator::Encode(saved, ScriptEncoding::Utf16Le);
         QTest::newRow("utf-16le") << utf16 << script << utf16Saved;
         QTest::newRow("utf-8") << utf8 << script << CScriptGenerator::Encode(saved, ScriptEncoding::Utf8);

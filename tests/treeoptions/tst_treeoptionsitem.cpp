@@ -22,7 +22,6 @@ private slots:
         QTest::addColumn<int>("role");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<int>("readAs"); // the role that must read it back
-        QTest::addRow("display") << int(Qt::DisplayRole) << QVariant(QStringLiteral("Path1: C:\\a")) << int(Qt::DisplayRole);
         QTest::addRow("edit is display") << int(Qt::EditRole) << QVariant(QStringLiteral("Mask: *.txt")) << int(Qt::DisplayRole);
         QTest::addRow("display is edit") << int(Qt::DisplayRole) << QVariant(QStringLiteral("x")) << int(Qt::EditRole);
         QTest::addRow("empty text") << int(Qt::DisplayRole) << QVariant(QString(u""_qs)) << int(Qt::DisplayRole);
