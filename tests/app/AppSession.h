@@ -1,5 +1,5 @@
 // One editor under test: the scripted modal UI installed for its lifetime, a
-// folder for its files, and the editor itself once opened.
+// folder for its files, and the editor itself once opened; and a search of its tree.
 
 #pragma once
 
@@ -9,8 +9,20 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidgetItem>
 
 #include <memory>
+
+// The first item below `parent`, depth first, whose text starts with `label`.
+inline QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &label)
+{
+    for (int i = 0; parent && i < parent->childCount(); ++i) {
+        QTreeWidgetItem *child = parent->child(i);
+        if (QTreeWidgetItem *found = child->text(0).startsWith(label) ? child : Find(child, label))
+            return found;
+    }
+    return nullptr;
+}
 
 struct AppSession
 {

@@ -1,14 +1,10 @@
 // The editor end to end on the offscreen platform, every dialog answered by
-// the scripted modal UI, and the small parts it is made of: the command line,
-// naming new actions and the help file.
+// the scripted modal UI, and the naming of new actions.
 
 #include "AppSession.h"
 #include "app/ActionNamer.h"
-#include "app/AppDlg.h"
-#include "app/CommandLine.h"
 #include "app/DialogUnits.h"
 #include "framework/QtModalUi.h"
-#include "framework/ScriptedModalUi.h"
 #include "script/SynchArray.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
@@ -24,8 +20,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyleFactory>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
 #include <QWindow>
@@ -62,11 +56,8 @@ private slots:
     void init();
     void cleanup();
 
-    void commandLine_data();
-    void commandLine();
     void nextActionName_data();
     void nextActionName();
-    void helpFile();
 
     void newScriptStart();
     void commandLineStartLayoutAndKeys();
@@ -79,7 +70,6 @@ private slots:
 
     void saveQuestion_data();
     void saveQuestion();
-    void changeDetection();
     void valueBeingEditedIsKept_data();
     void valueBeingEditedIsKept();
     void escOnTheQuestionDoesNothing();
@@ -88,9 +78,7 @@ private slots:
     void openingWhatIsAtAPath();
     void selectionIsWhatCommandsActOn_data();
     void selectionIsWhatCommandsActOn();
-    void everyButtonHasItsOwnMnemonic();
     void dropDownListShowsWholeEntries();
-    void invalidDatesAreReportedOnce();
     void undoAndRedo_data();
     void undoAndRedo();
     void undoToTheCleanPoint();
@@ -104,11 +92,7 @@ private:
     CAppDlg &Dlg() const { return *m_s->dialog; }
     CTreeOptionsCtrl &Tree() const { return m_s->dialog->Tree(); }
     QString Path(const QString &name) const { return m_s->dir.filePath(name); }
-    QString Write(const QString &name, const QByteArray &text) const
-    {
-        QFile file(Path(name));
-        return file.open(QIODevice::WriteOnly) && file.write(CrLf(text)) >= 0 ? file.fileName() : QString();
-    }
+    QString Write(const QString &name, const QByteArray &text) const { return m_s->Write(CrLf(text), name); }
     CAppDlg &Open(const QString &path = QString()) const { return m_s->Open(path); }
     QPushButton *Button(const QString &text) const
     {
@@ -137,11 +121,8 @@ private:
     // Makes the root (expanded), or its first item starting with `label`, current.
     QTreeWidgetItem *Select(const QString &rootName, const QString &label = QString()) const
     {
-        QTreeWidgetItem *root = Root(rootName), *item = root;
+        QTreeWidgetItem *root = Root(rootName), *item = label.isEmpty() ? root : Find(root, label);
         root->setExpanded(true);
-        for (QTreeWidgetItem *found : Tree().findItems(label, Qt::MatchStartsWith | Qt::MatchRecursive))
-            if (!label.isEmpty() && item == root && found != root && CActionNamer::RootOf(found) == root)
-                item = found;
         Tree().scrollToItem(item);
         Tree().setCurrentItem(item);
         return item;
@@ -211,24 +192,6 @@ void TestApp::cleanup()
     QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u", ")));
 }
 
-void TestApp::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("split by the shell") << QStringList{"/home/anna/my", "scripts/a", "b.mbs"}
-                                        << "/home/anna/my scripts/a b.mbs";
-    QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << "/tmp/a b.mbs";
-    QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << "\"/tmp/a.mbs";
-    QTest::newRow("a lone quote") << QStringList{"\""} << "\"";
-}
-
-void TestApp::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, path);
-    QCOMPARE(CCommandLine::ScriptPath(arguments), path);
-}
-
 void TestApp::nextActionName_data()
 {
     QTest::addColumn<QStringList>("roots");
@@ -254,20 +217,6 @@ void TestApp::nextActionName()
         tree.addTopLevelItem(new QTreeWidgetItem(QStringList{root}));
     QCOMPARE(CActionNamer::NextActionName(tree), name);
     QCOMPARE(CActionNamer::HasDefaultRoot(tree), hasDefault);
-}
-
-void TestApp::helpFile()
-{
-    const QString path = Path(QStringLiteral("marrowpad.chm"));
-    CHelpOpener help(m_s->dir.path());
-    QList<QUrl> urls;
-    help.SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
-    // Missing: the message says where help was looked for.
-    QVERIFY(!help.Open() && urls.isEmpty());
-    QVERIFY(Ui().messages.value(0).contains(u"was not found") && Ui().messages[0].contains(m_s->dir.path()));
-    QVERIFY(QFile(path).open(QIODevice::WriteOnly));
-    QVERIFY(help.Open());
-    QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(path)});
 }
 
 void TestApp::newScriptStart()
@@ -317,9 +266,16 @@ void TestApp::commandLineStartLayoutAndKeys()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QVERIFY2(QApplication::focusWidget() == Button(text), qPrintable(text));
     }
-    // Alt+S, the label's mnemonic, focuses the tree.
+    // Alt+S, the label's mnemonic, focuses the tree; no two buttons share a mnemonic.
     QTest::keyClick(&dlg, Qt::Key_S, Qt::AltModifier);
     QVERIFY(Tree().hasFocus());
+    QSet<QChar> keys;
+    for (QPushButton *button : dlg.findChildren<QPushButton *>()) {
+        if (const qsizetype amp = button->text().indexOf(u'&'); amp >= 0) {
+            QVERIFY2(!keys.contains(button->text()[amp + 1].toLower()), qPrintable(button->text()));
+            keys.insert(button->text()[amp + 1].toLower());
+        }
+    }
 
     // Two rows of buttons under the tree: six, then three under the last three.
     auto *label = dlg.findChild<QLabel *>();
@@ -541,26 +497,6 @@ void TestApp::saveQuestion()
     }
 }
 
-void TestApp::changeDetection()
-{
-    // Keys the tree does not show are no change, nor is a move undone.
-    const QByteArray hidden = "[Default]\nOutput Header=Report\\n\n[Action1]\nPath1=C:\\A\nDisplay Columns=1,2\n"
-                              "Add Seconds To Second Dir=3600\nOutput Footer=End\n[Action2]\nPath1=C:\\B\n";
-    CAppDlg &dlg = Open(Write(QStringLiteral("hidden.mbs"), hidden));
-    QVERIFY(!dlg.IsScriptModified());
-    Select(QStringLiteral("Action1"));
-    Click(QStringLiteral("Move Do&wn"));
-    QVERIFY(dlg.IsScriptModified());
-    Click(QStringLiteral("Move &Up"));
-    QVERIFY(!dlg.IsScriptModified());
-    // The check needs no temporary folder.
-    const QByteArray tmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", m_script.toLocal8Bit()); // a file, not a folder
-    const bool modified = dlg.IsScriptModified();
-    qputenv("TMPDIR", tmp);
-    QVERIFY(!modified);
-}
-
 void TestApp::valueBeingEditedIsKept_data()
 {
     // Every command first commits the value typed in place; the saving ones
@@ -664,6 +600,8 @@ void TestApp::openingWhatIsAtAPath_data()
         QTest::addRow("%s: no section header", how)
             << "binary.mbs" << "\x7f" "ELF\x02\x01\nGarbage=1" << load << "holds no script sections" << true;
         QTest::addRow("%s: empty", how) << "empty.mbs" << "" << load << "" << true;
+        QTest::addRow("%s: an invalid date", how)
+            << "dates.mbs" << "[Action1]\nPath1=C:\\A\nMin Date Filter=31/02/2021\n" << load << "31/02/2021" << true;
     }
 }
 
@@ -699,10 +637,14 @@ void TestApp::openingWhatIsAtAPath()
     if (!opens) // the script being edited stays, or a new one opens
         QCOMPARE(load ? TreeOptionsDump(Tree()) : RootNames().join(u' '), load ? edited : QStringLiteral("Default Action1"));
     QCOMPARE(Dlg().IsScriptModified(), load && !opens);
-    if (kind == u"missing") { // a new script, as without a path, which Save creates
+    if (kind == u"missing") // a new script, as without a path
         QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
+    if (opens) { // Save writes it (creates it, if new), Close asks nothing, and nothing more is told
         Click(QStringLiteral("Save"));
-        QVERIFY(Read(path).contains("[Action1]\r\n"));
+        QVERIFY(kind != u"missing" || Read(path).contains("[Action1]\r\n"));
+        Click(QStringLiteral("Close"));
+        QVERIFY(!Dlg().isVisible() && Ui().questions.size() == qsizetype(load));
+        QCOMPARE(Ui().messages.size(), qsizetype(message.isEmpty() ? 0 : 1));
     }
 }
 
@@ -711,7 +653,6 @@ void TestApp::selectionIsWhatCommandsActOn_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("current"); // the item current and selected afterwards
     QTest::addColumn<QString>("moves");   // the move buttons that follow it
-    QTest::newRow("the tree gets the focus") << "focus" << "Default" << "Down";
     QTest::newRow("a branch collapsed above the current item") << "collapse" << "Action1" << "Up Down";
     QTest::newRow("Ctrl+click on the current item") << "ctrl+click" << "Action1" << "Up Down";
     QTest::newRow("the last action deleted") << "delete" << "Action1" << "Up";
@@ -725,10 +666,7 @@ void TestApp::selectionIsWhatCommandsActOn()
     Open(m_script);
     Click(QStringLiteral("Close")); // the focus on a button; nothing to ask
     Open(m_script);
-    if (how == u"focus") {
-        QTest::keyClick(&Dlg(), Qt::Key_S, Qt::AltModifier);
-        QVERIFY(Tree().hasFocus());
-    } else if (how == u"collapse") {
+    if (how == u"collapse") {
         Select(QStringLiteral("Action1"), QStringLiteral("Source Path"));
         QTreeWidgetItem *root = Root(QStringLiteral("Action1"));
         QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().ExpandButtonRect(root).center());
@@ -747,17 +685,6 @@ void TestApp::selectionIsWhatCommandsActOn()
     // So Delete removes what shows selected.
     Click(QStringLiteral("&Delete"));
     QVERIFY(!Root(current));
-}
-
-void TestApp::everyButtonHasItsOwnMnemonic()
-{
-    CAppDlg &dlg = Open(m_script);
-    QSet<QChar> keys;
-    for (QPushButton *button : dlg.findChildren<QPushButton *>()) {
-        const qsizetype amp = button->text().indexOf(u'&');
-        QVERIFY2(amp < 0 || !keys.contains(button->text()[amp + 1].toLower()), qPrintable(button->text()));
-        keys.insert(amp < 0 ? QChar() : button->text()[amp + 1].toLower());
-    }
 }
 
 void TestApp::dropDownListShowsWholeEntries()
@@ -956,20 +883,6 @@ void TestApp::droppedScriptOpens()
     QTRY_COMPARE(dlg.ScriptPath(), m_other);
     QVERIFY(Ui().questions.size() == 1 && Read(m_script).contains("Search_subdir=0"));
     QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
-}
-
-void TestApp::invalidDatesAreReportedOnce()
-{
-    // Told when the user loads the script, not again by change checks and saves.
-    const QString path = Write(QStringLiteral("dates.mbs"), "[Action1]\nPath1=C:\\A\nMin Date Filter=31/02/2021\n");
-    Open();
-    Ui().fileChoices.push_back(path);
-    Click(QStringLiteral("&Load Script"));
-    QVERIFY(Ui().messages.size() == 1 && Ui().messages[0].contains(u"31/02/2021"));
-    Click(QStringLiteral("Save"));
-    Click(QStringLiteral("Close"));
-    QVERIFY(Ui().questions.isEmpty() && !Dlg().isVisible());
-    QCOMPARE(Ui().messages.size(), 1);
 }
 
 void TestApp::wholeEditingRun()

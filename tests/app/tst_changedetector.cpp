@@ -17,22 +17,11 @@ namespace {
 using Edit = std::function<void(CTreeOptionsCtrl &)>;
 
 const char kScript[] =
-    "; kept\r\n[Default]\r\nMask=*.doc\r\nShow Identical=1\r\nColour=red\r\n\r\n"
+    "; kept\r\n[Default]\r\nMask=*.doc\r\nShow Identical=1\r\nColour=red\r\nOutput Header=Report\\n\r\n\r\n"
     "[Action1]\r\nPath1=C:\\Donn\xe9" "es\r\nOperation=2\r\nCheck Same Size Files=1\r\n"
-    "Min Date Filter=02/03/2021\r\nSkip Files Mask=3\r\n\r\n"
+    "Min Date Filter=02/03/2021\r\nSkip Files Mask=3\r\nDisplay Columns=1,2\r\n"
+    "Add Seconds To Second Dir=3600\r\nOutput Footer=End\r\n\r\n"
     "[Action2]\r\n@=note\r\nPath1=D:\\b\r\nMax Size Filter=12345678901\r\n\r\n[Options]\r\nx=1\r\n";
-
-QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &label)
-{
-    for (int i = 0; i < parent->childCount(); ++i) {
-        QTreeWidgetItem *child = parent->child(i);
-        if (child->text(0).startsWith(label))
-            return child;
-        if (QTreeWidgetItem *found = Find(child, label))
-            return found;
-    }
-    return nullptr;
-}
 
 QTreeWidgetItem *Root(CTreeOptionsCtrl &tree, int index) { return tree.topLevelItem(index); }
 
@@ -129,7 +118,6 @@ void TestChangeDetector::agreesWithTheFileRoundTrip()
 
     const std::unique_ptr<CSynchArray> inMemory = CChangeDetector::ReadBack(tree, baseline);
     QVERIFY(inMemory);
-    QCOMPARE(inMemory->GetSize(), fromFile.GetSize());
     QVERIFY(CChangeDetector::SameScript(*inMemory, fromFile));
     QCOMPARE(inMemory->m_arrActionNames, fromFile.m_arrActionNames);
     QCOMPARE(inMemory->m_arrDefaultAtLines, fromFile.m_arrDefaultAtLines);

@@ -1,9 +1,10 @@
 // Help on F1: the guide's entry for every setting, F1 opening the entry of the
 // selected setting (or the help file beside the program first), the help
-// window's navigation, search and About, and the tooltips from the guide.
+// window's navigation, search and About, the tooltips from the guide, and the
+// command line: --help and --version alone, else the script's path.
 
 #include "AppSession.h"
-#include "app/HelpOpener.h"
+#include "app/CommandLine.h"
 #include "app/HelpWindow.h"
 #include "app/ProgramOptions.h"
 #include "app/SettingGuide.h"
@@ -15,14 +16,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QHelpEvent>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSet>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolTip>
@@ -56,20 +55,6 @@ bool AnchorInView(const QTextBrowser &browser, const QString &anchor)
     return false;
 }
 
-// The item under `root` reached by the labels in `path` (a value item by its label).
-QTreeWidgetItem *Find(QTreeWidgetItem *root, const QStringList &path)
-{
-    QTreeWidgetItem *item = root;
-    for (const QString &label : path) {
-        QTreeWidgetItem *next = nullptr;
-        for (int i = 0; item && i < item->childCount() && !next; ++i)
-            if (item->child(i)->text(0).startsWith(label))
-                next = item->child(i);
-        item = next;
-    }
-    return item;
-}
-
 } // namespace
 
 class TestHelp : public QObject
@@ -87,8 +72,8 @@ private slots:
     void f1OpensTheHelpFileBesideTheProgramFirst();
     void helpWindowGoesBackForwardAndSearches();
     void tooltipIsTheGuidesSummary();
-    void optionsOnlyAsTheOnlyArgument_data();
-    void optionsOnlyAsTheOnlyArgument();
+    void commandLine_data();
+    void commandLine();
 
 private:
     std::unique_ptr<AppSession> m_s;
@@ -178,17 +163,15 @@ void TestHelp::f1OpensTheSelectedSettingsEntry()
 {
     QFETCH(QStringList, path);
     QFETCH(QString, anchor);
-    CAppDlg dlg;
+    CAppDlg &dlg = m_s->Open();
     dlg.Help() = CHelpOpener(kProgramFolder, &dlg);
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     CTreeOptionsCtrl &tree = dlg.Tree();
     tree.setFocus();
     if (path.isEmpty()) {
         tree.clearSelection();
     } else {
         QTreeWidgetItem *root = tree.findItems(path.first(), Qt::MatchExactly).value(0);
-        QTreeWidgetItem *item = Find(root, path.mid(1));
+        QTreeWidgetItem *item = path.size() > 1 ? Find(root, path.last()) : root;
         QVERIFY(item);
         tree.setCurrentItem(item);
     }
@@ -210,12 +193,10 @@ void TestHelp::f1OpensTheHelpFileBesideTheProgramFirst()
     QVERIFY(chm.open(QIODevice::WriteOnly));
     chm.close();
 
-    CAppDlg dlg;
+    CAppDlg &dlg = m_s->Open();
     QList<QUrl> urls;
     dlg.Help() = CHelpOpener(bin, &dlg);
     dlg.Help().SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     dlg.Tree().setFocus();
     QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
     QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(chm.fileName())});
@@ -227,6 +208,10 @@ void TestHelp::f1OpensTheHelpFileBesideTheProgramFirst()
     QVERIFY(dlg.Help().Window() && dlg.Help().Window()->isVisible());
     QCOMPARE(dlg.Help().Window()->Browser().source().toLocalFile(),
              QFileInfo(prefix.filePath("share/marrowpad/guide/index.html")).absoluteFilePath());
+    // Neither there: the message says where help was looked for.
+    QVERIFY(QFile::remove(prefix.filePath("share/marrowpad/guide/index.html")));
+    QVERIFY(!dlg.Help().Open() && urls.size() == 1);
+    QVERIFY(m_s->ui.messages.size() == 1 && m_s->ui.messages.takeFirst().contains(bin));
 }
 
 void TestHelp::helpWindowGoesBackForwardAndSearches()
@@ -269,12 +254,9 @@ void TestHelp::helpWindowGoesBackForwardAndSearches()
 
 void TestHelp::tooltipIsTheGuidesSummary()
 {
-    CAppDlg dlg;
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    CTreeOptionsCtrl &tree = dlg.Tree();
+    CTreeOptionsCtrl &tree = m_s->Open().Tree();
     QTreeWidgetItem *root = tree.findItems("Action1", Qt::MatchExactly).value(0);
-    QTreeWidgetItem *mask = Find(root, {"File Mask: "});
+    QTreeWidgetItem *mask = Find(root, "File Mask: ");
     QVERIFY(mask);
     QCOMPARE(CSettingToolTip::ToolTipFor(root), QString());
 
@@ -285,20 +267,26 @@ void TestHelp::tooltipIsTheGuidesSummary()
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("Which file names the action takes."));
 }
 
-void TestHelp::optionsOnlyAsTheOnlyArgument_data()
+void TestHelp::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments"); // after the program name
     QTest::addColumn<QString>("answer");        // empty: a script path
-    QTest::newRow("--help") << QStringList{"--help"} << CProgramOptions::HelpText();
-    QTest::newRow("--version") << QStringList{"--version"} << CProgramOptions::VersionText();
-    QTest::newRow("no arguments") << QStringList{} << "";
-    QTest::newRow("a path") << QStringList{"backup.mbs"} << "";
-    QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "";
-    QTest::newRow("another spelling") << QStringList{"-h"} << "";
-    QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << "";
+    QTest::addColumn<QString>("path");          // the script it names
+    QTest::newRow("--help") << QStringList{"--help"} << CProgramOptions::HelpText() << "--help";
+    QTest::newRow("--version") << QStringList{"--version"} << CProgramOptions::VersionText() << "--version";
+    QTest::newRow("no arguments") << QStringList{} << "" << "";
+    QTest::newRow("a path") << QStringList{"backup.mbs"} << "" << "backup.mbs";
+    QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "" << "--help me.mbs";
+    QTest::newRow("another spelling") << QStringList{"-h"} << "" << "-h";
+    QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << "" << "--version";
+    QTest::newRow("split by the shell") << QStringList{"/home/anna/my", "scripts/a", "b.mbs"} << ""
+                                        << "/home/anna/my scripts/a b.mbs";
+    QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << "" << "/tmp/a b.mbs";
+    QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << "" << "\"/tmp/a.mbs";
+    QTest::newRow("a lone quote") << QStringList{"\""} << "" << "\"";
 }
 
-void TestHelp::optionsOnlyAsTheOnlyArgument()
+void TestHelp::commandLine()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, answer);
@@ -309,6 +297,7 @@ void TestHelp::optionsOnlyAsTheOnlyArgument()
     for (const QByteArray &argument : bytes)
         argv.push_back(argument.constData());
     QCOMPARE(CProgramOptions::Answer(int(argv.size()), argv.data()).value_or(QString()), answer);
+    QTEST(CCommandLine::ScriptPath(arguments), "path");
 }
 
 QTEST_MAIN(TestHelp)
