@@ -2,8 +2,7 @@
 
 #include "cli/Commands.h"
 #include "cli/StandardStreams.h"
-#include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
+#include "script/tree/ScriptRewriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 int RunResave(const QStringList &arguments)
@@ -15,16 +14,17 @@ int RunResave(const QStringList &arguments)
     if (paths.size() != 2)
         return UsageError(QStringLiteral("mbscript resave: IN and OUT expected"));
 
-    // The tree and the document live until the process ends: taking some
-    // hundred thousand items down one by one would only delay the exit, and
-    // main ends the process without running destructors.
-    CSynchArray &document = *new CSynchArray;
+    // The rewriter and its tree live until the process ends, which main
+    // ends without running destructors.
     CTreeOptionsCtrl &tree = *new CTreeOptionsCtrl;  // never shown
-    LoadScriptWithTree(document, InputPath(paths[0]), tree);
-    if (document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed)
+    CScriptRewriter &rewriter = *new CScriptRewriter(tree, complete);
+    switch (rewriter.Rewrite(InputPath(paths[0]), OutputPath(paths[1]))) {
+    case CScriptRewriter::Result::Written:
+        return kExitOk;
+    case CScriptRewriter::Result::Unreadable:
         return kExitUnreadable;
-    if (complete)
-        for (int i = 0; i < tree.topLevelItemCount(); ++i)
-            CompleteAction(tree, tree.topLevelItem(i));
-    return WriteScript(document, OutputPath(paths[1]), tree) ? kExitOk : kExitUnwritable;
+    case CScriptRewriter::Result::Unwritable:
+        break;
+    }
+    return kExitUnwritable;
 }

@@ -85,10 +85,17 @@ int CSynchArray::LoadScriptText(const QString &path, const QString &text, ISecti
     return m_ScriptFile.ReadDecoded(path, text) ? LoadSections(builder, options) : 0;
 }
 
-int CSynchArray::StreamScript(const QString &path, IActionSink &sink, const LoadOptions &options)
+int CSynchArray::StreamScript(const QString &path, IActionSink &sink, const LoadOptions &options,
+                              ISectionTreeBuilder *builder)
 {
     Clear();
-    return m_ScriptFile.Read(path) ? LoadSections(nullptr, options, &sink) : 0;
+    return m_ScriptFile.Read(path) ? LoadSections(builder, options, &sink) : 0;
+}
+
+int CSynchArray::StreamAgain(IActionSink &sink, const LoadOptions &options, ISectionTreeBuilder *builder)
+{
+    Clear();
+    return m_ScriptFile.LastReadStatus() == ScriptReadStatus::Read ? LoadSections(builder, options, &sink) : 0;
 }
 
 int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &options, IActionSink *sink)

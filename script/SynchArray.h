@@ -51,8 +51,16 @@ public:
 
     // Reads the script at `path` as LoadScript does, but hands each action
     // record to `sink` as soon as it is finished and keeps none: GetSize()
-    // stays 0 and m_arrActionNames empty. Returns the number handed over.
-    int StreamScript(const QString &path, IActionSink &sink, const LoadOptions &options = LoadOptions());
+    // stays 0 and m_arrActionNames empty. A builder is told each root and key
+    // as with LoadScript; the sink hears of a section right after its root
+    // ends. Returns the number handed over.
+    int StreamScript(const QString &path, IActionSink &sink, const LoadOptions &options = LoadOptions(),
+                     ISectionTreeBuilder *builder = nullptr);
+    // Hands the records of the script last read to `sink` again, as
+    // StreamScript did, without reading the file again (which may have been
+    // a pipe); 0 when the last read failed or found the file empty.
+    int StreamAgain(IActionSink &sink, const LoadOptions &options = LoadOptions(),
+                    ISectionTreeBuilder *builder = nullptr);
 
     QStringList m_arrDefaultAtLines;
     QStringList m_arrActionNames;

@@ -3,6 +3,7 @@
 #include "framework/CodePage.h"
 #include "framework/FileError.h"
 #include "framework/ModalUi.h"
+#include "script/tree/ScriptEncoder.h"
 #include "script/tree/ScriptWriter.h"
 
 #include <QDir>
@@ -18,20 +19,15 @@ QByteArray WithMark(const char *mark, qsizetype markSize, const QString &text, i
     return bytes;
 }
 
-// Appends the bytes of every piece `writer` writes in `mode`; false as soon as
-// a piece cannot be encoded without loss.
-bool EncodePieces(CScriptWriter &writer, int mode, QByteArray &bytes)
+// Encodes every piece `writer` writes; false as soon as a piece cannot be
+// encoded without loss.
+bool EncodePieces(CScriptWriter &writer, CScriptEncoder &encoder)
 {
     writer.Begin();
     QString piece;
-    QByteArray encoded;
-    while (writer.NextPiece(piece)) {
-        bool lossy = false;
-        StringToMultiByte(piece.constData(), piece.size(), encoded, mode, &lossy);
-        if (lossy)
+    while (writer.NextPiece(piece))
+        if (!encoder.Append(piece))
             return false;
-        bytes.append(encoded);
-    }
     return true;
 }
 
@@ -67,16 +63,15 @@ QByteArray CScriptSaver::EncodeScript(CScriptWriter &writer, ScriptEncoding enco
 {
     becameUnicode = false;
     if (encoding == ScriptEncoding::Ansi) {
-        QByteArray bytes;
-        if (EncodePieces(writer, kAnsiCodePage, bytes))
-            return bytes;
+        CScriptEncoder ansi(encoding);
+        if (EncodePieces(writer, ansi))
+            return ansi.TakeBytes();
         becameUnicode = true;
         encoding = ScriptEncoding::Utf16Le;
     }
-    const bool utf8 = encoding == ScriptEncoding::Utf8;
-    QByteArray bytes = utf8 ? QByteArray("\xEF\xBB\xBF\r\n") : QByteArray("\xFF\xFE\r\0\n\0", 6);
-    EncodePieces(writer, utf8 ? kUtf8 : kUtf16, bytes);
-    return bytes;
+    CScriptEncoder encoder(encoding);
+    EncodePieces(writer, encoder);
+    return encoder.TakeBytes();
 }
 
 bool CScriptSaver::Save(const QString &text, ScriptEncoding encoding, const QString &path)

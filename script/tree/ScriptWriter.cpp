@@ -73,8 +73,7 @@ bool CScriptWriter::NextPiece(QString &piece)
         WriteUnloadedSections();
         m_nNextRoot = roots + 1;
     }
-    piece = std::move(m_out);
-    m_out = QString();
+    piece = TakeText();
     return true;
 }
 

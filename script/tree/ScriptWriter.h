@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <utility>
+
 class CSynchArray;
 class CTreeOptionsCtrl;
 class QTreeWidgetItem;
@@ -31,6 +33,12 @@ public:
     // The same in pieces of a hundred sections, for a caller that encodes as
     // it goes: Begin, then NextPiece until it returns false.
     bool NextPiece(QString &piece);
+
+    // The same a root at a time, for a caller that writes each section as
+    // soon as its root is built: Begin, WriteRoot for each root in order,
+    // taking the text written so far with TakeText whenever it likes, and End.
+    void WriteRoot(const QTreeWidgetItem *root) { WriteSection(root); }
+    QString TakeText() { return std::exchange(m_out, QString()); }
 
 private:
     // Appends one section for `root` (nothing for a "Default" root that has

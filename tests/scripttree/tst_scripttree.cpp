@@ -5,6 +5,7 @@
 #include "framework/CodePage.h"
 #include "framework/ScriptedModalUi.h"
 #include "script/SynchArray.h"
+#include "script/tree/ScriptRewriter.h"
 #include "script/tree/ScriptTree.h"
 #include "script/tree/ScriptTreeRoles.h"
 #include "script/tree/ScriptWriter.h"
@@ -115,11 +116,14 @@ const char *const kCompleteBranch =
     "    Ignore Hidden Files [1]\n    Ignore Directories [1]\n    Ignore Archive Files [1]\n    Ignore System Files [1]\n"
     "    Reverse Filters [0]\n";
 
-// Runs "mbscript resave `arguments`" without a display; the exit status, its errors in `errors`.
-int Resave(const QStringList &arguments, QByteArray &errors)
+// Runs "mbscript resave `arguments`" without a display, with `codePage` as
+// its ANSI code page when given; the exit status, its errors in `errors`.
+int Resave(const QStringList &arguments, QByteArray &errors, const QString &codePage = QString())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!codePage.isEmpty())
+        environment.insert(QStringLiteral("MARROWPAD_CODEPAGE"), codePage);
     environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // mbscript picks its platform itself
     environment.remove(QStringLiteral("DISPLAY"));
     process.setProcessEnvironment(environment);
@@ -491,6 +495,53 @@ private slots:
         QCOMPARE(fixture.Save("again.mbs"), saved);
     }
 
+    void rewrite_data()
+    {
+        // Scripts the rewriter takes section by section, with or without Show
+        // All on every root.
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("complete");
+        CScriptGenerator generator(7);
+        generator.m_strDatePicture = QStringLiteral("dd/MM/yyyy");
+        const QString generated = generator.Generate(40);
+        const QByteArray lines = Ansi("; before\n\n[Default]extra\n@=d\nMask=*\nmask=dead\n# note\n[Options]\nx=1\n"
+                                      "[Action3]\nPath1=c\n[Action1]\nOutput Header=\\t\nMin Date Filter=31/02/20x\n"
+                                      "[Action07]\nPath1=b\n[default]\nMask=dead\n[ACTION1]\nPath1=dead\n");
+        for (const bool complete : {false, true}) {
+            const char *const with = complete ? " with Show All" : "";
+            QTest::addRow("generated%s", with) << CScriptGenerator::Encode(generated, ScriptEncoding::Ansi) << complete;
+            QTest::addRow("lines, sections out of order, duplicates%s", with) << lines << complete;
+            QTest::addRow("no Default%s", with) << Ansi("[Action2]\nPath1=x\n") << complete;
+            QTest::addRow("empty%s", with) << QByteArray() << complete;
+        }
+        QTest::newRow("utf-16le") << CScriptGenerator::Encode(generated, ScriptEncoding::Utf16Le) << true;
+        QTest::newRow("utf-8") << CScriptGenerator::Encode(generated, ScriptEncoding::Utf8) << false;
+    }
+
+    void rewrite()
+    {
+        // Byte for byte what the editor saves right after loading the script
+        // (and Show All on every root), with the same messages; the tree
+        // keeps no more than "Default".
+        QFETCH(QByteArray, script);
+        QFETCH(bool, complete);
+        Fixture editor;
+        editor.Load(script);
+        if (complete)
+            for (int i = 0; i < editor.tree.topLevelItemCount(); ++i)
+                CompleteAction(editor.tree, editor.tree.topLevelItem(i));
+        const QByteArray saved = editor.Save();
+        const qsizetype messages = m_ui.messages.size();
+        m_ui.messages.clear();
+
+        Fixture fixture;
+        CScriptRewriter rewriter(fixture.tree, complete);
+        QCOMPARE(rewriter.Rewrite(fixture.WriteFile(script), fixture.Path("out.mbs")), CScriptRewriter::Result::Written);
+        QCOMPARE(Fixture::ReadFile(fixture.Path("out.mbs")), saved);
+        QCOMPARE(m_ui.messages.size(), messages);
+        QCOMPARE(fixture.tree.topLevelItemCount(), script.isEmpty() ? 0 : 1);
+    }
+
     void mbscriptResave()
     {
         // As read, nothing changes but the empty line closing each section; with
@@ -507,6 +558,17 @@ private slots:
         for (int i = 0; i < fixture.tree.topLevelItemCount(); ++i)
             CompleteAction(fixture.tree, fixture.tree.topLevelItem(i));
         QCOMPARE(Fixture::ReadFile(output), fixture.Save());
+
+        // A code page that cannot hold what it read: the whole script again as
+        // UTF-16LE, its invalid date told once.
+        const QByteArray undecodable = "[Action1]\r\nPath1=a\x80\r\nMin Date Filter=x\r\n[Action2]\r\nPath1=c\r\n";
+        QCOMPARE(Resave({fixture.WriteFile(undecodable), output}, errors, QStringLiteral("932")), 0);
+        QCOMPARE(Fixture::ReadFile(output),
+                 CScriptGenerator::Encode(QStringLiteral("\r\n[Action1]\r\nPath1=a\uFFFD\r\nMin Date Filter=x\r\n\r\n"
+                                                         "[Action2]\r\nPath1=c\r\n\r\n"),
+                                          ScriptEncoding::Utf16Le));
+        QCOMPARE(errors.count("Invalid date"), 1);
+        QVERIFY(errors.contains("Unicode"));
 
         // Statuses: 1 an unreadable script, 3 an unwritable output (both named), 2 a missing argument.
         QCOMPARE(Resave({fixture.Path("missing.mbs"), output}, errors), 1);
