@@ -1,5 +1,6 @@
 #include "framework/HugePages.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -49,7 +50,45 @@ bool HugePagesOnRequest()
         && (line.find("[madvise]") != std::string::npos || line.find("[always]") != std::string::npos);
 }
 
+// The heap begins wherever the kernel put the program's break, rarely on a
+// huge-page boundary, and the allocator asks for huge pages only for what it
+// adds in steps of a huge page or more: everything it hands out below the
+// first boundary past the break would come in 4 KiB pages, a fault each. Once,
+// as the process starts with huge pages, blocks just small enough to come
+// from the heap itself fill it up to that boundary; they are never used (only
+// their headers are ever written) and never freed.
+void FillHeapToHugePage()
+{
+    constexpr std::uintptr_t kHugePage = 2u << 20;
+    // Under the allocator's threshold for blocks that get a mapping of their own.
+    constexpr std::size_t kBlock = 64 * 1024;
+    static void *filler[kHugePage / kBlock + 1];
+    const auto brk = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    if (brk == std::uintptr_t(-1))
+        return;
+    const std::uintptr_t boundary = (brk + kHugePage - 1) & ~(kHugePage - 1);
+    for (void *&block : filler) {
+        block = std::malloc(kBlock);
+        // Done at the boundary, or when the blocks do not come from the break
+        // (an allocator of another kind).
+        const auto at = reinterpret_cast<std::uintptr_t>(block);
+        if (!block || at + kBlock >= boundary || at + kHugePage < brk)
+            break;
+    }
+}
+
 } // namespace
+
+long long HugePageRoom(long long bytes)
+{
+    constexpr long long kHugePage = 2LL * 1024 * 1024;
+    // What the heap adds in front of a block and to its size, with room to spare.
+    constexpr long long kHeapOverhead = 64;
+    if (bytes < kHugePage / 2)
+        return bytes;
+    const long long pages = (bytes + kHeapOverhead + kHugePage - 1) / kHugePage;
+    return pages * kHugePage - kHeapOverhead;
+}
 
 void AskForHugePages(char *argv[], HugePagesFor when)
 {
@@ -63,6 +102,7 @@ void AskForHugePages(char *argv[], HugePagesFor when)
         else
             setenv("GLIBC_TUNABLES", before.c_str() + 1, 1);  // after the leading '='
         unsetenv(kRestartMark);
+        FillHeapToHugePage();
         return;
     }
     const char *found = std::getenv("GLIBC_TUNABLES");
@@ -76,6 +116,7 @@ void AskForHugePages(char *argv[], HugePagesFor when)
     const std::string mark = hadTunables ? '=' + tunables : std::string();
     if (setenv(kRestartMark, mark.c_str(), 1) != 0 || setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) {
         unsetenv(kRestartMark);
+        FillHeapToHugePage();
         return;
     }
     execv("/proc/self/exe", argv);

@@ -15,3 +15,12 @@
 // The benchmarks, whose work is large whatever they are given, pass Always.
 enum class HugePagesFor { LargeScripts, Always };
 void AskForHugePages(char *argv[], HugePagesFor when = HugePagesFor::LargeScripts);
+
+// The bytes to ask the heap for a large block of at least `bytes` (its
+// owner's header included) so that the kernel backs all of it with huge
+// pages. The heap takes such a block straight from the kernel, which puts a
+// mapping of whole huge pages on a huge-page boundary; any other size lands
+// anywhere, and its unaligned ends, up to 4 MiB, are then faulted in 4 KiB at
+// a time, each fault as dear as writing a page. The room added is never
+// touched; a block under 1 MiB is left as it is.
+long long HugePageRoom(long long bytes);

@@ -3,6 +3,7 @@
 #include "framework/CodePage.h"
 #include "framework/FileBytes.h"
 #include "framework/FileError.h"
+#include "framework/HugePages.h"
 
 #include <cstring>
 #include <memory>
@@ -120,9 +121,29 @@ qsizetype CScriptFile::Decode(const QByteArray &bytes)
     return 0;
 }
 
+CScriptFile::NameKey::NameKey(QStringView name) : name(name)
+{
+    // Consistent with comparing ignoring case: characters are folded, and
+    // every one that does not fold to ASCII counts alike.
+    hash = size_t(name.size());
+    for (const QChar c : name) {
+        char16_t folded = c.unicode();
+        if (folded >= 0x80)
+            folded = c.toCaseFolded().unicode();
+        else if (folded >= u'A' && folded <= u'Z')
+            folded += 32;
+        hash = hash * 31 + (folded < 0x80 ? folded : 0x80);
+    }
+    // Names that differ in their last digit (Action11, Action12) would hash to
+    // neighbouring values and crowd the table's probes: mix the bits.
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccdULL;
+    hash ^= hash >> 33;
+}
+
 bool CScriptFile::NameKey::operator==(const NameKey &other) const
 {
-    if (name.size() != other.name.size())
+    if (hash != other.hash || name.size() != other.name.size())
         return false;
     // ASCII letters are compared here; anything else the toolkit's case folding decides.
     const char16_t *a = name.utf16();
@@ -138,26 +159,7 @@ bool CScriptFile::NameKey::operator==(const NameKey &other) const
     return true;
 }
 
-size_t qHash(const CScriptFile::NameKey &key, size_t seed)
-{
-    // Consistent with comparing ignoring case: characters are folded, and
-    // every one that does not fold to ASCII counts alike.
-    size_t hash = seed ^ size_t(key.name.size());
-    for (const QChar c : key.name) {
-        char16_t folded = c.unicode();
-        if (folded >= 0x80)
-            folded = c.toCaseFolded().unicode();
-        else if (folded >= u'A' && folded <= u'Z')
-            folded += 32;
-        hash = hash * 31 + (folded < 0x80 ? folded : 0x80);
-    }
-    // Names that differ in their last digit (Action11, Action12) would hash to
-    // neighbouring values and crowd the table's probes: mix the bits.
-    hash ^= hash >> 33;
-    hash *= 0xff51afd7ed558ccdULL;
-    hash ^= hash >> 33;
-    return hash;
-}
+size_t qHash(const CScriptFile::NameKey &key, size_t seed) { return key.hash ^ seed; }
 
 CSection *CScriptFile::AddSection(qsizetype offset, qsizetype length)
 {
@@ -335,7 +337,8 @@ void CScriptFile::ReserveLines(qsizetype textLength)
 {
     // Lines of a script hold some thirty characters or more; the room not
     // used is never touched.
-    m_lineTable.reserve(size_t(textLength / 16 + 16));
+    const long long bytes = HugePageRoom((textLength / 16 + 16) * qsizetype(sizeof(CSection::Span)));
+    m_lineTable.reserve(size_t(bytes) / sizeof(CSection::Span));
 }
 
 void CScriptFile::EndParse()
@@ -517,9 +520,12 @@ private:
     void GrowText(qsizetype characters)
     {
         QString &text = m_file.m_strText;
-        if (text.isEmpty())
-            text = QString(characters, Qt::Uninitialized);  // exactly the size the file gives
-        else if (characters > text.size())
+        if (text.isEmpty()) {
+            // The size the file gives, in whole huge pages (the string's header
+            // and terminator within the heap's margin).
+            text.reserve(qsizetype(HugePageRoom(2 * characters + 64) - 64) / 2);
+            text.resize(characters);
+        } else if (characters > text.size())
             text.resize(characters);
     }
 

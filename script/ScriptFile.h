@@ -95,9 +95,13 @@ private:
     std::vector<std::unique_ptr<CSection>> m_sections;
     // A section name compared ignoring case; views the decoded text, which
     // outlives the index, or the name a lookup asks for.
+    // A name and its hash, worked out once: the table grows by rehashing
+    // every key, and most names that share a slot differ in their hash.
     struct NameKey
     {
+        explicit NameKey(QStringView name);
         QStringView name;
+        size_t hash;
         bool operator==(const NameKey &other) const;
     };
     friend size_t qHash(const NameKey &key, size_t seed);

@@ -1,5 +1,6 @@
 #include "framework/CodePage.h"
 #include "framework/FileFilter.h"
+#include "framework/HugePages.h"
 #include "framework/ModalUi.h"
 #include "framework/ScriptedModalUi.h"
 #include "framework/StderrModalUi.h"
@@ -105,6 +106,26 @@ private slots:
     {
         QFETCH(QString, text);
         QTEST(StderrModalUi::OneLine(text), "line");
+    }
+
+    void hugePageRoom_data()
+    {
+        // A large block grows to whole huge pages less the heap's margin.
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<qint64>("room");
+        const qint64 huge = 2 << 20;
+        QTest::newRow("small, as it is") << huge / 2 - 1 << huge / 2 - 1;
+        QTest::newRow("half a huge page") << huge / 2 << huge - 64;
+        QTest::newRow("exactly one with the margin") << huge - 64 << huge - 64;
+        QTest::newRow("a byte over") << huge - 63 << 2 * huge - 64;
+        QTest::newRow("ten megabytes") << qint64(10000080) << 5 * huge - 64;
+    }
+
+    void hugePageRoom()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(qint64, room);
+        QCOMPARE(qint64(HugePageRoom(bytes)), room);
     }
 
     void modalUiInstallAndDouble()
