@@ -6,10 +6,12 @@
 
 std::unique_ptr<CSynchArray> CChangeDetector::ReadBack(const CTreeOptionsCtrl &tree, const CSynchArray &document)
 {
-    // The bytes Save would write, read back as Load Script would read them.
-    const QString text = CScriptWriter(document, tree).ScriptText();
+    // The bytes Save would write, made as Save makes them (a hundred sections
+    // at a time, never the whole text beside its bytes), read back as Load
+    // Script would read them.
+    CScriptWriter writer(document, tree);
     bool becameUnicode = false;
-    const QByteArray bytes = CScriptSaver::Encode(text, document.m_ScriptFile.Encoding(), becameUnicode);
+    const QByteArray bytes = CScriptSaver::EncodeScript(writer, document.m_ScriptFile.Encoding(), becameUnicode);
 
     auto script = std::make_unique<CSynchArray>();
     LoadOptions options;
