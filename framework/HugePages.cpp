@@ -116,7 +116,6 @@ void AskForHugePages(char *argv[], HugePagesFor when)
     const std::string mark = hadTunables ? '=' + tunables : std::string();
     if (setenv(kRestartMark, mark.c_str(), 1) != 0 || setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) {
         unsetenv(kRestartMark);
-        FillHeapToHugePage();
         return;
     }
     execv("/proc/self/exe", argv);

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <utility>
+
 class CScriptEncoder
 {
 public:
