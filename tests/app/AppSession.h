@@ -1,11 +1,14 @@
 // One editor under test: the scripted modal UI installed for its lifetime, a
-// folder for its files, and the editor itself once opened; and a search of its tree.
+// folder for its files, and the editor itself once opened; a search of its tree
+// and typing into it.
 
 #pragma once
 
 #include "app/AppDlg.h"
 #include "framework/ScriptedModalUi.h"
+#include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,5 +48,19 @@ struct AppSession
     {
         QFile file(dir.filePath(name));
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
+    }
+    // Types `value` over the item's old one in its in-place editor, left open.
+    QTreeWidgetItem *TypeValue(QTreeWidgetItem *item, const QString &value) const
+    {
+        CTreeOptionsCtrl &tree = dialog->Tree();
+        tree.setFocus();
+        tree.scrollToItem(item);
+        tree.setCurrentItem(item->parent()); // an editor open on the item opens anew
+        tree.setCurrentItem(item);
+        QTest::keyClick(&tree, Qt::Key_Right);
+        QWidget *editor = QApplication::focusWidget();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, value);
+        return item;
     }
 };

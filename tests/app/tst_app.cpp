@@ -4,7 +4,6 @@
 #include "AppSession.h"
 #include "app/ActionNamer.h"
 #include "app/DialogUnits.h"
-#include "framework/QtModalUi.h"
 #include "script/SynchArray.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
@@ -17,7 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTimer>
@@ -72,8 +70,6 @@ private slots:
     void saveQuestion();
     void valueBeingEditedIsKept_data();
     void valueBeingEditedIsKept();
-    void escOnTheQuestionDoesNothing();
-    void unwritableScript();
     void openingWhatIsAtAPath_data();
     void openingWhatIsAtAPath();
     void selectionIsWhatCommandsActOn_data();
@@ -81,10 +77,8 @@ private slots:
     void dropDownListShowsWholeEntries();
     void undoAndRedo_data();
     void undoAndRedo();
-    void undoToTheCleanPoint();
-    void saveAsAndEditorKeys();
+    void saveAsCleanPointAndEditorKeys();
     void contextMenu();
-    void droppedScriptOpens();
     void wholeEditingRun();
 
 private:
@@ -130,13 +124,7 @@ private:
     // Types `value` over the item's old one in its in-place editor, left open.
     QTreeWidgetItem *TypeValue(const QString &root, const QString &label, const QString &value) const
     {
-        Tree().setFocus();
-        QTreeWidgetItem *item = Select(root, label);
-        QTest::keyClick(&Tree(), Qt::Key_Right);
-        QWidget *editor = QApplication::focusWidget();
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, value);
-        return item;
+        return m_s->TypeValue(Select(root, label), value);
     }
     // Toggles "Include Subdirectories" of Default by the space bar.
     void ToggleDefault() const
@@ -545,63 +533,24 @@ void TestApp::valueBeingEditedIsKept()
     QCOMPARE(dlg.IsScriptModified(), !saves);
 }
 
-void TestApp::escOnTheQuestionDoesNothing()
-{
-    QtModalUi real;
-    ScopedModalUi install(real);
-    CAppDlg &dlg = Open(m_script);
-    ToggleDefault();
-    bool stayedOpen = false;
-    QString caption;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &dlg, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !caption.isEmpty())
-            return;
-        caption = box->windowTitle();
-        QTest::keyClick(box, Qt::Key_Escape);
-        QTest::keyClick(box, Qt::Key_Escape);
-        stayedOpen = box->isVisible();
-        box->button(QMessageBox::No)->click();
-    });
-    poll.start(10);
-    QTest::keyClick(&Tree(), Qt::Key_Escape);
-    QVERIFY(stayedOpen);
-    QCOMPARE(caption, QStringLiteral("Marrowby script editor"));
-    QVERIFY(!dlg.isVisible());
-    QVERIFY(Read(m_script).contains("Search_subdir=1\r\n"));
-}
-
-void TestApp::unwritableScript()
-{
-    // A save that fails keeps the path and the baseline.
-    Open(m_script);
-    ToggleDefault();
-    QVERIFY(QFile::remove(m_script) && QDir().mkdir(m_script));
-    Click(QStringLiteral("Save"));
-    QVERIFY(Ui().messages.size() == 1 && Ui().messages[0].contains(m_script));
-    QVERIFY(Dlg().ScriptPath() == m_script && Dlg().IsScriptModified());
-}
-
 void TestApp::openingWhatIsAtAPath_data()
 {
     QTest::addColumn<QString>("name");    // made in the test folder, or an absolute path
     QTest::addColumn<QString>("kind");    // "missing", "folder", "fifo", or the file's text
-    QTest::addColumn<bool>("load");       // by Load Script, else named at start-up
+    QTest::addColumn<QString>("how");     // named at "start"-up, by "load" (Ctrl+O) or "drop"
     QTest::addColumn<QString>("message"); // what the user is told; empty: nothing
     QTest::addColumn<bool>("opens");      // the path becomes the script's
-    for (bool load : {false, true}) {
-        const char *how = load ? "load" : "start";
-        if (!load)
-            QTest::addRow("%s: not there yet", how) << "new.mbs" << "missing" << load << "" << true;
-        QTest::addRow("%s: a folder", how) << "folder.mbs" << "folder" << load << "is a folder, not a script." << false;
-        QTest::addRow("%s: a pipe", how) << "pipe.mbs" << "fifo" << load << "is not a script file" << false;
-        QTest::addRow("%s: a kernel file", how) << "/proc/self/status" << "" << load << "is not a script file" << false;
+    for (const char *how : {"start", "load", "drop"}) {
+        if (qstrcmp(how, "start") == 0)
+            QTest::addRow("%s: not there yet", how) << "new.mbs" << "missing" << how << "" << true;
+        QTest::addRow("%s: a folder", how) << "folder.mbs" << "folder" << how << "is a folder, not a script." << false;
+        QTest::addRow("%s: a pipe", how) << "pipe.mbs" << "fifo" << how << "is not a script file" << false;
+        QTest::addRow("%s: a kernel file", how) << "/proc/self/status" << "" << how << "is not a script file" << false;
         QTest::addRow("%s: no section header", how)
-            << "binary.mbs" << "\x7f" "ELF\x02\x01\nGarbage=1" << load << "holds no script sections" << true;
-        QTest::addRow("%s: empty", how) << "empty.mbs" << "" << load << "" << true;
+            << "binary.mbs" << "\x7f" "ELF\x02\x01\nGarbage=1" << how << "holds no script sections" << true;
+        QTest::addRow("%s: empty", how) << "empty.mbs" << "" << how << "" << true;
         QTest::addRow("%s: an invalid date", how)
-            << "dates.mbs" << "[Action1]\nPath1=C:\\A\nMin Date Filter=31/02/2021\n" << load << "31/02/2021" << true;
+            << "dates.mbs" << "[Action1]\nPath1=C:\\A\nMin Date Filter=31/02/2021\n" << how << "31/02/2021" << true;
     }
 }
 
@@ -609,9 +558,10 @@ void TestApp::openingWhatIsAtAPath()
 {
     QFETCH(QString, name);
     QFETCH(QString, kind);
-    QFETCH(bool, load);
+    QFETCH(QString, how);
     QFETCH(QString, message);
     QFETCH(bool, opens);
+    const bool load = how != u"start";
     const QString path = QDir::isAbsolutePath(name) ? name : Path(name);
     if (kind == u"folder")
         QVERIFY(QDir().mkdir(path));
@@ -625,10 +575,21 @@ void TestApp::openingWhatIsAtAPath()
         ToggleDefault();
         edited = TreeOptionsDump(Tree());
         Ui().answers.push_back(false);
-        Ui().fileChoices.push_back(path);
-        Click(QStringLiteral("&Load Script"));
-    } else {
+    }
+    if (how == u"start") {
         Open(path);
+    } else if (how == u"load") {
+        Ui().fileChoices.push_back(path);
+        Key(Qt::CTRL | Qt::Key_O);
+    } else {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Dlg(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Dlg(), &drop);
+        QTRY_COMPARE(Ui().questions.size(), 1); // the question and the load come a moment later
     }
     QCOMPARE(Ui().messages.size(), qsizetype(message.isEmpty() ? 0 : 1));
     if (!message.isEmpty())
@@ -639,7 +600,13 @@ void TestApp::openingWhatIsAtAPath()
     QCOMPARE(Dlg().IsScriptModified(), load && !opens);
     if (kind == u"missing") // a new script, as without a path
         QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
-    if (opens) { // Save writes it (creates it, if new), Close asks nothing, and nothing more is told
+    if (opens) {
+        // A history of its own, nothing to undo; Save writes it (creates it, if
+        // new), Close asks nothing, and nothing more is told.
+        QCOMPARE(Title(), QFileInfo(path).fileName() + QStringLiteral(" \u2014 Script Editor"));
+        const QString loaded = State();
+        Key(Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(State(), loaded);
         Click(QStringLiteral("Save"));
         QVERIFY(kind != u"missing" || Read(path).contains("[Action1]\r\n"));
         Click(QStringLiteral("Close"));
@@ -778,40 +745,7 @@ void TestApp::undoAndRedo()
     QVERIFY(!Dlg().IsScriptModified());
 }
 
-void TestApp::undoToTheCleanPoint()
-{
-    CAppDlg &dlg = Open(m_script);
-    QCOMPARE(Title(), QStringLiteral("script.mbs \u2014 Script Editor"));
-    ToggleDefault();
-    QCOMPARE(Title(), QStringLiteral("script.mbs* \u2014 Script Editor"));
-    Key(Qt::CTRL | Qt::Key_Z);
-    QCOMPARE(Title(), QStringLiteral("script.mbs \u2014 Script Editor"));
-    Key(Qt::CTRL | Qt::Key_Y);
-    Key(Qt::CTRL | Qt::Key_S); // saved: the clean point moves here
-    QVERIFY(!dlg.isWindowModified() && Read(m_script).contains("Search_subdir=0"));
-    Key(Qt::CTRL | Qt::Key_Z);
-    QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
-    Key(Qt::CTRL | Qt::Key_Y);
-    QVERIFY(!dlg.isWindowModified() && !dlg.IsScriptModified());
-    // Undone, then a new edit: the saved state is out of reach.
-    Key(Qt::CTRL | Qt::Key_Z);
-    Select(QStringLiteral("Action1"));
-    Key(Qt::Key_Delete);
-    Key(Qt::CTRL | Qt::Key_Z);
-    QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
-    // Ctrl+O loads, asking first, and starts a new history.
-    Ui().answers.push_back(false);
-    Ui().fileChoices.push_back(m_other);
-    Key(Qt::CTRL | Qt::Key_O);
-    QCOMPARE(Ui().questions.size(), 1);
-    QCOMPARE(Title(), QStringLiteral("other.mbs \u2014 Script Editor"));
-    const QString loaded = State();
-    Key(Qt::CTRL | Qt::Key_Z);
-    QCOMPARE(State(), loaded);
-    QVERIFY(!dlg.isWindowModified());
-}
-
-void TestApp::saveAsAndEditorKeys()
+void TestApp::saveAsCleanPointAndEditorKeys()
 {
     CAppDlg &dlg = Open();
     // Ctrl+S asks for a name for a new script.
@@ -825,13 +759,25 @@ void TestApp::saveAsAndEditorKeys()
     ToggleDefault();
     Ui().fileChoices.push_back(std::nullopt);
     Key(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-    QVERIFY(dlg.ScriptPath() == saved && dlg.isWindowModified());
+    QVERIFY(dlg.ScriptPath() == saved);
+    QCOMPARE(Title(), QStringLiteral("saved.mbs* \u2014 Script Editor"));
     const QString copy = Path(QStringLiteral("copy.mbs"));
     Ui().fileChoices.push_back(copy);
     Key(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     QVERIFY(dlg.ScriptPath() == copy && !dlg.isWindowModified());
     QVERIFY(Read(copy).contains("Search_subdir=0") && !Read(saved).contains("Search_subdir=0"));
     QCOMPARE(Ui().fileRequests.last().initialDir, m_s->dir.path());
+    // Saved: the clean point moves there, and undo and redo step across it.
+    Key(Qt::CTRL | Qt::Key_Z);
+    QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
+    Key(Qt::CTRL | Qt::Key_Y);
+    QVERIFY(!dlg.isWindowModified() && !dlg.IsScriptModified());
+    // Undone, then a new edit: the saved state is out of reach.
+    Key(Qt::CTRL | Qt::Key_Z);
+    Select(QStringLiteral("Action1"));
+    Key(Qt::Key_Delete);
+    Key(Qt::CTRL | Qt::Key_Z);
+    QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
     // F2 opens the value's editor, its caret after the value; Delete there
     // belongs to the text (in the tree to the item: the undo table).
     QTreeWidgetItem *mask = TypeValue(QStringLiteral("Action1"), QStringLiteral("File Mask"), QStringLiteral("*.txt"));
@@ -866,23 +812,6 @@ void TestApp::contextMenu()
                                    "&Delete\tDel", "Show &All\tCtrl+Shift+A", "Move U&p\tCtrl+Up",
                                    "Move Do&wn\tCtrl+Down"}));
     QTRY_COMPARE(RootNames(), QStringList({"Default", "Action2"}));
-}
-
-void TestApp::droppedScriptOpens()
-{
-    CAppDlg &dlg = Open(m_script);
-    ToggleDefault();
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(m_other)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dlg, &enter);
-    QVERIFY(enter.isAccepted());
-    Ui().answers.push_back(true); // save the changed script first
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dlg, &drop);
-    QTRY_COMPARE(dlg.ScriptPath(), m_other);
-    QVERIFY(Ui().questions.size() == 1 && Read(m_script).contains("Search_subdir=0"));
-    QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
 }
 
 void TestApp::wholeEditingRun()

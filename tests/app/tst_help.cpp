@@ -1,14 +1,13 @@
 // Help on F1: the guide's entry for every setting, F1 opening the entry of the
 // selected setting (or the help file beside the program first), the help
-// window's navigation, search and About, the tooltips from the guide, and the
-// command line: --help and --version alone, else the script's path.
+// window's navigation, search and About, and the command line: --help and
+// --version alone, else the script's path.
 
 #include "AppSession.h"
 #include "app/CommandLine.h"
 #include "app/HelpWindow.h"
 #include "app/ProgramOptions.h"
 #include "app/SettingGuide.h"
-#include "app/SettingToolTip.h"
 #include "framework/AppVersion.h"
 #include "script/SettingCatalogue.h"
 #include "treeoptions/TreeOptionsCtrl.h"
@@ -16,7 +15,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QHelpEvent>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSet>
@@ -24,7 +22,6 @@
 #include <QMenuBar>
 #include <QTextBlock>
 #include <QTextBrowser>
-#include <QToolTip>
 
 namespace {
 
@@ -71,7 +68,6 @@ private slots:
     void f1OpensTheSelectedSettingsEntry();
     void f1OpensTheHelpFileBesideTheProgramFirst();
     void helpWindowGoesBackForwardAndSearches();
-    void tooltipIsTheGuidesSummary();
     void commandLine_data();
     void commandLine();
 
@@ -250,21 +246,6 @@ void TestHelp::helpWindowGoesBackForwardAndSearches()
     QCOMPARE(m_s->ui.messages.size(), 1);
     const QString text = m_s->ui.messages.takeFirst();
     QVERIFY(text.startsWith(QStringLiteral("Marrowpad %1\n").arg(kAppVersion)) && text.contains(u"MIT licence"));
-}
-
-void TestHelp::tooltipIsTheGuidesSummary()
-{
-    CTreeOptionsCtrl &tree = m_s->Open().Tree();
-    QTreeWidgetItem *root = tree.findItems("Action1", Qt::MatchExactly).value(0);
-    QTreeWidgetItem *mask = Find(root, "File Mask: ");
-    QVERIFY(mask);
-    QCOMPARE(CSettingToolTip::ToolTipFor(root), QString());
-
-    tree.scrollToItem(mask);
-    const QPoint at = tree.visualItemRect(mask).center();
-    QHelpEvent event(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
-    QApplication::sendEvent(tree.viewport(), &event);
-    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Which file names the action takes."));
 }
 
 void TestHelp::commandLine_data()

@@ -1,6 +1,6 @@
 // The problems list and the values in effect in the editor, on the offscreen
 // platform: they follow edits, lead to the item a problem names, and say what
-// each setting of an action is in effect.
+// each setting of an action is in effect, in the pane and in its tooltip.
 
 #include "AppSession.h"
 #include "app/ProblemsPane.h"
@@ -10,7 +10,9 @@
 #include "app/ValuesPane.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QHelpEvent>
 #include <QPushButton>
+#include <QToolTip>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -23,7 +25,6 @@ private slots:
     void cleanup() { m_s.reset(); }
 
     void editShowsProblemAndReversalClearsIt();
-    void openEditorCountsAsSaved();
     void activatingProblemSelectsItsItem_data();
     void activatingProblemSelectsItsItem();
     void valuesInEffect();
@@ -48,15 +49,7 @@ private:
     // unless `commit` is false.
     QTreeWidgetItem *TypeValue(const QString &key, const QString &value, bool commit = true) const
     {
-        QTreeWidgetItem *item = CSettingItems::Find(Tree(), QStringLiteral("Action1"), key);
-        Tree().setFocus();
-        Tree().scrollToItem(item);
-        Tree().setCurrentItem(item->parent());
-        Tree().setCurrentItem(item);
-        QTest::keyClick(&Tree(), Qt::Key_Right);
-        QWidget *editor = QApplication::focusWidget();
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, value);
+        QTreeWidgetItem *item = m_s->TypeValue(CSettingItems::Find(Tree(), QStringLiteral("Action1"), key), value);
         if (commit)
             Tree().CommitAndEndEdit();
         return item;
@@ -73,8 +66,12 @@ void TestInsight::editShowsProblemAndReversalClearsIt()
     QVERIFY(!Insight().ProblemsButton()->isChecked());
 
     // The tree as it would be saved, not the file: the file on disk stays clean.
-    QTreeWidgetItem *target = TypeValue(QStringLiteral("Path2"), QStringLiteral("c:/data/"));
+    // A value still in its editor (the item shows its label alone meanwhile)
+    // counts as Save, which commits it first, would write it.
+    QTreeWidgetItem *target = TypeValue(QStringLiteral("Path2"), QStringLiteral("c:/data/"), false);
+    Insight().Checker().CheckNow();
     QTRY_VERIFY(Insight().Problems().isVisible());
+    QCOMPARE(Tree().EditItem(), target);
     QCOMPARE(ProblemSections(), QStringList{"Action1"});
     QVERIFY(ProblemText(0, 0).contains(QLatin1String("same folder")));
     QVERIFY(Insight().ProblemsButton()->isChecked());
@@ -94,25 +91,6 @@ void TestInsight::editShowsProblemAndReversalClearsIt()
     QTest::mouseClick(Insight().ProblemsButton(), Qt::LeftButton);
     QVERIFY(Insight().Problems().isVisible());
     QCOMPARE(QApplication::focusWidget(), &ProblemList());
-}
-
-void TestInsight::openEditorCountsAsSaved()
-{
-    Open("[Action1]\r\nPath1=C:\\Data\r\nPath2=E:\\Backup\r\n");
-    // Selecting a value opens its editor, and the item shows its label alone:
-    // the check sees the value in the editor, as Save (which commits first) would.
-    QTreeWidgetItem *target = CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Path2"));
-    Tree().setFocus();
-    Tree().setCurrentItem(target);
-    QVERIFY(Tree().EditItem() == target);
-    Insight().Checker().CheckNow();
-    QCOMPARE(Insight().Problems().Count(), 0);
-
-    TypeValue(QStringLiteral("Path2"), QStringLiteral("C:\\Data"), false);
-    Insight().Checker().CheckNow();
-    QCOMPARE(ProblemSections(), QStringList{"Action1"});
-    QVERIFY(ProblemText(0, 0).contains(QLatin1String("same folder")));
-    QCOMPARE(Tree().EditItem(), target);
 }
 
 void TestInsight::activatingProblemSelectsItsItem_data()
@@ -178,11 +156,15 @@ void TestInsight::valuesInEffect()
     QCOMPARE(rows["Operation"], (QStringList{"Update Target (update & add new files to target)", "Default", ""}));
     QCOMPARE(rows["Time Check Precision"], (QStringList{"3", "built-in", ""}));
 
-    // Each setting item's tooltip says the same for its setting, after its description.
+    // Each setting item's tooltip says the same for its setting, after the guide's summary of it.
+    Tree().scrollToItem(mask);
+    const QPoint at = Tree().visualItemRect(mask).center();
+    QHelpEvent event(QEvent::ToolTip, at, Tree().viewport()->mapToGlobal(at));
+    QApplication::sendEvent(Tree().viewport(), &event);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Which file names the action takes.\nIn effect: *.txt (from this "
+                                                  "action); this action overrides Default's value"));
     const CSettingToolTip *toolTips = Tree().findChild<CSettingToolTip *>();
     QVERIFY(toolTips);
-    QCOMPARE(toolTips->TextFor(mask), CSettingToolTip::ToolTipFor(mask)
-                                          + "\nIn effect: *.txt (from this action); this action overrides Default's value");
     QTreeWidgetItem *subdir = CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Search_subdir"));
     QVERIFY(!CSettingToolTip::ToolTipFor(subdir).isEmpty());
     QCOMPARE(toolTips->TextFor(subdir), CSettingToolTip::ToolTipFor(subdir) + "\nIn effect: on (from this action)");
