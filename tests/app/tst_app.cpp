@@ -220,15 +220,6 @@ void TestApp::newScriptStart()
     QVERIFY(Tree().currentItem() == action && action->isExpanded() && Root(QStringLiteral("Default"))->isExpanded());
     QCOMPARE(MoveButtons(), QStringLiteral("Up"));
     QVERIFY(dlg.ScriptPath().isEmpty() && !dlg.IsScriptModified() && Ui().messages.isEmpty());
-
-    // Show All from a setting of a cut-down action, twice, completes it once.
-    Select(QStringLiteral("Action1"), QStringLiteral("Sort By"));
-    Click(QStringLiteral("&Delete"));
-    Tree().setCurrentItem(action->child(0));
-    for (int i = 0; i < 2; ++i) {
-        Click(QStringLiteral("Show &All"));
-        QCOMPARE(Dump(QStringLiteral("Action1")), complete);
-    }
 }
 
 void TestApp::commandLineStartLayoutAndKeys()
@@ -631,8 +622,6 @@ void TestApp::selectionIsWhatCommandsActOn()
     QFETCH(QString, current);
     QFETCH(QString, moves);
     Open(m_script);
-    Click(QStringLiteral("Close")); // the focus on a button; nothing to ask
-    Open(m_script);
     if (how == u"collapse") {
         Select(QStringLiteral("Action1"), QStringLiteral("Source Path"));
         QTreeWidgetItem *root = Root(QStringLiteral("Action1"));
@@ -774,9 +763,8 @@ void TestApp::saveAsCleanPointAndEditorKeys()
     QVERIFY(!dlg.isWindowModified() && !dlg.IsScriptModified());
     // Undone, then a new edit: the saved state is out of reach.
     Key(Qt::CTRL | Qt::Key_Z);
-    Select(QStringLiteral("Action1"));
+    Select(QStringLiteral("Default"));
     Key(Qt::Key_Delete);
-    Key(Qt::CTRL | Qt::Key_Z);
     QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
     // F2 opens the value's editor, its caret after the value; Delete there
     // belongs to the text (in the tree to the item: the undo table).
@@ -847,7 +835,6 @@ void TestApp::wholeEditingRun()
     tree.setCurrentItem(added);
     QTest::keyClick(&dlg, Qt::Key_U, Qt::AltModifier);
     QTRY_COMPARE(added->text(0), QStringLiteral("Action2"));
-    QCOMPARE(RootNames(), kRoots + QStringList{"Action3"});
     QCOMPARE(tree.currentItem(), added);
 
     // Enter saves and the editor stays.
