@@ -641,16 +641,13 @@ private slots:
         QCOMPARE(document.m_arrActionNames, names);
         QCOMPARE(document.m_Default.m_arrAtLines, document.m_arrDefaultAtLines);
         for (const QString &check : checks) {
-            const QString name = check.section(QLatin1Char('.'), 0, 0);
-            const QString key = check.mid(name.size() + 1).section(QLatin1Char('='), 0, 0);
-            const QString expected = check.mid(name.size() + key.size() + 2);
+            const QString name = check.section(u'.', 0, 0);
+            const QString key = check.mid(name.size() + 1).section(u'=', 0, 0);
             const qsizetype index = document.m_arrActionNames.indexOf(name);
-            QVERIFY2(name == QLatin1String("Default") || index >= 0, qPrintable(check));
             const CSynchSettings *record = index >= 0 ? document.GetAt(index) : &document.m_Default;
             const SettingField *field = FieldByKey(key);
-            QVERIFY2(field || key == QLatin1String("@"), qPrintable(check));
-            const QString actual = field ? field->ValueText(*record) : record->m_arrAtLines.join(QLatin1Char(';'));
-            QVERIFY2(actual == expected, qPrintable(check + QStringLiteral(" but got ") + actual));
+            QVERIFY2((name == u"Default" || index >= 0) && (field || key == u"@"), qPrintable(check));
+            QCOMPARE(name + u'.' + key + u'=' + (field ? field->ValueText(*record) : record->m_arrAtLines.join(u';')), check);
         }
         QCOMPARE(ui.messages.size(), messageParts.isEmpty() ? 0 : 1);
         if (!messageParts.isEmpty())
