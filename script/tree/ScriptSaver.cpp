@@ -19,16 +19,18 @@ QByteArray WithMark(const char *mark, qsizetype markSize, const QString &text, i
     return bytes;
 }
 
-// Encodes every piece `writer` writes; false as soon as a piece cannot be
-// encoded without loss.
+// Encodes what `writer` writes a hundred sections at a time; false as soon
+// as a piece cannot be encoded without loss.
 bool EncodePieces(CScriptWriter &writer, CScriptEncoder &encoder)
 {
+    constexpr int kRootsPerPiece = 100;
     writer.Begin();
-    QString piece;
-    while (writer.NextPiece(piece))
-        if (!encoder.Append(piece))
+    for (int first = 0; first < writer.RootCount(); first += kRootsPerPiece) {
+        writer.WriteRoots(first, kRootsPerPiece);
+        if (!encoder.Append(writer.TakeText()))
             return false;
-    return true;
+    }
+    return encoder.Append(writer.End());
 }
 
 } // namespace
