@@ -65,8 +65,8 @@ void TestInsight::editShowsProblemAndReversalClearsIt()
     QVERIFY(!Insight().ProblemsButton()->isChecked());
 
     // The tree as it would be saved, not the file: the file on disk stays clean.
-    // A value still in its editor (the item shows its label alone meanwhile)
-    // counts as Save, which commits it first, would write it.
+    // A value still in its editor counts, as Save (which commits it first)
+    // would write it; the item meanwhile shows its label alone.
     QTreeWidgetItem *target = TypeValue(QStringLiteral("Path2"), QStringLiteral("c:/data/"), false);
     Insight().Checker().CheckNow();
     QTRY_VERIFY(Insight().Problems().isVisible());
