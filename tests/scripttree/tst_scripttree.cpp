@@ -2,7 +2,6 @@
 // the writer and the saver, and a section at a time by the rewriter.
 
 #include "bench/ScriptGenerator.h"
-#include "framework/CodePage.h"
 #include "framework/ScriptedModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptRewriter.h"
@@ -12,7 +11,6 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 
-#include <QDir>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QRandomGenerator>
@@ -56,9 +54,7 @@ struct Fixture
 QByteArray Ansi(QString text)
 {
     text.replace(QRegularExpression(QStringLiteral("\r?\n")), QStringLiteral("\r\n"));
-    QByteArray bytes;
-    StringToMultiByte(text.constData(), text.size(), bytes, kAnsiCodePage);
-    return bytes;
+    return CScriptGenerator::Encode(text, ScriptEncoding::Ansi);
 }
 
 // The first item under `parent` (depth first) whose text starts with `prefix`.
