@@ -24,7 +24,7 @@ CScriptRewriter::Result CScriptRewriter::Rewrite(const QString &in, const QStrin
     }
     const QByteArray bytes = m_encoder->TakeBytes();
     m_encoder.reset();
-    return CScriptSaver(m_options).SaveBytes(bytes, m_bUnicode, out) ? Result::Written : Result::Unwritable;
+    return CScriptSaver(m_options).Save(bytes, m_bUnicode, out) ? Result::Written : Result::Unwritable;
 }
 
 bool CScriptRewriter::Pass(const QString &in, bool again)

@@ -1,7 +1,7 @@
 #include "script/tree/ScriptSaver.h"
 
-#include "framework/CodePage.h"
 #include "framework/FileError.h"
+#include "framework/FileSaver.h"
 #include "framework/ModalUi.h"
 #include "script/tree/ScriptEncoder.h"
 #include "script/tree/ScriptWriter.h"
@@ -10,54 +10,23 @@
 
 namespace {
 
-QByteArray WithMark(const char *mark, qsizetype markSize, const QString &text, int mode)
-{
-    QByteArray bytes;
-    const QString withEmptyLine = QStringLiteral("\r\n") + text;
-    StringToMultiByte(withEmptyLine.constData(), withEmptyLine.size(), bytes, mode);
-    bytes.prepend(mark, markSize);
-    return bytes;
-}
-
-// Encodes every piece `writer` writes; false as soon as a piece cannot be
-// encoded without loss.
+// Encodes what `writer` writes a hundred sections at a time; false as soon
+// as a piece cannot be encoded without loss.
 bool EncodePieces(CScriptWriter &writer, CScriptEncoder &encoder)
 {
+    constexpr int kRootsPerPiece = 100;
     writer.Begin();
-    QString piece;
-    while (writer.NextPiece(piece))
-        if (!encoder.Append(piece))
+    for (int first = 0; first < writer.RootCount(); first += kRootsPerPiece) {
+        writer.WriteRoots(first, kRootsPerPiece);
+        if (!encoder.Append(writer.TakeText()))
             return false;
-    return true;
+    }
+    return encoder.Append(writer.End());
 }
 
 } // namespace
 
-CScriptSaver::CScriptSaver(const WriteOptions &options, FileFactory factory)
-    : m_options(options), m_factory(std::move(factory))
-{
-}
-
-QByteArray CScriptSaver::Encode(const QString &text, ScriptEncoding encoding, bool &becameUnicode)
-{
-    becameUnicode = false;
-    // An empty Unicode script is still its mark and the empty line, so that
-    // it reads back in its encoding.
-    if (encoding == ScriptEncoding::Ansi) {
-        if (text.isEmpty())
-            return QByteArray();
-        QByteArray bytes;
-        bool lossy = false;
-        StringToMultiByte(text.constData(), text.size(), bytes, kAnsiCodePage, &lossy);
-        if (!lossy)
-            return bytes;
-        becameUnicode = true;
-        encoding = ScriptEncoding::Utf16Le;
-    }
-    if (encoding == ScriptEncoding::Utf8)
-        return WithMark("\xEF\xBB\xBF", 3, text, kUtf8);
-    return WithMark("\xFF\xFE", 2, text, kUtf16);
-}
+CScriptSaver::CScriptSaver(const WriteOptions &options) : m_options(options) {}
 
 QByteArray CScriptSaver::EncodeScript(CScriptWriter &writer, ScriptEncoding encoding, bool &becameUnicode)
 {
@@ -74,16 +43,9 @@ QByteArray CScriptSaver::EncodeScript(CScriptWriter &writer, ScriptEncoding enco
     return encoder.TakeBytes();
 }
 
-bool CScriptSaver::Save(const QString &text, ScriptEncoding encoding, const QString &path)
+bool CScriptSaver::Save(const QByteArray &bytes, bool becameUnicode, const QString &path)
 {
-    bool becameUnicode = false;
-    const QByteArray bytes = Encode(text, encoding, becameUnicode);
-    return SaveBytes(bytes, becameUnicode, path);
-}
-
-bool CScriptSaver::SaveBytes(const QByteArray &bytes, bool becameUnicode, const QString &path)
-{
-    CFileSaver saver(m_factory);
+    CFileSaver saver;
     if (!saver.Save(path, bytes)) {
         if (m_options.reportErrors)
             ReportFileError(QStringLiteral("write"), path, saver.Cause());

@@ -23,7 +23,7 @@ bool WriteScript(const CSynchArray &document, const QString &path, const CTreeOp
     CScriptWriter writer(document, tree);
     bool becameUnicode = false;
     const QByteArray bytes = CScriptSaver::EncodeScript(writer, document.m_ScriptFile.Encoding(), becameUnicode);
-    return CScriptSaver(options).SaveBytes(bytes, becameUnicode, path);
+    return CScriptSaver(options).Save(bytes, becameUnicode, path);
 }
 
 void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root, CompletionValues values)

@@ -57,25 +57,10 @@ void CScriptWriter::Begin()
 {
     BuildSettingCatalogue(m_keys, m_labels);
     m_out.clear();
-    m_nNextRoot = 0;
     WritePreamble();
 }
 
-bool CScriptWriter::NextPiece(QString &piece)
-{
-    const int roots = m_tree.topLevelItemCount();
-    if (m_nNextRoot > roots)
-        return false;
-    if (m_nNextRoot < roots) {
-        WriteRoots(m_nNextRoot, kRootsPerPiece);
-        m_nNextRoot = std::min(m_nNextRoot + kRootsPerPiece, roots);
-    } else {
-        WriteUnloadedSections();
-        m_nNextRoot = roots + 1;
-    }
-    piece = TakeText();
-    return true;
-}
+int CScriptWriter::RootCount() const { return m_tree.topLevelItemCount(); }
 
 void CScriptWriter::WriteRoots(int first, int count)
 {

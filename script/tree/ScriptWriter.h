@@ -24,21 +24,16 @@ public:
     QString ScriptText();
 
     // The same in steps, for a caller that must not hold its thread for a
-    // big script: Begin, then WriteRoots over the roots in order, then End
-    // for the text. The tree must not change between the steps.
+    // big script or that encodes the text as it goes: Begin; then WriteRoots
+    // over the roots in order (or WriteRoot for each root as soon as it is
+    // built), taking the text so far with TakeText whenever it likes; then End
+    // for the rest. The tree must not change between the steps.
     void Begin();
     void WriteRoots(int first, int count);
-    QString End();
-
-    // The same in pieces of a hundred sections, for a caller that encodes as
-    // it goes: Begin, then NextPiece until it returns false.
-    bool NextPiece(QString &piece);
-
-    // The same a root at a time, for a caller that writes each section as
-    // soon as its root is built: Begin, WriteRoot for each root in order,
-    // taking the text written so far with TakeText whenever it likes, and End.
     void WriteRoot(const QTreeWidgetItem *root) { WriteSection(root); }
     QString TakeText() { return std::exchange(m_out, QString()); }
+    QString End();
+    int RootCount() const;
 
 private:
     // Appends one section for `root` (nothing for a "Default" root that has
@@ -58,8 +53,6 @@ private:
         bool hasRaw = false;
     };
 
-    static constexpr int kRootsPerPiece = 100;
-
     void WriteText(QStringView text);
     void WriteLine(const QString &key, QStringView value);
     void WriteLevel(const QTreeWidgetItem *parent, const int *rows, int rowCount);
@@ -76,7 +69,6 @@ private:
     QStringList m_keys;
     QStringList m_labels;
     QString m_out;
-    int m_nNextRoot = 0; // NextPiece's place; past the roots once the end is written
     bool m_bDefault = false;
     bool m_bRadioWritten = false;
     Mask m_skip;

@@ -17,15 +17,12 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
 
-const QString &Path()
-{
-    static const QString path = QStringLiteral("fuzz.mbs");
-    return path;
-}
+const QString kPath = QStringLiteral("fuzz.mbs");
 
 bool KnownRule(const QString &rule)
 {
@@ -64,7 +61,7 @@ void CheckProblems(const std::vector<CheckProblem> &problems, QStringView text)
                   "every problem has a severity");
         FuzzCheck(!problem.message.isEmpty() && !problem.message.contains(u'\n'),
                   "every problem has a message of one line");
-        FuzzCheck(problem.file == Path(), "every problem names the file");
+        FuzzCheck(problem.file == kPath, "every problem names the file");
         FuzzCheck((problem.line == 0) == (problem.rule == QLatin1String("no-actions")),
                   "only the script as a whole has no line");
         FuzzCheck(problem.line >= 0 && problem.line <= lines, "every line lies within the file's lines");
@@ -77,30 +74,21 @@ void CheckProblems(const std::vector<CheckProblem> &problems, QStringView text)
 
 void CheckTextForm(const std::vector<CheckProblem> &problems)
 {
-    QString text;
     int errors = 0;
     for (const CheckProblem &problem : problems) {
-        text += CheckProblemLine(problem);
+        const QString line = CheckProblemLine(problem);
+        const QString where = problem.line > 0 ? QStringLiteral("%1:%2").arg(kPath).arg(problem.line) : kPath;
+        FuzzCheck(line.count(u'\n') == 1 && line.endsWith(QStringLiteral(" [%1]\n").arg(problem.rule))
+                      && line.startsWith(QStringLiteral("%1: %2: ").arg(where, SeverityName(problem.severity))),
+                  "a problem's one line names its place, severity and rule");
         errors += problem.severity == CheckSeverity::Error ? 1 : 0;
     }
     const int warnings = int(problems.size()) - errors;
-    text += CheckSummaryLine(Path(), errors, warnings);
-    const QStringList lines = text.split(u'\n');
-    FuzzCheck(lines.size() == qsizetype(problems.size()) + 2 && lines.last().isEmpty(),
-              "the text form prints one line per problem and a summary");
-    for (size_t i = 0; i < problems.size(); ++i) {
-        const CheckProblem &problem = problems[i];
-        const QString &line = lines.at(qsizetype(i));
-        const QString where = problem.line > 0 ? QStringLiteral("%1:%2: ").arg(Path()).arg(problem.line)
-                                               : Path() + QStringLiteral(": ");
-        FuzzCheck(line.startsWith(where + SeverityName(problem.severity) + QStringLiteral(": ")) &&
-                      line.endsWith(QStringLiteral(" [%1]").arg(problem.rule)),
-                  "a problem's line names its place, severity and rule");
-    }
-    FuzzCheck(lines.at(lines.size() - 2).startsWith(Path() + QStringLiteral(": ")) &&
-                  (problems.empty() ? lines.at(lines.size() - 2).endsWith(QLatin1String(": no problems"))
-                                    : lines.at(lines.size() - 2).contains(QStringLiteral(" %1 warning").arg(warnings))),
-              "the summary counts the warnings");
+    const QString summary = CheckSummaryLine(kPath, errors, warnings);
+    FuzzCheck(summary.count(u'\n') == 1 && summary.endsWith(u'\n') && summary.startsWith(kPath + QStringLiteral(": "))
+                  && (problems.empty() ? summary.endsWith(QLatin1String(": no problems\n"))
+                                       : summary.contains(QStringLiteral(" %1 warning").arg(warnings))),
+              "the summary is one line counting the warnings");
 }
 
 void CheckJsonForm(const std::vector<CheckProblem> &problems)
@@ -108,14 +96,11 @@ void CheckJsonForm(const std::vector<CheckProblem> &problems)
     CJsonWriter json(nullptr);
     json.Raw("[");
     bool first = true;
-    for (const CheckProblem &problem : problems) {
-        WriteCheckProblemJson(json, problem, first);
-        first = false;
-    }
+    for (const CheckProblem &problem : problems)
+        WriteCheckProblemJson(json, problem, std::exchange(first, false));
     json.Raw(first ? "]\n" : "\n]\n");
     QJsonParseError error;
-    const QJsonDocument parsed =
-        QJsonDocument::fromJson(QByteArray::fromStdString(json.Text()), &error);
+    const QJsonDocument parsed = QJsonDocument::fromJson(QByteArray::fromStdString(json.Text()), &error);
     FuzzCheck(error.error == QJsonParseError::NoError && parsed.isArray(), "the JSON form parses");
     const QJsonArray list = parsed.array();
     FuzzCheck(list.size() == qsizetype(problems.size()), "the JSON form lists as many problems as the text form");
@@ -135,18 +120,12 @@ void CheckJsonForm(const std::vector<CheckProblem> &problems)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    FuzzSetUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = FuzzBytes(data, size);
     CSynchArray document;
     std::vector<CheckProblem> problems;
-    FuzzCheck(CScriptChecker::CheckBytes(bytes, Path(), document, problems), "any bytes are checked");
+    FuzzCheck(CScriptChecker::CheckBytes(bytes, kPath, document, problems), "any bytes are checked");
     CheckProblems(problems, document.m_ScriptFile.Text());
     CheckTextForm(problems);
     CheckJsonForm(problems);
@@ -154,12 +133,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzCheck(SameList(CScriptChecker::Check(document), problems), "checking the same document again finds the same");
     CSynchArray again;
     std::vector<CheckProblem> againProblems;
-    CScriptChecker::CheckBytes(bytes, Path(), again, againProblems);
+    CScriptChecker::CheckBytes(bytes, kPath, again, againProblems);
     FuzzCheck(SameList(againProblems, problems), "checking the same bytes again finds the same");
     if (!document.m_ScriptFile.Text().isEmpty()) {
         CSynchArray edited;
         std::vector<CheckProblem> editedProblems;
-        CScriptChecker::CheckText(Path(), document.m_ScriptFile.Text().toString(), edited, editedProblems);
+        CScriptChecker::CheckText(kPath, document.m_ScriptFile.Text().toString(), edited, editedProblems);
         FuzzCheck(SameList(editedProblems, problems), "the editor's check of the decoded text finds the same");
     }
     return 0;

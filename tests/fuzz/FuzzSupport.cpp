@@ -33,6 +33,12 @@ void FuzzSetUp()
     tzset();
 }
 
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int *, char ***)
+{
+    FuzzSetUp();
+    return 0;
+}
+
 void FuzzCheck(bool condition, const char *what)
 {
     if (condition)

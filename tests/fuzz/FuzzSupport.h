@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv);
 
 // Sets up the process once: messages are dropped, dates use the British
-// picture and the zone of Central Europe.
+// picture and the zone of Central Europe. LLVMFuzzerInitialize does only this
+// unless a target defines its own.
 void FuzzSetUp();
 
 // Aborts with `what` on stderr when `condition` is false, so that the fuzzer

@@ -9,12 +9,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    FuzzSetUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     CScriptFile file;

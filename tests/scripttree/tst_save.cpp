@@ -213,7 +213,7 @@ private slots:
         ::lstat(path8.constData(), &was);
 
         CScriptSaver saver;
-        const bool saved = saver.Save(QStringLiteral("[Action1]\r\nPath1=new\r\n"), ScriptEncoding::Ansi, path);
+        const bool saved = saver.Save(QByteArrayLiteral("[Action1]\r\nPath1=new\r\n"), false, path);
         QCOMPARE(saved, cause.isEmpty());
         QCOMPARE(m_ui.messages.size(), saved ? 0 : 1);
         if (!saved)
