@@ -56,7 +56,9 @@ bool SameImageState(const QAccessible::State &a, const QAccessible::State &b)
 }
 
 // One row of the tree, or its column header.
-class CTreeOptionsAccessibleRow : public QAccessibleInterface, public QAccessibleActionInterface
+class CTreeOptionsAccessibleRow : public QAccessibleInterface,
+                                  public QAccessibleActionInterface,
+                                  public QAccessibleTextInterface
 {
 public:
     CTreeOptionsAccessibleRow(CTreeOptionsCtrl *tree, QTreeWidgetItem *item)
@@ -157,7 +159,34 @@ public:
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
+        if (type == QAccessible::ActionInterface)
+            return static_cast<QAccessibleActionInterface *>(this);
+        // The value as read-only text too: some tools read a value no other way.
+        if (type == QAccessible::TextInterface && Kind() == RowKind::Value)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return nullptr;
+    }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        return text(QAccessible::Value).mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(text(QAccessible::Value).size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return QString();
     }
 
     QStringList actionNames() const override
@@ -366,11 +395,32 @@ private:
     mutable QAccessible::Id m_headerId = 0;
 };
 
+// The viewport, which holds the open editors. The keyboard it passes on to
+// the tree is not its own: it is never the focused object.
+class CTreeOptionsAccessibleViewport : public QAccessibleWidget
+{
+public:
+    explicit CTreeOptionsAccessibleViewport(QWidget *viewport) : QAccessibleWidget(viewport, QAccessible::Client) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.focused = false;
+        state.focusable = false;
+        return state;
+    }
+};
+
 QAccessibleInterface *TreeOptionsAccessibleFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("CTreeOptionsCtrl"))
+    if (className == QLatin1String("CTreeOptionsCtrl")) {
         if (auto *tree = qobject_cast<CTreeOptionsCtrl *>(object))
             return new CTreeOptionsAccessible(tree);
+    } else if (className == QLatin1String("QWidget") && object->isWidgetType()) {
+        auto *tree = qobject_cast<CTreeOptionsCtrl *>(object->parent());
+        if (tree && tree->viewport() == object)
+            return new CTreeOptionsAccessibleViewport(static_cast<QWidget *>(object));
+    }
     return nullptr;
 }
 

@@ -8,13 +8,16 @@
 //   and mixed, a crossed-out one disabled), and its Toggle and Press actions do
 //   what the space bar does; a change of state raises a state-changed event;
 // - a value row's name is its label and its value is the value, the open
-//   editor's while one is open; Press gives the keyboard to its editor (F2);
+//   editor's while one is open, also given as read-only text (the desktop's
+//   accessibility bus carries a value no other way); Press gives the keyboard
+//   to its editor (F2);
 // - a row's description is what the control's owner gives for the item
 //   (CTreeOptionsCtrl::SetItemDescriptions).
 //
 // The tree's children are numbered as the view numbers them in the events it
 // raises itself: the column header (hidden or not), the shown rows from top to
-// bottom, and last the viewport, which holds the open editors.
+// bottom, and last the viewport, which holds the open editors and is never
+// the focused object.
 
 #include <QModelIndex>
 

@@ -717,12 +717,14 @@ private slots:
         AddEdit(QStringLiteral("Source Path: C:\\Projects"));
 
         QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(m_tree);
+        QVERIFY(!tree->child(tree->childCount() - 1)->state().focused); // the viewport passes the keyboard on
         QAccessibleInterface *cell = tree->child(1 + row);
         QVERIFY(cell);
         QCOMPARE(tree->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
         QCOMPARE(int(cell->role()), role);
         QCOMPARE(cell->text(QAccessible::Name), name);
         QCOMPARE(cell->text(QAccessible::Value), value);
+        QCOMPARE(cell->textInterface() ? cell->textInterface()->text(0, value.size()) : QString(), value);
         QCOMPARE(cell->state().checkable, !editorRole);
         QVERIFY(!cell->state().checked);
         QSignalSpy edits(m_tree, &Tree::ItemChanged);
