@@ -246,14 +246,16 @@ QHash<const CTreeOptionsCtrl *, CTreeOptionsAccessible *> &Accounts()
 class CTreeOptionsAccessible : public QAccessibleWidget
 {
 public:
-    explicit CTreeOptionsAccessible(CTreeOptionsCtrl *tree) : QAccessibleWidget(tree, QAccessible::Tree)
+    explicit CTreeOptionsAccessible(CTreeOptionsCtrl *tree)
+        : QAccessibleWidget(tree, QAccessible::Tree), m_pOwner(tree)
     {
         Accounts().insert(tree, this);
     }
 
     ~CTreeOptionsAccessible() override
     {
-        Accounts().remove(static_cast<const CTreeOptionsCtrl *>(object()));
+        // The tree may be gone already: its pointer is only a key here.
+        Accounts().remove(m_pOwner);
         for (QAccessible::Id id : std::as_const(m_rowIds))
             QAccessible::deleteAccessibleInterface(id);
         if (m_headerId)
@@ -283,9 +285,11 @@ public:
         const auto *row = dynamic_cast<const CTreeOptionsAccessibleRow *>(child);
         if (!row || row->parent() != this)
             return -1;
+        if (row->Kind() == RowKind::Header)
+            return 0;
         QTreeWidgetItem *item = row->Item();
         if (!item)
-            return 0;
+            return -1;
         if (m_rowOf.isEmpty() && !Rows().empty())
             for (size_t i = 0; i < m_rows.size(); ++i)
                 m_rowOf.insert(m_rows[i], int(i));
@@ -388,6 +392,7 @@ private:
         return m_rows;
     }
 
+    const CTreeOptionsCtrl *m_pOwner;
     mutable std::vector<QTreeWidgetItem *> m_rows;
     mutable QHash<const QTreeWidgetItem *, int> m_rowOf; // made when first needed
     mutable quint64 m_generation = ~quint64(0);
