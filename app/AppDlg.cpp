@@ -73,6 +73,8 @@ void CAppDlg::BuildControls()
     const CDialogUnits du(font());
     auto *label = new QLabel(QStringLiteral("&Script File Settings"), this);
     label->setBuddy(m_tree);
+    m_tree->setAccessibleName(QStringLiteral("Script File Settings"));
+    m_tree->setHeaderLabel(QStringLiteral("Setting"));
     m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, this);
 
     auto *layout = new QVBoxLayout(this);

@@ -36,6 +36,13 @@ QVariant CProblemsModel::data(const QModelIndex &index, int role) const
         if (index.column() == 0)
             return problem.severity == CheckSeverity::Error ? m_errorIcon : m_warningIcon;
         break;
+    case Qt::AccessibleTextRole:
+        // The icon's meaning, for those who cannot see it.
+        if (index.column() == 0)
+            return QStringLiteral("%1: %2").arg(problem.severity == CheckSeverity::Error ? QStringLiteral("Error")
+                                                                                        : QStringLiteral("Warning"),
+                                                problem.message);
+        break;
     case Qt::ToolTipRole:
         return QStringLiteral("%1: %2 [%3]").arg(SeverityName(problem.severity), problem.message, problem.rule);
     default:

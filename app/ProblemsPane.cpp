@@ -11,6 +11,7 @@ CProblemsPane::CProblemsPane(QWidget *parent)
     : QWidget(parent), m_model(new CProblemsModel(this)), m_caption(new QLabel(this)), m_list(new QTreeView(this))
 {
     m_list->setModel(m_model);
+    m_list->setAccessibleName(QStringLiteral("Problems"));
     LayOutPane(*this, *m_caption, *m_list);
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);

@@ -1,14 +1,16 @@
 #include "app/SettingToolTip.h"
 
 #include "app/SettingGuide.h"
+#include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QTreeWidget>
 
-CSettingToolTip::CSettingToolTip(QTreeWidget &tree) : QObject(&tree), m_tree(tree), m_viewport(tree.viewport())
+CSettingToolTip::CSettingToolTip(CTreeOptionsCtrl &tree) : QObject(&tree), m_tree(tree), m_viewport(tree.viewport())
 {
     m_viewport->installEventFilter(this);
+    tree.SetItemDescriptions(&CSettingToolTip::ToolTipFor);
 }
 
 QString CSettingToolTip::ToolTipFor(const QTreeWidgetItem *item)

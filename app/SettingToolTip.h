@@ -1,13 +1,15 @@
 #pragma once
 // The tooltips of the options tree: hovering a setting item shows the setting's
 // one-line description from the user guide, then whatever the editor adds
-// about the item (the value in effect).
+// about the item (the value in effect). The description is also the item's
+// description for assistive tools.
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
+class CTreeOptionsCtrl;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -16,7 +18,7 @@ class CSettingToolTip : public QObject
     Q_OBJECT
 public:
     // Shows the tooltips of `tree`'s items; lives as long as the tree.
-    explicit CSettingToolTip(QTreeWidget &tree);
+    explicit CSettingToolTip(CTreeOptionsCtrl &tree);
 
     // The tooltip of `item`: its setting's description, or empty for an item
     // that is no setting (a section's root, an unknown item).

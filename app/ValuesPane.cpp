@@ -11,6 +11,7 @@
 CValuesPane::CValuesPane(QWidget *parent) : QWidget(parent), m_caption(new QLabel(this)), m_list(new QTreeWidget(this))
 {
     m_list->setColumnCount(3);
+    m_list->setAccessibleName(QStringLiteral("Values in effect"));
     m_list->setHeaderLabels({QStringLiteral("Setting"), QStringLiteral("Value in effect"), QStringLiteral("From")});
     LayOutPane(*this, *m_caption, *m_list);
     // The value matters most: the names share the width with it and elide.

@@ -2,6 +2,7 @@
 
 #include "script/SettingCatalogue.h"
 #include "treeoptions/SingleLine.h"
+#include "treeoptions/TreeOptionsAccessible.h"
 #include "treeoptions/TreeOptionsBrowseButton.h"
 #include "treeoptions/TreeOptionsCombo.h"
 #include "treeoptions/TreeOptionsEdit.h"
@@ -80,6 +81,7 @@ CTreeOptionsCtrl::CTreeOptionsCtrl(QWidget *parent) : QTreeWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(CTreeOptionsImages::kCellSize, CTreeOptionsImages::kCellSize));
     setItemDelegate(new CTreeOptionsItemDelegate(this));
+    InstallTreeOptionsAccessible();
 
     connect(this, &QTreeWidget::currentItemChanged, this, &CTreeOptionsCtrl::OnCurrentItemChanged);
     connect(this, &QTreeWidget::itemCollapsed, this, &CTreeOptionsCtrl::OnCollapsed);
@@ -95,6 +97,14 @@ CTreeOptionsCtrl::CTreeOptionsCtrl(QWidget *parent) : QTreeWidget(parent)
         });
     connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this, &CTreeOptionsCtrl::OnRowsAboutToBeRemoved);
     connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] { EndItemEdit(); });
+    auto rowsChanged = [this] { ++m_nRowsGeneration; };
+    connect(model(), &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(model(), &QAbstractItemModel::rowsMoved, this, rowsChanged);
+    connect(model(), &QAbstractItemModel::layoutChanged, this, rowsChanged);
+    connect(model(), &QAbstractItemModel::modelReset, this, rowsChanged);
+    connect(this, &QTreeView::expanded, this, rowsChanged);
+    connect(this, &QTreeView::collapsed, this, rowsChanged);
 }
 
 CTreeOptionsCtrl::~CTreeOptionsCtrl()
@@ -488,6 +498,9 @@ void CTreeOptionsCtrl::BeginItemEdit(QTreeWidgetItem *item)
     QWidget *primary = static_cast<QWidget *>(editor);
     primary->setParent(viewport());
     primary->setFont(font());
+    // Assistive tools name the editor after the item's label.
+    const QString text = item->text(0);
+    primary->setAccessibleName(text.left(text.indexOf(ValueSeparator())));
     if (combo || edit) {
         // The item shows its label alone while its value is in the editor.
         const QString value = GetItemValueText(item);
@@ -523,6 +536,7 @@ void CTreeOptionsCtrl::BeginItemEdit(QTreeWidgetItem *item)
             button->m_pOwnerTree = this;
             button->m_pEdit = edit;
             button->setText(button->GetButtonText());
+            button->setAccessibleName(QStringLiteral("Browse"));
             edit->m_pBrowseButton = button;
             m_pActiveBrowse = button;
         } else {
@@ -811,6 +825,46 @@ void CTreeOptionsCtrl::Toggle(QTreeWidgetItem *item)
     ReportChange(item, branch, before);
 }
 
+void CTreeOptionsCtrl::PressItem(QTreeWidgetItem *item)
+{
+    if (!item || item->treeWidget() != this)
+        return;
+    Toggle(item);
+    setCurrentItem(item);
+}
+
+bool CTreeOptionsCtrl::FocusItemEditor(QTreeWidgetItem *item)
+{
+    if (!item || item->treeWidget() != this)
+        return false;
+    setCurrentItem(item);
+    if (!m_hEditItem)
+        BeginItemEdit(item);
+    return m_hEditItem == item && FocusEditor();
+}
+
+QString CTreeOptionsCtrl::ShownValue(const QTreeWidgetItem *item) const
+{
+    if (item && item == m_hEditItem) {
+        if (m_pActiveCombo)
+            return m_pActiveCombo->Value();
+        if (m_pActiveEdit)
+            return m_pActiveEdit->text();
+    }
+    return GetItemValueText(item);
+}
+
+QString CTreeOptionsCtrl::ItemDescription(const QTreeWidgetItem *item) const
+{
+    return m_descriptions && item ? m_descriptions(item) : QString();
+}
+
+void CTreeOptionsCtrl::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
+{
+    QTreeWidget::dataChanged(topLeft, bottomRight, roles);
+    TreeOptionsRowsChanged(*this, topLeft, bottomRight);
+}
+
 void CTreeOptionsCtrl::mousePressEvent(QMouseEvent *event)
 {
     m_pressedIndex = QPersistentModelIndex();
@@ -861,10 +915,7 @@ void CTreeOptionsCtrl::keyPressEvent(QKeyEvent *event)
     }
     // F2 opens the editor of the current value (again, after scrolling closed it).
     if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier && caret) {
-        if (!m_hEditItem)
-            BeginItemEdit(caret);
-        if (m_hEditItem)
-            FocusEditor();
+        FocusItemEditor(caret);
         event->accept();
         return;
     }

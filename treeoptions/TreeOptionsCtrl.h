@@ -17,6 +17,8 @@
 #include <QPointer>
 #include <QTreeWidget>
 
+#include <functional>
+
 class CTreeOptionsCombo;
 class CTreeOptionsEdit;
 class CTreeOptionsSpinCtrl;
@@ -133,6 +135,24 @@ public:
     // Commit, end and reopen editing of the current item (after a pick).
     void ReEditCurrentItem();
 
+    // --- What assistive tools see (TreeOptionsAccessible).
+    // What a click on the item's row does: an enabled box toggles, an enabled
+    // radio is selected (reported as ItemChanged), and the item becomes current.
+    void PressItem(QTreeWidgetItem *item);
+    // Makes the item current and gives the keyboard to its editor, as F2 does;
+    // false when it has none.
+    bool FocusItemEditor(QTreeWidgetItem *item);
+    // The item's value, or its open editor's while it has one.
+    QString ShownValue(const QTreeWidgetItem *item) const;
+    // A short description of an item for assistive tools; none by default.
+    using DescriptionSource = std::function<QString(const QTreeWidgetItem *item)>;
+    void SetItemDescriptions(DescriptionSource source) { m_descriptions = std::move(source); }
+    QString ItemDescription(const QTreeWidgetItem *item) const;
+    // Changes whenever rows are added, removed, moved, expanded or collapsed.
+    quint64 RowsGeneration() const { return m_nRowsGeneration; }
+    QModelIndex IndexOfItem(const QTreeWidgetItem *item) const { return indexFromItem(item); }
+    QTreeWidgetItem *ItemOfIndex(const QModelIndex &index) const { return itemFromIndex(index); }
+
 signals:
     // An edit by the user changed items: a box or radio toggled, a value
     // committed from its editor (only when it differs), a colour or font picked.
@@ -148,6 +168,8 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = QList<int>()) override;
 
     virtual void BeginItemEdit(QTreeWidgetItem *item);
     virtual void CommitItemEdit(QTreeWidgetItem *item);
@@ -180,6 +202,8 @@ private:
     int m_nPickersOpen = 0;
     bool m_bDestroying = false;
     QPersistentModelIndex m_pressedIndex;
+    DescriptionSource m_descriptions;
+    quint64 m_nRowsGeneration = 0;
 };
 
 // Suspends repainting of a widget for a scope and restores the state it found,

@@ -9,6 +9,7 @@
 #include "app/ValuesPane.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QPushButton>
 #include <QToolTip>
@@ -27,6 +28,7 @@ private slots:
     void activatingProblemSelectsItsItem_data();
     void activatingProblemSelectsItsItem();
     void valuesInEffect();
+    void assistiveToolsReadThePanes();
 
 private:
     CAppDlg &Open(const QByteArray &script) { return m_s->Open(m_s->Write(script)); }
@@ -176,6 +178,27 @@ void TestInsight::valuesInEffect()
     QVERIFY(!Insight().Values().isVisible());
     QTest::mouseClick(Insight().ValuesButton(), Qt::LeftButton);
     QVERIFY(Insight().Values().isVisible());
+}
+
+void TestInsight::assistiveToolsReadThePanes()
+{
+    Open("[Action1]\r\nPath1=C:\\a\r\nPath2=C:\\a\r\nMask=*.txt\r\nColour=red\r\n");
+    QTRY_VERIFY(Insight().Problems().isVisible());
+    auto name = [](QObject *object, int child = -1) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(object);
+        return (child < 0 ? iface : iface->child(child))->text(QAccessible::Name);
+    };
+    QCOMPARE(name(&Tree()), QStringLiteral("Script File Settings"));
+    QCOMPARE(name(&Tree(), 0), QStringLiteral("Setting")); // the column header
+    QCOMPARE(name(&ProblemList()), QStringLiteral("Problems"));
+    // Each row after the two header cells says what its icon shows.
+    QCOMPARE(name(&ProblemList(), 2), QStringLiteral("Error: ") + ProblemText(0, 0));
+    QCOMPARE(name(&ProblemList(), 4), QStringLiteral("Warning: ") + ProblemText(1, 0));
+    QCOMPARE(name(&Insight().Values().List()), QStringLiteral("Values in effect"));
+    Tree().setFocus();
+    Tree().setCurrentItem(CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Mask")));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&Tree())->focusChild()->text(QAccessible::Description),
+             QStringLiteral("Which file names the action takes."));
 }
 
 QTEST_MAIN(TestInsight)

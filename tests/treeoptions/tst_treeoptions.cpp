@@ -13,6 +13,7 @@
 #include "treeoptions/TreeOptionsSpinCtrl.h"
 #include "treeoptions/demo/TreeOptionsDemo.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -20,6 +21,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -677,6 +679,74 @@ private slots:
                          qPrintable(QStringLiteral("dot in cell %1").arg(i)));
             }
         }
+    }
+
+    void accessibleRows_data()
+    {
+        // A row as assistive tools see it, then its action: a box or radio
+        // toggles as space does, a value row gives its editor the keyboard.
+        QTest::addColumn<int>("row"); // below the column header
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("editorRole"); // none for a box or radio
+        QTest::newRow("check box") << 0 << int(QAccessible::CheckBox) << "Exclude Hidden Files" << ""
+                                   << QAccessibleActionInterface::toggleAction() << 0;
+        QTest::newRow("radio button") << 3 << int(QAccessible::RadioButton) << "Update" << ""
+                                      << QAccessibleActionInterface::pressAction() << 0;
+        QTest::newRow("list value") << 4 << int(QAccessible::TreeItem) << "Sort" << "File Date"
+                                    << QAccessibleActionInterface::pressAction() << int(QAccessible::ComboBox);
+        QTest::newRow("text value") << 5 << int(QAccessible::TreeItem) << "Source Path" << "C:\\Projects"
+                                    << QAccessibleActionInterface::pressAction() << int(QAccessible::EditableText);
+    }
+
+    void accessibleRows()
+    {
+        QFETCH(int, row);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        QFETCH(int, editorRole);
+        m_tree->AddCheckBoxItem(QStringLiteral("Exclude Hidden Files"), nullptr, false);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Operation"), 13, nullptr);
+        m_tree->AddRadioItem(QStringLiteral("Synchronize"), group, true);
+        m_tree->AddRadioItem(QStringLiteral("Update"), group, false);
+        group->setExpanded(true);
+        m_tree->AttachComboBox(m_tree->InsertItem(QStringLiteral("Sort: File Date"), 12), EditorClass<CSortComboBox>());
+        AddEdit(QStringLiteral("Source Path: C:\\Projects"));
+
+        QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(m_tree);
+        QVERIFY(!tree->child(tree->childCount() - 1)->state().focused); // the viewport passes the keyboard on
+        QAccessibleInterface *cell = tree->child(1 + row);
+        QVERIFY(cell);
+        QCOMPARE(tree->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
+        QCOMPARE(int(cell->role()), role);
+        QCOMPARE(cell->text(QAccessible::Name), name);
+        QCOMPARE(cell->text(QAccessible::Value), value);
+        QCOMPARE(cell->textInterface() ? cell->textInterface()->text(0, value.size()) : QString(), value);
+        QCOMPARE(cell->state().checkable, !editorRole);
+        QVERIFY(!cell->state().checked);
+        QSignalSpy edits(m_tree, &Tree::ItemChanged);
+        QFETCH(QString, action);
+        cell->actionInterface()->doAction(action);
+        QCOMPARE(edits.count(), editorRole ? 0 : 1); // the edit undo records
+        if (!editorRole) {
+            QVERIFY(cell->state().checked);
+            return;
+        }
+        // The editor has the keyboard and holds the value; the row still says it.
+        QAccessibleInterface *editor = tree->focusChild();
+        QVERIFY(editor);
+        QCOMPARE(int(editor->role()), editorRole);
+        QVERIFY(editor->state().focused);
+        if (QAccessibleTextInterface *text = editor->textInterface()) {
+            QCOMPARE(editor->text(QAccessible::Name), name);
+            QCOMPARE(text->text(0, text->characterCount()), value);
+        }
+        QCOMPARE(editor->text(QAccessible::Value), value);
+        QCOMPARE(tree->indexOfChild(editor->parent()), tree->childCount() - 1);
+        QCOMPARE(cell->text(QAccessible::Value), value);
     }
 
     void demoTreeHoldsEverySort()
