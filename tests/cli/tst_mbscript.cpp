@@ -50,10 +50,13 @@ Run Mbscript(const QStringList &arguments, const QString &program = QStringLiter
 QString ReferenceString(const QString &text)
 {
     QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool paired = c.isHighSurrogate() ? i + 1 < text.size() && text[i + 1].isLowSurrogate()
+                                                : c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate();
         if (const qsizetype named = QStringView(u"\"\\\b\f\n\r\t").indexOf(c); named >= 0)
             out.append(u'\\').append(QLatin1Char("\"\\bfnrt"[named]));
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F || (c.isSurrogate() && !paired))
             out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
             out += c;

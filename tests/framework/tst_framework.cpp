@@ -64,6 +64,12 @@ private slots:
         QTest::newRow("ansi: one ? per astral character") << QByteArray("a?b") << ansi << QString::fromUtf16(u"a😀b")
                                                           << true;
         QTest::newRow("utf-8") << QByteArray("Donn\xc3\xa9""es") << int(kUtf8) << QString::fromUtf16(u"Données") << false;
+        // Each byte of what is not UTF-8 (a Latin-1 letter, a cut sequence, an
+        // encoded surrogate, an overlong form, a code point past U+10FFFF) is kept.
+        QTest::newRow("utf-8, every byte kept")
+            << QByteArray("\xe9\xc3(\xed\xa0\x80\xe0\x80\xaf\xf4\x90\x80\x80\xf0\x9f\x98\x80\xe2\x82") << int(kUtf8)
+            << QString::fromUtf16(u"\xdce9\xdcc3(\xdced\xdca0\xdc80\xdce0\xdc80\xdcaf\xdcf4\xdc90\xdc80\xdc80😀\xdce2\xdc82")
+            << false;
         QTest::newRow("utf-16 as it stands") << QByteArray("[\0D\0]\0", 6) << int(kUtf16) << QString::fromUtf16(u"[D]")
                                              << false;
         QTest::newRow("empty") << QByteArray() << ansi << QString() << false;
