@@ -1,6 +1,7 @@
 // The framework layer: code pages, file filters, one-line messages, huge-page
 // sizes, and the modal UI with its scripted double and its Qt dialogs.
 
+#include "../script/ScriptFixture.h"
 #include "framework/AppTitle.h"
 #include "framework/CodePage.h"
 #include "framework/ColourFont.h"
@@ -262,6 +263,41 @@ private slots:
         QtModalUi ui;
         QCOMPARE(ui.ChooseFile(request), std::optional<QString>(folder.filePath(QStringLiteral("chosen.mbs"))));
         QCOMPARE(seen, (QStringList{request.title, folder.path(), QStringLiteral("OK"), QStringLiteral("All Files (*)")}));
+    }
+
+    void fileDialogGivesNamesAsTheyAre_data()
+    {
+        QTest::addColumn<QByteArrayList>("entries");  // files in the folder; "r\ufffd.mbs" is chosen
+        QTest::addColumn<QByteArray>("chosen");       // the file then given; empty: refused, saying `message`
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a name that is not UTF-8") << QByteArrayList{"r\xe9.mbs"} << QByteArray("r\xe9.mbs") << "";
+        QTest::newRow("one holding U+FFFD") << QByteArrayList{"r\xef\xbf\xbd.mbs"} << QByteArray("r\xef\xbf\xbd.mbs") << "";
+        QTest::newRow("two shown alike") << QByteArrayList{"r\xe9.mbs", "r\xef\xbf\xbd.mbs", "r\xe8.mbs"} << QByteArray()
+                                         << "it may stand for \"r\\xe8.mbs\", \"r\\xe9.mbs\", \"r\ufffd.mbs\".";
+        QTest::newRow("none") << QByteArrayList{} << QByteArray() << "no file of its folder has it";
+    }
+
+    void fileDialogGivesNamesAsTheyAre()
+    {
+        QFETCH(QByteArrayList, entries);
+        QFETCH(QByteArray, chosen);
+        QFETCH(QString, message);
+        TemporaryFolder folder;
+        for (const QByteArray &entry : entries)
+            QCOMPARE(::close(::creat((QFile::encodeName(folder.path()) + '/' + entry).constData(), 0644)), 0);
+        FileDialogRequest request;
+        request.initialDir = folder.path();
+        QString told;
+        WhenModal([&](QWidget *modal) {
+            modal->findChild<QLineEdit *>()->setText(QStringLiteral("r\ufffd.mbs"));
+            if (chosen.isEmpty())
+                WhenModal([&](QWidget *box) { told = static_cast<QMessageBox *>(box)->text(), box->close(); });
+            static_cast<QDialog *>(modal)->accept();
+        });
+        QtModalUi ui;
+        QCOMPARE(ui.ChooseFile(request), chosen.isEmpty() ? std::nullopt
+                                                          : std::optional(folder.filePath(FileNameFromBytes(chosen))));
+        QVERIFY2(told.contains(message), qPrintable(told));
     }
 };
 
