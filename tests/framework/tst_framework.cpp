@@ -9,7 +9,6 @@
 #include "framework/HugePages.h"
 #include "framework/ModalUi.h"
 #include "framework/QtModalUi.h"
-#include "framework/ScriptedModalUi.h"
 #include "framework/StderrModalUi.h"
 
 #include <QApplication>
@@ -166,29 +165,6 @@ private slots:
         QCOMPARE(qint64(HugePageRoom(bytes)), room);
     }
 
-    void modalUiInstallAndDouble()
-    {
-        IModalUi *before = &ModalUi();
-        ScriptedModalUi outer;
-        ScriptedModalUi inner;
-        {
-            ScopedModalUi installOuter(outer);
-            {
-                ScopedModalUi installInner(inner);
-                QCOMPARE(&ModalUi(), static_cast<IModalUi *>(&inner));
-            }
-            QCOMPARE(&ModalUi(), static_cast<IModalUi *>(&outer));
-        }
-        QCOMPARE(&ModalUi(), before);
-
-        // The double answers from its queue and records dialogs nobody expected.
-        outer.answers.push_back(true);
-        QVERIFY(outer.AskYesNo(QStringLiteral("Save?")));
-        QVERIFY(!outer.AskYesNo(QStringLiteral("Again?")));
-        QVERIFY(!outer.ChooseFile({}).has_value());
-        QCOMPARE(outer.unexpected.size(), 2);
-    }
-
     void coloursAndFonts_data()
     {
         QTest::addColumn<QColor>("colour");
@@ -243,60 +219,50 @@ private slots:
         QCOMPARE(caption, AppTitle());
     }
 
-    void fileDialogIsSetUp()
+    void fileDialogIsSetUp_data()
     {
-        QTemporaryDir folder;
-        FileDialogRequest request;
-        request.title = QStringLiteral("Please specify a file");
-        request.filter = QStringLiteral("All Files (*.*)|*.*||");
-        request.initialFile = folder.filePath(QStringLiteral("missing/name.mbs"));
-        request.okButtonText = QStringLiteral("OK");
-        QStringList seen;
-        WhenModal([&](QWidget *modal) {
-            auto *dialog = qobject_cast<QFileDialog *>(modal);
-            QVERIFY(dialog);
-            seen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->labelText(QFileDialog::Accept)
-                 << dialog->nameFilters();
-            dialog->findChild<QLineEdit *>()->setText(QStringLiteral("chosen.mbs"));
-            static_cast<QDialog *>(dialog)->accept();
-        });
-        QtModalUi ui;
-        QCOMPARE(ui.ChooseFile(request), std::optional<QString>(folder.filePath(QStringLiteral("chosen.mbs"))));
-        QCOMPARE(seen, (QStringList{request.title, folder.path(), QStringLiteral("OK"), QStringLiteral("All Files (*)")}));
-    }
-
-    void fileDialogGivesNamesAsTheyAre_data()
-    {
-        QTest::addColumn<QByteArrayList>("entries");  // files in the folder; "r\ufffd.mbs" is chosen
+        QTest::addColumn<QByteArrayList>("entries");  // files in the folder
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("chosen");       // the file then given; empty: refused, saying `message`
         QTest::addColumn<QString>("message");
-        QTest::newRow("a name that is not UTF-8") << QByteArrayList{"r\xe9.mbs"} << QByteArray("r\xe9.mbs") << "";
-        QTest::newRow("one holding U+FFFD") << QByteArrayList{"r\xef\xbf\xbd.mbs"} << QByteArray("r\xef\xbf\xbd.mbs") << "";
-        QTest::newRow("two shown alike") << QByteArrayList{"r\xe9.mbs", "r\xef\xbf\xbd.mbs", "r\xe8.mbs"} << QByteArray()
-                                         << "it may stand for \"r\\xe8.mbs\", \"r\\xe9.mbs\", \"r\ufffd.mbs\".";
-        QTest::newRow("none") << QByteArrayList{} << QByteArray() << "no file of its folder has it";
+        const QString lost = QStringLiteral("r\ufffd.mbs");  // as the toolkit shows a byte that is not UTF-8
+        QTest::newRow("a new name") << QByteArrayList{} << "chosen.mbs" << QByteArray("chosen.mbs") << "";
+        QTest::newRow("a name that is not UTF-8") << QByteArrayList{"r\xe9.mbs"} << lost << QByteArray("r\xe9.mbs") << "";
+        QTest::newRow("three shown alike") << QByteArrayList{"r\xe9.mbs", "r\xef\xbf\xbd.mbs", "r\xe8.mbs"} << lost
+                                           << QByteArray() << "may stand for \"r\\xe8.mbs\", \"r\\xe9.mbs\", \"r\ufffd.mbs\".";
+        QTest::newRow("none") << QByteArrayList{} << lost << QByteArray() << "no file of its folder has it";
     }
 
-    void fileDialogGivesNamesAsTheyAre()
+    void fileDialogIsSetUp()
     {
         QFETCH(QByteArrayList, entries);
+        QFETCH(QString, typed);
         QFETCH(QByteArray, chosen);
         QFETCH(QString, message);
         TemporaryFolder folder;
         for (const QByteArray &entry : entries)
             QCOMPARE(::close(::creat((QFile::encodeName(folder.path()) + '/' + entry).constData(), 0644)), 0);
         FileDialogRequest request;
-        request.initialDir = folder.path();
+        request.title = QStringLiteral("Please specify a file");
+        request.filter = QStringLiteral("All Files (*.*)|*.*||");
+        request.initialFile = folder.filePath(QStringLiteral("missing/name.mbs"));
+        request.okButtonText = QStringLiteral("OK");
+        QStringList seen;
         QString told;
         WhenModal([&](QWidget *modal) {
-            modal->findChild<QLineEdit *>()->setText(QStringLiteral("r\ufffd.mbs"));
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            seen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->labelText(QFileDialog::Accept)
+                 << dialog->nameFilters();
+            dialog->findChild<QLineEdit *>()->setText(typed);
             if (chosen.isEmpty())
                 WhenModal([&](QWidget *box) { told = static_cast<QMessageBox *>(box)->text(), box->close(); });
-            static_cast<QDialog *>(modal)->accept();
+            static_cast<QDialog *>(dialog)->accept();
         });
         QtModalUi ui;
         QCOMPARE(ui.ChooseFile(request), chosen.isEmpty() ? std::nullopt
                                                           : std::optional(folder.filePath(FileNameFromBytes(chosen))));
+        QCOMPARE(seen, (QStringList{request.title, folder.path(), QStringLiteral("OK"), QStringLiteral("All Files (*)")}));
         QVERIFY2(told.contains(message), qPrintable(told));
     }
 };

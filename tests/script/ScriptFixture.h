@@ -14,16 +14,14 @@
 
 // A temporary folder that also removes the files in it whose names are not
 // UTF-8, which the toolkit cannot name.
-class TemporaryFolder : public QTemporaryDir
+struct TemporaryFolder : QTemporaryDir
 {
-public:
     ~TemporaryFolder()
     {
-        if (DIR *dir = ::opendir(QFile::encodeName(path()).constData())) {
-            while (const dirent *entry = ::readdir(dir))
-                ::unlinkat(::dirfd(dir), entry->d_name, 0);
-            ::closedir(dir);
-        }
+        DIR *dir = ::opendir(QFile::encodeName(path()).constData());
+        while (const dirent *entry = dir ? ::readdir(dir) : nullptr)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        dir && ::closedir(dir);
     }
 };
 
