@@ -5,7 +5,7 @@
 #include "app/CommandLine.h"
 #include "framework/QtModalUi.h"
 
-CAppApp::CAppApp(int &argc, char **argv) : QApplication(argc, argv)
+CAppApp::CAppApp(int &argc, char **argv) : QApplication(argc, argv), m_argc(argc), m_argv(argv)
 {
     setApplicationName(QStringLiteral("marrowpad"));
     setWindowIcon(AppIcon());
@@ -15,7 +15,7 @@ int CAppApp::InitInstance()
 {
     QtModalUi modalUi;
     ScopedModalUi install(modalUi);
-    CAppDlg dialog(CCommandLine::ScriptPath(arguments().mid(1)));
+    CAppDlg dialog(CCommandLine::ScriptPath(m_argc, m_argv));
     dialog.exec();
     return 0;
 }

@@ -13,4 +13,9 @@ public:
     // when it names none), the program's message boxes and pickers in place;
     // returns the program's exit code when the editor is closed.
     int InitInstance();
+
+private:
+    // main's, which the toolkit leaves with the arguments that are not its own.
+    int &m_argc;
+    char **m_argv;
 };

@@ -9,13 +9,13 @@
 #include "app/ScriptPathCheck.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
+#include "framework/FileName.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QAction>
 #include <QDragEnterEvent>
@@ -226,7 +226,7 @@ void CAppDlg::TellIfNoSections(const CSynchArray &actions)
     if (file.GetCount() == 0 && file.GetPreambleCount() > 0)
         ModalUi().ShowMessage(QStringLiteral("%1 holds no script sections: it may not be a script. "
                                              "Saving writes a script in its place.")
-                                  .arg(QDir::toNativeSeparators(file.m_strPath)));
+                                  .arg(ShownFileName(file.m_strPath)));
 }
 
 void CAppDlg::StartNewScript()
@@ -334,7 +334,7 @@ void CAppDlg::UpdateCommandStates()
 void CAppDlg::UpdateTitle()
 {
     const QString name = m_strScriptPath.isEmpty() ? QStringLiteral("New script")
-                                                   : QFileInfo(m_strScriptPath).fileName();
+                                                   : ShownFileName(QFileInfo(m_strScriptPath).fileName());
     setWindowTitle(QStringLiteral("%1[*] \u2014 Script Editor").arg(name));
     setWindowModified(!m_history.IsClean());
 }
@@ -362,7 +362,7 @@ bool CAppDlg::SaveQuestion()
         return true;
     const QString prompt = m_strScriptPath.isEmpty()
                                ? QStringLiteral("Save changes to the new script?")
-                               : QStringLiteral("Save changes to %1?").arg(QDir::toNativeSeparators(m_strScriptPath));
+                               : QStringLiteral("Save changes to %1?").arg(ShownFileName(m_strScriptPath));
     if (!ModalUi().AskYesNo(prompt))
         return true;
     return SaveScript();
@@ -476,7 +476,7 @@ void CAppDlg::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     activateWindow();
     // The drag's source waits for the drop to end: the question and the load come after.
-    const QString path = urls[0].toLocalFile();
+    const QString path = FileNameFromUrl(urls[0]);
     QMetaObject::invokeMethod(this, [this, path] { OnOpenScript(path); }, Qt::QueuedConnection);
 }
 

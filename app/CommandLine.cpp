@@ -1,9 +1,13 @@
 #include "app/CommandLine.h"
 
-QString CCommandLine::ScriptPath(const QStringList &arguments)
+#include "framework/FileName.h"
+
+QString CCommandLine::ScriptPath(int argc, const char *const *argv)
 {
-    QString path = arguments.join(u' ');
-    if (path.size() >= 2 && path.startsWith(u'"') && path.endsWith(u'"'))
+    QByteArray path;
+    for (int i = 1; i < argc; ++i)
+        path += (i > 1 ? " " : "") + QByteArray(argv[i]);
+    if (path.size() >= 2 && path.startsWith('"') && path.endsWith('"'))
         path = path.mid(1, path.size() - 2);
-    return path;
+    return FileNameFromBytes(path);
 }

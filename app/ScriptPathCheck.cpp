@@ -1,7 +1,6 @@
 #include "app/ScriptPathCheck.h"
 
-#include <QDir>
-#include <QFile>
+#include "framework/FileName.h"
 
 #include <cerrno>
 #include <linux/magic.h>
@@ -10,7 +9,10 @@
 
 CScriptPathCheck::Kind CScriptPathCheck::Check(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const std::optional<QByteArray> bytes = FileNameBytes(path);
+    if (!bytes)
+        return Kind::File;  // the reader says it names no file
+    const QByteArray &name = *bytes;
     struct stat status {};
     if (::stat(name.constData(), &status) != 0)
         // Anything else (no permission, say) is the reader's to explain.
@@ -28,7 +30,7 @@ CScriptPathCheck::Kind CScriptPathCheck::Check(const QString &path)
 
 QString CScriptPathCheck::Refusal(const QString &path, Kind kind)
 {
-    const QString shown = QDir::toNativeSeparators(path);
+    const QString shown = ShownFileName(path);
     switch (kind) {
     case Kind::Folder:
         return QStringLiteral("%1 is a folder, not a script.").arg(shown);

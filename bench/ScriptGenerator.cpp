@@ -148,7 +148,8 @@ QByteArray CScriptGenerator::Encode(const QString &text, ScriptEncoding encoding
         StringToMultiByte(text.constData(), text.size(), bytes, kUtf16);
         return QByteArray("\xFF\xFE", 2) + bytes;
     case ScriptEncoding::Utf8:
-        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        StringToMultiByte(text.constData(), text.size(), bytes, kUtf8);
+        return QByteArray("\xEF\xBB\xBF") + bytes;
     }
     return bytes;
 }

@@ -3,6 +3,7 @@
 #include "cli/CheckReport.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
+#include "framework/LosslessUtf8.h"
 #include "script/SynchArray.h"
 #include "script/check/ScriptChecker.h"
 
@@ -22,7 +23,7 @@ struct Options
 
 void Print(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = EncodeUtf8Lossless(text);  // a value's bytes as they came in
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 

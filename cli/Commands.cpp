@@ -2,7 +2,7 @@
 
 #include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
-#include "cli/ResaveLauncher.h"
+#include "cli/ResaveCommand.h"
 #include "framework/AppVersion.h"
 
 #include <array>
@@ -27,8 +27,9 @@ const std::array<Command, 3> &CommandTable()
          "and the encoding of IN is kept. The old OUT is replaced only when all of it was written;\n"
          "an OUT that is not a regular file (a FIFO, a device) is written directly, never replaced.\n"
          "IN \"-\" reads standard input, OUT \"-\" writes standard output.\n"
-         "  --complete  first gives every section all settings, as Show All does.",
-         StartResave},
+         "  --complete  first gives every section all settings, as Show All does.\n"
+         "  --          ends the options, so IN or OUT may start with \"-\".",
+         RunResave},
         {"check", "[--json] [--strict] FILE...",
          "Loads each FILE exactly as the editor does and reports what would make a backup go wrong,\n"
          "in file order, one line per problem: FILE:LINE: warning|error: message [rule-id],\n"

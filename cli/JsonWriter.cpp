@@ -77,9 +77,11 @@ void CJsonWriter::AppendEscaped(QStringView text)
             m_buffer += char(0x80 | ((code >> 6) & 0x3F));
             m_buffer += char(0x80 | (code & 0x3F));
         } else {
-            // A lone surrogate: whatever the toolkit's UTF-8 encoder makes of it.
-            const QByteArray replaced = QStringView(c - 1, 1).toUtf8();
-            m_buffer.append(replaced.constData(), size_t(replaced.size()));
+            // A lone surrogate (read from UTF-16, or standing for a byte that
+            // was not UTF-8, LosslessUtf8.h) has no UTF-8 form; JSON's escape keeps it.
+            m_buffer += "\\u";
+            for (const int shift : {12, 8, 4, 0})
+                m_buffer += kHex[(u >> shift) & 0xF];
         }
     }
 }

@@ -21,7 +21,7 @@ public:
 
     // Text as it stands (ASCII punctuation, indentation).
     CJsonWriter &Raw(std::string_view text);
-    // A string literal: quotes, backslashes and control characters escaped.
+    // A string literal: quotes, backslashes, control characters and lone surrogates escaped.
     CJsonWriter &String(QStringView text);
     // ["a", "b"]
     CJsonWriter &StringArray(const QStringList &texts);

@@ -1,5 +1,7 @@
 #include "framework/CodePage.h"
 
+#include "framework/LosslessUtf8.h"
+
 #include <QByteArrayView>
 
 #include <array>
@@ -222,7 +224,7 @@ qsizetype MultiByteToString(const char *text, qsizetype length, QString &out, in
         return 0;
     }
     if (mode == kUtf8) {
-        out = QString::fromUtf8(text, length);
+        out = DecodeUtf8Lossless(text, length);
         return out.size();
     }
     if (mode == kUtf16) {
@@ -247,7 +249,7 @@ qsizetype StringToMultiByte(const QChar *text, qsizetype length, QByteArray &out
         return 0;
     }
     if (mode == kUtf8) {
-        out = QString(text, length).toUtf8();
+        out = EncodeUtf8Lossless(QStringView(text, length));
         return out.size();
     }
     if (mode == kUtf16) {

@@ -6,7 +6,8 @@
 // In a single-byte code page every byte decodes to one character and back, the
 // bytes Windows leaves undefined included (they map to U+0080..U+009F one to
 // one), so a read followed by a write gives back every byte.
-// Mode 2 is UTF-8. Mode 3 is UTF-16LE taken as it stands.
+// Mode 2 is UTF-8, every byte of it kept: a byte that is not part of valid
+// UTF-8 decodes to a character of its own and back (LosslessUtf8.h). Mode 3 is UTF-16LE taken as it stands.
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "framework/FileBytes.h"
 
-#include <QFile>
+#include "framework/FileName.h"
 
 #include <cerrno>
 #include <cstring>
@@ -31,9 +31,10 @@ QString SystemErrorText(int error)
 
 bool ReadFileInto(const QString &path, qint64 limit, IFileReadTarget &target, QString &cause)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const std::optional<QByteArray> name = FileNameBytes(path);
+    const int fd = name ? ::open(name->constData(), O_RDONLY | O_CLOEXEC) : -1;
     if (fd < 0) {
-        cause = SystemErrorText(errno);
+        cause = name ? SystemErrorText(errno) : UnusableNameText();
         return false;
     }
     struct Closer

@@ -1,6 +1,7 @@
 #include "framework/FileSaver.h"
 
 #include "framework/FileBytes.h"
+#include "framework/FileName.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,7 +38,8 @@ private:
     int m_fd;
 };
 
-QByteArray Native(const QString &path) { return QFile::encodeName(path); }
+// The bytes of a path; none (so that nothing is opened) for a text that names no file.
+QByteArray Native(const QString &path) { return FileNameBytes(path).value_or(QByteArray()); }
 
 QString Quoted(const QString &path) { return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"'); }
 
@@ -52,7 +54,7 @@ QString Resolved(const QString &path)
 {
     char resolved[PATH_MAX];
     if (::realpath(Native(path).constData(), resolved))
-        return QFile::decodeName(resolved);
+        return FileNameFromBytes(resolved);
     return path;
 }
 

@@ -3,6 +3,7 @@
 #include "framework/AppTitle.h"
 #include "framework/ColourFont.h"
 #include "framework/FileFilter.h"
+#include "framework/FileName.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -77,7 +78,11 @@ std::optional<QString> QtModalUi::ChooseFile(const FileDialogRequest &request)
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    QString refusal;
+    const std::optional<QString> chosen = FileNameFromToolkit(dialog.selectedFiles().constFirst(), refusal);
+    if (!chosen)
+        ShowMessage(refusal);
+    return chosen;
 }
 
 std::optional<QString> QtModalUi::ChooseFolder(const QString &title, const QString &startDir)

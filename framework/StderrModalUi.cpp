@@ -1,5 +1,7 @@
 #include "framework/StderrModalUi.h"
 
+#include "framework/LosslessUtf8.h"
+
 #include <QStringList>
 
 #include <cstdio>
@@ -20,7 +22,8 @@ QString StderrModalUi::OneLine(const QString &text)
 
 void StderrModalUi::ShowMessage(const QString &text)
 {
-    std::fprintf(stderr, "%s\n", OneLine(text).toLocal8Bit().constData());
+    // A value's bytes that were not UTF-8 go out as they came in.
+    std::fprintf(stderr, "%s\n", EncodeUtf8Lossless(OneLine(text)).constData());
     std::fflush(stderr);
 }
 

@@ -1,5 +1,6 @@
 #include "script/SynchSettings.h"
 
+#include "framework/FileName.h"
 #include "script/DateValue.h"
 #include "script/LoadOptions.h"
 #include "script/ScriptFile.h"
@@ -7,8 +8,6 @@
 #include "script/SettingFields.h"
 #include "script/TextEscapes.h"
 #include "script/WideNumbers.h"
-
-#include <QDir>
 
 #include <limits>
 
@@ -18,7 +17,7 @@ QString DateContext(const CScriptFile &file, const QString &section, const Setti
                     const QString &text)
 {
     return QStringLiteral("\"%1\", section \"%2\", key \"%3\", value \"%4\"")
-        .arg(QDir::toNativeSeparators(file.m_strPath), section, field.Key(), text);
+        .arg(ShownFileName(file.m_strPath), section, field.Key(), text);
 }
 
 } // namespace

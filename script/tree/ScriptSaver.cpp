@@ -1,12 +1,12 @@
 #include "script/tree/ScriptSaver.h"
 
 #include "framework/FileError.h"
+#include "framework/FileName.h"
 #include "framework/FileSaver.h"
 #include "framework/ModalUi.h"
 #include "script/tree/ScriptEncoder.h"
 #include "script/tree/ScriptWriter.h"
 
-#include <QDir>
 
 namespace {
 
@@ -54,6 +54,6 @@ bool CScriptSaver::Save(const QByteArray &bytes, bool becameUnicode, const QStri
     if (becameUnicode && m_options.announceEncodingChange)
         ModalUi().ShowMessage(QStringLiteral("The script \"%1\" holds characters that the ANSI code page cannot "
                                              "represent, so it has been saved as Unicode (UTF-16).")
-                                  .arg(QDir::toNativeSeparators(path)));
+                                  .arg(ShownFileName(path)));
     return true;
 }

@@ -4,7 +4,9 @@
 
 #pragma once
 
+#include "../script/ScriptFixture.h"
 #include "app/AppDlg.h"
+#include "framework/FileName.h"
 #include "framework/ScriptedModalUi.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
@@ -31,7 +33,7 @@ struct AppSession
 {
     ScriptedModalUi ui;
     ScopedModalUi install{ui};
-    QTemporaryDir dir;
+    TemporaryFolder dir;
     std::unique_ptr<CAppDlg> dialog;
 
     // The editor with the script at `path` (a new script when empty), shown and active.
@@ -43,11 +45,15 @@ struct AppSession
             qWarning("the editor did not become active");
         return *dialog;
     }
-    // `bytes` as the file `name` in the folder; its path, or empty if it could not be written.
+    // `bytes` as the file `name` (which may hold bytes that are not UTF-8,
+    // FileName.h) in the folder; its path, or empty if it could not be written.
     QString Write(const QByteArray &bytes, const QString &name = QStringLiteral("script.mbs")) const
     {
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
+        const QString path = dir.filePath(name);
+        QFile file;
+        const int fd = ::open(FileNameBytes(path).value_or(QByteArray()).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        return fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
+                       && file.write(bytes) == bytes.size() ? path : QString();
     }
     // Types `value` over the item's old one in its in-place editor, left open.
     QTreeWidgetItem *TypeValue(QTreeWidgetItem *item, const QString &value) const

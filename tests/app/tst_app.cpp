@@ -4,6 +4,7 @@
 #include "AppSession.h"
 #include "app/ActionNamer.h"
 #include "app/DialogUnits.h"
+#include "framework/FileBytes.h"
 #include "script/SynchArray.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
@@ -40,8 +41,9 @@ QByteArray CrLf(QByteArray text)
 
 QByteArray Read(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QByteArray bytes;
+    QString cause;
+    return ReadFileBytes(path, 1 << 20, bytes, cause) ? bytes : QByteArray();
 }
 
 } // namespace
@@ -542,6 +544,9 @@ void TestApp::openingWhatIsAtAPath_data()
         QTest::addRow("%s: empty", how) << "empty.mbs" << "" << how << "" << true;
         QTest::addRow("%s: an invalid date", how)
             << "dates.mbs" << "[Action1]\nPath1=C:\\A\nMin Date Filter=31/02/2021\n" << how << "31/02/2021" << true;
+        QTest::addRow("%s: a name that is not UTF-8", how)
+            << FileNameFromBytes("caf\xe9.mbs") << "[Action1]\nPath1=C:\\A\nMin Date Filter=32/01/2021\n" << how
+            << "caf\\xe9.mbs\"" << true;
     }
 }
 
@@ -574,7 +579,7 @@ void TestApp::openingWhatIsAtAPath()
         Key(Qt::CTRL | Qt::Key_O);
     } else {
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setUrls({QUrl::fromEncoded("file://" + FileNameBytes(path).value().toPercentEncoding("/"))});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&Dlg(), &enter);
         QVERIFY(enter.isAccepted());
@@ -584,7 +589,8 @@ void TestApp::openingWhatIsAtAPath()
     }
     QCOMPARE(Ui().messages.size(), qsizetype(message.isEmpty() ? 0 : 1));
     if (!message.isEmpty())
-        QVERIFY2(Ui().messages[0].contains(message) && Ui().messages[0].contains(path), qPrintable(Ui().messages[0]));
+        QVERIFY2(Ui().messages[0].contains(message) && Ui().messages[0].contains(ShownFileName(path)),
+                 qPrintable(Ui().messages[0]));
     QCOMPARE(Dlg().ScriptPath(), opens ? path : load ? m_script : QString());
     if (!opens) // the script being edited stays, or a new one opens
         QCOMPARE(load ? TreeOptionsDump(Tree()) : RootNames().join(u' '), load ? edited : QStringLiteral("Default Action1"));
@@ -594,7 +600,7 @@ void TestApp::openingWhatIsAtAPath()
     if (opens) {
         // A history of its own, nothing to undo; Save writes it (creates it, if
         // new), Close asks nothing, and nothing more is told.
-        QCOMPARE(Title(), QFileInfo(path).fileName() + QStringLiteral(" \u2014 Script Editor"));
+        QCOMPARE(Title(), ShownFileName(QFileInfo(path).fileName()) + QStringLiteral(" \u2014 Script Editor"));
         const QString loaded = State();
         Key(Qt::CTRL | Qt::Key_Z);
         QCOMPARE(State(), loaded);

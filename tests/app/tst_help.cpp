@@ -9,6 +9,7 @@
 #include "app/ProgramOptions.h"
 #include "app/SettingGuide.h"
 #include "framework/AppVersion.h"
+#include "framework/FileName.h"
 #include "script/SettingCatalogue.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
@@ -265,6 +266,8 @@ void TestHelp::commandLine_data()
     QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << "" << "/tmp/a b.mbs";
     QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << "" << "\"/tmp/a.mbs";
     QTest::newRow("a lone quote") << QStringList{"\""} << "" << "\"";
+    const QString latin1 = FileNameFromBytes("/tmp/caf\xe9 \xff.mbs"); // bytes that are not UTF-8 stay
+    QTest::newRow("not UTF-8, split") << QString(latin1).split(u' ') << "" << latin1;
 }
 
 void TestHelp::commandLine()
@@ -273,12 +276,12 @@ void TestHelp::commandLine()
     QFETCH(QString, answer);
     QByteArrayList bytes{"marrowpad"};
     for (const QString &argument : arguments)
-        bytes << argument.toUtf8();
+        bytes << FileNameBytes(argument).value();
     std::vector<const char *> argv;
     for (const QByteArray &argument : bytes)
         argv.push_back(argument.constData());
     QCOMPARE(CProgramOptions::Answer(int(argv.size()), argv.data()).value_or(QString()), answer);
-    QTEST(CCommandLine::ScriptPath(arguments), "path");
+    QTEST(CCommandLine::ScriptPath(int(argv.size()), argv.data()), "path");
 }
 
 QTEST_MAIN(TestHelp)

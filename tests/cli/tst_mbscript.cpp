@@ -8,6 +8,8 @@
 #include "script/SettingFields.h"
 #include "script/SynchArray.h"
 #include "../script/ScriptFixture.h"
+#include "framework/FileBytes.h"
+#include "framework/FileName.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +18,7 @@
 #include <QTest>
 
 #include <ctime>
+#include <unistd.h>
 
 namespace {
 
@@ -26,18 +29,37 @@ struct Run
     QStringList errLines;
 };
 
-// Runs `program` with the British date picture in UTC, as the reference loads in this process.
+// Runs `program` with the British date picture in UTC, as the reference loads
+// in this process, the arguments given as the bytes they stand for
+// (FileName.h), as a shell gives them; `environment` adds NAME=VALUE pairs,
+// a bare NAME is removed.
 Run Mbscript(const QStringList &arguments, const QString &program = QStringLiteral(MBSCRIPT_PATH),
-             const QString &outputFile = QString())
+             const QString &outputFile = QString(), const QStringList &environment = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_GB.UTF-8"));
     env.insert(QStringLiteral("TZ"), QStringLiteral("UTC0"));
-    process.setProcessEnvironment(env);
+    for (const QString &pair : environment)
+        pair.contains(u'=') ? env.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1)) : env.remove(pair);
     if (!outputFile.isEmpty())
         process.setStandardOutputFile(outputFile);
-    process.start(program, arguments);
+    QByteArrayList bytes{FileNameBytes(program).value()};
+    for (const QString &argument : arguments)
+        bytes << FileNameBytes(argument).value();
+    for (const QString &pair : env.toStringList())
+        bytes << pair.toLocal8Bit();
+    std::vector<char *> argv;
+    std::vector<char *> envp;
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        (i <= arguments.size() ? argv : envp).push_back(bytes[i].data());
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+    process.setChildProcessModifier([&] {
+        ::execve(argv[0], argv.data(), envp.data());
+        ::_exit(127);
+    });
+    process.start(program, {});
     Run run;
     if (!process.waitForFinished(60000))
         return run;
@@ -50,10 +72,13 @@ Run Mbscript(const QStringList &arguments, const QString &program = QStringLiter
 QString ReferenceString(const QString &text)
 {
     QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool paired = c.isHighSurrogate() ? i + 1 < text.size() && text[i + 1].isLowSurrogate()
+                                                : c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate();
         if (const qsizetype named = QStringView(u"\"\\\b\f\n\r\t").indexOf(c); named >= 0)
             out.append(u'\\').append(QLatin1Char("\"\\bfnrt"[named]));
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F || (c.isSurrogate() && !paired))
             out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
             out += c;
@@ -181,10 +206,13 @@ private slots:
         QTest::newRow("quiet") << QStringList{"dump", m_files.Write("[Action1]\r\nMask=x\r\n")} << 0 << QStringList{};
         QTest::newRow("missing file") << QStringList{"dump", m_files.Path("gone.mbs")} << 1
                                       << QStringList{"gone.mbs", "No such file"};
+        QTest::newRow("a name that is not UTF-8")
+            << QStringList{"dump", m_files.Write("[Action1]\r\n", FileNameFromBytes("caf\xe9.mbs"))} << 0 << QStringList{};
+        QTest::newRow("missing, shown escaped") << QStringList{"dump", m_files.Path(FileNameFromBytes("gon\xe9.mbs"))} << 1
+                                                << QStringList{"gon\\xe9.mbs\"", "No such file"};
         QTest::newRow("invalid date") << QStringList{"dump", invalid} << 0
                                       << QStringList{"Invalid", "bad.mbs", "Action1", "Min Date Filter"};
         QTest::newRow("no command") << QStringList{} << 2 << QStringList{"--help"};
-        QTest::newRow("help") << QStringList{"--help"} << 0 << QStringList{};
     }
 
     void messagesAndExitCodes()
@@ -198,24 +226,46 @@ private slots:
         for (const QString &part : messageParts)
             QVERIFY2(run.errLines.first().contains(part), qPrintable(run.errLines.first()));
         QCOMPARE(run.out.isEmpty(), exitCode != 0);
-        if (arguments == QStringList{"--help"})
-            QVERIFY(run.out.contains("mbscript dump FILE"));
     }
 
-    void resaveWithoutItsProgram()
+    void resaveTakesArgumentsAsGiven_data()
     {
-        // mbscript alone, without the program that resaves beside it.
-        const QString copy = m_files.Path(QStringLiteral("bin/mbscript"));
-        QVERIFY(QDir().mkpath(QFileInfo(copy).path()));
-        QVERIFY(QFile::copy(QStringLiteral(MBSCRIPT_PATH), copy));
-        const QString in = m_files.Write("[Action1]\r\n");
-        const Run run = Mbscript({QStringLiteral("resave"), in, m_files.Path(QStringLiteral("out.mbs"))}, copy);
-        QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.errLines.size(), 1);
-        QVERIFY2(run.errLines.first().contains(m_files.Path(QStringLiteral("libexec/marrowpad/mbscript-resave")))
-                     && run.errLines.first().contains(QLatin1String("No such file")),
-                 qPrintable(run.errLines.first()));
-        QVERIFY(!QFile::exists(m_files.Path(QStringLiteral("out.mbs"))));
+        // Run without a display by a copy of mbscript in bin/ beside a planted libexec/marrowpad/mbscript-resave,
+        // in a folder holding the script as in.mbs and -reverse, and r\xef\xbf\xbd.mbs.
+        QTest::addColumn<QStringList>("arguments");  // after "resave"
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("written");        // the file that then holds the script
+        const QString latin1 = FileNameFromBytes("r\xe9.mbs");
+        QTest::newRow("a name that is not UTF-8") << QStringList{"in.mbs", latin1} << 0 << latin1;
+        QTest::newRow("names like the toolkit's options") << QStringList{"--", "-reverse", "-style=x"} << 0 << "-style=x";
+        QTest::newRow("an option like the toolkit's") << QStringList{"-widgetcount", "in.mbs", "out.mbs"} << 2 << "";
+    }
+
+    void resaveTakesArgumentsAsGiven()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, written);
+        ScriptFixture files;
+        const QByteArray script("[Action1]\r\nPath1=C:\\a\r\n\r\n");
+        const QString decoy = files.Write("decoy", FileNameFromBytes("r\xef\xbf\xbd.mbs"));
+        files.Write(script, QStringLiteral("in.mbs"));
+        files.Write(script, QStringLiteral("-reverse"));
+        const QString program = files.Path(QStringLiteral("bin/mbscript"));
+        QVERIFY(QDir().mkpath(files.Path("bin")) && QDir().mkpath(files.Path("libexec/marrowpad")));
+        QVERIFY(QFile::copy(QStringLiteral(MBSCRIPT_PATH), program));
+        const QString planted = files.Write("#!/bin/sh\ntouch planted-ran\n", "libexec/marrowpad/mbscript-resave");
+        QVERIFY(QFile::setPermissions(planted, QFile::ExeOwner | QFile::ReadOwner));
+        const QString folder = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(files.Path(QStringLiteral("."))));
+        const Run run = Mbscript(QStringList{"resave"} + arguments, program, QString(),
+                                 {"QT_QPA_PLATFORM=xcb", "DISPLAY", "WAYLAND_DISPLAY"});
+        QDir::setCurrent(folder);
+        QTEST(run.exitCode, "exitCode");
+        QByteArray bytes;
+        QString cause;
+        QVERIFY(written.isEmpty() || (ReadFileBytes(files.Path(written), 1000, bytes, cause) && bytes == script));
+        QVERIFY(ReadFileBytes(decoy, 1000, bytes, cause) && bytes == "decoy");
+        QVERIFY(!QFile::exists(files.Path(QStringLiteral("planted-ran"))));
     }
 
     void checkExitStatus_data()
@@ -228,6 +278,9 @@ private slots:
         const QString warned = m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\nMask =x\n", QStringLiteral("warned.mbs"));
         const QString broken = m_files.Write("[Action1]\nPath1=C:\\a\n[Action07]\n", QStringLiteral("broken.mbs"));
         QTest::newRow("clean") << QStringList{"check", clean} << 0 << QStringList{"clean.mbs: no problems"};
+        const QString latin1 = m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\n", FileNameFromBytes("caf\xe9.mbs"));
+        QTest::newRow("a name that is not UTF-8") << QStringList{"check", latin1} << 0
+                                                  << QStringList{"caf\\xe9.mbs: no problems"};
         const QStringList warning{"warned.mbs:4: warning: \"Mask \" has a space around its key: lookups never match it, "
                                   "so Mask is not set here; write \"Mask=\" [key-not-matched]",
                                   "warned.mbs: 0 errors, 1 warning"};

@@ -1,6 +1,7 @@
 // The framework layer: code pages, file filters, one-line messages, huge-page
 // sizes, and the modal UI with its scripted double and its Qt dialogs.
 
+#include "../script/ScriptFixture.h"
 #include "framework/AppTitle.h"
 #include "framework/CodePage.h"
 #include "framework/ColourFont.h"
@@ -8,7 +9,6 @@
 #include "framework/HugePages.h"
 #include "framework/ModalUi.h"
 #include "framework/QtModalUi.h"
-#include "framework/ScriptedModalUi.h"
 #include "framework/StderrModalUi.h"
 
 #include <QApplication>
@@ -64,6 +64,12 @@ private slots:
         QTest::newRow("ansi: one ? per astral character") << QByteArray("a?b") << ansi << QString::fromUtf16(u"a😀b")
                                                           << true;
         QTest::newRow("utf-8") << QByteArray("Donn\xc3\xa9""es") << int(kUtf8) << QString::fromUtf16(u"Données") << false;
+        // Each byte of what is not UTF-8 (a Latin-1 letter, a cut sequence, an
+        // encoded surrogate, an overlong form, a code point past U+10FFFF) is kept.
+        QTest::newRow("utf-8, every byte kept")
+            << QByteArray("\xe9\xc3(\xed\xa0\x80\xe0\x80\xaf\xf4\x90\x80\x80\xf0\x9f\x98\x80\xe2\x82") << int(kUtf8)
+            << QString::fromUtf16(u"\xdce9\xdcc3(\xdced\xdca0\xdc80\xdce0\xdc80\xdcaf\xdcf4\xdc90\xdc80\xdc80😀\xdce2\xdc82")
+            << false;
         QTest::newRow("utf-16 as it stands") << QByteArray("[\0D\0]\0", 6) << int(kUtf16) << QString::fromUtf16(u"[D]")
                                              << false;
         QTest::newRow("empty") << QByteArray() << ansi << QString() << false;
@@ -159,29 +165,6 @@ private slots:
         QCOMPARE(qint64(HugePageRoom(bytes)), room);
     }
 
-    void modalUiInstallAndDouble()
-    {
-        IModalUi *before = &ModalUi();
-        ScriptedModalUi outer;
-        ScriptedModalUi inner;
-        {
-            ScopedModalUi installOuter(outer);
-            {
-                ScopedModalUi installInner(inner);
-                QCOMPARE(&ModalUi(), static_cast<IModalUi *>(&inner));
-            }
-            QCOMPARE(&ModalUi(), static_cast<IModalUi *>(&outer));
-        }
-        QCOMPARE(&ModalUi(), before);
-
-        // The double answers from its queue and records dialogs nobody expected.
-        outer.answers.push_back(true);
-        QVERIFY(outer.AskYesNo(QStringLiteral("Save?")));
-        QVERIFY(!outer.AskYesNo(QStringLiteral("Again?")));
-        QVERIFY(!outer.ChooseFile({}).has_value());
-        QCOMPARE(outer.unexpected.size(), 2);
-    }
-
     void coloursAndFonts_data()
     {
         QTest::addColumn<QColor>("colour");
@@ -236,26 +219,51 @@ private slots:
         QCOMPARE(caption, AppTitle());
     }
 
+    void fileDialogIsSetUp_data()
+    {
+        QTest::addColumn<QByteArrayList>("entries");  // files in the folder
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("chosen");       // the file then given; empty: refused, saying `message`
+        QTest::addColumn<QString>("message");
+        const QString lost = QStringLiteral("r\ufffd.mbs");  // as the toolkit shows a byte that is not UTF-8
+        QTest::newRow("a new name") << QByteArrayList{} << "chosen.mbs" << QByteArray("chosen.mbs") << "";
+        QTest::newRow("a name that is not UTF-8") << QByteArrayList{"r\xe9.mbs"} << lost << QByteArray("r\xe9.mbs") << "";
+        QTest::newRow("three shown alike") << QByteArrayList{"r\xe9.mbs", "r\xef\xbf\xbd.mbs", "r\xe8.mbs"} << lost
+                                           << QByteArray() << "may stand for \"r\\xe8.mbs\", \"r\\xe9.mbs\", \"r\ufffd.mbs\".";
+        QTest::newRow("none") << QByteArrayList{} << lost << QByteArray() << "no file of its folder has it";
+    }
+
     void fileDialogIsSetUp()
     {
-        QTemporaryDir folder;
+        QFETCH(QByteArrayList, entries);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, chosen);
+        QFETCH(QString, message);
+        TemporaryFolder folder;
+        for (const QByteArray &entry : entries)
+            QCOMPARE(::close(::creat((QFile::encodeName(folder.path()) + '/' + entry).constData(), 0644)), 0);
         FileDialogRequest request;
         request.title = QStringLiteral("Please specify a file");
         request.filter = QStringLiteral("All Files (*.*)|*.*||");
         request.initialFile = folder.filePath(QStringLiteral("missing/name.mbs"));
         request.okButtonText = QStringLiteral("OK");
         QStringList seen;
+        QString told;
         WhenModal([&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
             QVERIFY(dialog);
             seen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->labelText(QFileDialog::Accept)
                  << dialog->nameFilters();
-            dialog->findChild<QLineEdit *>()->setText(QStringLiteral("chosen.mbs"));
+            dialog->findChild<QLineEdit *>()->setText(typed);
+            if (chosen.isEmpty())
+                WhenModal([&](QWidget *box) { told = static_cast<QMessageBox *>(box)->text(), box->close(); });
             static_cast<QDialog *>(dialog)->accept();
         });
         QtModalUi ui;
-        QCOMPARE(ui.ChooseFile(request), std::optional<QString>(folder.filePath(QStringLiteral("chosen.mbs"))));
+        QCOMPARE(ui.ChooseFile(request), chosen.isEmpty() ? std::nullopt
+                                                          : std::optional(folder.filePath(FileNameFromBytes(chosen))));
         QCOMPARE(seen, (QStringList{request.title, folder.path(), QStringLiteral("OK"), QStringLiteral("All Files (*)")}));
+        QVERIFY2(told.contains(message), qPrintable(told));
     }
 };
 

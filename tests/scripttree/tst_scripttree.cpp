@@ -453,6 +453,15 @@ private slots:
         QCOMPARE(fixture.Save("again.mbs"), saved);
     }
 
+    void utf8KeepsEveryByte()
+    {
+        // A Latin-1 letter, a cut sequence and an encoded surrogate, saved as they were read.
+        const QByteArray script("\xEF\xBB\xBF\r\n[Action1]\r\nPath1=Caf\xe9 \xe2\x82 \xed\xa0\x80\r\n\r\n");
+        Fixture fixture;
+        fixture.Load(script);
+        QCOMPARE(fixture.Save(), script);
+    }
+
     void rewrite_data()
     {
         // Scripts the rewriter takes section by section, with or without Show
