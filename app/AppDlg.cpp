@@ -73,7 +73,7 @@ void CAppDlg::BuildControls()
     const CDialogUnits du(font());
     auto *label = new QLabel(QStringLiteral("&Script File Settings"), this);
     label->setBuddy(m_tree);
-    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, this);
+    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, m_recorder, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
