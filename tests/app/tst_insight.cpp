@@ -9,7 +9,10 @@
 #include "app/ValuesPane.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QPushButton>
 #include <QToolTip>
 #include <QTreeView>
@@ -27,6 +30,8 @@ private slots:
     void activatingProblemSelectsItsItem_data();
     void activatingProblemSelectsItsItem();
     void valuesInEffect();
+    void ignoreFromTheList_data();
+    void ignoreFromTheList();
 
 private:
     CAppDlg &Open(const QByteArray &script) { return m_s->Open(m_s->Write(script)); }
@@ -176,6 +181,55 @@ void TestInsight::valuesInEffect()
     QVERIFY(!Insight().Values().isVisible());
     QTest::mouseClick(Insight().ValuesButton(), Qt::LeftButton);
     QVERIFY(Insight().Values().isVisible());
+}
+
+void TestInsight::ignoreFromTheList_data()
+{
+    QTest::addColumn<bool>("wholeScript");
+    QTest::addColumn<QByteArray>("saved");  // how the saved script starts
+    QTest::newRow("in this action") << false << QByteArray("; old note\r\n[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\n"
+                                                             "Mask=*.pdf *.docx\r\n; mbscript: ignore mask-form\r\n");
+    QTest::newRow("in this script") << true << QByteArray("; old note\r\n; mbscript: ignore mask-form\r\n[Action1]\r\n");
+}
+
+void TestInsight::ignoreFromTheList()
+{
+    QFETCH(bool, wholeScript);
+    const QString path = m_s->Write("; old note\r\n[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\nMask=*.pdf *.docx\r\n");
+    m_s->Open(path);
+    QTRY_COMPARE(Insight().Problems().Count(), 1);
+    // The problem names its section and setting, not a line of text the user does not see.
+    QCOMPARE(ProblemText(0, 1) + u'|' + ProblemText(0, 2), QStringLiteral("Action1|File Mask"));
+    QVERIFY(!ProblemText(0, 0).contains(QLatin1String("line")));
+
+    // The menu key on the entry, then the entry's mnemonic.
+    ProblemList().setFocus();
+    ProblemList().setCurrentIndex(ProblemList().model()->index(0, 0));
+    QTimer::singleShot(0, this, [wholeScript] {
+        if (QWidget *menu = QApplication::activePopupWidget())
+            QTest::keyClick(menu, wholeScript ? Qt::Key_S : Qt::Key_A);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
+    QApplication::sendEvent(ProblemList().viewport(), &event);
+    QTRY_COMPARE(Insight().Problems().Count(), 0);
+
+    // One edit: undone, the problem is back; redone and saved, the line is in the file.
+    m_s->dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_s->dialog.get()));
+    Tree().setFocus();
+    QTest::keyClick(&Tree(), Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(Insight().Problems().Count(), 1);
+    QTest::keyClick(&Tree(), Qt::Key_Y, Qt::ControlModifier);
+    QTRY_COMPARE(Insight().Problems().Count(), 0);
+    QTest::keyClick(&Tree(), Qt::Key_S, Qt::ControlModifier);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QFETCH(QByteArray, saved);
+    QVERIFY2(file.readAll().startsWith(saved), qPrintable(path));
+    // Saving again keeps one copy of the line.
+    QTest::keyClick(&Tree(), Qt::Key_S, Qt::ControlModifier);
+    file.seek(0);
+    QCOMPARE(file.readAll().count("ignore"), 1);
 }
 
 QTEST_MAIN(TestInsight)
