@@ -79,6 +79,7 @@ CActionRules::CActionRules(CCheckContext &context) : m_context(context)
                              OperationCode(record->m_nOperation)});
     }
     m_pruneReported.assign(m_actions.size(), false);
+    m_nStartOfToday = StartOfToday();
 }
 
 const QString &CActionRules::Name(qsizetype action) const { return m_context.Document().m_arrActionNames.at(action); }
@@ -151,7 +152,7 @@ void CActionRules::CheckAction(qsizetype i)
         Report(i, u"Max Date Filter", false, "empty-filter",
                QStringLiteral("%1 excludes files before %2 and after %3: it matches nothing")
                    .arg(Name(i), DateText(record.m_nMinDate), DateText(record.m_nMaxDate)));
-    else if (record.m_nMinDate != 0 && record.m_nMinDate > StartOfToday()
+    else if (record.m_nMinDate != 0 && record.m_nMinDate > m_nStartOfToday
              && !DateTextInEffect(m_context.ActionSection(i), m_context.DefaultSection(), u"Min Date Filter")
                      .startsWith(QLatin1String("%%today"), Qt::CaseInsensitive))
         Report(i, u"Min Date Filter", false, "future-date",
@@ -166,12 +167,13 @@ void CActionRules::CheckAcross()
                          QStringLiteral("the script has no action that loads: running it does nothing"));
         return;
     }
+    m_entries = Entries();
     CheckPrunedShared();
     CheckSharedTargets();
     CheckRunOrder();
 }
 
-std::vector<CActionRules::Entry> CActionRules::Entries(unsigned wanted) const
+std::vector<CActionRules::Entry> CActionRules::Entries() const
 {
     std::vector<Entry> entries;
     for (size_t i = 0; i < m_actions.size(); ++i) {
@@ -180,9 +182,9 @@ std::vector<CActionRules::Entry> CActionRules::Entries(unsigned wanted) const
         const unsigned source = (op != 8 ? kReads : 0) | (op == 0 ? kWrites : 0);
         const unsigned target = (op == 0 ? kReads : 0) | (WritesTarget(op) ? kWrites | kTargetWrite : 0)
                                 | (Prunes(op) ? kPrunes : 0);
-        if ((source & wanted) && action.source.Resolves())
+        if (source && action.source.Resolves())
             entries.push_back({action.source.SortKey(), &action.source, qsizetype(i), source, false});
-        if ((target & wanted) && action.target.Resolves())
+        if (target && action.target.Resolves())
             entries.push_back({action.target.SortKey(), &action.target, qsizetype(i), target, true});
     }
     std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
@@ -211,7 +213,7 @@ void CActionRules::Walk(const std::vector<Entry> &entries, Visit &&visit)
 
 void CActionRules::CheckPrunedShared()
 {
-    const std::vector<Entry> entries = Entries(kWrites | kPrunes);
+    const std::vector<Entry> &entries = m_entries;
     // A writer of `folder` other than `self`.
     auto writer = [&](const Folder &folder, qsizetype self) -> const Entry * {
         for (size_t k = folder.begin; k < folder.end; ++k)
@@ -262,15 +264,15 @@ void CActionRules::CheckPrunedShared()
 
 void CActionRules::CheckSharedTargets()
 {
-    const std::vector<Entry> entries = Entries(kTargetWrite);
+    const std::vector<Entry> &entries = m_entries;
     // Two Synchronize Both actions sharing a folder are a hub, and fine.
     auto conflicts = [&](const Entry &a, const Entry &b) {
-        return a.action != b.action && !(m_actions[size_t(a.action)].operation == 0 && m_actions[size_t(b.action)].operation == 0);
+        return (a.roles & kTargetWrite) && a.action != b.action && !(m_actions[size_t(a.action)].operation == 0 && m_actions[size_t(b.action)].operation == 0);
     };
     Walk(entries, [&](Folder &folder, std::vector<Folder> &holders) {
         for (size_t k = folder.begin; k < folder.end; ++k) {
             const Entry &entry = entries[k];
-            if (m_pruneReported[size_t(entry.action)])
+            if (!(entry.roles & kTargetWrite) || m_pruneReported[size_t(entry.action)])
                 continue;
             const Entry *same = nullptr;
             for (size_t j = folder.begin; j < k && !same; ++j)
@@ -296,7 +298,7 @@ void CActionRules::CheckSharedTargets()
 
 void CActionRules::CheckRunOrder()
 {
-    const std::vector<Entry> entries = Entries(kReads | kWrites);
+    const std::vector<Entry> &entries = m_entries;
     std::vector<bool> reported(m_actions.size(), false);
     // Whether `writes` runs after `reads` and puts files where it reads.
     auto later = [&](const Entry &reads, const Entry &writes) {

@@ -52,7 +52,8 @@ private:
     // folders that hold it, outermost first.
     template <typename Visit>
     void Walk(const std::vector<Entry> &entries, Visit &&visit);
-    std::vector<Entry> Entries(unsigned roles) const;
+    // Every folder of every action, sorted.
+    std::vector<Entry> Entries() const;
 
     void CheckPrunedShared();
     void CheckSharedTargets();
@@ -67,5 +68,7 @@ private:
 
     CCheckContext &m_context;
     std::vector<Action> m_actions;
+    std::vector<Entry> m_entries;
     std::vector<bool> m_pruneReported;
+    quint64 m_nStartOfToday = 0;
 };
