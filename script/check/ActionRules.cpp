@@ -201,8 +201,22 @@ void CActionRules::Walk(const std::vector<Entry> &entries, Visit &&visit)
     std::vector<Folder> holders;  // outermost first
     for (size_t i = 0; i < entries.size();) {
         Folder folder{i, i, {}};
-        while (folder.end < entries.size() && *entries[folder.end].path == *entries[i].path)
-            ++folder.end;
+        for (; folder.end < entries.size() && *entries[folder.end].path == *entries[i].path; ++folder.end) {
+            const Entry &entry = entries[folder.end];
+            const bool oneWay = m_actions[size_t(entry.action)].operation != 0;
+            if (entry.roles & kTargetWrite) {
+                if (!folder.firstTarget)
+                    folder.firstTarget = &entry;
+                if (oneWay && !folder.firstOneWayTarget)
+                    folder.firstOneWayTarget = &entry;
+            }
+            if (entry.roles & kWrites) {
+                if (!folder.lastWriter || entry.action > folder.lastWriter->action)
+                    folder.lastWriter = &entry;
+                if (oneWay && (!folder.lastOneWayWriter || entry.action > folder.lastOneWayWriter->action))
+                    folder.lastOneWayWriter = &entry;
+            }
+        }
         i = folder.end;
         while (!holders.empty() && !entries[holders.back().begin].path->Contains(*entries[folder.begin].path))
             holders.pop_back();
@@ -265,33 +279,29 @@ void CActionRules::CheckPrunedShared()
 void CActionRules::CheckSharedTargets()
 {
     const std::vector<Entry> &entries = m_entries;
-    // Two Synchronize Both actions sharing a folder are a hub, and fine.
-    auto conflicts = [&](const Entry &a, const Entry &b) {
-        return (a.roles & kTargetWrite) && a.action != b.action && !(m_actions[size_t(a.action)].operation == 0 && m_actions[size_t(b.action)].operation == 0);
+    // The target of another action in `folder` that `entry` conflicts with: two
+    // Synchronize Both actions sharing a folder are a hub, and fine.
+    auto other = [&](const Folder &folder, const Entry &entry) {
+        return m_actions[size_t(entry.action)].operation == 0 ? folder.firstOneWayTarget : folder.firstTarget;
     };
     Walk(entries, [&](Folder &folder, std::vector<Folder> &holders) {
         for (size_t k = folder.begin; k < folder.end; ++k) {
             const Entry &entry = entries[k];
             if (!(entry.roles & kTargetWrite) || m_pruneReported[size_t(entry.action)])
                 continue;
-            const Entry *same = nullptr;
-            for (size_t j = folder.begin; j < k && !same; ++j)
-                if (conflicts(entries[j], entry))
-                    same = &entries[j];
-            if (same) {
+            if (const Entry *same = other(folder, entry); same && same < &entry) {
                 Report(entry.action, u"Path2", false, "shared-target",
                        QStringLiteral("%1 writes into the same folder as %2: \"%3\"")
                            .arg(Name(entry.action), Name(same->action), PathText(entry)));
                 continue;
             }
-            for (auto holder = holders.rbegin(); holder != holders.rend() && !same; ++holder)
-                for (size_t j = holder->begin; j < holder->end && !same; ++j)
-                    if (conflicts(entries[j], entry))
-                        same = &entries[j];
-            if (same)
-                Report(entry.action, u"Path2", false, "shared-target",
-                       QStringLiteral("%1's target \"%2\" lies inside %3's target \"%4\"")
-                           .arg(Name(entry.action), PathText(entry), Name(same->action), PathText(*same)));
+            for (auto holder = holders.rbegin(); holder != holders.rend(); ++holder)
+                if (const Entry *outer = other(*holder, entry)) {
+                    Report(entry.action, u"Path2", false, "shared-target",
+                           QStringLiteral("%1's target \"%2\" lies inside %3's target \"%4\"")
+                               .arg(Name(entry.action), PathText(entry), Name(outer->action), PathText(*outer)));
+                    break;
+                }
         }
     });
 }
@@ -304,6 +314,12 @@ void CActionRules::CheckRunOrder()
     auto later = [&](const Entry &reads, const Entry &writes) {
         return (reads.roles & kReads) && (writes.roles & kWrites) && writes.action > reads.action
             && !(m_actions[size_t(reads.action)].operation == 0 && m_actions[size_t(writes.action)].operation == 0);
+    };
+    // The writer of `folder` that runs last, when it runs after `reads` and is no hub partner.
+    auto lastWriter = [&](const Folder &folder, const Entry &reads) -> const Entry * {
+        const Entry *writes =
+            m_actions[size_t(reads.action)].operation == 0 ? folder.lastOneWayWriter : folder.lastWriter;
+        return writes && writes->action > reads.action ? writes : nullptr;
     };
     auto report = [&](const Entry &reads, const Entry &writes, const char *relation) {
         reported[size_t(reads.action)] = true;
@@ -319,18 +335,13 @@ void CActionRules::CheckRunOrder()
             const Entry &entry = entries[k];
             if (!(entry.roles & kReads) || reported[size_t(entry.action)])
                 continue;
-            const Entry *writes = nullptr;
-            for (size_t j = folder.begin; j < folder.end && !writes; ++j)
-                if (later(entry, entries[j]))
-                    writes = &entries[j];
-            if (writes) {
+            if (const Entry *writes = lastWriter(folder, entry)) {
                 report(entry, *writes, "");
                 continue;
             }
+            const Entry *writes = nullptr;
             for (auto holder = holders.rbegin(); holder != holders.rend() && !writes; ++holder)
-                for (size_t j = holder->begin; j < holder->end && !writes; ++j)
-                    if (later(entry, entries[j]))
-                        writes = &entries[j];
+                writes = lastWriter(*holder, entry);
             if (writes)
                 report(entry, *writes, "lies inside");
             else

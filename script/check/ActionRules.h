@@ -47,6 +47,12 @@ private:
         size_t begin;
         size_t end;
         std::vector<qsizetype> pending;  // actions a folder inside it may still report
+        // Its first targets written into, and its writers that run last; "one-way":
+        // not Synchronize Both, which shares a folder with another as a hub.
+        const Entry *firstTarget = nullptr;
+        const Entry *firstOneWayTarget = nullptr;
+        const Entry *lastWriter = nullptr;
+        const Entry *lastOneWayWriter = nullptr;
     };
     // Calls `visit(folder, holders)` for each folder, in sorted order, with the
     // folders that hold it, outermost first.
