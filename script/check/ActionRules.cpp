@@ -237,9 +237,11 @@ void CActionRules::CheckPrunedShared()
     };
     auto report = [&](const Entry &prune, const Entry &writes, const char *relation) {
         m_pruneReported[size_t(prune.action)] = true;
-        const QString folder = *relation
-            ? QStringLiteral("which %1 \"%2\", a folder %3 (%4) writes into").arg(QLatin1String(relation), PathText(writes), Name(writes.action), Operation(writes.action))
-            : QStringLiteral("the folder %1 (%2) writes into as well").arg(Name(writes.action), Operation(writes.action));
+        const QString writer = QStringLiteral("%1 (%2)").arg(Name(writes.action), Operation(writes.action));
+        const QString folder =
+            *relation ? QStringLiteral("which %1 \"%2\", a folder %3 writes into")
+                            .arg(QLatin1String(relation), PathText(writes), writer)
+                      : QStringLiteral("the folder %1 writes into as well").arg(writer);
         Report(prune.action, u"Path2", true, "prune-shared-target",
                QStringLiteral("%1 (%2) removes files from \"%3\", %4: each run deletes the files the other wrote")
                    .arg(Name(prune.action), Operation(prune.action), PathText(prune), folder));
@@ -323,8 +325,9 @@ void CActionRules::CheckRunOrder()
     };
     auto report = [&](const Entry &reads, const Entry &writes, const char *relation) {
         reported[size_t(reads.action)] = true;
-        const QString where = *relation ? QStringLiteral("which %1 \"%2\", a folder").arg(QLatin1String(relation), PathText(writes))
-                                        : QStringLiteral("a folder");
+        const QString where = *relation
+                                  ? QStringLiteral("which %1 \"%2\", a folder").arg(QLatin1String(relation), PathText(writes))
+                                  : QStringLiteral("a folder");
         Report(reads.action, reads.isTarget ? u"Path2" : u"Path1", false, "run-order",
                QStringLiteral("%1 reads \"%2\", %3 %4 writes into after it: each run copies what the previous "
                               "run left; move %1 below %4")
