@@ -108,9 +108,11 @@ private slots:
         Row("before first header", "stray\n" + a1, "before-first-header", 1, "stray");
         Row("comment before first header", "; made by hand\n" + a1, "before-first-header", 0);
         InAction1("bad header", "[Action2\nMask=x\n", "bad-header", "belong to [Action1]");
+        Row("good header", a1 + "[Action2]\n" + Paths("C:\\In2", "D:\\Out2"), "bad-header", 0);
         Row("no sections", "\nPath1=C:\\x\n", "no-sections", 2, "no section header");
         Row("only a header", "[Default]\n", "no-sections", 0);
         InAction1("ignore line naming no rule", "; mbscript: ignore shared-targets\n", "bad-ignore", "\"shared-targets\"");
+        InAction1("ignore line naming rules", ";mbscript: ignore mask-form,run-order\n", "bad-ignore");
         // Values
         InAction1("invalid date", "Min Date Filter=31/04/2009\n", "invalid-date", "Invalid day: \"31/04/2009\" is not a date: expected dd/MM/yyyy (en_GB)");
         InAction1("leap day", "Min Date Filter=29/02/2008\n", "invalid-date");
@@ -162,6 +164,7 @@ private slots:
         InAction1("date of today", "Min Date Filter=15/03/2026\n", "future-date");
         InAction1("today ahead", "Min Date Filter=%%today+30\n", "future-date");
         Row("no actions", "[Default]\nMask=x\n", "no-actions", -1, "no action");
+        Row("one action", a1, "no-actions", 0);
         // Ignore lines: in a section for it, before the first header for the whole script.
         Row("ignored in its section", a1 + "; mbscript: ignore mask-form, bad-number\nMask=*.a *.b\n", "mask-form", 0);
         Row("ignored in another section", "[Action2]\n; mbscript: ignore mask-form\n" + a1 + "Mask=*.a *.b\n", "mask-form", 6);
