@@ -75,7 +75,7 @@ void CAppDlg::BuildControls()
     label->setBuddy(m_tree);
     m_tree->setAccessibleName(QStringLiteral("Script File Settings"));
     m_tree->setHeaderLabel(QStringLiteral("Setting"));
-    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, this);
+    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, m_recorder, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));

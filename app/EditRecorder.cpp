@@ -101,3 +101,13 @@ void CEditRecorder::DeleteCurrent()
     step->SetCurrentAfter(CEditStep::CurrentOf(m_tree));
     m_history.Push(std::move(step));
 }
+
+void CEditRecorder::SetData(QTreeWidgetItem *item, int role, const QVariant &value)
+{
+    const CItemPath path = CItemPath::Of(item);
+    auto step = std::make_unique<CEditStep>(CEditStep::CurrentOf(m_tree));
+    step->Add(std::make_unique<CDataEdit>(path, role, item->data(0, role), value));
+    item->setData(0, role, value);
+    step->SetCurrentAfter(CEditStep::CurrentOf(m_tree));
+    m_history.Push(std::move(step));
+}

@@ -7,6 +7,8 @@
 
 class CEditHistory;
 class QTreeWidget;
+class QTreeWidgetItem;
+class QVariant;
 struct CTreeOptionsChange;
 
 class CEditRecorder
@@ -27,6 +29,8 @@ public:
     void MoveRoot(const std::function<void()> &command);
     // Deletes the current item with its branch, which the step keeps.
     void DeleteCurrent();
+    // Sets the value `item` (a root, or the invisible root) holds in `role`.
+    void SetData(QTreeWidgetItem *item, int role, const QVariant &value);
 
 private:
     QTreeWidget &m_tree;

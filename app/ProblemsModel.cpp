@@ -1,7 +1,30 @@
 #include "app/ProblemsModel.h"
 
+#include "script/SettingCatalogue.h"
+
 #include <QApplication>
 #include <QStyle>
+
+namespace {
+
+// How the tree names the setting of `key`: its label, or the key itself for
+// settings the tree shows as a group of boxes or radio buttons, or not at all.
+QString SettingName(const QString &key)
+{
+    for (const SettingRow &row : SettingCatalogue()) {
+        if (key.compare(QStringView(row.key), Qt::CaseInsensitive) != 0)
+            continue;
+        if (row.kind == SettingKind::Bit || row.kind == SettingKind::Radio || row.kind == SettingKind::Group)
+            break;
+        QString label = QString::fromUtf16(row.label);
+        if (label.endsWith(ValueSeparator()))
+            label.chop(ValueSeparator().size());
+        return label;
+    }
+    return key;
+}
+
+} // namespace
 
 CProblemsModel::CProblemsModel(QObject *parent)
     : QAbstractTableModel(parent),
@@ -22,7 +45,7 @@ int CProblemsModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_problems.size());
 }
 
-int CProblemsModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 2; }
+int CProblemsModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 3; }
 
 QVariant CProblemsModel::data(const QModelIndex &index, int role) const
 {
@@ -31,7 +54,9 @@ QVariant CProblemsModel::data(const QModelIndex &index, int role) const
     const CheckProblem &problem = Problem(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == 0 ? problem.message : problem.section;
+        return index.column() == 0 ? problem.message
+             : index.column() == 1 ? problem.section
+                                   : SettingName(problem.key);
     case Qt::DecorationRole:
         if (index.column() == 0)
             return problem.severity == CheckSeverity::Error ? m_errorIcon : m_warningIcon;
@@ -55,5 +80,5 @@ QVariant CProblemsModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 0 ? QStringLiteral("Problem") : QStringLiteral("Section");
+    return section == 0 ? QStringLiteral("Problem") : section == 1 ? QStringLiteral("Section") : QStringLiteral("Setting");
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The problems as a list model (icon and message, section): a new list of
+// The problems as a list model (icon and message, section, setting): a new list of
 // problems is one reset, whatever its length, so a big script's thousands of
 // problems cost nothing until they are scrolled into view.
 

@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QTreeView>
 
 CProblemsPane::CProblemsPane(QWidget *parent)
@@ -15,7 +16,10 @@ CProblemsPane::CProblemsPane(QWidget *parent)
     LayOutPane(*this, *m_caption, *m_list);
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_list, &QTreeView::activated, this, [this](const QModelIndex &index) { Activate(index.row()); });
+    connect(m_list, &QWidget::customContextMenuRequested, this, &CProblemsPane::ShowMenu);
 }
 
 int CProblemsPane::Count() const { return m_model->rowCount(); }
@@ -55,4 +59,22 @@ void CProblemsPane::Activate(int row)
 {
     if (row >= 0 && row < Count())
         emit ProblemActivated(m_model->Problem(row));
+}
+
+void CProblemsPane::ShowMenu(const QPoint &pos)
+{
+    // The menu key opens it on the current entry, a click on the entry under the pointer.
+    const QModelIndex at = m_list->indexAt(pos);
+    const int row = at.isValid() ? at.row() : CurrentRow();
+    if (row < 0 || row >= Count())
+        return;
+    const CheckProblem problem = m_model->Problem(row);
+    QMenu menu(this);
+    QAction *action = menu.addAction(QStringLiteral("Ignore in This &Action"));
+    action->setEnabled(!problem.section.isEmpty() && (!m_sectionShown || m_sectionShown(problem.section)));
+    QAction *script = menu.addAction(QStringLiteral("Ignore in This &Script"));
+    const QPoint where = at.isValid() ? pos : m_list->visualRect(m_model->index(row, 0)).center();
+    QAction *chosen = menu.exec(m_list->viewport()->mapToGlobal(where));
+    if (chosen == action || chosen == script)
+        emit IgnoreRequested(problem, chosen == script);
 }

@@ -1,10 +1,14 @@
 #include "app/ScriptInsight.h"
 
+#include "app/EditRecorder.h"
 #include "app/ProblemsPane.h"
 #include "app/SettingItems.h"
 #include "app/EffectiveValueText.h"
 #include "app/ValuesPane.h"
 #include "script/SettingFields.h"
+#include "script/SynchArray.h"
+#include "script/check/CheckRules.h"
+#include "script/tree/ScriptTreeRoles.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QPushButton>
@@ -12,9 +16,12 @@
 #include <QSplitter>
 #include <QToolTip>
 
-CScriptInsight::CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document, QWidget *dialog)
+CScriptInsight::CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document,
+                               CEditRecorder &recorder, QWidget *dialog)
     : QObject(dialog),
       m_tree(tree),
+      m_document(document),
+      m_recorder(recorder),
       m_checker(tree, std::move(document), this),
       m_vertical(new QSplitter(Qt::Vertical, dialog)),
       m_horizontal(new QSplitter(Qt::Horizontal, m_vertical)),
@@ -48,6 +55,8 @@ CScriptInsight::CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSync
     connect(&m_checker, &CTreeChecker::Checked, this, &CScriptInsight::OnChecked);
     connect(&tree, &QTreeWidget::currentItemChanged, this, &CScriptInsight::OnCurrentChanged);
     connect(m_problems, &CProblemsPane::ProblemActivated, this, &CScriptInsight::SelectProblem);
+    connect(m_problems, &CProblemsPane::IgnoreRequested, this, &CScriptInsight::Ignore);
+    m_problems->SetSectionShown([this](const QString &section) { return CSettingItems::FindRoot(m_tree, section); });
     connect(m_btnProblems, &QPushButton::clicked, this, &CScriptInsight::ToggleProblems);
     connect(m_btnValues, &QPushButton::clicked, this, &CScriptInsight::ToggleValues);
     auto *next = new QShortcut(QKeySequence(Qt::Key_F8), dialog);
@@ -135,6 +144,33 @@ void CScriptInsight::SelectProblem(const CheckProblem &problem)
         parent->setExpanded(true);
     m_tree.setCurrentItem(item);
     m_tree.scrollToItem(item);
+}
+
+void CScriptInsight::Ignore(const CheckProblem &problem, bool wholeScript)
+{
+    m_tree.CommitAndEndEdit();
+    const QString line = IgnoreLine(problem.rule);
+    if (wholeScript) {
+        QTreeWidgetItem *top = m_tree.invisibleRootItem();
+        const QVariant held = top->data(0, kScriptLinesRole);
+        QStringList lines;
+        if (held.isValid()) {
+            lines = held.toStringList();
+        } else {
+            const CScriptFile &file = m_document().m_ScriptFile;
+            for (qsizetype i = 0; i < file.GetPreambleCount(); ++i)
+                lines << file.GetPreambleLine(i).toString();
+        }
+        lines << line;
+        m_recorder.SetData(top, kScriptLinesRole, lines);
+        return;
+    }
+    QTreeWidgetItem *root = CSettingItems::FindRoot(m_tree, problem.section);
+    if (!root)
+        return;
+    CRootLines lines = RootLinesOf(root);
+    lines.keptLines << line;
+    m_recorder.SetData(root, kRootLinesRole, QVariant::fromValue(lines));
 }
 
 QString CScriptInsight::ValueInEffectText(const QTreeWidgetItem *item) const

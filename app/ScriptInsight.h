@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class CEditRecorder;
 class CProblemsPane;
 class CTreeOptionsCtrl;
 class CValuesPane;
@@ -24,8 +25,10 @@ class CScriptInsight : public QObject
 {
     Q_OBJECT
 public:
-    // Takes the tree into its splitters (see Area); `document` as for CTreeChecker.
-    CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document, QWidget *dialog);
+    // Takes the tree into its splitters (see Area); `document` as for
+    // CTreeChecker; the ignore lines are recorded through `recorder`.
+    CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document, CEditRecorder &recorder,
+                   QWidget *dialog);
 
     // The tree with the panes around it, for the dialog's layout.
     QWidget *Area() const;
@@ -42,12 +45,15 @@ private:
     void OnChecked();
     void OnCurrentChanged();
     void SelectProblem(const CheckProblem &problem);
+    void Ignore(const CheckProblem &problem, bool wholeScript);
     void StepProblem(int direction);
     void ToggleProblems();
     void ToggleValues();
     void UpdateVisibility();
 
     CTreeOptionsCtrl &m_tree;
+    std::function<const CSynchArray &()> m_document;
+    CEditRecorder &m_recorder;
     CTreeChecker m_checker;
     QSplitter *m_vertical;
     QSplitter *m_horizontal;

@@ -41,3 +41,9 @@ void CMoveEdit::Redo(QTreeWidget &tree)
 {
     CActionCommands::MoveRoot(tree, m_nFrom, m_nTo);
 }
+
+void CDataEdit::Set(QTreeWidget &tree, const QVariant &value) const
+{
+    if (QTreeWidgetItem *item = m_path.Item(tree))
+        item->setData(0, m_nRole, value);
+}

@@ -8,6 +8,7 @@
 #include "treeoptions/TreeOptionsChange.h"
 
 #include <QString>
+#include <QVariant>
 
 class QTreeWidget;
 
@@ -101,4 +102,23 @@ private:
     CItemPath m_path;
     CTreeOptionsBranchState m_before;
     CTreeOptionsBranchState m_after;
+};
+
+// A value an item holds in a data role of its first column changed (the
+// lines a root carries, or those before the first header on the invisible root).
+class CDataEdit : public CTreeEdit
+{
+public:
+    CDataEdit(const CItemPath &path, int role, QVariant before, QVariant after)
+        : m_path(path), m_nRole(role), m_before(std::move(before)), m_after(std::move(after)) {}
+    void Undo(QTreeWidget &tree) override { Set(tree, m_before); }
+    void Redo(QTreeWidget &tree) override { Set(tree, m_after); }
+
+private:
+    void Set(QTreeWidget &tree, const QVariant &value) const;
+
+    CItemPath m_path;
+    int m_nRole;
+    QVariant m_before;
+    QVariant m_after;
 };

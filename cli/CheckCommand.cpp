@@ -3,28 +3,93 @@
 #include "cli/CheckReport.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
-#include "framework/LosslessUtf8.h"
+#include "cli/LocaleOption.h"
+#include "cli/StandardStreams.h"
+#include "framework/ModalUi.h"
+#include "script/DateValue.h"
 #include "script/SynchArray.h"
 #include "script/check/ScriptChecker.h"
 
 #include <cstdio>
-#include <utility>
+#include <memory>
 
 namespace {
 
-enum CheckExit : int { kCheckClean = 0, kCheckFailed = 1 };
+enum CheckExit : int { kCheckClean = 0, kCheckFailed = 1, kCheckUnreadable = 2 };
+
+// Problems shown per file unless --max-problems says otherwise.
+constexpr qint64 kDefaultMaxProblems = 1000;
 
 struct Options
 {
     bool json = false;
     bool strict = false;
+    std::optional<QLocale> locale;
+    CheckRuleSet ignored = 0;
+    qint64 maxProblems = kDefaultMaxProblems;
     QStringList files;
 };
 
-void Print(const QString &text)
+// Reads the options; a usage error's status, or -1 to go on.
+int ReadOptions(const QStringList &arguments, Options &options)
 {
-    const QByteArray bytes = EncodeUtf8Lossless(text);  // a value's bytes as they came in
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    bool optionsEnd = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString argument = arguments[i];
+        if (optionsEnd || argument == QLatin1String("-") || !argument.startsWith(u'-')) {
+            options.files << argument;
+            continue;
+        }
+        // "--name=value" and "--name value" alike.
+        QString value;
+        bool hasValue = false;
+        if (const qsizetype equals = argument.indexOf(u'='); argument.startsWith(QLatin1String("--")) && equals > 0) {
+            value = argument.mid(equals + 1);
+            argument.truncate(equals);
+            hasValue = true;
+        }
+        auto takeValue = [&]() -> bool {
+            if (!hasValue && i + 1 < arguments.size()) {
+                value = arguments[++i];
+                hasValue = true;
+            }
+            return hasValue;
+        };
+        if (argument == QLatin1String("--json")) {
+            options.json = true;
+        } else if (argument == QLatin1String("--strict")) {
+            options.strict = true;
+        } else if (argument == QLatin1String("--")) {
+            optionsEnd = true;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            return PrintCommandHelp("check");
+        } else if (argument == QLatin1String("--locale")) {
+            if (!takeValue())
+                return UsageError(QStringLiteral("mbscript check: --locale needs a NAME such as en_GB"));
+            options.locale = LocaleNamed(value);
+            if (!options.locale)
+                return UsageError(QStringLiteral("mbscript check: no locale is named \"%1\"").arg(value));
+        } else if (argument == QLatin1String("--ignore")) {
+            if (!takeValue())
+                return UsageError(QStringLiteral("mbscript check: --ignore needs a RULE"));
+            for (const QString &rule : value.split(u',', Qt::SkipEmptyParts)) {
+                const int index = CheckRuleIndex(rule.trimmed());
+                if (index < 0)
+                    return UsageError(QStringLiteral("mbscript check: --ignore: no rule is named \"%1\"").arg(rule));
+                options.ignored |= RuleBit(index);
+            }
+        } else if (argument == QLatin1String("--max-problems")) {
+            bool number = false;
+            options.maxProblems = takeValue() ? value.toLongLong(&number) : 0;
+            if (!number || options.maxProblems < 0)
+                return UsageError(QStringLiteral("mbscript check: --max-problems needs a count (0: no limit)"));
+        } else {
+            return UsageError(QStringLiteral("mbscript check: unknown option \"%1\"").arg(argument));
+        }
+    }
+    if (options.files.isEmpty())
+        return UsageError(QStringLiteral("mbscript check: no FILE given"));
+    return -1;
 }
 
 } // namespace
@@ -32,59 +97,39 @@ void Print(const QString &text)
 int RunCheck(const QStringList &arguments)
 {
     Options options;
-    bool optionsEnd = false;
-    for (const QString &argument : arguments) {
-        if (!optionsEnd && argument == QLatin1String("--json"))
-            options.json = true;
-        else if (!optionsEnd && argument == QLatin1String("--strict"))
-            options.strict = true;
-        else if (!optionsEnd && argument == QLatin1String("--"))
-            optionsEnd = true;
-        else if (!optionsEnd && argument.startsWith(u'-') && argument.size() > 1)
-            return UsageError(QStringLiteral("mbscript check: unknown option \"%1\"").arg(argument));
-        else
-            options.files << argument;
-    }
-    if (options.files.isEmpty())
-        return UsageError(QStringLiteral("mbscript check: no FILE given"));
+    if (const int status = ReadOptions(arguments, options); status >= 0)
+        return status;
+    // Only this command's reading of dates changes, on this thread.
+    std::unique_ptr<CScopedDateLocale> locale;
+    if (options.locale)
+        locale = std::make_unique<CScopedDateLocale>(*options.locale);
 
     int status = kCheckClean;
-    CJsonWriter json(stdout);
-    bool first = true;
-    if (options.json)
-        json.Raw("[");
-    for (const QString &path : options.files) {
-        CSynchArray document;
-        std::vector<CheckProblem> problems;
-        if (!CScriptChecker::CheckFile(path, document, problems)) {
-            status = kCheckFailed;
-            const CheckProblem unreadable{path, 0, {}, {}, CheckSeverity::Error, QStringLiteral("unreadable"),
-                                          QStringLiteral("the file cannot be read")};
-            if (options.json)
-                WriteCheckProblemJson(json, unreadable, std::exchange(first, false));
-            else
-                Print(CheckProblemLine(unreadable));
-            continue;
+    CJsonWriter out(stdout);
+    CCheckPrinter printer(out, options.json, options.maxProblems);
+    printer.Begin();
+    for (const QString &file : options.files) {
+        const QString shown = file == QLatin1String("-") ? QStringLiteral("<stdin>") : file;
+        printer.BeginFile(shown);
+        {
+            CSynchArray document;
+            if (!CScriptChecker::CheckFile(InputPath(file), document, printer, options.ignored)) {
+                printer.Unreadable(shown);
+                status = qMax<int>(status, kCheckUnreadable);
+                continue;
+            }
         }
-        int errors = 0;
-        int warnings = 0;
-        QString text;
-        for (const CheckProblem &problem : problems) {
-            (problem.severity == CheckSeverity::Error ? errors : warnings) += 1;
-            if (options.json)
-                WriteCheckProblemJson(json, problem, std::exchange(first, false));
-            else
-                text += CheckProblemLine(problem);
-        }
-        if (errors > 0 || (options.strict && warnings > 0))
-            status = kCheckFailed;
-        if (!options.json)
-            Print(text + CheckSummaryLine(path, errors, warnings));
+        printer.EndFile();
+        if (printer.Errors() > 0 || (options.strict && printer.Warnings() > 0))
+            status = qMax<int>(status, kCheckFailed);
+        // Each file's report goes out when it is done.
+        if (!out.Flush() || std::fflush(stdout) != 0)
+            break;
     }
-    if (options.json) {
-        json.Raw(first ? "]\n" : "\n]\n");
-        json.Flush();
+    printer.End();
+    if (!out.Flush() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        ModalUi().ShowMessage(QStringLiteral("mbscript check: the report could not be written to standard output."));
+        return kExitUnwritable;
     }
-    std::fflush(stdout);
     return status;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QStringList>
 
-// mbscript check [--json] [--strict] FILE...
+// mbscript check [--json] [--strict] [--locale NAME] [--ignore RULE[,RULE...]]
+//                [--max-problems N] FILE...
 int RunCheck(const QStringList &arguments);

@@ -4,21 +4,25 @@
 #include "cli/DumpCommand.h"
 #include "cli/ResaveCommand.h"
 #include "framework/AppVersion.h"
+#include "script/check/CheckRules.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
 const std::array<Command, 3> &CommandTable()
 {
     static const std::array<Command, 3> commands{{
-        {"dump", "FILE",
+        {"dump", "[--locale NAME] FILE",
          "Loads FILE exactly as the editor's loader does and prints its records as JSON on stdout:\n"
          "  {\"encoding\": \"ansi\"|\"utf-16le\"|\"utf-8\", \"defaultAtLines\": [...], \"default\": {SETTINGS},\n"
          "   \"actions\": [{\"name\": \"Action1\", \"atLines\": [...], \"settings\": {SETTINGS}}, ...]}\n"
          "  SETTINGS maps each of the 41 keys the loader reads to its value: texts as strings,\n"
          "  flags, codes, masks, sizes and dates (as FILETIME) as exact integers.\n"
-         "  An empty file is an empty script. FILE may be a FIFO or \"-\" (standard input).",
+         "  An empty file is an empty script. FILE may be a FIFO or \"-\" (standard input).\n"
+         "  --locale NAME  reads dates in the short date format of locale NAME (en_GB, de_DE, ...),\n"
+         "                 as on the engine's machine; without it, in this machine's locale.",
          RunDump},
         {"resave", "[--complete] IN OUT",
          "Loads IN into an options tree exactly as the editor's Load Script does (no window is shown)\n"
@@ -30,20 +34,29 @@ const std::array<Command, 3> &CommandTable()
          "  --complete  first gives every section all settings, as Show All does.\n"
          "  --          ends the options, so IN or OUT may start with \"-\".",
          RunResave},
-        {"check", "[--json] [--strict] FILE...",
+        {"check", "[--json] [--strict] [--locale NAME] [--ignore RULE[,RULE...]] [--max-problems N] FILE...",
          "Loads each FILE exactly as the editor does and reports what would make a backup go wrong,\n"
-         "in file order, one line per problem: FILE:LINE: warning|error: message [rule-id],\n"
-         "then one summary line per file. Rules: unknown-key, key-not-matched, duplicate-key,\n"
-         "duplicate-section, unloaded-section, before-first-header, bad-header, no-sections,\n"
-         "invalid-date, bad-number, unknown-code, empty-override, missing-path, same-path,\n"
-         "nested-paths, shared-target, prune-input, empty-filter, no-actions.\n"
-         "  --json    prints a list of {file, line, section, key, severity, rule, message} instead.\n"
-         "  --strict  counts warnings as errors.\n"
-         "  Exit status: 0 when no file has an error, 1 when one has or cannot be read, 2 for a usage error.",
+         "as it finds it, one line per problem: FILE:LINE: warning|error: message [rule-id],\n"
+         "then one summary line per file. FILE \"-\" reads standard input. The rules are listed by\n"
+         "mbscript check --help.\n"
+         "  --json          prints a list of {file, line, section, key, severity, rule, message}\n"
+         "                  instead, and {file, omitted} for a file with problems not shown.\n"
+         "  --strict        counts warnings as errors.\n"
+         "  --locale NAME   reads dates in the short date format of locale NAME (en_GB, de_DE, ...),\n"
+         "                  as on the engine's machine; without it, in this machine's locale.\n"
+         "  --ignore RULE[,RULE...]  reports nothing of those rules. In a script, a line\n"
+         "                  \"; mbscript: ignore RULE...\" quiets them in its section, or in the whole\n"
+         "                  script before the first section header.\n"
+         "  --max-problems N  shows at most N problems per file (default 1000; 0: all); the\n"
+         "                  summary line says how many more there were.\n"
+         "  Exit status: 0 when no file has an error, 1 when one has (or a warning, with --strict),\n"
+         "  2 for a usage error or a file that cannot be read, 3 when the report cannot be written.",
          RunCheck},
     }};
     return commands;
 }
+
+QString Indented(const char *text) { return QString::fromUtf8(text).replace(QLatin1Char('\n'), QStringLiteral("\n    ")); }
 
 void PrintHelp()
 {
@@ -55,19 +68,36 @@ void PrintHelp()
     text += QStringLiteral("  mbscript --help\n  mbscript --version\n\nCommands:\n");
     for (const Command &command : CommandTable())
         text += QStringLiteral("  %1 %2\n    %3\n\n")
-                    .arg(QLatin1String(command.name), QLatin1String(command.synopsis),
-                         QString::fromUtf8(command.description).replace(QLatin1Char('\n'), QStringLiteral("\n    ")));
+                    .arg(QLatin1String(command.name), QLatin1String(command.synopsis), Indented(command.description));
     text += QStringLiteral(
         "  --help\n    Prints this text.\n\n"
         "  --version\n    Prints the version of mbscript (the editor's version).\n\n"
         "Messages the editor would show in a message box (a file that cannot be read, an invalid date)\n"
         "are printed on stderr, one line each.\n\n"
         "Exit status: 0 when the file was read (and written), 1 when it could not be read, 2 for a usage\n"
-        "error, 3 when OUT (for dump, standard output) could not be written.\n");
+        "error, 3 when OUT (for dump, standard output) could not be written; check has its own (above).\n");
     std::fputs(text.toUtf8().constData(), stdout);
 }
 
 } // namespace
+
+int PrintCommandHelp(const char *name)
+{
+    for (const Command &command : CommandTable()) {
+        if (std::strcmp(command.name, name) != 0)
+            continue;
+        QString text = QStringLiteral("Usage: mbscript %1 %2\n\n%3\n")
+                           .arg(QLatin1String(command.name), QLatin1String(command.synopsis),
+                                QString::fromUtf8(command.description));
+        if (std::strcmp(name, "check") == 0) {
+            text += QStringLiteral("\nRules (warnings unless marked as errors):\n");
+            for (const CheckRule &rule : CheckRules())
+                text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(rule.id), QString::fromUtf8(rule.summary));
+        }
+        std::fputs(text.toUtf8().constData(), stdout);
+    }
+    return kExitOk;
+}
 
 int RunCommandLine(const QStringList &arguments)
 {

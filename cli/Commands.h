@@ -20,5 +20,8 @@ struct Command
 // its own name); prints help or a usage error on its own.
 int RunCommandLine(const QStringList &arguments);
 
+// Prints the help of the command `name`; returns kExitOk.
+int PrintCommandHelp(const char *name);
+
 // The usage error of a command: one line on stderr; returns kExitUsage.
 int UsageError(const QString &text);

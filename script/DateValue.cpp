@@ -184,7 +184,7 @@ std::optional<QString> ExpandToday(QStringView offsetText, const QString &pictur
         shifted = ticks + shift;
     }
     const QDate date = CivilFromDays(qint64(shifted / kTicksPerDay) - kDaysFrom1601To1970);
-    return QLocale().toString(date, picture);
+    return DateLocale().toString(date, picture);
 }
 
 qsizetype RunLength(const QString &picture, qsizetype pos)
@@ -199,7 +199,7 @@ template <typename DateOf>
 std::optional<qsizetype> MatchName(QStringView text, const QString &picture, int first, int last, DateOf dateOf,
                                    int &found)
 {
-    const QLocale locale;
+    const QLocale locale = DateLocale();
     for (int i = first; i <= last; ++i) {
         const QString name = locale.toString(dateOf(i), picture);
         if (!name.isEmpty() && text.startsWith(name, Qt::CaseInsensitive)) {
@@ -212,7 +212,20 @@ std::optional<qsizetype> MatchName(QStringView text, const QString &picture, int
 
 } // namespace
 
-QString GetShortDateFormat() { return QLocale().dateFormat(QLocale::ShortFormat); }
+namespace {
+thread_local const QLocale *t_pDateLocale = nullptr;
+} // namespace
+
+QLocale DateLocale() { return t_pDateLocale ? *t_pDateLocale : QLocale(); }
+
+CScopedDateLocale::CScopedDateLocale(const QLocale &locale) : m_pOuter(t_pDateLocale), m_locale(locale)
+{
+    t_pDateLocale = &m_locale;
+}
+
+CScopedDateLocale::~CScopedDateLocale() { t_pDateLocale = m_pOuter; }
+
+QString GetShortDateFormat() { return DateLocale().dateFormat(QLocale::ShortFormat); }
 
 std::optional<qsizetype> MatchMonthName(QStringView text, const QString &picture, int &month)
 {

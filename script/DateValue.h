@@ -3,6 +3,7 @@
 // token "%%today" with an optional offset in days, turned into a FILETIME
 // (100-ns ticks since 1601-01-01 UTC; 0 means no date).
 
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -24,8 +25,28 @@ constexpr quint64 kUnixEpochFileTime = 116444736000000000ULL;
 constexpr int kFirstDateYear = 1601;
 constexpr int kLastDateYear = 30848;
 
-// The user's short date picture (QLocale's short format of the default locale).
+// The user's short date picture (QLocale's short format of the date locale).
 QString GetShortDateFormat();
+
+// The locale dates are read in on this thread: the one a CScopedDateLocale
+// sets, else the default locale.
+QLocale DateLocale();
+
+// While one lives on this thread, dates are read (and "%%today" is written)
+// in `locale`'s short date format and names, as on a machine of that locale,
+// whatever the default locale is.
+class CScopedDateLocale
+{
+public:
+    explicit CScopedDateLocale(const QLocale &locale);
+    ~CScopedDateLocale();
+    CScopedDateLocale(const CScopedDateLocale &) = delete;
+    CScopedDateLocale &operator=(const CScopedDateLocale &) = delete;
+
+private:
+    const QLocale *m_pOuter;
+    QLocale m_locale;
+};
 
 // When `text` begins with a month name of the default locale, ignoring case,
 // sets `month` (1 to 12) and returns the length of the name. `picture` is

@@ -1,5 +1,6 @@
 #include "script/check/ActionRules.h"
 
+#include "framework/Clock.h"
 #include "script/DateValue.h"
 #include "script/ScriptFile.h"
 #include "script/SettingCatalogue.h"
@@ -7,13 +8,12 @@
 #include "script/check/CheckContext.h"
 
 #include <QDateTime>
-#include <QTimeZone>
 
 #include <algorithm>
 
 namespace {
 
-// The operation an action runs (0 to 8), prompted or not; -1 for none.
+// The operation an action runs (0 to 8), prompted or not; -1 when chosen at run time.
 int OperationCode(qint32 stored)
 {
     if (stored >= 0 && stored <= 8)
@@ -23,44 +23,77 @@ int OperationCode(qint32 stored)
     return -1;
 }
 
-// Update & Prune, Remove Duplicates and Delete all Empty Directories remove from the target.
-bool RemovesFromTarget(int code) { return code == 4 || code == 5 || code == 8; }
+// Synchronize Both, Augment, Refresh, Update, Update & Prune and Recreate
+// Directory Structure put files or folders into the target.
+bool WritesTarget(int code) { return (code >= 0 && code <= 4) || code == 7; }
+// Update & Prune and Remove Duplicates remove files from the target.
+bool Prunes(int code) { return code == 4 || code == 5; }
 
 QString ShortOperationName(int code)
 {
+    if (code < 0)
+        return QStringLiteral("Always Prompt");
     const QString text = OperationTexts()[code];
     const qsizetype paren = text.indexOf(QLatin1String(" ("));
     return paren < 0 ? text : text.left(paren);
 }
 
+// The local date of a file time, as the user wrote it.
 QString DateText(quint64 fileTime)
 {
     const qint64 ms = qint64((fileTime - kUnixEpochFileTime) / 10000);
-    return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).date().toString(Qt::ISODate);
+    return QDateTime::fromMSecsSinceEpoch(ms).date().toString(Qt::ISODate);
+}
+
+// The date text the action's `key` takes its value from: its own when it reads, else Default's.
+QString DateTextInEffect(const CSection *own, const CSection *defaults, QStringView key)
+{
+    for (const CSection *section : {own, defaults}) {
+        QString raw;
+        DateFields fields;
+        if (section && section->GetString(key, raw) && !raw.isEmpty() && !DateError(fields, raw))
+            return raw;
+    }
+    return {};
+}
+
+quint64 StartOfToday()
+{
+    const QDate today = Clock().NowUtc().toLocalTime().date();
+    DateFields fields;
+    fields.day = today.day();
+    fields.month = today.month();
+    fields.year = today.year();
+    return DateToFileTime(fields, true);
 }
 
 } // namespace
 
-void CActionRules::Run()
+CActionRules::CActionRules(CCheckContext &context) : m_context(context)
 {
     const CSynchArray &document = m_context.Document();
-    if (document.GetSize() == 0) {
-        m_context.Report(0, {}, {}, CheckSeverity::Warning, "no-actions",
-                         QStringLiteral("the script has no action that loads: running it does nothing"));
-        return;
-    }
     m_actions.reserve(size_t(document.GetSize()));
     for (qsizetype i = 0; i < document.GetSize(); ++i) {
         const CSynchSettings *record = document.GetAt(i);
-        m_actions.push_back({i, record, CPathKey(record->m_strPath1), CPathKey(record->m_strPath2)});
+        m_actions.push_back({record, CPathKey(record->m_strPath1), CPathKey(record->m_strPath2),
+                             OperationCode(record->m_nOperation)});
     }
-    for (const Action &action : m_actions)
-        CheckAction(action);
-    CheckSharedTargets();
-    CheckPrunedSources();
+    m_pruneReported.assign(m_actions.size(), false);
+    m_nStartOfToday = StartOfToday();
 }
 
 const QString &CActionRules::Name(qsizetype action) const { return m_context.Document().m_arrActionNames.at(action); }
+
+const QString &CActionRules::PathText(const Entry &entry) const
+{
+    const CSynchSettings &record = *m_actions[size_t(entry.action)].record;
+    return entry.isTarget ? record.m_strPath2 : record.m_strPath1;
+}
+
+QString CActionRules::Operation(qsizetype action) const
+{
+    return ShortOperationName(m_actions[size_t(action)].operation);
+}
 
 qsizetype CActionRules::LineOf(qsizetype action, const char16_t *key) const
 {
@@ -78,15 +111,15 @@ void CActionRules::Report(qsizetype action, const char16_t *key, bool error, con
                      error ? CheckSeverity::Error : CheckSeverity::Warning, rule, message);
 }
 
-void CActionRules::CheckAction(const Action &action)
+void CActionRules::CheckAction(qsizetype i)
 {
+    const Action &action = m_actions[size_t(i)];
     const CSynchSettings &record = *action.record;
-    const qsizetype i = action.index;
     if (action.source.IsEmpty())
         Report(i, u"Path1", true, "missing-path", QStringLiteral("%1 has no source path (Path1)").arg(Name(i)));
     if (action.target.IsEmpty())
         Report(i, u"Path2", true, "missing-path", QStringLiteral("%1 has no target path (Path2)").arg(Name(i)));
-    if (!action.source.IsEmpty() && action.source == action.target)
+    if (action.source == action.target)
         Report(i, u"Path2", true, "same-path",
                QStringLiteral("%1's source and target are the same folder: \"%2\"").arg(Name(i), record.m_strPath2));
     else if (record.m_bSearchSubdir != 0 && action.target.Contains(action.source))
@@ -98,6 +131,17 @@ void CActionRules::CheckAction(const Action &action)
                QStringLiteral("%1's target \"%2\" lies inside its source \"%3\" and subdirectories are included: "
                               "it copies into what it reads").arg(Name(i), record.m_strPath2, record.m_strPath1));
 
+    if (Prunes(action.operation) && action.target.IsRoot())
+        Report(i, u"Path2", action.operation == 4, "root-target",
+               QStringLiteral("%1 (%2) removes files from \"%3\", the root of a whole %4: %5")
+                   .arg(Name(i), Operation(i), record.m_strPath2,
+                        action.target.Key().startsWith(u'/') ? QStringLiteral("share") : QStringLiteral("drive"),
+                        action.operation == 4 ? QStringLiteral("every file its source lacks goes")
+                                              : QStringLiteral("every file its source also holds goes")));
+
+    // Reversed, a range excludes the files inside it: an empty one then excludes nothing.
+    if (record.m_bReverseFilters != 0)
+        return;
     if (record.m_nMaxSize != 0 && record.m_nMinSize > record.m_nMaxSize)
         Report(i, u"Max Size Filter", false, "empty-filter",
                QStringLiteral("%1 excludes files smaller than %2 bytes and larger than %3 bytes: it matches nothing")
@@ -108,120 +152,215 @@ void CActionRules::CheckAction(const Action &action)
         Report(i, u"Max Date Filter", false, "empty-filter",
                QStringLiteral("%1 excludes files before %2 and after %3: it matches nothing")
                    .arg(Name(i), DateText(record.m_nMinDate), DateText(record.m_nMaxDate)));
+    else if (record.m_nMinDate != 0 && record.m_nMinDate > m_nStartOfToday
+             && !DateTextInEffect(m_context.ActionSection(i), m_context.DefaultSection(), u"Min Date Filter")
+                     .startsWith(QLatin1String("%%today"), Qt::CaseInsensitive))
+        Report(i, u"Min Date Filter", false, "future-date",
+               QStringLiteral("%1 excludes files before %2, a day still to come: it copies nothing until then")
+                   .arg(Name(i), DateText(record.m_nMinDate)));
 }
 
-void CActionRules::Sort(std::vector<PathEntry> &entries)
+void CActionRules::CheckAcross()
 {
-    std::sort(entries.begin(), entries.end(), [](const PathEntry &a, const PathEntry &b) {
+    if (m_actions.empty()) {
+        m_context.Report(0, {}, {}, CheckSeverity::Warning, "no-actions",
+                         QStringLiteral("the script has no action that loads: running it does nothing"));
+        return;
+    }
+    m_entries = Entries();
+    CheckPrunedShared();
+    CheckSharedTargets();
+    CheckRunOrder();
+}
+
+std::vector<CActionRules::Entry> CActionRules::Entries() const
+{
+    std::vector<Entry> entries;
+    for (size_t i = 0; i < m_actions.size(); ++i) {
+        const Action &action = m_actions[i];
+        const int op = action.operation;
+        const unsigned source = (op != 8 ? kReads : 0) | (op == 0 ? kWrites : 0);
+        const unsigned target = (op == 0 ? kReads : 0) | (WritesTarget(op) ? kWrites | kTargetWrite : 0)
+                                | (Prunes(op) ? kPrunes : 0);
+        if (source && action.source.Resolves())
+            entries.push_back({action.source.SortKey(), &action.source, qsizetype(i), source, false});
+        if (target && action.target.Resolves())
+            entries.push_back({action.target.SortKey(), &action.target, qsizetype(i), target, true});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
         if (const int order = a.sortKey.compare(b.sortKey))
             return order < 0;
-        if (a.isTarget != b.isTarget)
-            return !a.isTarget;  // sources first
-        return a.action < b.action;
+        return a.action != b.action ? a.action < b.action : !a.isTarget;
+    });
+    return entries;
+}
+
+template <typename Visit>
+void CActionRules::Walk(const std::vector<Entry> &entries, Visit &&visit)
+{
+    std::vector<Folder> holders;  // outermost first
+    for (size_t i = 0; i < entries.size();) {
+        Folder folder{i, i, {}};
+        for (; folder.end < entries.size() && *entries[folder.end].path == *entries[i].path; ++folder.end) {
+            const Entry &entry = entries[folder.end];
+            const bool oneWay = m_actions[size_t(entry.action)].operation != 0;
+            if (entry.roles & kTargetWrite) {
+                if (!folder.firstTarget)
+                    folder.firstTarget = &entry;
+                if (oneWay && !folder.firstOneWayTarget)
+                    folder.firstOneWayTarget = &entry;
+            }
+            if (entry.roles & kWrites) {
+                if (!folder.lastWriter || entry.action > folder.lastWriter->action)
+                    folder.lastWriter = &entry;
+                if (oneWay && (!folder.lastOneWayWriter || entry.action > folder.lastOneWayWriter->action))
+                    folder.lastOneWayWriter = &entry;
+            }
+        }
+        i = folder.end;
+        while (!holders.empty() && !entries[holders.back().begin].path->Contains(*entries[folder.begin].path))
+            holders.pop_back();
+        visit(folder, holders);
+        holders.push_back(std::move(folder));
+    }
+}
+
+void CActionRules::CheckPrunedShared()
+{
+    const std::vector<Entry> &entries = m_entries;
+    // A writer of `folder` other than `self`.
+    auto writer = [&](const Folder &folder, qsizetype self) -> const Entry * {
+        for (size_t k = folder.begin; k < folder.end; ++k)
+            if ((entries[k].roles & kWrites) && entries[k].action != self)
+                return &entries[k];
+        return nullptr;
+    };
+    auto report = [&](const Entry &prune, const Entry &writes, const char *relation) {
+        m_pruneReported[size_t(prune.action)] = true;
+        const QString writer = QStringLiteral("%1 (%2)").arg(Name(writes.action), Operation(writes.action));
+        const QString folder =
+            *relation ? QStringLiteral("which %1 \"%2\", a folder %3 writes into")
+                            .arg(QLatin1String(relation), PathText(writes), writer)
+                      : QStringLiteral("the folder %1 writes into as well").arg(writer);
+        Report(prune.action, u"Path2", true, "prune-shared-target",
+               QStringLiteral("%1 (%2) removes files from \"%3\", %4: each run deletes the files the other wrote")
+                   .arg(Name(prune.action), Operation(prune.action), PathText(prune), folder));
+    };
+    Walk(entries, [&](Folder &folder, std::vector<Folder> &holders) {
+        for (size_t k = folder.begin; k < folder.end; ++k) {
+            const Entry &entry = entries[k];
+            if (!(entry.roles & kPrunes) || m_pruneReported[size_t(entry.action)])
+                continue;
+            if (const Entry *other = writer(folder, entry.action)) {
+                report(entry, *other, "");
+                continue;
+            }
+            for (auto holder = holders.rbegin(); holder != holders.rend(); ++holder)
+                if (const Entry *other = writer(*holder, entry.action)) {
+                    report(entry, *other, "lies inside");
+                    break;
+                }
+            if (!m_pruneReported[size_t(entry.action)])
+                folder.pending.push_back(qsizetype(k));
+        }
+        // A pruned folder above that holds this one, which another action writes into.
+        for (size_t k = folder.begin; k < folder.end; ++k) {
+            if (!(entries[k].roles & kWrites))
+                continue;
+            for (Folder &holder : holders) {
+                for (const qsizetype prune : holder.pending)
+                    if (entries[size_t(prune)].action != entries[k].action)
+                        report(entries[size_t(prune)], entries[k], "holds");
+                std::erase_if(holder.pending,
+                              [&](qsizetype prune) { return m_pruneReported[size_t(entries[size_t(prune)].action)]; });
+            }
+        }
     });
 }
 
 void CActionRules::CheckSharedTargets()
 {
-    std::vector<PathEntry> entries;
-    for (const Action &action : m_actions)
-        if (!action.target.IsEmpty())
-            entries.push_back({action.target.SortKey(), &action.target, action.index, true});
-    Sort(entries);
-    // The folders, each with its first action, that hold the current entry.
-    std::vector<const PathEntry *> holders;
-    for (const PathEntry &entry : entries) {
-        while (!holders.empty() && !(*holders.back()->path == *entry.path)
-               && !holders.back()->path->IsPrefixFolderOf(*entry.path))
-            holders.pop_back();
-        if (!holders.empty() && *holders.back()->path == *entry.path) {
-            const PathEntry &first = *holders.back();
-            Report(entry.action, u"Path2", false, "shared-target",
-                   QStringLiteral("%1 writes into the same folder as %2: \"%3\"")
-                       .arg(Name(entry.action), Name(first.action), m_actions[size_t(entry.action)].record->m_strPath2));
-            continue;
+    const std::vector<Entry> &entries = m_entries;
+    // The target of another action in `folder` that `entry` conflicts with: two
+    // Synchronize Both actions sharing a folder are a hub, and fine.
+    auto other = [&](const Folder &folder, const Entry &entry) {
+        return m_actions[size_t(entry.action)].operation == 0 ? folder.firstOneWayTarget : folder.firstTarget;
+    };
+    Walk(entries, [&](Folder &folder, std::vector<Folder> &holders) {
+        for (size_t k = folder.begin; k < folder.end; ++k) {
+            const Entry &entry = entries[k];
+            if (!(entry.roles & kTargetWrite) || m_pruneReported[size_t(entry.action)])
+                continue;
+            if (const Entry *same = other(folder, entry); same && same < &entry) {
+                Report(entry.action, u"Path2", false, "shared-target",
+                       QStringLiteral("%1 writes into the same folder as %2: \"%3\"")
+                           .arg(Name(entry.action), Name(same->action), PathText(entry)));
+                continue;
+            }
+            for (auto holder = holders.rbegin(); holder != holders.rend(); ++holder)
+                if (const Entry *outer = other(*holder, entry)) {
+                    Report(entry.action, u"Path2", false, "shared-target",
+                           QStringLiteral("%1's target \"%2\" lies inside %3's target \"%4\"")
+                               .arg(Name(entry.action), PathText(entry), Name(outer->action), PathText(*outer)));
+                    break;
+                }
         }
-        if (!holders.empty() && holders.back()->path->Contains(*entry.path)) {
-            const PathEntry &outer = *holders.back();
-            Report(entry.action, u"Path2", false, "shared-target",
-                   QStringLiteral("%1's target \"%2\" lies inside %3's target \"%4\"")
-                       .arg(Name(entry.action), m_actions[size_t(entry.action)].record->m_strPath2, Name(outer.action),
-                            m_actions[size_t(outer.action)].record->m_strPath2));
-        }
-        holders.push_back(&entry);
-    }
+    });
 }
 
-void CActionRules::CheckPrunedSources()
+void CActionRules::CheckRunOrder()
 {
-    std::vector<PathEntry> entries;
-    bool anyPrune = false;
-    for (const Action &action : m_actions) {
-        if (!action.source.IsEmpty())
-            entries.push_back({action.source.SortKey(), &action.source, action.index, false});
-        if (!action.target.IsEmpty() && RemovesFromTarget(OperationCode(action.record->m_nOperation))) {
-            entries.push_back({action.target.SortKey(), &action.target, action.index, true});
-            anyPrune = true;
-        }
-    }
-    if (!anyPrune)
-        return;
-    Sort(entries);
-
-    // One folder: the actions reading it and the pruning actions writing it.
-    struct Folder
-    {
-        const CPathKey *path;
-        std::vector<qsizetype> sources;
-        std::vector<qsizetype> prunes;  // not yet reported
-    };
+    const std::vector<Entry> &entries = m_entries;
     std::vector<bool> reported(m_actions.size(), false);
-    // `relation` says how the pruned target stands to the reader's source: "is", "holds" or "lies inside".
-    auto report = [&](qsizetype prune, qsizetype reader, QLatin1StringView relation) {
-        if (reported[size_t(prune)])
-            return;
-        reported[size_t(prune)] = true;
-        const CSynchSettings &record = *m_actions[size_t(prune)].record;
-        Report(prune, u"Path2", true, "prune-input",
-               QStringLiteral("%1 (%2) removes files from its target \"%3\", which %4 %5's source \"%6\"")
-                   .arg(Name(prune), ShortOperationName(OperationCode(record.m_nOperation)), record.m_strPath2,
-                        relation, Name(reader), m_actions[size_t(reader)].record->m_strPath1));
+    // Whether `writes` runs after `reads` and puts files where it reads.
+    auto later = [&](const Entry &reads, const Entry &writes) {
+        return (reads.roles & kReads) && (writes.roles & kWrites) && writes.action > reads.action
+            && !(m_actions[size_t(reads.action)].operation == 0 && m_actions[size_t(writes.action)].operation == 0);
     };
-    // An action other than `self` among `actions`, or -1.
-    auto other = [](const std::vector<qsizetype> &actions, qsizetype self) -> qsizetype {
-        for (const qsizetype action : actions)
-            if (action != self)
-                return action;
-        return -1;
+    // The writer of `folder` that runs last, when it runs after `reads` and is no hub partner.
+    auto lastWriter = [&](const Folder &folder, const Entry &reads) -> const Entry * {
+        const Entry *writes =
+            m_actions[size_t(reads.action)].operation == 0 ? folder.lastOneWayWriter : folder.lastWriter;
+        return writes && writes->action > reads.action ? writes : nullptr;
     };
-
-    std::vector<Folder> holders;  // the folders holding the current one, outermost first
-    for (size_t i = 0; i < entries.size();) {
-        Folder folder{entries[i].path, {}, {}};
-        for (; i < entries.size() && *entries[i].path == *folder.path; ++i)
-            (entries[i].isTarget ? folder.prunes : folder.sources).push_back(entries[i].action);
-        while (!holders.empty() && !holders.back().path->IsPrefixFolderOf(*folder.path))
-            holders.pop_back();
-
-        // A pruned target that is another action's source.
-        for (const qsizetype prune : folder.prunes)
-            if (const qsizetype reader = other(folder.sources, prune); reader >= 0)
-                report(prune, reader, QLatin1StringView("is"));
-        for (Folder &outer : holders) {
-            if (!outer.path->Contains(*folder.path))
+    auto report = [&](const Entry &reads, const Entry &writes, const char *relation) {
+        reported[size_t(reads.action)] = true;
+        const QString where = *relation
+                                  ? QStringLiteral("which %1 \"%2\", a folder").arg(QLatin1String(relation), PathText(writes))
+                                  : QStringLiteral("a folder");
+        Report(reads.action, reads.isTarget ? u"Path2" : u"Path1", false, "run-order",
+               QStringLiteral("%1 reads \"%2\", %3 %4 writes into after it: each run copies what the previous "
+                              "run left; move %1 below %4")
+                   .arg(Name(reads.action), PathText(reads), where, Name(writes.action)));
+    };
+    Walk(entries, [&](Folder &folder, std::vector<Folder> &holders) {
+        for (size_t k = folder.begin; k < folder.end; ++k) {
+            const Entry &entry = entries[k];
+            if (!(entry.roles & kReads) || reported[size_t(entry.action)])
                 continue;
-            // A pruned target inside another action's source.
-            for (const qsizetype prune : folder.prunes)
-                if (const qsizetype reader = other(outer.sources, prune); reader >= 0)
-                    report(prune, reader, QLatin1StringView("lies inside"));
-            // A pruned target holding another action's source.
-            for (const qsizetype reader : folder.sources)
-                for (const qsizetype prune : outer.prunes)
-                    if (prune != reader)
-                        report(prune, reader, QLatin1StringView("holds"));
-            std::erase_if(outer.prunes, [&](qsizetype prune) { return reported[size_t(prune)]; });
+            if (const Entry *writes = lastWriter(folder, entry)) {
+                report(entry, *writes, "");
+                continue;
+            }
+            const Entry *writes = nullptr;
+            for (auto holder = holders.rbegin(); holder != holders.rend() && !writes; ++holder)
+                writes = lastWriter(*holder, entry);
+            if (writes)
+                report(entry, *writes, "lies inside");
+            else
+                folder.pending.push_back(qsizetype(k));
         }
-        std::erase_if(folder.prunes, [&](qsizetype prune) { return reported[size_t(prune)]; });
-        holders.push_back(std::move(folder));
-    }
+        // A folder read above that holds this one, which a later action writes into.
+        for (size_t k = folder.begin; k < folder.end; ++k) {
+            if (!(entries[k].roles & kWrites))
+                continue;
+            for (Folder &holder : holders) {
+                for (const qsizetype reads : holder.pending)
+                    if (!reported[size_t(entries[size_t(reads)].action)] && later(entries[size_t(reads)], entries[k]))
+                        report(entries[size_t(reads)], entries[k], "holds");
+                std::erase_if(holder.pending,
+                              [&](qsizetype reads) { return reported[size_t(entries[size_t(reads)].action)]; });
+            }
+        }
+    });
 }

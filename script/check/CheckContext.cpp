@@ -1,18 +1,19 @@
 #include "script/check/CheckContext.h"
 
 #include "script/SynchArray.h"
+#include "script/check/CheckSink.h"
 
 #include <algorithm>
-#include <limits>
 
-CCheckContext::CCheckContext(const CSynchArray &document) : m_document(document)
+CCheckContext::CCheckContext(const CSynchArray &document, CheckRuleSet ignored, ICheckSink &sink)
+    : m_document(document), m_sink(sink), m_ignored(ignored)
 {
     const CScriptFile &file = document.m_ScriptFile;
     const QStringView text = file.Text();
     m_lineStarts.push_back(0);
     for (qsizetype i = 0; i < text.size(); ++i)
         if (text[i] == u'\n')
-            m_lineStarts.push_back(i + 1);
+            m_lineStarts.push_back(qint32(i + 1));
 
     m_pDefault = file.FindSection(u"Default");
     m_loaded.reserve(size_t(document.GetSize()) + 1);
@@ -25,6 +26,30 @@ CCheckContext::CCheckContext(const CSynchArray &document) : m_document(document)
     KeyLines none;
     none.fill(-1);
     m_keyLines.assign(m_loaded.size(), none);
+
+    QHash<const CSection *, qsizetype> loadedIndex;
+    loadedIndex.reserve(qsizetype(m_loaded.size()));
+    for (size_t i = 0; i < m_loaded.size(); ++i)
+        if (m_loaded[i].section)
+            loadedIndex.insert(m_loaded[i].section, qsizetype(i));
+    m_loadedByFile.reserve(size_t(file.GetCount()));
+    for (const auto &section : file.Sections())
+        m_loadedByFile.push_back(loadedIndex.value(section.get(), -1));
+    ReadIgnoreLines();
+}
+
+void CCheckContext::ReadIgnoreLines()
+{
+    const CScriptFile &file = m_document.m_ScriptFile;
+    CheckRuleSet rules = 0;
+    QStringList unknown;
+    for (qsizetype i = 0; i < file.GetPreambleCount(); ++i)
+        if (ParseIgnoreLine(file.GetPreambleLine(i), rules, unknown))
+            m_ignored |= rules;
+    for (const auto &section : file.Sections())
+        for (qsizetype i = 0; i < section->GetLooseCount(); ++i)
+            if (ParseIgnoreLine(section->GetLooseLine(i).text, rules, unknown) && rules != 0)
+                m_sectionIgnores[section->m_strName.toCaseFolded()] |= rules;
 }
 
 const CScriptFile &CCheckContext::File() const { return m_document.m_ScriptFile; }
@@ -61,18 +86,29 @@ qsizetype CCheckContext::LineOfKey(const CSection *section, QStringView key) con
     return index < 0 ? 0 : LineOfStored(*section, index);
 }
 
+bool CCheckContext::Wants(const QString &section, const char *rule, CheckSeverity severity)
+{
+    if (rule != m_pLastRule) {
+        m_pLastRule = rule;
+        m_nLastRule = CheckRuleIndex(QString::fromLatin1(rule));
+    }
+    const CheckRuleSet bit = RuleBit(m_nLastRule);
+    if (m_ignored & bit)
+        return false;
+    if (!m_sectionIgnores.isEmpty() && !section.isEmpty() && (m_sectionIgnores.value(section.toCaseFolded()) & bit))
+        return false;
+    return m_sink.Accept(severity);
+}
+
+void CCheckContext::Deliver(qsizetype line, const QString &section, const QString &key, CheckSeverity severity,
+                            const char *rule, const QString &message)
+{
+    m_sink.Found({File().m_strPath, line, section, key, severity, QString::fromLatin1(rule), message});
+}
+
 void CCheckContext::Report(qsizetype line, const QString &section, const QString &key, CheckSeverity severity,
                            const char *rule, const QString &message)
 {
-    m_problems.push_back({File().m_strPath, line, section, key, severity, QString::fromLatin1(rule), message});
-}
-
-std::vector<CheckProblem> CCheckContext::TakeProblems()
-{
-    std::stable_sort(m_problems.begin(), m_problems.end(), [](const CheckProblem &a, const CheckProblem &b) {
-        const qsizetype left = a.line == 0 ? std::numeric_limits<qsizetype>::max() : a.line;
-        const qsizetype right = b.line == 0 ? std::numeric_limits<qsizetype>::max() : b.line;
-        return left < right;
-    });
-    return std::move(m_problems);
+    if (Wants(section, rule, severity))
+        Deliver(line, section, key, severity, rule, message);
 }

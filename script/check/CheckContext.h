@@ -1,11 +1,14 @@
 #pragma once
 // What the rules of the checker share: the loaded document, the line of any
-// text the reader kept, the sections that load with their records, and the
-// list the rules report their problems into.
+// text the reader kept, the sections that load with their records, the rules
+// the options and the script's ignore lines quiet, and the sink the rules
+// report their problems to.
 
 #include "script/SettingFields.h"
 #include "script/check/CheckProblem.h"
+#include "script/check/CheckRules.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 
@@ -16,6 +19,7 @@ class CScriptFile;
 class CSection;
 class CSynchArray;
 class CSynchSettings;
+class ICheckSink;
 
 class CCheckContext
 {
@@ -29,11 +33,14 @@ public:
         bool isDefault;
     };
 
-    explicit CCheckContext(const CSynchArray &document);
+    // `ignored`: the rules quieted everywhere, besides the script's own ignore lines.
+    CCheckContext(const CSynchArray &document, CheckRuleSet ignored, ICheckSink &sink);
 
     const CSynchArray &Document() const { return m_document; }
     const CScriptFile &File() const;
     const std::vector<LoadedSection> &Loaded() const { return m_loaded; }
+    // The index in Loaded() of the section of the file at `fileIndex`, or -1.
+    qsizetype LoadedIndexOf(qsizetype fileIndex) const { return m_loadedByFile[size_t(fileIndex)]; }
     // The "Default" section, or nullptr.
     const CSection *DefaultSection() const { return m_pDefault; }
     // The action section of record `index`.
@@ -52,19 +59,30 @@ public:
     // The line that sets `key` in `section`, or 0 when it does not.
     qsizetype LineOfKey(const CSection *section, QStringView key) const;
 
+    // Whether a problem of `rule` in `section` is to be reported (not quieted,
+    // and wanted by the sink): when true, Deliver must follow.
+    bool Wants(const QString &section, const char *rule, CheckSeverity severity);
+    void Deliver(qsizetype line, const QString &section, const QString &key, CheckSeverity severity,
+                 const char *rule, const QString &message);
+    // Wants, then Deliver.
     void Report(qsizetype line, const QString &section, const QString &key, CheckSeverity severity,
                 const char *rule, const QString &message);
 
-    // The problems in file order (those of the whole script last).
-    std::vector<CheckProblem> TakeProblems();
-
 private:
     qsizetype LineOfOffset(qsizetype offset) const;
+    void ReadIgnoreLines();
 
     const CSynchArray &m_document;
+    ICheckSink &m_sink;
     const CSection *m_pDefault = nullptr;
     std::vector<LoadedSection> m_loaded;
+    std::vector<qsizetype> m_loadedByFile;
     std::vector<KeyLines> m_keyLines;
-    std::vector<qsizetype> m_lineStarts;
-    std::vector<CheckProblem> m_problems;
+    std::vector<qint32> m_lineStarts;
+    // Rules quieted everywhere, and in the sections named (folded case).
+    CheckRuleSet m_ignored = 0;
+    QHash<QString, CheckRuleSet> m_sectionIgnores;
+    // The last rule asked about, and its index.
+    const char *m_pLastRule = nullptr;
+    int m_nLastRule = -1;
 };

@@ -64,6 +64,9 @@ const SettingField *CKnownKeys::Find(QStringView key) const
 
 QString CKnownKeys::Suggest(QStringView key) const
 {
+    // Far longer than any known key: no edit distance brings it near one.
+    if (key.size() > kLongestGuess)
+        return {};
     const QString squeezed = Squeezed(key);
     if (squeezed.isEmpty())
         return {};

@@ -21,8 +21,10 @@ public:
     // Its index in SettingFields(), or -1.
     int IndexOf(QStringView key) const;
     // A known key that `key` differs from only in case, spaces or
-    // underscores, or within a small edit distance; empty when none is close.
+    // underscores, or within a small edit distance; empty when none is close
+    // and for keys longer than kLongestGuess characters.
     QString Suggest(QStringView key) const;
+    static constexpr int kLongestGuess = 64;
 
 private:
     static constexpr int kLongestKey = 40;

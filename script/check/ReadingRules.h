@@ -1,7 +1,7 @@
 #pragma once
 // The rules about how the script reads: lines outside any section, broken
-// headers, repeated and unloadable sections, and keys the editor does not
-// know, repeats or never matches.
+// headers, repeated and unloadable sections, keys the editor does not know,
+// repeats or never matches, and ignore lines that name no rule.
 
 #include "script/SettingFields.h"
 
@@ -17,12 +17,15 @@ class CReadingRules
 {
 public:
     CReadingRules(CCheckContext &context, const CKnownKeys &keys) : m_context(context), m_keys(keys) {}
-    void Run();
+    // The lines before the first header, and a file without any header.
+    void CheckPreamble();
+    // A section's name and the lines it keeps without '='.
+    void CheckSection(const CSection &section);
+    // The keys of loaded section `index`, finding the line of each.
+    void CheckKeys(size_t index);
 
 private:
-    void CheckPreamble(bool anySection);
-    void CheckSectionName(const CSection &section);
-    void CheckKeys(const CSection &section, const QString &name, std::array<qint32, kSettingFieldCount> &firstLines);
+    void CheckIgnoreLine(QStringView line, const QString &section);
 
     CCheckContext &m_context;
     const CKnownKeys &m_keys;

@@ -3,6 +3,7 @@
 #include "script/SynchArray.h"
 #include "script/check/ActionRules.h"
 #include "script/check/CheckContext.h"
+#include "script/check/CheckSink.h"
 #include "script/check/KnownKeys.h"
 #include "script/check/ReadingRules.h"
 #include "script/check/ValueRules.h"
@@ -16,39 +17,58 @@ LoadOptions QuietDates()
     return options;
 }
 
-bool CheckLoaded(const CSynchArray &document, std::vector<CheckProblem> &problems)
+bool Readable(const CSynchArray &document)
 {
-    if (document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed) {
-        problems.clear();
-        return false;
-    }
-    problems = CScriptChecker::Check(document);
-    return true;
+    return document.m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed;
 }
 
 } // namespace
 
-std::vector<CheckProblem> CScriptChecker::Check(const CSynchArray &document)
+void CScriptChecker::Check(const CSynchArray &document, ICheckSink &sink, CheckRuleSet ignored)
 {
     static const CKnownKeys keys;
-    CCheckContext context(document);
-    CReadingRules(context, keys).Run();
-    CValueRules(context).Run();
-    CActionRules(context).Run();
-    return context.TakeProblems();
+    CCheckContext context(document, ignored, sink);
+    CReadingRules reading(context, keys);
+    CValueRules values(context);
+    CActionRules actions(context);
+    reading.CheckPreamble();
+    const CScriptFile &file = document.m_ScriptFile;
+    const qsizetype firstAction = context.DefaultSection() ? 1 : 0;
+    for (qsizetype i = 0; i < file.GetCount(); ++i) {
+        reading.CheckSection(*file.GetSection(i));
+        const qsizetype loaded = context.LoadedIndexOf(i);
+        if (loaded < 0)
+            continue;
+        reading.CheckKeys(size_t(loaded));
+        values.CheckSection(size_t(loaded));
+        if (!context.Loaded()[size_t(loaded)].isDefault)
+            actions.CheckAction(loaded - firstAction);
+    }
+    actions.CheckAcross();
 }
 
-bool CScriptChecker::CheckFile(const QString &path, CSynchArray &document, std::vector<CheckProblem> &problems)
+std::vector<CheckProblem> CScriptChecker::Check(const CSynchArray &document, CheckRuleSet ignored)
+{
+    CProblemList list;
+    Check(document, list, ignored);
+    return list.Take();
+}
+
+bool CScriptChecker::CheckFile(const QString &path, CSynchArray &document, ICheckSink &sink, CheckRuleSet ignored)
 {
     document.LoadScript(path, nullptr, QuietDates());
-    return CheckLoaded(document, problems);
+    if (!Readable(document))
+        return false;
+    Check(document, sink, ignored);
+    return true;
 }
 
 bool CScriptChecker::CheckBytes(const QByteArray &bytes, const QString &path, CSynchArray &document,
                                 std::vector<CheckProblem> &problems)
 {
     document.LoadScriptFromBytes(bytes, path, nullptr, QuietDates());
-    return CheckLoaded(document, problems);
+    problems = Readable(document) ? Check(document) : std::vector<CheckProblem>();
+    return Readable(document);
 }
 
 void CScriptChecker::CheckText(const QString &path, const QString &text, CSynchArray &document,

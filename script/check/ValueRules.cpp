@@ -6,6 +6,9 @@
 #include "script/SettingFields.h"
 #include "script/WideNumbers.h"
 #include "script/check/CheckContext.h"
+#include "script/check/PathKey.h"
+
+#include <QStringList>
 
 namespace {
 
@@ -29,19 +32,15 @@ QString Quoted(QStringView text) { return u'"' + text.toString() + u'"'; }
 
 } // namespace
 
-void CValueRules::Run()
+void CValueRules::CheckSection(size_t loaded)
 {
     // The lines the reading rules found each key on: the first, as lookups take it.
-    const auto &loaded = m_context.Loaded();
-    for (size_t i = 0; i < loaded.size(); ++i) {
-        if (!loaded[i].section)
-            continue;
-        const CCheckContext::KeyLines &lines = m_context.KeyLinesOf(i);
-        for (int field = 0; field < kSettingFieldCount; ++field)
-            if (lines[size_t(field)] >= 0)
-                CheckValue(*loaded[i].section, loaded[i].name, loaded[i].isDefault, SettingFields()[size_t(field)],
-                           lines[size_t(field)]);
-    }
+    const CCheckContext::LoadedSection &section = m_context.Loaded()[loaded];
+    const CCheckContext::KeyLines &lines = m_context.KeyLinesOf(loaded);
+    for (int field = 0; field < kSettingFieldCount; ++field)
+        if (lines[size_t(field)] >= 0)
+            CheckValue(*section.section, section.name, section.isDefault, SettingFields()[size_t(field)],
+                       lines[size_t(field)]);
 }
 
 void CValueRules::CheckValue(const CSection &section, const QString &name, bool isDefault, const SettingField &field,
@@ -54,15 +53,17 @@ void CValueRules::CheckValue(const CSection &section, const QString &name, bool 
     switch (field.kind) {
     case FieldKind::Text:
     case FieldKind::EscapedText:
+        if (QStringView(field.key) == u"Path1" || QStringView(field.key) == u"Path2")
+            CheckPathForm(name, field, raw, line);
+        else if (QStringView(field.key) == u"Mask")
+            CheckMaskForm(name, raw, line);
         if (!isDefault && raw.isEmpty()) {
             QString inherited;
             const CSection *defaults = m_context.DefaultSection();
             if (defaults && defaults->GetString(QStringView(field.key), inherited) && !inherited.isEmpty())
                 m_context.Report(line(), name, key(), W, "empty-override",
-                                 QStringLiteral("%1 is empty here, so this action has none: \"Default\" sets %2 "
-                                                "(line %3); remove the line to inherit it")
-                                     .arg(key(), Quoted(inherited))
-                                     .arg(m_context.LineOfKey(defaults, QStringView(field.key))));
+                                 QStringLiteral("%1 is empty here, so this action has none: \"Default\" sets %2; "
+                                                "remove the line to inherit it").arg(key(), Quoted(inherited)));
         }
         return;
     case FieldKind::Date:
@@ -71,9 +72,10 @@ void CValueRules::CheckValue(const CSection &section, const QString &name, bool 
             const QString text = raw.toString();
             if (const char *error = DateError(fields, text))
                 m_context.Report(line(), name, key(), W, "invalid-date",
-                                 QStringLiteral("%1: %2 is not a date of the picture %3; the filter keeps the "
-                                                "date it inherits").arg(QString::fromLatin1(error), Quoted(text),
-                                                                         GetShortDateFormat()));
+                                 QStringLiteral("%1: %2 is not a date: expected %3 (%4); the filter keeps the "
+                                                "date it inherits")
+                                     .arg(QString::fromLatin1(error), Quoted(text), GetShortDateFormat(),
+                                          DateLocale().name()));
         }
         return;
     default:
@@ -98,6 +100,52 @@ void CValueRules::CheckValue(const CSection &section, const QString &name, bool 
                                         "0x02, system 0x04, directory 0x10, archive 0x20)")
                              .arg(key())
                              .arg(quint32(value) & ~kMaskBoxes, 0, 16));
+    }
+}
+
+void CValueRules::CheckPathForm(const QString &name, const SettingField &field, QStringView raw,
+                                const std::function<qsizetype()> &line)
+{
+    const unsigned form = CPathKey(raw).FormFlags();
+    if (form == 0)
+        return;
+    QStringList why;
+    if (form & CPathKey::kQuote)
+        why << QStringLiteral("it holds a double quote, which no Windows name may (a path pasted with its quotes?)");
+    if (form & CPathKey::kForbidden)
+        why << QStringLiteral("it holds a character Windows forbids in names (<>|?*, a control character, "
+                              "':' outside the drive)");
+    if (form & CPathKey::kEdgeSpace)
+        why << QStringLiteral("it starts or ends with a space");
+    if (form & CPathKey::kTrailingDot)
+        why << QStringLiteral("a name ends in a dot or a space, which Windows drops");
+    if (form & CPathKey::kWorkingFolder)
+        why << QStringLiteral("it is relative: the engine resolves it against its working folder");
+    if (form & CPathKey::kDriveFolder)
+        why << QStringLiteral("it has no '\\' after the drive: the engine resolves it against the current folder "
+                              "of drive %1").arg(raw.trimmed().first(2).toString().toUpper());
+    if (form & CPathKey::kCurrentDrive)
+        why << QStringLiteral("it has no drive: the engine resolves it on its current drive");
+    m_context.Report(line(), name, field.Key(), W, "path-form",
+                     QStringLiteral("%1 %2: %3").arg(field.Key(), Quoted(raw), why.join(QStringLiteral("; "))));
+}
+
+void CValueRules::CheckMaskForm(const QString &name, QStringView raw, const std::function<qsizetype()> &line)
+{
+    for (const QStringView piece : raw.split(u';')) {
+        if (!piece.contains(u' '))
+            continue;
+        // "Annual Report*.xlsx" is one name with a space; "*.pdf *.docx" two masks run together.
+        int wildWords = 0;
+        for (const QStringView word : piece.split(u' ', Qt::SkipEmptyParts))
+            wildWords += word.contains(u'*') || word.contains(u'?') ? 1 : 0;
+        const bool edge = piece.front() == u' ' || piece.back() == u' ';
+        if (wildWords < 2 && !edge)
+            continue;
+        m_context.Report(line(), name, QStringLiteral("Mask"), W, "mask-form",
+                         QStringLiteral("the mask piece %1 holds a space: it matches only names with that space; "
+                                        "pieces are separated by ';' alone (\"*.pdf;*.docx\")").arg(Quoted(piece)));
+        return;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "script/tree/ActionCompleter.h"
 #include "script/tree/BranchBuilder.h"
 #include "script/tree/ScriptSaver.h"
+#include "script/tree/ScriptTreeRoles.h"
 #include "script/tree/ScriptWriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
@@ -13,6 +14,9 @@ int LoadScriptWithTree(CSynchArray &document, const QString &path, CTreeOptionsC
     CBranchBuilder builder(tree);
     const int count = document.LoadScript(path, &builder, options);
     builder.AddRootsToTree();
+    // The lines before the first header are the new document's.
+    if (document.m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed)
+        tree.invisibleRootItem()->setData(0, kScriptLinesRole, QVariant());
     return count;
 }
 

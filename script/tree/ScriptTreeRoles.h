@@ -16,6 +16,10 @@ enum ScriptTreeRole : int {
     // CRootLines, on a root item loaded from a section that has lines the tree
     // does not show ("@=" lines, unknown keys, comments, text after the header).
     kRootLinesRole = Qt::UserRole + 1,
+    // QStringList, on the tree's invisible root once the user has changed the
+    // lines before the first header: every one of them, which the writer then
+    // writes instead of those the document read.
+    kScriptLinesRole = Qt::UserRole + 2,
 };
 
 // The memory of an item the loader created. While the item still shows

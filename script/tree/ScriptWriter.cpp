@@ -77,6 +77,13 @@ QString CScriptWriter::End()
 
 void CScriptWriter::WritePreamble()
 {
+    if (const QVariant held = m_tree.invisibleRootItem()->data(0, kScriptLinesRole); held.isValid()) {
+        for (const QString &line : held.toStringList()) {
+            WriteText(line);
+            WriteText(kLineEnd);
+        }
+        return;
+    }
     const CScriptFile &file = m_document.m_ScriptFile;
     for (qsizetype i = 0; i < file.GetPreambleCount(); ++i) {
         WriteText(file.GetPreambleLine(i));

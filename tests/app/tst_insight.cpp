@@ -10,7 +10,10 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QPushButton>
 #include <QToolTip>
 #include <QTreeView>
@@ -29,6 +32,8 @@ private slots:
     void activatingProblemSelectsItsItem();
     void valuesInEffect();
     void assistiveToolsReadThePanes();
+    void ignoreFromTheList_data();
+    void ignoreFromTheList();
 
 private:
     CAppDlg &Open(const QByteArray &script) { return m_s->Open(m_s->Write(script)); }
@@ -191,14 +196,68 @@ void TestInsight::assistiveToolsReadThePanes()
     QCOMPARE(name(&Tree()), QStringLiteral("Script File Settings"));
     QCOMPARE(name(&Tree(), 0), QStringLiteral("Setting")); // the column header
     QCOMPARE(name(&ProblemList()), QStringLiteral("Problems"));
-    // Each row after the two header cells says what its icon shows.
-    QCOMPARE(name(&ProblemList(), 2), QStringLiteral("Error: ") + ProblemText(0, 0));
-    QCOMPARE(name(&ProblemList(), 4), QStringLiteral("Warning: ") + ProblemText(1, 0));
+    // Each row's first cell, after the header cells, says what its icon shows:
+    // the same folder twice is an error, the unknown key a warning.
+    const int columns = ProblemList().model()->columnCount();
+    for (int row = 0; row < 2; ++row) {
+        const QString text = ProblemText(row, 0);
+        const bool error = text.contains(QLatin1String("same folder"));
+        QCOMPARE(name(&ProblemList(), (row + 1) * columns), QString::fromLatin1(error ? "Error: " : "Warning: ") + text);
+    }
     QCOMPARE(name(&Insight().Values().List()), QStringLiteral("Values in effect"));
     Tree().setFocus();
     Tree().setCurrentItem(CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Mask")));
     QCOMPARE(QAccessible::queryAccessibleInterface(&Tree())->focusChild()->text(QAccessible::Description),
              QStringLiteral("Which file names the action takes."));
+}
+
+void TestInsight::ignoreFromTheList_data()
+{
+    QTest::addColumn<bool>("wholeScript");
+    QTest::addColumn<QByteArray>("saved");  // how the saved script starts
+    QTest::newRow("in this action") << false << QByteArray("; old note\r\n[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\n"
+                                                             "Mask=*.pdf *.docx\r\n; mbscript: ignore mask-form\r\n");
+    QTest::newRow("in this script") << true << QByteArray("; old note\r\n; mbscript: ignore mask-form\r\n[Action1]\r\n");
+}
+
+void TestInsight::ignoreFromTheList()
+{
+    QFETCH(bool, wholeScript);
+    const QString path = m_s->Write("; old note\r\n[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\nMask=*.pdf *.docx\r\n");
+    m_s->Open(path);
+    QTRY_COMPARE(Insight().Problems().Count(), 1);
+    // The problem names its section and setting, not a line of text the user does not see.
+    QCOMPARE(ProblemText(0, 1) + u'|' + ProblemText(0, 2), QStringLiteral("Action1|File Mask"));
+    QVERIFY(!ProblemText(0, 0).contains(QLatin1String("line")));
+
+    // The menu key on the entry, then the entry's mnemonic.
+    ProblemList().setFocus();
+    ProblemList().setCurrentIndex(ProblemList().model()->index(0, 0));
+    QTimer::singleShot(0, this, [wholeScript] {
+        if (QWidget *menu = QApplication::activePopupWidget())
+            QTest::keyClick(menu, wholeScript ? Qt::Key_S : Qt::Key_A);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
+    QApplication::sendEvent(ProblemList().viewport(), &event);
+    QTRY_COMPARE(Insight().Problems().Count(), 0);
+
+    // One edit: undone, the problem is back; redone and saved, the line is in the file.
+    m_s->dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_s->dialog.get()));
+    Tree().setFocus();
+    QTest::keyClick(&Tree(), Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(Insight().Problems().Count(), 1);
+    QTest::keyClick(&Tree(), Qt::Key_Y, Qt::ControlModifier);
+    QTRY_COMPARE(Insight().Problems().Count(), 0);
+    QTest::keyClick(&Tree(), Qt::Key_S, Qt::ControlModifier);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QFETCH(QByteArray, saved);
+    QVERIFY2(file.readAll().startsWith(saved), qPrintable(path));
+    // Saving again keeps one copy of the line.
+    QTest::keyClick(&Tree(), Qt::Key_S, Qt::ControlModifier);
+    file.seek(0);
+    QCOMPARE(file.readAll().count("ignore"), 1);
 }
 
 QTEST_MAIN(TestInsight)

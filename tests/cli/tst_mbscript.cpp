@@ -34,7 +34,8 @@ struct Run
 // (FileName.h), as a shell gives them; `environment` adds NAME=VALUE pairs,
 // a bare NAME is removed.
 Run Mbscript(const QStringList &arguments, const QString &program = QStringLiteral(MBSCRIPT_PATH),
-             const QString &outputFile = QString(), const QStringList &environment = {})
+             const QString &outputFile = QString(), const QStringList &environment = {},
+             const QByteArray &input = QByteArray())
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -60,6 +61,8 @@ Run Mbscript(const QStringList &arguments, const QString &program = QStringLiter
         ::_exit(127);
     });
     process.start(program, {});
+    process.write(input);
+    process.closeWriteChannel();
     Run run;
     if (!process.waitForFinished(60000))
         return run;
@@ -185,12 +188,20 @@ private slots:
         QCOMPARE(run.out, ReferenceDump(document));
     }
 
-    void dumpToAFullOutputFails()
+    void fullOutputFails_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("dump") << "dump";
+        QTest::newRow("check") << "check";
+    }
+
+    void fullOutputFails()
     {
         if (!QFile::exists(QStringLiteral("/dev/full")))
             QSKIP("no /dev/full here");
+        QFETCH(QString, command);
         const QString path = m_files.Write(QByteArray("[Action1]\r\nPath1=C:\\a\r\n"));
-        const Run run = Mbscript({QStringLiteral("dump"), path}, QStringLiteral(MBSCRIPT_PATH), QStringLiteral("/dev/full"));
+        const Run run = Mbscript({command, path}, QStringLiteral(MBSCRIPT_PATH), QStringLiteral("/dev/full"));
         QCOMPARE(run.exitCode, 3);
         QCOMPARE(run.errLines.size(), 1);
         QVERIFY2(run.errLines.first().contains(QLatin1String("standard output")), qPrintable(run.errLines.first()));
@@ -212,6 +223,10 @@ private slots:
                                                 << QStringList{"gon\\xe9.mbs\"", "No such file"};
         QTest::newRow("invalid date") << QStringList{"dump", invalid} << 0
                                       << QStringList{"Invalid", "bad.mbs", "Action1", "Min Date Filter"};
+        QTest::newRow("date of the locale given")
+            << QStringList{"dump", "--locale", "de_DE", m_files.Write("[Action1]\nMin Date Filter=31.12.2020\n")} << 0
+            << QStringList{};
+        QTest::newRow("no such locale") << QStringList{"dump", "--locale=xx_YY", invalid} << 2 << QStringList{"xx_YY"};
         QTest::newRow("no command") << QStringList{} << 2 << QStringList{"--help"};
     }
 
@@ -226,6 +241,8 @@ private slots:
         for (const QString &part : messageParts)
             QVERIFY2(run.errLines.first().contains(part), qPrintable(run.errLines.first()));
         QCOMPARE(run.out.isEmpty(), exitCode != 0);
+        if (arguments == QStringList{"--help"})
+            QVERIFY(run.out.contains("mbscript dump [--locale NAME] FILE"));
     }
 
     void resaveTakesArgumentsAsGiven_data()
@@ -273,27 +290,28 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("outLines");  // stdout, the script's folder left out
+        QTest::addColumn<QByteArray>("input");
 
         const QString clean = m_files.Write("[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\n", QStringLiteral("clean.mbs"));
         const QString warned = m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\nMask =x\n", QStringLiteral("warned.mbs"));
         const QString broken = m_files.Write("[Action1]\nPath1=C:\\a\n[Action07]\n", QStringLiteral("broken.mbs"));
-        QTest::newRow("clean") << QStringList{"check", clean} << 0 << QStringList{"clean.mbs: no problems"};
+        QTest::newRow("clean") << QStringList{"check", clean} << 0 << QStringList{"clean.mbs: no problems"} << QByteArray();
         const QString latin1 = m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\n", FileNameFromBytes("caf\xe9.mbs"));
         QTest::newRow("a name that is not UTF-8") << QStringList{"check", latin1} << 0
-                                                  << QStringList{"caf\\xe9.mbs: no problems"};
+                                                  << QStringList{"caf\\xe9.mbs: no problems"} << QByteArray();
         const QStringList warning{"warned.mbs:4: warning: \"Mask \" has a space around its key: lookups never match it, "
                                   "so Mask is not set here; write \"Mask=\" [key-not-matched]",
                                   "warned.mbs: 0 errors, 1 warning"};
-        QTest::newRow("warning") << QStringList{"check", warned} << 0 << warning;
-        QTest::newRow("strict warning") << QStringList{"check", "--strict", warned} << 1 << warning;
+        QTest::newRow("warning") << QStringList{"check", warned} << 0 << warning << QByteArray();
+        QTest::newRow("strict warning") << QStringList{"check", "--strict", warned} << 1 << warning << QByteArray();
         QTest::newRow("error, in file order, every file") << QStringList{"check", broken, clean} << 1
                              << QStringList{"broken.mbs:1: error: Action1 has no target path (Path2) [missing-path]",
                                             "broken.mbs:3: warning: section [Action07] is never loaded: only the exact form "
                                             "loads: rename it \"Action7\" [unloaded-section]",
-                                            "broken.mbs: 1 error, 1 warning", "clean.mbs: no problems"};
-        QTest::newRow("unreadable") << QStringList{"check", m_files.Path("gone.mbs"), clean} << 1
+                                            "broken.mbs: 1 error, 1 warning", "clean.mbs: no problems"} << QByteArray();
+        QTest::newRow("unreadable") << QStringList{"check", m_files.Path("gone.mbs"), clean} << 2
                                     << QStringList{"gone.mbs: error: the file cannot be read [unreadable]",
-                                                   "clean.mbs: no problems"};
+                                                   "clean.mbs: no problems"} << QByteArray();
         const QString json = m_files.Write("[Default]\nSort Compare=9\n[Action1]\nPath1=C:\\a\nPath2=c:/A/\n",
                                            QStringLiteral("json.mbs"));
         QTest::newRow("json") << QStringList{"check", "--json", json} << 1
@@ -304,16 +322,37 @@ private slots:
                                              "  {\"file\": \"json.mbs\", \"line\": 5, \"section\": \"Action1\", \"key\": \"Path2\", "
                                              "\"severity\": \"error\", \"rule\": \"same-path\", \"message\": \"Action1's source and "
                                              "target are the same folder: \\\"c:/A/\\\"\"}",
-                                             "]"};
-        QTest::newRow("no file") << QStringList{"check", "--json"} << 2 << QStringList{};
-        QTest::newRow("unknown option") << QStringList{"check", "--fix", clean} << 2 << QStringList{};
+                                             "]"} << QByteArray();
+        QTest::newRow("no file") << QStringList{"check", "--json"} << 2 << QStringList{} << QByteArray();
+        QTest::newRow("unknown option") << QStringList{"check", "--fix", clean} << 2 << QStringList{} << QByteArray();
+        QTest::newRow("ignored rule") << QStringList{"check", "--ignore=unknown-key,key-not-matched", warned} << 0
+                                      << QStringList{"warned.mbs: no problems"} << QByteArray();
+        QTest::newRow("no such rule") << QStringList{"check", "--ignore", "unknown-keys", warned} << 2 << QStringList{} << QByteArray();
+        const QString many = m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\nMask=a\nMask=b\nMask=c\nMask=d\n", QStringLiteral("many.mbs"));
+        QTest::newRow("past the limit") << QStringList{"check", "--max-problems", "1", many} << 0
+            << QStringList{"many.mbs:5: warning: Mask is set again and this line is ignored: the one at line 4 wins [duplicate-key]",
+                           "many.mbs: 0 errors, 3 warnings (2 not shown: see --max-problems)"} << QByteArray();
+        const QString german = m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\nMin Date Filter=31.12.2020\n", QStringLiteral("de.mbs"));
+        QTest::newRow("date of the locale given") << QStringList{"check", "--locale", "de_DE", german} << 0 << QStringList{"de.mbs: no problems"} << QByteArray();
+        QTest::newRow("date of this machine's locale") << QStringList{"check", german} << 0
+            << QStringList{"de.mbs:4: warning: Invalid date: \"31.12.2020\" is not a date: expected dd/MM/yyyy (en_GB); the "
+                           "filter keeps the date it inherits [invalid-date]", "de.mbs: 0 errors, 1 warning"} << QByteArray();
+        QTest::newRow("standard input") << QStringList{"check", "-"} << 1
+            << QStringList{"<stdin>:1: error: Action1 has no source path (Path1) [missing-path]", "<stdin>: 1 error, 0 warnings"}
+            << QByteArray("[Action1]\nPath2=D:\\b\n");
+        QTest::newRow("help") << QStringList{"check", "--help"} << 0 << QStringList{} << QByteArray();
     }
 
     void checkExitStatus()
     {
         QFETCH(QStringList, arguments);
-        const Run run = Mbscript(arguments);
+        QFETCH(QByteArray, input);
+        const Run run = Mbscript(arguments, QStringLiteral(MBSCRIPT_PATH), QString(), {}, input);
         QTEST(run.exitCode, "exitCode");
+        if (arguments.contains(QLatin1String("--help"))) {
+            QVERIFY(run.out.startsWith("Usage: mbscript check") && run.out.contains("\n  run-order\n"));
+            return;
+        }
         QString out = QString::fromUtf8(run.out);
         out.replace(m_files.Path(QStringLiteral("x")).chopped(1), QString());
         QTEST(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), "outLines");
