@@ -7,10 +7,14 @@
 #include "script/SettingFields.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QHeaderView>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
 #include <QToolTip>
+#include <QTreeView>
+#include <QTreeWidget>
 
 CScriptInsight::CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document, QWidget *dialog)
     : QObject(dialog),
@@ -150,4 +154,36 @@ QString CScriptInsight::ValueInEffectText(const QTreeWidgetItem *item) const
         if (value.field == field)
             return CEffectiveValueText::Text(value);
     return QString();
+}
+
+void CScriptInsight::SaveLayout(QSettings &settings) const
+{
+    // A splitter's sizes mean something only while its pane shows.
+    auto sizes = [](const QSplitter &splitter) {
+        QVariantList list;
+        for (int size : splitter.sizes())
+            list << size;
+        return list;
+    };
+    if (m_problems->isVisible())
+        settings.setValue(QStringLiteral("window/problemsSplitter"), sizes(*m_vertical));
+    if (m_values->isVisible())
+        settings.setValue(QStringLiteral("window/valuesSplitter"), sizes(*m_horizontal));
+    settings.setValue(QStringLiteral("window/problemsColumns"), m_problems->List().header()->saveState());
+    settings.setValue(QStringLiteral("window/valuesColumns"), m_values->List().header()->saveState());
+}
+
+void CScriptInsight::RestoreLayout(const QSettings &settings)
+{
+    auto restore = [&settings](QSplitter &splitter, const QString &key) {
+        QList<int> sizes;
+        for (const QVariant &size : settings.value(key).toList())
+            sizes << size.toInt();
+        if (sizes.size() == splitter.count())
+            splitter.setSizes(sizes);
+    };
+    restore(*m_vertical, QStringLiteral("window/problemsSplitter"));
+    restore(*m_horizontal, QStringLiteral("window/valuesSplitter"));
+    m_problems->List().header()->restoreState(settings.value(QStringLiteral("window/problemsColumns")).toByteArray());
+    m_values->RestoreColumns(settings.value(QStringLiteral("window/valuesColumns")).toByteArray());
 }

@@ -15,6 +15,7 @@ class CProblemsPane;
 class CTreeOptionsCtrl;
 class CValuesPane;
 class QPushButton;
+class QSettings;
 class QSplitter;
 class QTreeWidgetItem;
 class QWidget;
@@ -37,6 +38,10 @@ public:
 
     // For a setting item, its value in effect and where it comes from; else empty.
     QString ValueInEffectText(const QTreeWidgetItem *item) const;
+
+    // The splitters and the lists' columns as the user left them.
+    void SaveLayout(QSettings &settings) const;
+    void RestoreLayout(const QSettings &settings);
 
 private:
     void OnChecked();

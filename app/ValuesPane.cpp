@@ -42,7 +42,18 @@ void CValuesPane::SetValues(const QString &name, const std::vector<EffectiveValu
         item->setToolTip(0, CEffectiveValueText::Text(value));
         m_list->addTopLevelItem(item);
     }
+    if (!m_bColumnsSet && !values.empty()) {
+        m_list->resizeColumnToContents(0);
+        m_list->resizeColumnToContents(2);
+        m_bColumnsSet = true;
+    }
     if (current >= 0 && current < m_list->topLevelItemCount())
         m_list->setCurrentItem(m_list->topLevelItem(current), 0, QItemSelectionModel::NoUpdate);
     m_list->setUpdatesEnabled(true);
+}
+
+void CValuesPane::RestoreColumns(const QByteArray &state)
+{
+    if (!state.isEmpty() && m_list->header()->restoreState(state))
+        m_bColumnsSet = true;
 }
