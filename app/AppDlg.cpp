@@ -605,9 +605,13 @@ void CAppDlg::RestoreLayout()
 {
     const CEditorSettings settings;
     const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
-    if (!geometry.isEmpty())
-        restoreGeometry(geometry);
-    m_insight->RestoreLayout(settings);
+    // A first start: the tree keeps the template's width, the values pane
+    // beside it adds its own.
+    const QMargins margins = layout()->contentsMargins();
+    const int treeWidth = width() - margins.left() - margins.right();
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        resize(width() + m_insight->Values().FirstWidth(), height());
+    m_insight->RestoreLayout(settings, treeWidth);
 }
 
 void CAppDlg::SaveLayout() const

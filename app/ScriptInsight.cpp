@@ -173,17 +173,20 @@ void CScriptInsight::SaveLayout(QSettings &settings) const
     settings.setValue(QStringLiteral("window/valuesColumns"), m_values->List().header()->saveState());
 }
 
-void CScriptInsight::RestoreLayout(const QSettings &settings)
+void CScriptInsight::RestoreLayout(const QSettings &settings, int firstTreeWidth)
 {
-    auto restore = [&settings](QSplitter &splitter, const QString &key) {
-        QList<int> sizes;
-        for (const QVariant &size : settings.value(key).toList())
-            sizes << size.toInt();
-        if (sizes.size() == splitter.count())
-            splitter.setSizes(sizes);
+    auto restore = [&settings](QSplitter &splitter, const QString &key, QList<int> sizes) {
+        const QVariantList saved = settings.value(key).toList();
+        if (saved.size() == splitter.count()) {
+            sizes.clear();
+            for (const QVariant &size : saved)
+                sizes << size.toInt();
+        }
+        splitter.setSizes(sizes);
     };
-    restore(*m_vertical, QStringLiteral("window/problemsSplitter"));
-    restore(*m_horizontal, QStringLiteral("window/valuesSplitter"));
+    // A first start gives the values their own width beside the tree's.
+    restore(*m_vertical, QStringLiteral("window/problemsSplitter"), m_vertical->sizes());
+    restore(*m_horizontal, QStringLiteral("window/valuesSplitter"), {firstTreeWidth, m_values->FirstWidth()});
     m_problems->List().header()->restoreState(settings.value(QStringLiteral("window/problemsColumns")).toByteArray());
-    m_values->RestoreColumns(settings.value(QStringLiteral("window/valuesColumns")).toByteArray());
+    m_values->List().header()->restoreState(settings.value(QStringLiteral("window/valuesColumns")).toByteArray());
 }

@@ -39,9 +39,10 @@ public:
     // For a setting item, its value in effect and where it comes from; else empty.
     QString ValueInEffectText(const QTreeWidgetItem *item) const;
 
-    // The splitters and the lists' columns as the user left them.
+    // The splitters and the lists' columns as the user left them; at a first
+    // start the tree is `firstTreeWidth` wide and the values have room.
     void SaveLayout(QSettings &settings) const;
-    void RestoreLayout(const QSettings &settings);
+    void RestoreLayout(const QSettings &settings, int firstTreeWidth);
 
 private:
     void OnChecked();

@@ -21,13 +21,12 @@ public:
     void SetValues(const QString &name, const std::vector<EffectiveValue> &values);
     QString Section() const { return m_strSection; }
     QTreeWidget &List() const { return *m_list; }
-    // The column widths the user left; without them the first values shown
-    // size the names and origins to fit.
-    void RestoreColumns(const QByteArray &state);
+    // The pane's width at a first start: every name and origin whole, and
+    // room for a value.
+    int FirstWidth() const;
 
 private:
     QLabel *m_caption;
     QTreeWidget *m_list;
     QString m_strSection;
-    bool m_bColumnsSet = false;
 };
