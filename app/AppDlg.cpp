@@ -255,7 +255,8 @@ void CAppDlg::TellIfNoSections(const CSynchArray &actions)
     const CScriptFile &file = actions.m_ScriptFile;
     if (file.GetCount() == 0 && file.GetPreambleCount() > 0)
         ModalUi().ShowMessage(QStringLiteral("%1 holds no script sections: it may not be a script. "
-                                             "Saving writes a script in its place.")
+                                             "A save keeps what it holds (its lines then end in CR LF) "
+                                             "and writes the script's sections after it.")
                                   .arg(QDir::toNativeSeparators(file.m_strPath)));
 }
 

@@ -34,7 +34,6 @@ struct AppSession
     ScopedModalUi install{ui};
     QTemporaryDir dir;
     std::unique_ptr<CAppDlg> dialog;
-
     // The editor's settings (recent scripts, layout) start empty, in the folder.
     AppSession() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path()); }
 

@@ -259,12 +259,6 @@ private slots:
         });
         QtModalUi ui;
         QCOMPARE(int(ui.AskSaveDiscardCancel(QStringLiteral("Save changes?"))), answer);
-        // Information has its own icon.
-        WhenModal([](QWidget *modal) {
-            QCOMPARE(qobject_cast<QMessageBox *>(modal)->icon(), QMessageBox::Information);
-            modal->close();
-        });
-        ui.ShowInformation(QStringLiteral("About"));
     }
 
     void fileDialogIsSetUp()

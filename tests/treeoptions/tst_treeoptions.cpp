@@ -357,8 +357,7 @@ private slots:
 
     void keysInEditors_data()
     {
-        // Enter and Esc in the tree are the dialog's; in an editor Enter keeps
-        // the value and Esc drops what was typed, the keyboard back in the tree.
+        // In an editor Enter keeps the value, Esc drops it; in the tree both are the dialog's.
         QTest::addColumn<QString>("where");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("result"); // -1: the dialog saw nothing
