@@ -10,13 +10,13 @@
 
 void CActionCommands::ShowAll()
 {
-    if (QTreeWidgetItem *root = CActionNamer::RootOf(m_tree.currentItem()))
+    if (QTreeWidgetItem *root = CActionNamer::RootOf(SelectedItem()))
         CompleteAction(m_tree, root);
 }
 
 void CActionCommands::RepeatAction()
 {
-    QTreeWidgetItem *root = CActionNamer::RootOf(m_tree.currentItem());
+    QTreeWidgetItem *root = CActionNamer::RootOf(SelectedItem());
     if (!root)
         return;
     const QString name = CActionNamer::NextActionName(m_tree);
@@ -27,7 +27,7 @@ void CActionCommands::RepeatAction()
 
 std::vector<CActionCommands::RootRename> CActionCommands::NewAction()
 {
-    QTreeWidgetItem *root = CActionNamer::RootOf(m_tree.currentItem());
+    QTreeWidgetItem *root = CActionNamer::RootOf(SelectedItem());
     std::vector<RootRename> renamed;
     QString name;
     CTreeInsertPos where = TVI_LAST;
@@ -85,14 +85,12 @@ void CActionCommands::MoveDown() { MoveBy(1); }
 
 void CActionCommands::MoveBy(int step)
 {
-    QTreeWidgetItem *moved = m_tree.currentItem();
-    if (!moved || moved->parent())
+    QTreeWidgetItem *moved = SelectedItem();
+    const MoveStates states = MoveStatesFor(moved);
+    if (!(step < 0 ? states.up : states.down))
         return;
     const int from = m_tree.indexOfTopLevelItem(moved);
-    const int to = from + step;
-    if (from < 0 || to < 0 || to >= m_tree.topLevelItemCount())
-        return;
-    m_tree.setCurrentItem(MoveRoot(m_tree, from, to));
+    m_tree.setCurrentItem(MoveRoot(m_tree, from, from + step));
 }
 
 QTreeWidgetItem *CActionCommands::MoveRoot(QTreeWidget &tree, int from, int to)
@@ -122,8 +120,21 @@ CActionCommands::MoveStates CActionCommands::MoveStatesFor(const QTreeWidgetItem
     MoveStates states;
     if (!current || current->parent() || current->treeWidget() != &m_tree)
         return states;
+    // "Default" is the template every action inherits, not a step of the
+    // run order: a move never trades settings with it.
+    auto isDefault = [](const QTreeWidgetItem *root) {
+        return root && root->text(0).compare(CActionNamer::DefaultName(), Qt::CaseInsensitive) == 0;
+    };
     const int index = m_tree.indexOfTopLevelItem(const_cast<QTreeWidgetItem *>(current));
-    states.up = index > 0;
-    states.down = index >= 0 && index + 1 < m_tree.topLevelItemCount();
+    if (index < 0 || isDefault(current))
+        return states;
+    states.up = index > 0 && !isDefault(m_tree.topLevelItem(index - 1));
+    states.down = index + 1 < m_tree.topLevelItemCount() && !isDefault(m_tree.topLevelItem(index + 1));
     return states;
+}
+
+QTreeWidgetItem *CActionCommands::SelectedItem() const
+{
+    QTreeWidgetItem *current = m_tree.currentItem();
+    return current && current->isSelected() ? current : nullptr;
 }

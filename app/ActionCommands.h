@@ -1,7 +1,8 @@
 #pragma once
 // The commands that change the list of actions in the options tree: complete,
 // repeat, add, delete and move. They work on the tree alone; the selected item
-// is the tree's current item, and a command that does not apply does nothing.
+// is the tree's current item while it shows selected, and a command that does
+// not apply does nothing.
 
 #include <QString>
 
@@ -44,17 +45,21 @@ public:
     QString NameInsertedAction(int row, std::vector<RootRename> &renamed);
     // Swap the selected action's settings with those of the action above or
     // below; the names stay in place, the settings travel and stay selected.
+    // Neither moves "Default" nor swaps with it.
     void MoveUp();
     void MoveDown();
 
     // Which move buttons apply to `current`: an action with an action above
-    // it, or below it.
+    // it, or below it; "Default" on neither side.
     struct MoveStates
     {
         bool up = false;
         bool down = false;
     };
     MoveStates MoveStatesFor(const QTreeWidgetItem *current) const;
+    // The current item when it shows selected; else nothing, which no
+    // command but New Action acts on.
+    QTreeWidgetItem *SelectedItem() const;
 
     // Moves the root at row `from` to row `to` (a neighbour's), swapping the
     // two names so that they keep their places; the branch keeps its

@@ -4,18 +4,25 @@
 #include "app/AppIcon.h"
 #include "app/ChangeDetector.h"
 #include "app/DialogUnits.h"
+#include "app/EditorSettings.h"
+#include "app/ProblemsPane.h"
+#include "app/RecentScripts.h"
 #include "app/RootStash.h"
 #include "app/ScriptInsight.h"
 #include "app/ScriptPathCheck.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
 #include "framework/FileName.h"
+#include "app/SplitButton.h"
+#include "app/ValuesPane.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QAction>
 #include <QDragEnterEvent>
@@ -25,6 +32,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTreeView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -52,6 +61,7 @@ CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     m_history.Clear();
     UpdateTitle();
     UpdateCommandStates();
+    RestoreLayout();
 }
 
 CAppDlg::~CAppDlg()
@@ -107,26 +117,47 @@ QGridLayout *CAppDlg::BuildButtons()
     auto *buttons = new QGridLayout;
     buttons->setHorizontalSpacing(du.X(11));
     buttons->setVerticalSpacing(du.Y(5));
-    QWidget *previous = m_tree;
+    buttons->addWidget(m_insight->ProblemsButton(), 1, 0);
+    buttons->addWidget(m_insight->ValuesButton(), 1, 1);
     for (const ButtonSpec &entry : specs) {
-        auto *button = new QPushButton(QString::fromLatin1(entry.text), this);
+        const QString text = QString::fromLatin1(entry.text);
+        QAbstractButton *button = nullptr;
+        if (entry.handler == &CAppDlg::OnLoadScript) {
+            // Beside its own command, the scripts opened last.
+            m_recentMenu = new QMenu(QStringLiteral("Open &Recent"), this);
+            connect(m_recentMenu, &QMenu::aboutToShow, this, &CAppDlg::FillRecentMenu);
+            button = new CSplitButton(text, m_recentMenu, this);
+        } else {
+            auto *push = new QPushButton(text, this);
+            push->setDefault(entry.handler == &CAppDlg::OnOK);
+            button = push;
+        }
         // The template's size, or more where the text needs it.
         button->setMinimumSize(du.Size(50, 14).expandedTo(button->sizeHint()));
-        connect(button, &QPushButton::clicked, this, entry.handler);
+        connect(button, &QAbstractButton::clicked, this, entry.handler);
         buttons->addWidget(button, entry.row, entry.column);
-        setTabOrder(previous, button);
-        previous = button;
         if (entry.handler == &CAppDlg::OnMoveUp)
             m_btnMoveUp = button;
         else if (entry.handler == &CAppDlg::OnMoveDown)
             m_btnMoveDown = button;
-        else if (entry.handler == &CAppDlg::OnOK)
-            button->setDefault(true);
+        else if (entry.handler != &CAppDlg::OnNewAction && entry.row == 0)
+            m_btnsOnSelection.push_back(button);
     }
-    buttons->addWidget(m_insight->ProblemsButton(), 1, 0);
-    buttons->addWidget(m_insight->ValuesButton(), 1, 1);
     for (int column = 0; column < 6; ++column)
         buttons->setColumnStretch(column, 1);
+    // Tab follows the screen from the top left: the tree, the values beside
+    // it, the problems below, then the buttons row by row.
+    QWidget *previous = m_tree;
+    for (QWidget *next : std::initializer_list<QWidget *>{&m_insight->Values().List(), &m_insight->Problems().List()}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 6; ++column)
+            if (QLayoutItem *cell = buttons->itemAtPosition(row, column)) {
+                setTabOrder(previous, cell->widget());
+                previous = cell->widget();
+            }
     return buttons;
 }
 
@@ -159,9 +190,11 @@ void CAppDlg::BuildActions()
     add("Load Script", {QKeySequence(Qt::CTRL | Qt::Key_O)}, &CAppDlg::OnLoadScript);
     add("Help", {QKeySequence(Qt::Key_F1)}, &CAppDlg::OnHelp);
 
+    m_tree->installEventFilter(this);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_tree, &QWidget::customContextMenuRequested, this, &CAppDlg::ShowTreeMenu);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateCommandStates(); });
     auto *toolTips = new CSettingToolTip(*m_tree);
     toolTips->SetDetail([this](const QTreeWidgetItem *item) {
         return m_insight ? m_insight->ValueInEffectText(item) : QString();
@@ -207,6 +240,7 @@ void CAppDlg::OnInitDialog(const QString &scriptPath)
         LoadScriptWithTree(*actions, scriptPath, *m_tree);
         if (actions->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed) {
             m_strScriptPath = scriptPath;
+            RememberScript(scriptPath);
             TellIfNoSections(*actions);
             SetBaseline(std::move(actions), true);
             return;
@@ -225,7 +259,8 @@ void CAppDlg::TellIfNoSections(const CSynchArray &actions)
     const CScriptFile &file = actions.m_ScriptFile;
     if (file.GetCount() == 0 && file.GetPreambleCount() > 0)
         ModalUi().ShowMessage(QStringLiteral("%1 holds no script sections: it may not be a script. "
-                                             "Saving writes a script in its place.")
+                                             "A save keeps what it holds (its lines then end in CR LF) "
+                                             "and writes the script's sections after it.")
                                   .arg(ShownFileName(file.m_strPath)));
 }
 
@@ -256,7 +291,7 @@ void CAppDlg::SetBaseline(std::unique_ptr<CSynchArray> actions, bool known)
 
 void CAppDlg::EndEditing()
 {
-    // Enter, Esc and the window's close button reach the dialog while an
+    // Commands, keys and the window's close button reach the dialog while an
     // in-place editor still holds its value, and its item shows the label alone.
     m_tree->CommitAndEndEdit();
 }
@@ -285,7 +320,8 @@ void CAppDlg::OnNewAction()
 void CAppDlg::OnDelete()
 {
     EndEditing();
-    m_recorder.DeleteCurrent();
+    if (m_commands.SelectedItem())
+        m_recorder.DeleteCurrent();
     UpdateCommandStates();
 }
 
@@ -317,10 +353,14 @@ void CAppDlg::OnRedo()
 
 void CAppDlg::UpdateCommandStates()
 {
-    QTreeWidgetItem *current = m_tree->currentItem();
-    const CActionCommands::MoveStates states = m_commands.MoveStatesFor(current);
+    // Commands act on what shows selected: a current item whose highlight a
+    // click on the blank area took away is not.
+    QTreeWidgetItem *selected = m_commands.SelectedItem();
+    const CActionCommands::MoveStates states = m_commands.MoveStatesFor(selected);
     m_btnMoveUp->setEnabled(states.up);
     m_btnMoveDown->setEnabled(states.down);
+    for (QAbstractButton *button : m_btnsOnSelection)
+        button->setEnabled(selected != nullptr);
     if (!m_act.undo)
         return;
     m_act.moveUp->setEnabled(states.up);
@@ -328,7 +368,7 @@ void CAppDlg::UpdateCommandStates()
     m_act.undo->setEnabled(m_history.CanUndo());
     m_act.redo->setEnabled(m_history.CanRedo());
     for (QAction *action : {m_act.repeat, m_act.remove, m_act.showAll})
-        action->setEnabled(current != nullptr);
+        action->setEnabled(selected != nullptr);
 }
 
 void CAppDlg::UpdateTitle()
@@ -358,14 +398,22 @@ bool CAppDlg::IsScriptModified() const
 
 bool CAppDlg::SaveQuestion()
 {
-    if (!IsScriptModified())
+    // What the title marks as unsaved is never dropped without asking, nor
+    // is a tree that would save other settings than the file holds.
+    if (m_history.IsClean() && !IsScriptModified())
         return true;
     const QString prompt = m_strScriptPath.isEmpty()
                                ? QStringLiteral("Save changes to the new script?")
                                : QStringLiteral("Save changes to %1?").arg(ShownFileName(m_strScriptPath));
-    if (!ModalUi().AskYesNo(prompt))
+    switch (ModalUi().AskSaveDiscardCancel(prompt)) {
+    case SaveAnswer::Save:
+        return SaveScript();
+    case SaveAnswer::Discard:
         return true;
-    return SaveScript();
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool CAppDlg::SaveScript(bool choosePath)
@@ -376,8 +424,11 @@ bool CAppDlg::SaveScript(bool choosePath)
         request.mode = FileDialogRequest::Mode::Save;
         request.filter = ScriptFileFilter();
         request.overwritePrompt = true;
-        if (!m_strScriptPath.isEmpty())
+        // Save As proposes the script's own name and folder.
+        if (!m_strScriptPath.isEmpty()) {
             request.initialDir = QFileInfo(m_strScriptPath).absolutePath();
+            request.initialFile = QFileInfo(m_strScriptPath).fileName();
+        }
         const std::optional<QString> chosen = ModalUi().ChooseFile(request);
         if (!chosen || chosen->isEmpty())
             return false;
@@ -392,6 +443,7 @@ bool CAppDlg::SaveScript(bool choosePath)
     written->LoadScript(path, nullptr, options);
     const bool known = written->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed;
     m_strScriptPath = path;
+    RememberScript(path);
     SetBaseline(std::move(written), known);
     m_history.SetClean();
     UpdateTitle();
@@ -417,6 +469,7 @@ bool CAppDlg::LoadScriptFile(const QString &path)
         }
     }
     m_strScriptPath = path;
+    RememberScript(path);
     TellIfNoSections(*actions);
     SetBaseline(std::move(actions), true);
     m_history.Clear();
@@ -461,6 +514,30 @@ void CAppDlg::OnOpenScript(const QString &path)
         LoadScriptFile(path);
 }
 
+void CAppDlg::keyPressEvent(QKeyEvent *event)
+{
+    // Enter is Save only from the tree: in a list it has done that list's
+    // work (jumped to a problem), and an editor keeps it to itself.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && QApplication::focusWidget() != m_tree) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool CAppDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl+Up and Ctrl+Down are the moves; where a move does not apply the
+    // tree would take them to move its current item without selecting it.
+    if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void CAppDlg::dragEnterEvent(QDragEnterEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
@@ -485,4 +562,66 @@ void CAppDlg::OnCancel()
     EndEditing();
     if (SaveQuestion())
         QDialog::reject();
+}
+
+void CAppDlg::done(int result)
+{
+    SaveLayout();
+    QDialog::done(result);
+}
+
+// ------------------------------------------- what the next start remembers
+
+void CAppDlg::FillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList paths = CRecentScripts::Read(CEditorSettings());
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString path = paths[i];
+        // "&1 /folder/name": the number is the entry's key.
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(u'&', QStringLiteral("&&"));
+        QAction *entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        connect(entry, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+    }
+    if (paths.isEmpty())
+        m_recentMenu->addAction(QStringLiteral("No recent scripts"))->setEnabled(false);
+}
+
+void CAppDlg::OpenRecent(const QString &path)
+{
+    EndEditing();
+    if (!SaveQuestion())
+        return;
+    if (!LoadScriptFile(path)) {
+        // The user has been told why; the entry would only fail again.
+        CEditorSettings settings;
+        CRecentScripts::Remove(settings, path);
+    }
+}
+
+void CAppDlg::RememberScript(const QString &path)
+{
+    CEditorSettings settings;
+    CRecentScripts::Add(settings, path);
+}
+
+void CAppDlg::RestoreLayout()
+{
+    const CEditorSettings settings;
+    const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
+    // A first start: the tree keeps the template's width, the values pane
+    // beside it adds its own.
+    const QMargins margins = layout()->contentsMargins();
+    const int treeWidth = width() - margins.left() - margins.right();
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        resize(width() + m_insight->Values().FirstWidth(), height());
+    m_insight->RestoreLayout(settings, treeWidth);
+}
+
+void CAppDlg::SaveLayout() const
+{
+    CEditorSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    m_insight->SaveLayout(settings);
 }

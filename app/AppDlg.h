@@ -12,13 +12,15 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class CScriptInsight;
 class CSynchArray;
 class CTreeOptionsCtrl;
+class QAbstractButton;
 class QAction;
+class QMenu;
 class QGridLayout;
-class QPushButton;
 class QTreeWidgetItem;
 
 class CAppDlg : public QDialog
@@ -68,6 +70,7 @@ public slots:
 
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }
+    void done(int result) override;
 
 private:
     void BuildControls();
@@ -92,19 +95,33 @@ private:
     bool SaveScript(bool choosePath = false);
     // "FILE — Script Editor", marked while the history is not at its clean point.
     void UpdateTitle();
-    // Asks whether to save a changed script; false when the user wanted it
-    // saved and it was not, so the command that asked must not go on.
+    // Asks whether to save a changed script; false when the user cancelled,
+    // or wanted it saved and it was not: the command that asked must not go on.
     bool SaveQuestion();
     void SetBaseline(std::unique_ptr<CSynchArray> actions, bool known);
+    // The recent scripts: the menu lists them, a script opened or saved
+    // joins them, one that no longer opens leaves them.
+    void FillRecentMenu();
+    void OpenRecent(const QString &path);
+    static void RememberScript(const QString &path);
+    // How the user left the window, for the next start.
+    void RestoreLayout();
+    void SaveLayout() const;
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
 
-    QPushButton *m_btnMoveUp = nullptr;
-    QPushButton *m_btnMoveDown = nullptr;
+    QAbstractButton *m_btnMoveUp = nullptr;
+    QAbstractButton *m_btnMoveDown = nullptr;
+    // Repeat Action, Delete and Show All: enabled while an item shows selected.
+    std::vector<QAbstractButton *> m_btnsOnSelection;
+    // Load Script's drop-down menu: the scripts opened last.
+    QMenu *m_recentMenu = nullptr;
     CTreeOptionsCtrl *m_tree = nullptr;
     QString m_strScriptPath;
     std::unique_ptr<CSynchArray> m_actions;

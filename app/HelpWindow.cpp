@@ -120,7 +120,7 @@ QString CHelpWindow::AboutText()
 
 void CHelpWindow::OnAbout()
 {
-    ModalUi().ShowMessage(AboutText());
+    ModalUi().ShowInformation(AboutText());
 }
 
 void CHelpWindow::OnFind()

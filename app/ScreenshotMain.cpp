@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -82,6 +84,10 @@ bool ShootHelpWindow(const QString &out)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The pictures show the editor as a first start shows it, and leave the
+    // user's own settings alone.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     const QStringList arguments = app.arguments();
     if (arguments.size() == 4 && arguments[1] == u"--guide") {
         const QDir folder(arguments[3]);

@@ -11,10 +11,14 @@
 #include "script/tree/ScriptTreeRoles.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QHeaderView>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
 #include <QToolTip>
+#include <QTreeView>
+#include <QTreeWidget>
 
 CScriptInsight::CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document,
                                CEditRecorder &recorder, QWidget *dialog)
@@ -186,4 +190,39 @@ QString CScriptInsight::ValueInEffectText(const QTreeWidgetItem *item) const
         if (value.field == field)
             return CEffectiveValueText::Text(value);
     return QString();
+}
+
+void CScriptInsight::SaveLayout(QSettings &settings) const
+{
+    // A splitter's sizes mean something only while its pane shows.
+    auto sizes = [](const QSplitter &splitter) {
+        QVariantList list;
+        for (int size : splitter.sizes())
+            list << size;
+        return list;
+    };
+    if (m_problems->isVisible())
+        settings.setValue(QStringLiteral("window/problemsSplitter"), sizes(*m_vertical));
+    if (m_values->isVisible())
+        settings.setValue(QStringLiteral("window/valuesSplitter"), sizes(*m_horizontal));
+    settings.setValue(QStringLiteral("window/problemsColumns"), m_problems->List().header()->saveState());
+    settings.setValue(QStringLiteral("window/valuesColumns"), m_values->List().header()->saveState());
+}
+
+void CScriptInsight::RestoreLayout(const QSettings &settings, int firstTreeWidth)
+{
+    auto restore = [&settings](QSplitter &splitter, const QString &key, QList<int> sizes) {
+        const QVariantList saved = settings.value(key).toList();
+        if (saved.size() == splitter.count()) {
+            sizes.clear();
+            for (const QVariant &size : saved)
+                sizes << size.toInt();
+        }
+        splitter.setSizes(sizes);
+    };
+    // A first start gives the values their own width beside the tree's.
+    restore(*m_vertical, QStringLiteral("window/problemsSplitter"), m_vertical->sizes());
+    restore(*m_horizontal, QStringLiteral("window/valuesSplitter"), {firstTreeWidth, m_values->FirstWidth()});
+    m_problems->List().header()->restoreState(settings.value(QStringLiteral("window/problemsColumns")).toByteArray());
+    m_values->List().header()->restoreState(settings.value(QStringLiteral("window/valuesColumns")).toByteArray());
 }

@@ -16,6 +16,7 @@ class CProblemsPane;
 class CTreeOptionsCtrl;
 class CValuesPane;
 class QPushButton;
+class QSettings;
 class QSplitter;
 class QTreeWidgetItem;
 class QWidget;
@@ -40,6 +41,11 @@ public:
 
     // For a setting item, its value in effect and where it comes from; else empty.
     QString ValueInEffectText(const QTreeWidgetItem *item) const;
+
+    // The splitters and the lists' columns as the user left them; at a first
+    // start the tree is `firstTreeWidth` wide and the values have room.
+    void SaveLayout(QSettings &settings) const;
+    void RestoreLayout(const QSettings &settings, int firstTreeWidth);
 
 private:
     void OnChecked();

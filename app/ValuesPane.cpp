@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <QTreeWidget>
 
 CValuesPane::CValuesPane(QWidget *parent) : QWidget(parent), m_caption(new QLabel(this)), m_list(new QTreeWidget(this))
@@ -18,9 +19,29 @@ CValuesPane::CValuesPane(QWidget *parent) : QWidget(parent), m_caption(new QLabe
     m_list->header()->setSectionResizeMode(0, QHeaderView::Interactive);
     m_list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_list->header()->setSectionResizeMode(2, QHeaderView::Interactive);
-    const QFontMetrics metrics = m_list->fontMetrics();
-    m_list->header()->resizeSection(0, metrics.horizontalAdvance(QStringLiteral("Confirm Updates")));
-    m_list->header()->resizeSection(2, metrics.horizontalAdvance(QStringLiteral("this action ")));
+    // Every name and origin whole, bold as a marked row shows it.
+    QFont bold = m_list->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int margin = 2 * (m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1);
+    int names = 0;
+    for (const SettingField &field : SettingFields())
+        names = qMax(names, metrics.horizontalAdvance(QStringLiteral("\u25CF ") + QString::fromUtf16(field.key)));
+    int origins = 0;
+    for (ValueOrigin origin : {ValueOrigin::ThisAction, ValueOrigin::Default, ValueOrigin::BuiltIn})
+        origins = qMax(origins, metrics.horizontalAdvance(OriginText(origin)));
+    QHeaderView *header = m_list->header();
+    header->resizeSection(0, qMax(names + margin, header->sectionSizeHint(0)));
+    header->resizeSection(2, qMax(origins + margin, header->sectionSizeHint(2)));
+}
+
+int CValuesPane::FirstWidth() const
+{
+    // Room for a value of some twenty characters, the frame and the scroll bar.
+    const QHeaderView *header = m_list->header();
+    const int value = qMax(header->sectionSizeHint(1), m_list->fontMetrics().averageCharWidth() * 20);
+    return header->sectionSize(0) + value + header->sectionSize(2) + 2 * m_list->frameWidth()
+           + m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
 }
 
 void CValuesPane::SetValues(const QString &name, const std::vector<EffectiveValue> &values)
@@ -47,3 +68,4 @@ void CValuesPane::SetValues(const QString &name, const std::vector<EffectiveValu
         m_list->setCurrentItem(m_list->topLevelItem(current), 0, QItemSelectionModel::NoUpdate);
     m_list->setUpdatesEnabled(true);
 }
+

@@ -21,6 +21,9 @@ public:
     void SetValues(const QString &name, const std::vector<EffectiveValue> &values);
     QString Section() const { return m_strSection; }
     QTreeWidget &List() const { return *m_list; }
+    // The pane's width at a first start: every name and origin whole, and
+    // room for a value.
+    int FirstWidth() const;
 
 private:
     QLabel *m_caption;

@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -36,6 +37,7 @@ struct Editor
 
     Editor()
     {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
         const QString path = dir.filePath(QStringLiteral("big.mbs"));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly)

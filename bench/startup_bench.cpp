@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +28,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: startup_bench SCRIPT\n");
         return 2;
     }
+    // The user's own recent scripts and layout stay as they are.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     CAppDlg dialog(QString::fromLocal8Bit(argv[1]));
     dialog.show();
     QCoreApplication::processEvents();

@@ -45,6 +45,9 @@ struct FileDialogRequest
     bool overwritePrompt = false;
 };
 
+// The answer to the question before work is lost.
+enum class SaveAnswer { Save, Discard, Cancel };
+
 class IModalUi
 {
 public:
@@ -52,9 +55,15 @@ public:
 
     // A message with an OK button, captioned with the application title.
     virtual void ShowMessage(const QString &text) = 0;
+    // The same for news that is no warning (the About box).
+    virtual void ShowInformation(const QString &text) { ShowMessage(text); }
     // A question offering Yes and No only; true for Yes. Esc answers nothing
     // and leaves the question open.
     virtual bool AskYesNo(const QString &text) = 0;
+    // The question before unsaved work is lost: Save (Alt+S, the default),
+    // Discard (Alt+D) or Cancel (Esc, the window's close button), which must
+    // leave everything as it was.
+    virtual SaveAnswer AskSaveDiscardCancel(const QString &text) = 0;
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<QString> ChooseFile(const FileDialogRequest &request) = 0;
     virtual std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) = 0;

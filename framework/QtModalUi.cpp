@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace {
 QWidget *ActiveParent() { return QApplication::activeWindow(); }
@@ -42,11 +43,32 @@ void QtModalUi::ShowMessage(const QString &text)
     box.exec();
 }
 
+void QtModalUi::ShowInformation(const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, AppTitle(), text, QMessageBox::Ok, ActiveParent());
+    box.exec();
+}
+
 bool QtModalUi::AskYesNo(const QString &text)
 {
     YesNoMessageBox box(text, ActiveParent());
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
+SaveAnswer QtModalUi::AskSaveDiscardCancel(const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, AppTitle(), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, ActiveParent());
+    // The platform's texts may lack mnemonics; these have them everywhere.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Save))
+        return SaveAnswer::Save;
+    return box.clickedButton() == box.button(QMessageBox::Discard) ? SaveAnswer::Discard : SaveAnswer::Cancel;
 }
 
 std::optional<QString> QtModalUi::ChooseFile(const FileDialogRequest &request)

@@ -10,7 +10,9 @@ class QtModalUi final : public IModalUi
 {
 public:
     void ShowMessage(const QString &text) override;
+    void ShowInformation(const QString &text) override;
     bool AskYesNo(const QString &text) override;
+    SaveAnswer AskSaveDiscardCancel(const QString &text) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;

@@ -28,6 +28,18 @@ bool ScriptedModalUi::AskYesNo(const QString &text)
     return yes;
 }
 
+SaveAnswer ScriptedModalUi::AskSaveDiscardCancel(const QString &text)
+{
+    questions << text;
+    if (saveAnswers.empty()) {
+        unexpected << QStringLiteral("question: ") + text;
+        return SaveAnswer::Cancel;
+    }
+    const SaveAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
 std::optional<QString> ScriptedModalUi::ChooseFile(const FileDialogRequest &request)
 {
     fileRequests << request;

@@ -8,16 +8,18 @@
 // The test double of IModalUi: records every message and question and answers
 // from queues the test fills beforehand. A dialog the test did not expect
 // (its queue is empty) is recorded in `unexpected` and answered No / Cancel.
+// Information is recorded with the messages.
 class ScriptedModalUi final : public IModalUi
 {
 public:
     QStringList messages;                 // every ShowMessage text, in order
-    QStringList questions;                // every AskYesNo text, in order
+    QStringList questions;                // every question's text, in order
     QList<FileDialogRequest> fileRequests;
     QStringList folderRequests;           // the start folder of each folder picker
     QStringList unexpected;               // dialogs that found their queue empty
 
     std::deque<bool> answers;                          // AskYesNo
+    std::deque<SaveAnswer> saveAnswers;                // AskSaveDiscardCancel
     std::deque<std::optional<QString>> fileChoices;    // ChooseFile
     std::deque<std::optional<QString>> folderChoices;  // ChooseFolder
     std::deque<std::optional<COLORREF>> colourChoices; // ChooseColour
@@ -25,6 +27,7 @@ public:
 
     void ShowMessage(const QString &text) override;
     bool AskYesNo(const QString &text) override;
+    SaveAnswer AskSaveDiscardCancel(const QString &text) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;

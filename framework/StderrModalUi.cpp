@@ -33,6 +33,12 @@ bool StderrModalUi::AskYesNo(const QString &text)
     return false;
 }
 
+SaveAnswer StderrModalUi::AskSaveDiscardCancel(const QString &text)
+{
+    ShowMessage(text + QStringLiteral("\n(answered Cancel)"));
+    return SaveAnswer::Cancel;
+}
+
 std::optional<QString> StderrModalUi::ChooseFile(const FileDialogRequest &) { return std::nullopt; }
 std::optional<QString> StderrModalUi::ChooseFolder(const QString &, const QString &) { return std::nullopt; }
 std::optional<COLORREF> StderrModalUi::ChooseColour(COLORREF) { return std::nullopt; }

@@ -2,7 +2,8 @@
 #include "framework/ModalUi.h"
 
 // The modal UI of tools without a window: every message becomes one line on
-// stderr, every question is answered No and every picker is cancelled.
+// stderr, every question is answered No (or Cancel, which loses nothing) and
+// every picker is cancelled.
 class StderrModalUi final : public IModalUi
 {
 public:
@@ -11,6 +12,7 @@ public:
 
     void ShowMessage(const QString &text) override;
     bool AskYesNo(const QString &text) override;
+    SaveAnswer AskSaveDiscardCancel(const QString &text) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;

@@ -48,8 +48,11 @@ void CTreeOptionsBrowseButton::PickFont()
 
 void CTreeOptionsBrowseButton::keyPressEvent(QKeyEvent *event)
 {
+    // Esc drops what was typed in the value beside; Enter clicks the button.
+    if (event->key() == Qt::Key_Escape && m_pOwnerTree) {
+        m_pOwnerTree->CancelEdit();
+        return;
+    }
     QPushButton::keyPressEvent(event);
-    const int key = event->key();
-    if (!event->isAccepted() && key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape)
-        event->accept();
+    event->accept();
 }

@@ -59,12 +59,17 @@ bool CTreeOptionsCombo::event(QEvent *event)
 
 void CTreeOptionsCombo::keyPressEvent(QKeyEvent *event)
 {
-    QComboBox::keyPressEvent(event);
-    // Enter and Esc go on to the dialog; other keys the list did not want
-    // stay here instead of moving the tree's selection.
+    // With the list closed, Enter keeps the choice and Esc drops it; neither
+    // goes on to the dialog, where it would save or close.
     const int key = event->key();
-    if (!event->isAccepted() && key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape)
-        event->accept();
+    if (m_pOwnerTree && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        key == Qt::Key_Escape ? m_pOwnerTree->CancelEdit() : m_pOwnerTree->FinishEdit();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+    // Other keys the list did not want stay here instead of moving the
+    // tree's selection.
+    event->accept();
 }
 
 void CTreeOptionsCombo::wheelEvent(QWheelEvent *event)

@@ -668,6 +668,16 @@ void CTreeOptionsCtrl::CommitAndEndEdit()
     EndItemEdit();
 }
 
+void CTreeOptionsCtrl::CancelEdit()
+{
+    QTreeWidgetItem *item = m_hEditItem;
+    if (!item)
+        return;
+    EndItemEdit();
+    SetTreeOptionsBranchState(item, m_editBefore);
+    setFocus(Qt::OtherFocusReason);
+}
+
 void CTreeOptionsCtrl::ReEditCurrentItem()
 {
     QMetaObject::invokeMethod(this, [this] {

@@ -103,6 +103,11 @@ public:
     // Writes the open editor's value into its item and removes the editor;
     // nothing when no editor is open. Safe to call at any time.
     void CommitAndEndEdit();
+    // Esc in an editor: the item gets back the value it had when editing
+    // began, the editor goes and the keyboard returns to the tree.
+    void CancelEdit();
+    // Enter in an editor: its value is kept and the keyboard returns to the tree.
+    void FinishEdit() { FocusTree(); }
     QTreeWidgetItem *EditItem() const { return m_hEditItem; }
     CTreeOptionsCombo *ActiveCombo() const { return m_pActiveCombo; }
     CTreeOptionsEdit *ActiveEdit() const { return m_pActiveEdit; }

@@ -69,10 +69,15 @@ void CTreeOptionsEdit::keyPressEvent(QKeyEvent *event)
         m_pSpin->StepBy(event->key() == Qt::Key_Up ? 1 : -1);
         return;
     }
-    QLineEdit::keyPressEvent(event);
-    // Enter and Esc go on to the dialog; other keys the edit did not want
-    // stay here instead of moving the tree's selection.
+    // Enter keeps the value, Esc drops what was typed; neither goes on to
+    // the dialog, where it would save or close.
     const int key = event->key();
-    if (!event->isAccepted() && key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape)
-        event->accept();
+    if (m_pOwnerTree && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        key == Qt::Key_Escape ? m_pOwnerTree->CancelEdit() : m_pOwnerTree->FinishEdit();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+    // Other keys the edit did not want stay here instead of moving the
+    // tree's selection.
+    event->accept();
 }

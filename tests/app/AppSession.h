@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidgetItem>
@@ -35,6 +36,8 @@ struct AppSession
     ScopedModalUi install{ui};
     TemporaryFolder dir;
     std::unique_ptr<CAppDlg> dialog;
+    // The editor's settings (recent scripts, layout) start empty, in the folder.
+    AppSession() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path()); }
 
     // The editor with the script at `path` (a new script when empty), shown and active.
     CAppDlg &Open(const QString &path = QString())

@@ -5,15 +5,18 @@
 #include "app/ActionNamer.h"
 #include "app/DialogUnits.h"
 #include "framework/FileBytes.h"
+#include "app/ScriptInsight.h"
+#include "app/ValuesPane.h"
 #include "script/SynchArray.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 #include "treeoptions/TreeOptionsEdit.h"
 
 #include <QAbstractItemView>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QComboBox>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -81,6 +84,7 @@ private slots:
     void undoAndRedo();
     void saveAsCleanPointAndEditorKeys();
     void contextMenu();
+    void nextStartLooksAsLeft();
     void wholeEditingRun();
 
 private:
@@ -90,9 +94,9 @@ private:
     QString Path(const QString &name) const { return m_s->dir.filePath(name); }
     QString Write(const QString &name, const QByteArray &text) const { return m_s->Write(CrLf(text), name); }
     CAppDlg &Open(const QString &path = QString()) const { return m_s->Open(path); }
-    QPushButton *Button(const QString &text) const
+    QAbstractButton *Button(const QString &text) const
     {
-        for (QPushButton *button : Dlg().findChildren<QPushButton *>())
+        for (QAbstractButton *button : Dlg().findChildren<QAbstractButton *>())
             if (button->text() == text)
                 return button;
         return nullptr;
@@ -220,7 +224,7 @@ void TestApp::newScriptStart()
     QCOMPARE(Dump(QStringLiteral("Action1")), complete);
     QTreeWidgetItem *action = Root(QStringLiteral("Action1"));
     QVERIFY(Tree().currentItem() == action && action->isExpanded() && Root(QStringLiteral("Default"))->isExpanded());
-    QCOMPARE(MoveButtons(), QStringLiteral("Up"));
+    QCOMPARE(MoveButtons(), QString()); // "Default" above it is never swapped
     QVERIFY(dlg.ScriptPath().isEmpty() && !dlg.IsScriptModified() && Ui().messages.isEmpty());
 }
 
@@ -234,46 +238,30 @@ void TestApp::commandLineStartLayoutAndKeys()
     QVERIFY(Tree().hasFocus());
     QCOMPARE(Tree().currentItem(), Tree().topLevelItem(0));
     QVERIFY(Tree().currentItem()->isSelected());
-    QCOMPARE(MoveButtons(), QStringLiteral("Down"));
+    QCOMPARE(MoveButtons(), QString());
 
-    // Tab walks from the tree along the buttons in the template's order (both
-    // move buttons enabled for an action in the middle); Save is the default.
-    const QStringList texts{"&Repeat Action", "&New Action", "&Delete", "Show &All", "Move &Up",
-                            "Move Do&wn",     "&Load Script", "Save",   "Close"};
-    QVERIFY(Button(QStringLiteral("Save"))->isDefault());
+    // Tab walks the screen from the top left: the tree, the values beside it,
+    // then the enabled buttons row by row; Save is the default.
+    QVERIFY(qobject_cast<QPushButton *>(Button(QStringLiteral("Save")))->isDefault());
     Tree().setFocus();
-    Tree().setCurrentItem(Root(QStringLiteral("Action1")));
-    for (const QString &text : texts) {
+    QTRY_VERIFY(dlg.Insight().Values().isVisible());
+    const QStringList tabs{"values",           "&Repeat Action", "&New Action", "&Delete", "Show &All", "&Problems",
+                           "Values in &Effect", "&Load Script",   "Save",        "Close"}; // "Default" is not moved
+    for (const QString &text : tabs) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QVERIFY2(QApplication::focusWidget() == Button(text), qPrintable(text));
+        QWidget *expected = text == u"values" ? static_cast<QWidget *>(&dlg.Insight().Values().List()) : Button(text);
+        QVERIFY2(QApplication::focusWidget() == expected, qPrintable(text));
     }
     // Alt+S, the label's mnemonic, focuses the tree; no two buttons share a mnemonic.
     QTest::keyClick(&dlg, Qt::Key_S, Qt::AltModifier);
     QVERIFY(Tree().hasFocus());
     QSet<QChar> keys;
-    for (QPushButton *button : dlg.findChildren<QPushButton *>()) {
+    for (QAbstractButton *button : dlg.findChildren<QAbstractButton *>()) {
         if (const qsizetype amp = button->text().indexOf(u'&'); amp >= 0) {
             QVERIFY2(!keys.contains(button->text()[amp + 1].toLower()), qPrintable(button->text()));
             keys.insert(button->text()[amp + 1].toLower());
         }
     }
-
-    // Two rows of buttons under the tree: six, then three under the last three.
-    auto *label = dlg.findChild<QLabel *>();
-    QCOMPARE(label->text(), QStringLiteral("&Script File Settings"));
-    auto place = [&](int i) { return Button(texts[i])->geometry().topLeft(); };
-    QVERIFY(place(0).y() > Tree().geometry().bottom());
-    for (int i = 1; i < 9; ++i) {
-        QCOMPARE(place(i).y() == place(0).y(), i < 6);
-        QVERIFY(i < 6 ? place(i).x() > place(i - 1).x() : place(i).x() == place(i - 3).x());
-    }
-    // 369 x 231 dialog units (a quarter of the average character width, an
-    // eighth of its height), grown only as far as the buttons' texts need.
-    const CDialogUnits units(dlg.font());
-    const QFontMetrics metrics(dlg.font());
-    QVERIFY(units.X(4) == metrics.averageCharWidth() && units.Y(8) == metrics.height());
-    QCOMPARE(dlg.InitialSize(), units.Size(369, 231));
-    QCOMPARE(dlg.size(), dlg.InitialSize().expandedTo(dlg.minimumSizeHint()));
 }
 
 void TestApp::addAction_data()
@@ -375,9 +363,10 @@ void TestApp::moves_data()
     QTest::addColumn<QString>("enabled");   // the move buttons for that selection
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("arrivesAs"); // empty: the button is disabled, nothing moves
-    QTest::newRow("up below Default") << "Action1" << "Up Down" << "Move &Up" << "Default";
-    QTest::newRow("down") << "Action1" << "Up Down" << "Move Do&wn" << "Action2";
-    QTest::newRow("first up") << "Default" << "Down" << "Move &Up" << QString();
+    QTest::newRow("up") << "Action2" << "Up" << "Move &Up" << "Action1";
+    QTest::newRow("down") << "Action1" << "Down" << "Move Do&wn" << "Action2";
+    QTest::newRow("up below Default") << "Action1" << "Down" << "Move &Up" << QString();
+    QTest::newRow("Default down") << "Default" << "" << "Move Do&wn" << QString();
     QTest::newRow("last down") << "Action2" << "Up" << "Move Do&wn" << QString();
     QTest::newRow("a setting") << "Action1/Source Path" << "" << "Move Do&wn" << QString();
 }
@@ -396,10 +385,13 @@ void TestApp::moves()
     Tree().CommitAndEndEdit(); // a value item selected may open its editor
     QCOMPARE(MoveButtons(), enabled);
     Click(button);           // a disabled button ignores the click
-    if (arrivesAs.isEmpty()) // and so does the command called directly
+    if (arrivesAs.isEmpty()) { // and so do the key and the command called directly
+        Tree().setFocus();
+        Key(Qt::CTRL | (button == u"Move &Up" ? Qt::Key_Up : Qt::Key_Down));
         button == u"Move &Up" ? Dlg().OnMoveUp() : Dlg().OnMoveDown();
-    else
+    } else {
         dumps.swapItemsAt(int(kRoots.indexOf(moved)), int(kRoots.indexOf(arrivesAs)));
+    }
     // The names stay in place; the settings travel, stay selected and expanded.
     QCOMPARE(RootNames(), kRoots);
     for (int i = 0; i < kRoots.size(); ++i)
@@ -414,7 +406,7 @@ void TestApp::saveQuestion_data()
 {
     QTest::addColumn<bool>("named");     // opened by its bare file name, as from the command line
     QTest::addColumn<bool>("load");      // Load Script, or Close
-    QTest::addColumn<bool>("edit");      // in Default alone
+    QTest::addColumn<QString>("edit");   // "box": in Default alone; "show all": marked unsaved, same settings
     QTest::addColumn<QString>("answer"); // empty: no question expected
     QTest::addColumn<QString>("saveAs"); // the save dialog's choice for a new script; empty: cancelled
     QTest::addColumn<bool>("goesOn");    // closed, or the other script loaded
@@ -422,15 +414,17 @@ void TestApp::saveQuestion_data()
         const char *command = load ? "Load" : "Close";
         for (bool named : {false, true}) {
             const char *kind = named ? "named" : "new";
-            QTest::addRow("%s %s clean", command, kind) << named << load << false << "" << "" << true;
-            QTest::addRow("%s %s modified, No", command, kind) << named << load << true << "no" << "" << true;
-            QTest::addRow("%s %s modified, Yes", command, kind)
-                << named << load << true << "yes" << "chosen.mbs" << true;
+            QTest::addRow("%s %s clean", command, kind) << named << load << "" << "" << "" << true;
+            QTest::addRow("%s %s modified, Discard", command, kind) << named << load << "box" << "discard" << "" << true;
+            QTest::addRow("%s %s modified, Save", command, kind)
+                << named << load << "box" << "save" << "chosen.mbs" << true;
+            QTest::addRow("%s %s modified, Cancel", command, kind) << named << load << "box" << "cancel" << "" << false;
         }
-        QTest::addRow("%s new modified, Yes, save dialog cancelled", command)
-            << false << load << true << "yes" << "" << false;
-        QTest::addRow("%s new modified, Yes, the write fails", command)
-            << false << load << true << "yes" << "no such folder/new.mbs" << false;
+        QTest::addRow("%s new modified, Save, save dialog cancelled", command)
+            << false << load << "box" << "save" << "" << false;
+        QTest::addRow("%s new modified, Save, the write fails", command)
+            << false << load << "box" << "save" << "no such folder/new.mbs" << false;
+        QTest::addRow("%s named, Show All", command) << true << load << "show all" << "discard" << "" << true;
     }
 }
 
@@ -438,18 +432,23 @@ void TestApp::saveQuestion()
 {
     QFETCH(bool, named);
     QFETCH(bool, load);
-    QFETCH(bool, edit);
+    QFETCH(QString, edit);
     QFETCH(QString, answer);
     QFETCH(QString, saveAs);
     QFETCH(bool, goesOn);
     CAppDlg &dlg = Open(named ? QStringLiteral("script.mbs") : QString());
-    if (edit)
+    if (edit == u"box")
         ToggleDefault();
+    if (edit == u"show all") {
+        Select(QStringLiteral("Action2"));
+        Key(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
+    }
     const QString dump = TreeOptionsDump(Tree());
     const QString savePath = saveAs.isEmpty() ? QString() : Path(saveAs);
-    const bool saveDialog = answer == u"yes" && !named;
+    const bool saveDialog = answer == u"save" && !named;
     if (!answer.isEmpty())
-        Ui().answers.push_back(answer == u"yes");
+        Ui().saveAnswers.push_back(answer == u"save" ? SaveAnswer::Save
+                                   : answer == u"discard" ? SaveAnswer::Discard : SaveAnswer::Cancel);
     if (saveDialog)
         Ui().fileChoices.push_back(savePath.isEmpty() ? std::nullopt : std::optional<QString>(savePath));
     if (load && goesOn)
@@ -459,33 +458,29 @@ void TestApp::saveQuestion()
 
     const QString prompt = QStringLiteral("Save changes to %1?").arg(named ? "script.mbs" : "the new script");
     QCOMPARE(Ui().questions, answer.isEmpty() ? QStringList() : QStringList{prompt});
-    QCOMPARE(Read(named ? m_script : savePath).contains("Search_subdir=0\r\n"), answer == u"yes" && goesOn);
+    QCOMPARE(Read(named ? m_script : savePath).contains("Search_subdir=0\r\n"), answer == u"save" && goesOn);
     QCOMPARE(Ui().messages.size(), saveAs.contains(u'/') ? 1 : 0); // the failed write is told
-    // Both file dialogs offer "All Files"; the open dialog starts in the script's folder.
+    // The open dialog starts in the script's folder.
     QCOMPARE(Ui().fileRequests.size(), qsizetype(saveDialog) + qsizetype(load && goesOn));
-    for (const FileDialogRequest &request : Ui().fileRequests) {
-        const bool open = request.mode == FileDialogRequest::Mode::Open;
-        QCOMPARE(request.filter, QStringLiteral("All Files|*.*||"));
-        QVERIFY(open ? request.fileMustExist : request.overwritePrompt);
-        QCOMPARE(request.initialDir, open && named ? m_s->dir.path() : QString());
-    }
+    for (const FileDialogRequest &request : Ui().fileRequests)
+        QCOMPARE(request.initialDir, request.mode == FileDialogRequest::Mode::Open && named ? m_s->dir.path() : "");
 
     QCOMPARE(dlg.isVisible(), load || !goesOn);
     if (load || !goesOn) { // the other script loaded, or the edits all still there
-        QCOMPARE(dlg.ScriptPath(), goesOn ? m_other : QString());
-        QCOMPARE(dlg.IsScriptModified(), !goesOn);
+        QCOMPARE(dlg.ScriptPath(), goesOn ? m_other : named ? QStringLiteral("script.mbs") : QString());
+        QCOMPARE(dlg.isWindowModified(), !goesOn);
         QCOMPARE(TreeOptionsDump(Tree()) == dump, !goesOn);
     }
 }
 
 void TestApp::valueBeingEditedIsKept_data()
 {
-    // Every command first commits the value typed in place; the saving ones
-    // (Yes to the question) save it.
+    // Every command first commits the value typed in place, the saving ones save
+    // it; Enter keeps it, Esc drops it, and neither saves nor closes.
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("saves");
-    QTest::newRow("Enter") << "Enter" << true;
-    QTest::newRow("Esc") << "Esc" << true;
+    QTest::newRow("Enter") << "Enter" << false;
+    QTest::newRow("Esc") << "Esc" << false;
     QTest::newRow("window closed") << "close" << true;
     QTest::newRow("Load Script") << "&Load Script" << true;
     QTest::newRow("Repeat Action") << "&Repeat Action" << false;
@@ -501,9 +496,8 @@ void TestApp::valueBeingEditedIsKept()
         TypeValue(QStringLiteral("Action2"), QStringLiteral("File Mask: "), QStringLiteral("*.doc"));
     QVERIFY(Tree().ActiveEdit()->hasFocus());
     QCOMPARE(mask->text(0), QStringLiteral("File Mask")); // the label alone while editing
-    const bool asks = saves && command != u"Enter";
-    if (asks)
-        Ui().answers.push_back(true);
+    if (saves)
+        Ui().saveAnswers.push_back(SaveAnswer::Save);
     if (command == u"&Load Script")
         Ui().fileChoices.push_back(std::nullopt);
     dlg.Help() = CHelpOpener(QStringLiteral("/nonexistent-folder"));
@@ -517,13 +511,15 @@ void TestApp::valueBeingEditedIsKept()
         QTest::keyClick(editor, Qt::Key_L, Qt::AltModifier); // the button clicks a moment later
     else
         Click(command);
-    QTRY_COMPARE(Ui().questions.size(), asks ? 1 : 0);
+    QTRY_COMPARE(Ui().questions.size(), saves ? 1 : 0);
     QVERIFY(!Tree().EditItem());
-    QCOMPARE(mask->text(0), QStringLiteral("File Mask: *.doc"));
+    const bool dropped = command == u"Esc";
+    QCOMPARE(mask->text(0), dropped ? QStringLiteral("File Mask: *.jpg") : QStringLiteral("File Mask: *.doc"));
     QCOMPARE(Ui().messages.size(), command == u"F1" ? 1 : 0); // help is not there
     QCOMPARE(Read(m_script).contains("[Action2]\r\nPath1=C:\\Photos\r\nPath2=F:\\Photos\r\nMask=*.doc\r\n"), saves);
-    QCOMPARE(dlg.isVisible(), !asks || command == u"&Load Script");
-    QCOMPARE(dlg.IsScriptModified(), !saves);
+    QCOMPARE(dlg.isVisible(), !saves || command == u"&Load Script");
+    QCOMPARE(dlg.IsScriptModified(), !saves && !dropped);
+    QVERIFY(Tree().hasFocus() || command != u"Enter");
 }
 
 void TestApp::openingWhatIsAtAPath_data()
@@ -540,7 +536,7 @@ void TestApp::openingWhatIsAtAPath_data()
         QTest::addRow("%s: a pipe", how) << "pipe.mbs" << "fifo" << how << "is not a script file" << false;
         QTest::addRow("%s: a kernel file", how) << "/proc/self/status" << "" << how << "is not a script file" << false;
         QTest::addRow("%s: no section header", how)
-            << "binary.mbs" << "\x7f" "ELF\x02\x01\nGarbage=1" << how << "holds no script sections" << true;
+            << "binary.mbs" << "\x7f" "ELF\x02\x01\nGarbage=1" << how << "holds no script sections: it may not be a script. A save keeps what it holds" << true;
         QTest::addRow("%s: empty", how) << "empty.mbs" << "" << how << "" << true;
         QTest::addRow("%s: an invalid date", how)
             << "dates.mbs" << "[Action1]\nPath1=C:\\A\nMin Date Filter=31/02/2021\n" << how << "31/02/2021" << true;
@@ -570,7 +566,7 @@ void TestApp::openingWhatIsAtAPath()
         Open(m_script);
         ToggleDefault();
         edited = TreeOptionsDump(Tree());
-        Ui().answers.push_back(false);
+        Ui().saveAnswers.push_back(SaveAnswer::Discard);
     }
     if (how == u"start") {
         Open(path);
@@ -615,11 +611,12 @@ void TestApp::openingWhatIsAtAPath()
 void TestApp::selectionIsWhatCommandsActOn_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::addColumn<QString>("current"); // the item current and selected afterwards
+    QTest::addColumn<QString>("current"); // the item selected afterwards; empty: none shows selected
     QTest::addColumn<QString>("moves");   // the move buttons that follow it
-    QTest::newRow("a branch collapsed above the current item") << "collapse" << "Action1" << "Up Down";
-    QTest::newRow("Ctrl+click on the current item") << "ctrl+click" << "Action1" << "Up Down";
-    QTest::newRow("the last action deleted") << "delete" << "Action1" << "Up";
+    QTest::newRow("a branch collapsed above the current item") << "collapse" << "Action1" << "Down";
+    QTest::newRow("Ctrl+click on the current item") << "ctrl+click" << "Action1" << "Down";
+    QTest::newRow("the last action deleted") << "delete" << "Action1" << "";
+    QTest::newRow("a click below the rows") << "blank" << "" << "";
 }
 
 void TestApp::selectionIsWhatCommandsActOn()
@@ -628,22 +625,32 @@ void TestApp::selectionIsWhatCommandsActOn()
     QFETCH(QString, current);
     QFETCH(QString, moves);
     Open(m_script);
+    Tree().setFocus();
+    QTreeWidgetItem *root = Root(QStringLiteral("Action1"));
     if (how == u"collapse") {
         Select(QStringLiteral("Action1"), QStringLiteral("Source Path"));
-        QTreeWidgetItem *root = Root(QStringLiteral("Action1"));
         QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().ExpandButtonRect(root).center());
         QVERIFY(!root->isExpanded());
     } else if (how == u"delete") {
-        Root(QStringLiteral("Action1"))->setExpanded(false);
+        root->setExpanded(false);
         Select(QStringLiteral("Action2"));
         Click(QStringLiteral("&Delete"));
-    } else {
-        QTreeWidgetItem *root = Select(QStringLiteral("Action1"));
+    } else if (how == u"ctrl+click") {
+        Select(QStringLiteral("Action1"));
         QTest::mouseClick(Tree().viewport(), Qt::LeftButton, Qt::ControlModifier, Tree().LabelRect(root).center());
+    } else { // the highlight goes, a faint outline stays
+        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().LabelRect(root).center());
+        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, QPoint(5, Tree().viewport()->height() - 5));
+    }
+    QCOMPARE(MoveButtons(), moves);
+    if (current.isEmpty()) { // nothing shows selected: no command acts
+        QVERIFY(!Button(QStringLiteral("&Delete"))->isEnabled() && !Button(QStringLiteral("Show &All"))->isEnabled());
+        Key(Qt::Key_Delete);
+        QCOMPARE(RootNames(), kRoots);
+        return;
     }
     QCOMPARE(Tree().currentItem(), Root(current));
     QVERIFY(Tree().currentItem()->isSelected());
-    QCOMPARE(MoveButtons(), moves);
     // So Delete removes what shows selected.
     Click(QStringLiteral("&Delete"));
     QVERIFY(!Root(current));
@@ -761,7 +768,8 @@ void TestApp::saveAsCleanPointAndEditorKeys()
     Key(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     QVERIFY(dlg.ScriptPath() == copy && !dlg.isWindowModified());
     QVERIFY(Read(copy).contains("Search_subdir=0") && !Read(saved).contains("Search_subdir=0"));
-    QCOMPARE(Ui().fileRequests.last().initialDir, m_s->dir.path());
+    // It proposes the script's own name and folder.
+    QCOMPARE(Ui().fileRequests.last().initialDir + u'/' + Ui().fileRequests.last().initialFile, saved);
     // Saved: the clean point moves there, and undo and redo step across it.
     Key(Qt::CTRL | Qt::Key_Z);
     QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
@@ -796,16 +804,47 @@ void TestApp::contextMenu()
         QVERIFY(menu);
         for (QAction *action : menu->actions())
             if (!action->isSeparator())
-                entries << action->text() + u'\t' + action->shortcut().toString();
+                entries << action->text() + u'\t' + action->shortcut().toString() + (action->isEnabled() ? "" : " off");
         QTest::keyClick(menu, Qt::Key_D); // its mnemonic: Delete
     });
     const QPoint pos = Tree().visualItemRect(item).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, Tree().viewport()->mapToGlobal(pos));
     QApplication::sendEvent(Tree().viewport(), &event);
-    QCOMPARE(entries, QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "R&epeat Action\tCtrl+R", "&New Action\tCtrl+N",
-                                   "&Delete\tDel", "Show &All\tCtrl+Shift+A", "Move U&p\tCtrl+Up",
-                                   "Move Do&wn\tCtrl+Down"}));
+    // Nothing to undo yet; "Default" above is never swapped.
+    QCOMPARE(entries, QStringList({"&Undo\tCtrl+Z off", "&Redo\tCtrl+Y off", "R&epeat Action\tCtrl+R",
+                                   "&New Action\tCtrl+N", "&Delete\tDel", "Show &All\tCtrl+Shift+A",
+                                   "Move U&p\tCtrl+Up off", "Move Do&wn\tCtrl+Down"}));
     QTRY_COMPARE(RootNames(), QStringList({"Default", "Action2"}));
+}
+
+void TestApp::nextStartLooksAsLeft()
+{
+    // The first start shows the names and origins of the values uncut.
+    CAppDlg &dlg = Open(m_script);
+    QTreeView &values = dlg.Insight().Values().List();
+    QTRY_VERIFY(values.isVisible());
+    for (int column : {0, 2})
+        QVERIFY(values.header()->sectionSize(column) >= static_cast<QAbstractItemView &>(values).sizeHintForColumn(column));
+    QVERIFY(!values.horizontalScrollBar()->isVisible());
+    // Resized, another script loaded: the next start looks the same, and Load Script's menu offers both, newest first.
+    Ui().fileChoices.push_back(m_other);
+    Key(Qt::CTRL | Qt::Key_O);
+    dlg.resize(dlg.size() + QSize(40, 30));
+    values.header()->resizeSection(0, 77);
+    const QSize size = dlg.size();
+    Click(QStringLiteral("Close"));
+    CAppDlg &again = Open();
+    QVERIFY(again.size() == size && again.Insight().Values().List().header()->sectionSize(0) == 77);
+    QStringList entries;
+    QTimer::singleShot(0, &again, [&] {
+        for (QAction *action : QApplication::activePopupWidget()->actions())
+            entries << action->text();
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_2);
+    });
+    Button(QStringLiteral("&Load Script"))->setFocus();
+    Key(Qt::Key_Down);
+    QCOMPARE(entries, QStringList({"&1 " + m_other, "&2 " + m_script}));
+    QTRY_COMPARE(again.ScriptPath(), m_script);
 }
 
 void TestApp::wholeEditingRun()

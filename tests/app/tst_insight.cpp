@@ -126,6 +126,8 @@ void TestInsight::activatingProblemSelectsItsItem()
         ProblemList().setFocus();
         ProblemList().setCurrentIndex(ProblemList().model()->index(0, 0));
         QTest::keyClick(ProblemList().viewport(), Qt::Key_Return);
+        QFile file(m_s->dialog->ScriptPath()); // Enter jumped, and saved nothing
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == script);
     }
     QTreeWidgetItem *current = Tree().currentItem();
     QVERIFY(current);
@@ -183,6 +185,9 @@ void TestInsight::valuesInEffect()
     QVERIFY(!Insight().Values().isVisible());
     QTest::mouseClick(Insight().ValuesButton(), Qt::LeftButton);
     QVERIFY(Insight().Values().isVisible());
+    // Enter there belongs to the list: the edit is not saved.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(m_s->dialog->isWindowModified() && QApplication::focusWidget() == &Insight().Values().List());
 }
 
 void TestInsight::assistiveToolsReadThePanes()

@@ -219,6 +219,31 @@ private slots:
         QCOMPARE(caption, AppTitle());
     }
 
+    void saveQuestionKeys_data()
+    {
+        QTest::addColumn<QKeyCombination>("key"); // none: the window's close button
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Alt+S") << QKeyCombination(Qt::ALT | Qt::Key_S) << int(SaveAnswer::Save);
+        QTest::newRow("Enter") << QKeyCombination(Qt::Key_Return) << int(SaveAnswer::Save);
+        QTest::newRow("Alt+D") << QKeyCombination(Qt::ALT | Qt::Key_D) << int(SaveAnswer::Discard);
+        QTest::newRow("Esc") << QKeyCombination(Qt::Key_Escape) << int(SaveAnswer::Cancel);
+        QTest::newRow("closed") << QKeyCombination() << int(SaveAnswer::Cancel);
+    }
+
+    void saveQuestionKeys()
+    {
+        QFETCH(QKeyCombination, key);
+        QFETCH(int, answer);
+        WhenModal([&](QWidget *modal) {
+            if (key.key() == Qt::Key_unknown)
+                modal->close();
+            else
+                QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, key.key(), key.keyboardModifiers());
+        });
+        QtModalUi ui;
+        QCOMPARE(int(ui.AskSaveDiscardCancel(QStringLiteral("Save changes?"))), answer);
+    }
+
     void fileDialogIsSetUp_data()
     {
         QTest::addColumn<QByteArrayList>("entries");  // files in the folder

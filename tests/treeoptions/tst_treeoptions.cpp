@@ -359,13 +359,17 @@ private slots:
 
     void keysInEditors_data()
     {
+        // In an editor Enter keeps the value, Esc drops it; in the tree both are the dialog's.
         QTest::addColumn<QString>("where");
         QTest::addColumn<int>("key");
-        QTest::addColumn<int>("result");
-        for (const char *where : {"tree", "edit", "list"}) {
-            QTest::addRow("Enter in %s", where) << where << int(Qt::Key_Return) << int(QDialog::Accepted);
-            QTest::addRow("Esc in %s", where) << where << int(Qt::Key_Escape) << int(QDialog::Rejected);
-        }
+        QTest::addColumn<int>("result"); // -1: the dialog saw nothing
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Enter in tree") << "tree" << int(Qt::Key_Return) << int(QDialog::Accepted) << "Text: a";
+        QTest::newRow("Esc in tree") << "tree" << int(Qt::Key_Escape) << int(QDialog::Rejected) << "Text: a";
+        QTest::newRow("Enter in edit") << "edit" << int(Qt::Key_Return) << -1 << "Text: ab";
+        QTest::newRow("Esc in edit") << "edit" << int(Qt::Key_Escape) << -1 << "Text: a";
+        QTest::newRow("Enter in list") << "list" << int(Qt::Key_Return) << -1 << "Sort By: File Type";
+        QTest::newRow("Esc in list") << "list" << int(Qt::Key_Escape) << -1 << "Sort By: File Name";
     }
 
     void keysInEditors()
@@ -392,8 +396,14 @@ private slots:
                      where == u"list" ? static_cast<QWidget *>(m_tree->ActiveCombo()) : m_tree->ActiveEdit());
         }
         m_window->setResult(-1);
+        QFETCH(QString, text);
+        if (where != u"tree")
+            Key(where == u"list" ? Qt::Key_Down : Qt::Key_B);
         Key(key);
         QCOMPARE(m_window->result(), result);
+        QVERIFY(m_tree->hasFocus() || where == u"tree"); // the dialog closed
+        m_tree->CommitAndEndEdit();
+        QCOMPARE(m_tree->currentItem()->text(0), text);
     }
 
     void lists_data()
