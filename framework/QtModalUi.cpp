@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace {
 QWidget *ActiveParent() { return QApplication::activeWindow(); }
@@ -46,6 +47,19 @@ bool QtModalUi::AskYesNo(const QString &text)
     YesNoMessageBox box(text, ActiveParent());
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
+int QtModalUi::AskChoice(const QString &text, const QStringList &choices)
+{
+    // Without a button for Esc or the window's close button, only a choice closes it.
+    QMessageBox box(QMessageBox::Question, AppTitle(), text, QMessageBox::NoButton, ActiveParent());
+    QList<QAbstractButton *> buttons;
+    for (const QString &choice : choices)
+        buttons << box.addButton(choice, QMessageBox::AcceptRole);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 std::optional<QString> QtModalUi::ChooseFile(const FileDialogRequest &request)

@@ -12,12 +12,13 @@ class ScriptedModalUi final : public IModalUi
 {
 public:
     QStringList messages;                 // every ShowMessage text, in order
-    QStringList questions;                // every AskYesNo text, in order
+    QStringList questions;                // every AskYesNo and AskChoice text, in order
     QList<FileDialogRequest> fileRequests;
     QStringList folderRequests;           // the start folder of each folder picker
     QStringList unexpected;               // dialogs that found their queue empty
 
     std::deque<bool> answers;                          // AskYesNo
+    std::deque<int> choices;                           // AskChoice: the index chosen
     std::deque<std::optional<QString>> fileChoices;    // ChooseFile
     std::deque<std::optional<QString>> folderChoices;  // ChooseFolder
     std::deque<std::optional<COLORREF>> colourChoices; // ChooseColour
@@ -25,6 +26,7 @@ public:
 
     void ShowMessage(const QString &text) override;
     bool AskYesNo(const QString &text) override;
+    int AskChoice(const QString &text, const QStringList &choices) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;

@@ -16,6 +16,7 @@ class QuietModalUi final : public IModalUi
 public:
     void ShowMessage(const QString &) override {}
     bool AskYesNo(const QString &) override { return false; }
+    int AskChoice(const QString &, const QStringList &) override { return -1; }
     std::optional<QString> ChooseFile(const FileDialogRequest &) override { return std::nullopt; }
     std::optional<QString> ChooseFolder(const QString &, const QString &) override { return std::nullopt; }
     std::optional<COLORREF> ChooseColour(COLORREF) override { return std::nullopt; }
