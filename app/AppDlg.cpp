@@ -4,6 +4,7 @@
 #include "app/AppIcon.h"
 #include "app/ChangeDetector.h"
 #include "app/DialogUnits.h"
+#include "app/LeftCopyOffer.h"
 #include "app/RootStash.h"
 #include "app/ScriptInsight.h"
 #include "app/ScriptPathCheck.h"
@@ -201,6 +202,7 @@ void CAppDlg::OnInitDialog(const QString &scriptPath)
         return;
     }
     if (kind == CScriptPathCheck::Kind::File) {
+        CLeftCopyOffer::Offer(scriptPath);
         auto actions = std::make_unique<CSynchArray>();
         LoadScriptWithTree(*actions, scriptPath, *m_tree);
         if (actions->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed) {
@@ -403,6 +405,7 @@ bool CAppDlg::LoadScriptFile(const QString &path)
         ModalUi().ShowMessage(CScriptPathCheck::Refusal(path, kind));
         return false;
     }
+    CLeftCopyOffer::Offer(path);
     auto actions = std::make_unique<CSynchArray>();
     {
         CRedrawGuard noRedraw(m_tree);

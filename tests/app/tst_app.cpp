@@ -5,6 +5,8 @@
 #include "app/ActionNamer.h"
 #include "app/DialogUnits.h"
 #include "script/SynchArray.h"
+#include "framework/SaveCopies.h"
+#include "tests/scripttree/LeftCopy.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 #include "treeoptions/TreeOptionsEdit.h"
@@ -71,6 +73,8 @@ private slots:
     void valueBeingEditedIsKept_data();
     void valueBeingEditedIsKept();
     void openingWhatIsAtAPath_data();
+    void openingOffersBackALeftCopy();
+    void openingOffersBackALeftCopy_data();
     void openingWhatIsAtAPath();
     void selectionIsWhatCommandsActOn_data();
     void selectionIsWhatCommandsActOn();
@@ -604,6 +608,43 @@ void TestApp::openingWhatIsAtAPath()
         QVERIFY(!Dlg().isVisible() && Ui().questions.size() == qsizetype(load));
         QCOMPARE(Ui().messages.size(), qsizetype(message.isEmpty() ? 0 : 1));
     }
+}
+
+void TestApp::openingOffersBackALeftCopy_data()
+{
+    QTest::addColumn<QString>("now");        // the file after the save was cut short: "torn", or whole: "old", "new"
+    QTest::addColumn<QList<int>>("choices"); // the answers: Restore, Keep the file, Show both sizes and times
+    QTest::newRow("restore") << "torn" << QList<int>{0};
+    QTest::newRow("keep the file") << "torn" << QList<int>{1};
+    QTest::newRow("sizes and times, then restore") << "torn" << QList<int>{2, 0};
+    QTest::newRow("not answered, then saved") << "torn" << QList<int>{-1};
+    QTest::newRow("whole: the old text") << "old" << QList<int>{};
+    QTest::newRow("whole: the new text") << "new" << QList<int>{};
+}
+
+void TestApp::openingOffersBackALeftCopy()
+{
+    QFETCH(QString, now);
+    QFETCH(QList<int>, choices);
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(Path(QStringLiteral("cache"))));
+    const QByteArray old = Read(m_script), fresh(old.size() * 2 - 20, ';'); // half of it: all but the last line gone
+    SaveCutShort(m_script, fresh);
+    const QByteArray torn = Read(m_script);
+    const QList<CSaveCopies::Copy> copies = CSaveCopies::LeftFor(m_script);
+    QVERIFY(copies.size() == 1 && (now == u"torn" || m_s->Write(now == u"old" ? old : fresh) == m_script));
+    Ui().choices.assign(choices.begin(), choices.end());
+    Open(m_script);
+    QCOMPARE(Ui().questions.size(), choices.size());
+    QVERIFY(choices.isEmpty() || (Ui().questions[0].contains(copies[0].path) && Ui().questions[0].contains(m_script)));
+    const QString sizes = Ui().messages.join(QString());
+    QVERIFY(!choices.contains(2) || (sizes.contains(QStringLiteral(": %1 bytes").arg(torn.size())) && sizes.contains(QStringLiteral(": %1 bytes").arg(old.size()))));
+    const bool restored = choices.contains(0), kept = choices.contains(-1);
+    QCOMPARE(RootNames() == kRoots, restored || now == u"old");
+    QCOMPARE(QFile::exists(copies[0].path), kept); // unanswered, it is offered again, and named by each save
+    if (now == u"torn")
+        QCOMPARE(Read(m_script), restored ? old : torn);
+    Click(QStringLiteral("Save"));
+    QCOMPARE(Ui().messages.filter(copies[0].path).size(), qsizetype(kept));
 }
 
 void TestApp::selectionIsWhatCommandsActOn_data()
