@@ -5,8 +5,8 @@
 #include "app/ActionNamer.h"
 #include "app/DialogUnits.h"
 #include "script/SynchArray.h"
+#include "framework/FileSaver.h"
 #include "framework/SaveCopies.h"
-#include "tests/scripttree/LeftCopy.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 #include "treeoptions/TreeOptionsEdit.h"
@@ -27,6 +27,8 @@
 #include <memory>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +40,24 @@ const QStringList kRoots{"Default", "Action1", "Action2"};
 QByteArray CrLf(QByteArray text)
 {
     return text.replace("\r\n", "\n").replace("\n", "\r\n");
+}
+
+// A file whose process dies once it has written half of what it was given.
+struct DyingFile : QFile
+{
+    qint64 writeData(const char *data, qint64 length) override { ::_exit(QFile::writeData(data, length / 2) < 0); }
+};
+
+// Saves `fresh` to the file at `path` in place (no new file may be made), in a child killed halfway.
+void SaveCutShort(const QString &path, const QByteArray &fresh)
+{
+    if (::fork() == 0)
+        ::_exit(CFileSaver([](CFileSaver::Role role) -> std::unique_ptr<QFile> {
+                    if (role == CFileSaver::Role::Temporary)
+                        return nullptr;
+                    return role == CFileSaver::Role::Target ? std::make_unique<DyingFile>() : std::make_unique<QFile>();
+                }).Save(path, fresh));
+    ::wait(nullptr);
 }
 
 QByteArray Read(const QString &path)

@@ -94,13 +94,9 @@ QByteArray Identity(const QString &path)
 bool SaveAs(uid_t uid, const QList<gid_t> &groups, const QString &path, const QByteArray &bytes, const QString &cache)
 {
     const pid_t child = ::fork();
-    if (child == 0) {
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
-        if (::setgroups(size_t(groups.size()), groups.data()) != 0 || ::setresgid(groups[0], groups[0], groups[0]) != 0
-            || ::setresuid(uid, uid, uid) != 0)
-            ::_exit(2);
-        ::_exit(CFileSaver().Save(path, bytes) ? 0 : 1);
-    }
+    if (child == 0)
+        ::_exit(qputenv("XDG_CACHE_HOME", QFile::encodeName(cache)) && ::setgroups(size_t(groups.size()), groups.data()) == 0
+                && ::setresgid(groups[0], groups[0], groups[0]) == 0 && ::setresuid(uid, uid, uid) == 0 ? !CFileSaver().Save(path, bytes) : 2);
     int status = 0;
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
@@ -304,11 +300,9 @@ private slots:
         const QString folder = dir.filePath(QStringLiteral("shared")), path = folder + QStringLiteral("/notes.mbs");
         const QString cache = dir.filePath(QStringLiteral("cache")), victim = dir.filePath(QStringLiteral("precious.conf"));
         QVERIFY(QDir().mkdir(folder) && QDir().mkdir(cache) && WriteAll(kind == u"link" ? victim : path, kOld));
-        const QByteArray p = QFile::encodeName(path);
-        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-        ::chmod(QFile::encodeName(cache).constData(), 0777);
-        QVERIFY(::chown(QFile::encodeName(folder).constData(), 0, 2000) == 0 || ::geteuid() != 0);
-        ::chmod(QFile::encodeName(folder).constData(), kind == u"link" ? 01777 : 0775);
+        const QByteArray p = QFile::encodeName(path), f = QFile::encodeName(folder);
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0 && ::chmod(QFile::encodeName(cache).constData(), 0777) == 0
+                && (::chown(f.constData(), 0, 2000) == 0 || ::geteuid() != 0) && ::chmod(f.constData(), kind == u"link" ? 01777 : 0775) == 0);
         if (kind == u"setgid" || kind == u"group")
             QVERIFY(::chown(p.constData(), 1001, 2000) == 0 && ::chmod(p.constData(), kind == u"group" ? 0660 : 02770) == 0);
         else if (kind == u"acl")
