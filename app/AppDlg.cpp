@@ -5,6 +5,7 @@
 #include "app/ChangeDetector.h"
 #include "app/DialogUnits.h"
 #include "app/EditorSettings.h"
+#include "app/LeftCopyOffer.h"
 #include "app/ProblemsPane.h"
 #include "app/RecentScripts.h"
 #include "app/RootStash.h"
@@ -236,6 +237,7 @@ void CAppDlg::OnInitDialog(const QString &scriptPath)
         return;
     }
     if (kind == CScriptPathCheck::Kind::File) {
+        CLeftCopyOffer::Offer(scriptPath);
         auto actions = std::make_unique<CSynchArray>();
         LoadScriptWithTree(*actions, scriptPath, *m_tree);
         if (actions->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed) {
@@ -457,6 +459,7 @@ bool CAppDlg::LoadScriptFile(const QString &path)
         ModalUi().ShowMessage(CScriptPathCheck::Refusal(path, kind));
         return false;
     }
+    CLeftCopyOffer::Offer(path);
     auto actions = std::make_unique<CSynchArray>();
     {
         CRedrawGuard noRedraw(m_tree);

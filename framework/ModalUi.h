@@ -4,6 +4,7 @@
 // them with a scripted double and headless tools print messages to stderr.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <optional>
 
@@ -64,6 +65,10 @@ public:
     // Discard (Alt+D) or Cancel (Esc, the window's close button), which must
     // leave everything as it was.
     virtual SaveAnswer AskSaveDiscardCancel(const QString &text) = 0;
+    // A question answered by one of `choices` (button captions, the first the
+    // default): the index of the one chosen, or -1 when none was (a tool
+    // without a window). Esc answers nothing and leaves the question open.
+    virtual int AskChoice(const QString &text, const QStringList &choices) = 0;
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<QString> ChooseFile(const FileDialogRequest &request) = 0;
     virtual std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) = 0;

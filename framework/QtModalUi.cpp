@@ -71,6 +71,19 @@ SaveAnswer QtModalUi::AskSaveDiscardCancel(const QString &text)
     return box.clickedButton() == box.button(QMessageBox::Discard) ? SaveAnswer::Discard : SaveAnswer::Cancel;
 }
 
+int QtModalUi::AskChoice(const QString &text, const QStringList &choices)
+{
+    // Without a button for Esc or the window's close button, only a choice closes it.
+    QMessageBox box(QMessageBox::Question, AppTitle(), text, QMessageBox::NoButton, ActiveParent());
+    QList<QAbstractButton *> buttons;
+    for (const QString &choice : choices)
+        buttons << box.addButton(choice, QMessageBox::AcceptRole);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
+}
+
 std::optional<QString> QtModalUi::ChooseFile(const FileDialogRequest &request)
 {
     QFileDialog dialog(ActiveParent(), request.title);

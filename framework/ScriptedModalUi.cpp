@@ -40,6 +40,18 @@ SaveAnswer ScriptedModalUi::AskSaveDiscardCancel(const QString &text)
     return answer;
 }
 
+int ScriptedModalUi::AskChoice(const QString &text, const QStringList &)
+{
+    questions << text;
+    if (choices.empty()) {
+        unexpected << QStringLiteral("choice: ") + text;
+        return -1;
+    }
+    const int chosen = choices.front();
+    choices.pop_front();
+    return chosen;
+}
+
 std::optional<QString> ScriptedModalUi::ChooseFile(const FileDialogRequest &request)
 {
     fileRequests << request;

@@ -20,6 +20,7 @@ public:
 
     std::deque<bool> answers;                          // AskYesNo
     std::deque<SaveAnswer> saveAnswers;                // AskSaveDiscardCancel
+    std::deque<int> choices;                           // AskChoice: the index chosen
     std::deque<std::optional<QString>> fileChoices;    // ChooseFile
     std::deque<std::optional<QString>> folderChoices;  // ChooseFolder
     std::deque<std::optional<COLORREF>> colourChoices; // ChooseColour
@@ -28,6 +29,7 @@ public:
     void ShowMessage(const QString &text) override;
     bool AskYesNo(const QString &text) override;
     SaveAnswer AskSaveDiscardCancel(const QString &text) override;
+    int AskChoice(const QString &text, const QStringList &choices) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;

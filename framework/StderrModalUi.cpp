@@ -39,6 +39,12 @@ SaveAnswer StderrModalUi::AskSaveDiscardCancel(const QString &text)
     return SaveAnswer::Cancel;
 }
 
+int StderrModalUi::AskChoice(const QString &text, const QStringList &)
+{
+    ShowMessage(text + QStringLiteral("\n(not answered)"));
+    return -1;
+}
+
 std::optional<QString> StderrModalUi::ChooseFile(const FileDialogRequest &) { return std::nullopt; }
 std::optional<QString> StderrModalUi::ChooseFolder(const QString &, const QString &) { return std::nullopt; }
 std::optional<COLORREF> StderrModalUi::ChooseColour(COLORREF) { return std::nullopt; }

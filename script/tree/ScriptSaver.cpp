@@ -46,7 +46,11 @@ QByteArray CScriptSaver::EncodeScript(CScriptWriter &writer, ScriptEncoding enco
 bool CScriptSaver::Save(const QByteArray &bytes, bool becameUnicode, const QString &path)
 {
     CFileSaver saver;
-    if (!saver.Save(path, bytes)) {
+    const bool saved = saver.Save(path, bytes);
+    if (m_options.reportErrors)
+        for (const QString &note : saver.Notes())
+            ModalUi().ShowMessage(note);
+    if (!saved) {
         if (m_options.reportErrors)
             ReportFileError(QStringLiteral("write"), path, saver.Cause());
         return false;

@@ -8,6 +8,8 @@
 #include "app/ScriptInsight.h"
 #include "app/ValuesPane.h"
 #include "script/SynchArray.h"
+#include "framework/FileSaver.h"
+#include "framework/SaveCopies.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 #include "treeoptions/TreeOptionsEdit.h"
@@ -29,6 +31,8 @@
 #include <memory>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,6 +44,24 @@ const QStringList kRoots{"Default", "Action1", "Action2"};
 QByteArray CrLf(QByteArray text)
 {
     return text.replace("\r\n", "\n").replace("\n", "\r\n");
+}
+
+// A file whose process dies once it has written half of what it was given.
+struct DyingFile : QFile
+{
+    qint64 writeData(const char *data, qint64 length) override { ::_exit(QFile::writeData(data, length / 2) < 0); }
+};
+
+// Saves `fresh` to the file at `path` in place (no new file may be made), in a child killed halfway.
+void SaveCutShort(const QString &path, const QByteArray &fresh)
+{
+    if (::fork() == 0)
+        ::_exit(CFileSaver([](CFileSaver::Role role) -> std::unique_ptr<QFile> {
+                    if (role == CFileSaver::Role::Temporary)
+                        return nullptr;
+                    return role == CFileSaver::Role::Target ? std::make_unique<DyingFile>() : std::make_unique<QFile>();
+                }).Save(path, fresh));
+    ::wait(nullptr);
 }
 
 QByteArray Read(const QString &path)
@@ -76,6 +98,8 @@ private slots:
     void valueBeingEditedIsKept_data();
     void valueBeingEditedIsKept();
     void openingWhatIsAtAPath_data();
+    void openingOffersBackALeftCopy();
+    void openingOffersBackALeftCopy_data();
     void openingWhatIsAtAPath();
     void selectionIsWhatCommandsActOn_data();
     void selectionIsWhatCommandsActOn();
@@ -606,6 +630,43 @@ void TestApp::openingWhatIsAtAPath()
         QVERIFY(!Dlg().isVisible() && Ui().questions.size() == qsizetype(load));
         QCOMPARE(Ui().messages.size(), qsizetype(message.isEmpty() ? 0 : 1));
     }
+}
+
+void TestApp::openingOffersBackALeftCopy_data()
+{
+    QTest::addColumn<QString>("now");        // the file after the save was cut short: "torn", or whole: "old", "new"
+    QTest::addColumn<QList<int>>("choices"); // the answers: Restore, Keep the file, Show both sizes and times
+    QTest::newRow("restore") << "torn" << QList<int>{0};
+    QTest::newRow("keep the file") << "torn" << QList<int>{1};
+    QTest::newRow("sizes and times, then restore") << "torn" << QList<int>{2, 0};
+    QTest::newRow("not answered, then saved") << "torn" << QList<int>{-1};
+    QTest::newRow("whole: the old text") << "old" << QList<int>{};
+    QTest::newRow("whole: the new text") << "new" << QList<int>{};
+}
+
+void TestApp::openingOffersBackALeftCopy()
+{
+    QFETCH(QString, now);
+    QFETCH(QList<int>, choices);
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(Path(QStringLiteral("cache"))));
+    const QByteArray old = Read(m_script), fresh(old.size() * 2 - 20, ';'); // half of it: all but the last line gone
+    SaveCutShort(m_script, fresh);
+    const QByteArray torn = Read(m_script);
+    const QList<CSaveCopies::Copy> copies = CSaveCopies::LeftFor(m_script);
+    QVERIFY(copies.size() == 1 && (now == u"torn" || m_s->Write(now == u"old" ? old : fresh) == m_script));
+    Ui().choices.assign(choices.begin(), choices.end());
+    Open(m_script);
+    QCOMPARE(Ui().questions.size(), choices.size());
+    QVERIFY(choices.isEmpty() || (Ui().questions[0].contains(copies[0].path) && Ui().questions[0].contains(m_script)));
+    const QString sizes = Ui().messages.join(QString());
+    QVERIFY(!choices.contains(2) || (sizes.contains(QStringLiteral(": %1 bytes").arg(torn.size())) && sizes.contains(QStringLiteral(": %1 bytes").arg(old.size()))));
+    const bool restored = choices.contains(0), kept = choices.contains(-1);
+    QCOMPARE(RootNames() == kRoots, restored || now == u"old");
+    QCOMPARE(QFile::exists(copies[0].path), kept); // unanswered, it is offered again, and named by each save
+    if (now == u"torn")
+        QCOMPARE(Read(m_script), restored ? old : torn);
+    Click(QStringLiteral("Save"));
+    QCOMPARE(Ui().messages.filter(copies[0].path).size(), qsizetype(kept));
 }
 
 void TestApp::selectionIsWhatCommandsActOn_data()

@@ -5,6 +5,7 @@
 
 #include "bench/ScriptGenerator.h"
 #include "framework/FileSaver.h"
+#include "framework/SaveCopies.h"
 #include "framework/ScriptedModalUi.h"
 #include "script/tree/ScriptRewriter.h"
 #include "script/tree/ScriptSaver.h"
@@ -20,23 +21,31 @@
 #include <climits>
 #include <csignal>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
 
-// A file whose writes stop after `limit` bytes, as on a full disk.
+// A file whose writes stop after `limit` bytes, as on a full disk; it notes
+// the mode of the file when the first bytes come.
 struct ShortFile : QFile
 {
     explicit ShortFile(qint64 limit) : m_limit(limit) {}
     qint64 writeData(const char *data, qint64 length) override
     {
+        struct stat status {};
+        if (s_firstMode < 0 && ::fstat(handle(), &status) == 0)
+            s_firstMode = int(status.st_mode & 07777);
         const qint64 part = qMin(length, m_limit);
         m_limit -= part;
         return part > 0 ? QFile::writeData(data, part) : 0;
     }
     qint64 m_limit;
+    static inline int s_firstMode = -1;
 };
 
 using Role = CFileSaver::Role;
@@ -63,6 +72,33 @@ bool WriteAll(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// The owner, group, mode and extended attributes (ACLs among them) of the file at `path`.
+QByteArray Identity(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat status {};
+    char names[4096] = {}, value[4096];
+    QByteArray text = QByteArray::number(::stat(native.constData(), &status)) + ' ' + QByteArray::number(status.st_uid)
+                      + ':' + QByteArray::number(status.st_gid) + ' ' + QByteArray::number(status.st_mode & 07777, 8);
+    QList<QByteArray> list = QByteArray(names, qMax<ssize_t>(::listxattr(native.constData(), names, sizeof names), 0)).split('\0');
+    std::sort(list.begin(), list.end());
+    for (const QByteArray &name : list)
+        text += ' ' + name + '=' + QByteArray(value, qMax<ssize_t>(::getxattr(native.constData(), name, value, sizeof value), 0)).toHex();
+    return text;
+}
+
+// Saves `bytes` to `path` in a child process running as `uid` in `groups` (the
+// first its own), its cache in `cache`; whether it saved.
+bool SaveAs(uid_t uid, const QList<gid_t> &groups, const QString &path, const QByteArray &bytes, const QString &cache)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(qputenv("XDG_CACHE_HOME", QFile::encodeName(cache)) && ::setgroups(size_t(groups.size()), groups.data()) == 0
+                && ::setresgid(groups[0], groups[0], groups[0]) == 0 && ::setresuid(uid, uid, uid) == 0 ? !CFileSaver().Save(path, bytes) : 2);
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 QStringList Entries(const QString &folder)
@@ -135,44 +171,49 @@ private slots:
 
     void shortWritesKeepTheOldFile_data()
     {
-        QTest::addColumn<bool>("inPlace");   // the folder lets no new file be made
+        QTest::addColumn<int>("how");        // 0 atomic, 1 atomic with a named new file, 2 in place (no new file may be made)
         QTest::addColumn<bool>("noCopy");    // nor may a copy of the old file be kept
         QTest::addColumn<int>("newSize");
         QTest::addColumn<int>("limit");      // where the writes stop; at newSize, the save succeeds
-        for (bool inPlace : {false, true}) {
+        for (int how : {0, 1, 2}) {
             for (int newSize : {int(kOld.size()) / 2, int(kOld.size()) * 3, 100000}) {
                 for (int limit : {0, 1, newSize / 2, newSize - 1, newSize}) {
-                    QTest::addRow("%s, %d of %d bytes", inPlace ? "in place" : "atomic", limit, newSize)
-                        << inPlace << false << newSize << limit;
+                    QTest::addRow("%s, %d of %d bytes", how == 2 ? "in place" : how ? "named" : "atomic", limit, newSize)
+                        << how << false << newSize << limit;
                 }
             }
         }
         // Without a copy no save in place is tried: the old file is all there is.
-        QTest::newRow("in place without a copy") << true << true << 3 << 3;
+        QTest::newRow("in place without a copy") << 2 << true << 3 << 3;
     }
 
     void shortWritesKeepTheOldFile()
     {
-        QFETCH(bool, inPlace);
+        QFETCH(int, how);
         QFETCH(bool, noCopy);
+        const bool inPlace = how == 2;
         QFETCH(int, newSize);
         QFETCH(int, limit);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("target.mbs"));
-        QVERIFY(WriteAll(path, kOld));
+        QVERIFY(WriteAll(path, kOld) && ::chmod(QFile::encodeName(path).constData(), 0640) == 0);
         const QList<Role> refused = noCopy ? QList{Role::Temporary, Role::Copy} : QList{Role::Temporary};
         CFileSaver saver(inPlace ? Hostile(Role::Target, limit, refused) : Hostile(Role::Temporary, limit));
+        if (how == 1)
+            saver.UseNamedFiles();
         const bool whole = limit == newSize && !noCopy;
+        ShortFile::s_firstMode = -1;
         QVERIFY2(saver.Save(path, QByteArray(newSize, 'n')) == whole, qPrintable(saver.Cause()));
+        QCOMPARE(ShortFile::s_firstMode, noCopy ? -1 : 0640); // the new file is no one else's from its first byte
         QCOMPARE(ReadAll(path), whole ? QByteArray(newSize, 'n') : kOld);
         const QString cause = saver.Cause();
         if (!whole)  // the short write counted, or the folders that refused a file named
             QVERIFY2(cause.contains(QLatin1String("old file is unchanged."))
-                         && (noCopy ? cause.contains(dir.path()) && cause.contains(CFileSaver::CopyFolder())
+                         && (noCopy ? cause.contains(dir.path()) && cause.contains(CSaveCopies::Folder())
                                     : cause.contains(QStringLiteral("Only %1 of %2 bytes").arg(limit).arg(newSize))),
                      qPrintable(cause));
         QCOMPARE(Entries(dir.path()), QStringList{QStringLiteral("target.mbs")});     // no temporary left
-        QCOMPARE(Entries(CFileSaver::CopyFolder()).size(), 0);                          // the copy is gone
+        QCOMPARE(Entries(CSaveCopies::Folder()).size(), 0);                          // the copy is gone
     }
 
     void targetsThatAreNoPlainFile_data()
@@ -233,6 +274,56 @@ private slots:
             QCOMPARE(ReadAll(dir.filePath(QStringLiteral("real.mbs"))), QByteArray("[Action1]\r\nPath1=new\r\n"));
     }
 
+    void filesKeepWhatTheyAreAndWhoseTheyAre_data()
+    {
+        // Saved by `saver` (0: this process) in a folder 0775 root:2000.
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<uint>("saver");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("set-group-ID file of a group, saved by its owner") << "setgid" << 1001u << true;
+        QTest::newRow("another's file, saved by a member of its group") << "group" << 1002u << true;
+        QTest::newRow("ACL and extended attribute") << "acl" << 0u << true;
+        QTest::newRow("two names") << "hard link" << 0u << true;
+        QTest::newRow("another user's link in a sticky folder") << "link" << 0u << false;
+    }
+
+    void filesKeepWhatTheyAreAndWhoseTheyAre()
+    {
+        QFETCH(QString, kind);
+        QFETCH(uint, saver);
+        QFETCH(bool, saved);
+        if (::geteuid() != 0 && kind != u"hard link")
+            QSKIP("Only root can give files to other users and groups.");
+        if (kind == u"link" && ReadAll(QStringLiteral("/proc/sys/fs/protected_symlinks")) != "1\n")
+            QSKIP("The kernel does not protect links in shared folders here (fs.protected_symlinks is not 1).");
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("shared")), path = folder + QStringLiteral("/notes.mbs");
+        const QString cache = dir.filePath(QStringLiteral("cache")), victim = dir.filePath(QStringLiteral("precious.conf"));
+        QVERIFY(QDir().mkdir(folder) && QDir().mkdir(cache) && WriteAll(kind == u"link" ? victim : path, kOld));
+        const QByteArray p = QFile::encodeName(path), f = QFile::encodeName(folder);
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0 && ::chmod(QFile::encodeName(cache).constData(), 0777) == 0
+                && (::chown(f.constData(), 0, 2000) == 0 || ::geteuid() != 0) && ::chmod(f.constData(), kind == u"link" ? 01777 : 0775) == 0);
+        if (kind == u"setgid" || kind == u"group")
+            QVERIFY(::chown(p.constData(), 1001, 2000) == 0 && ::chmod(p.constData(), kind == u"group" ? 0660 : 02770) == 0);
+        else if (kind == u"acl")
+            QVERIFY(QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-m"), QStringLiteral("u:1005:rw"), path}) == 0
+                    && ::setxattr(p.constData(), "user.origin", "backup host", 11, 0) == 0);
+        else if (kind == u"hard link")
+            QCOMPARE(::link(p.constData(), QFile::encodeName(folder + QStringLiteral("/other.mbs")).constData()), 0);
+        else
+            QVERIFY(::symlink(QFile::encodeName(victim).constData(), p.constData()) == 0 && ::lchown(p.constData(), 1005, 1005) == 0);
+        const QString file = kind == u"link" ? victim : path;
+        const QByteArray before = Identity(file), fresh = "[Action1]\r\nPath1=new\r\n";
+        CFileSaver own;
+        QCOMPARE(saver == 0 ? own.Save(path, fresh) : SaveAs(saver, {saver, 2000}, path, fresh, cache), saved);
+        QCOMPARE(ReadAll(file), saved ? fresh : kOld);
+        QCOMPARE(Identity(file), before);
+        QVERIFY2(saved || own.Cause() == QStringLiteral("Permission denied. The old file is unchanged."), qPrintable(own.Cause()));
+        if (kind == u"hard link")
+            QCOMPARE(ReadAll(folder + QStringLiteral("/other.mbs")), fresh);
+        QCOMPARE(Entries(folder).size(), kind == u"hard link" ? 2 : 1); // nothing left beside it
+    }
+
     void foldersWithoutCreatePermission_data()
     {
         // mbscript run as another user in a folder it may not add files to.
@@ -253,6 +344,8 @@ private slots:
         QFETCH(qint64, fileLimit);
         QFETCH(int, exitCode);
         QFETCH(QStringList, messageParts);
+        if (::geteuid() != 0)
+            QSKIP("Only root can make a folder another user may not create files in.");
         QTemporaryDir dir;
         const QString in = dir.filePath(QStringLiteral("in.mbs")), out = dir.filePath(QStringLiteral("out.mbs"));
         const QString cache = dir.filePath(QStringLiteral("cache"));
@@ -297,16 +390,6 @@ private slots:
         QCOMPARE(Mbscript({QStringLiteral("resave"), QStringLiteral("--complete"), in, QStringLiteral("-")}, dir.path()).out,
                  ReadAll(out));
 
-        // A FIFO and a file under /proc are read to their end.
-        const QString fifo = dir.filePath(QStringLiteral("in.fifo"));
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QProcess feeder;
-        feeder.setStandardInputFile(QProcess::nullDevice());
-        feeder.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf '[Action1]\\nPath1=x\\n' > \"$0\""), fifo});
-        const Run fromFifo = Mbscript({QStringLiteral("dump"), fifo}, dir.path());
-        feeder.waitForFinished();
-        QCOMPARE(fromFifo.exitCode, 0);
-        QVERIFY2(fromFifo.out.contains("\"name\": \"Action1\""), fromFifo.out.constData());
         // /proc files say they are empty; this one holds lines, no section.
         const Run fromProc = Mbscript({QStringLiteral("resave"), QStringLiteral("/proc/self/status"), QStringLiteral("-")},
                                       dir.path());
@@ -336,6 +419,32 @@ private slots:
         QCOMPARE(Mbscript({QStringLiteral("resave"), in}, dir.path()).exitCode, 2);
     }
 
+    void descriptorPathsAreWrittenWhereTheyStand_data()
+    {
+        // A shell line run where in.mbs is, and what `log` then holds; S stands for the script.
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QByteArray>("log");
+        for (const char *out : {"/dev/fd/1", "/proc/self/fd/1", "/proc/$$/fd/1", "/dev/stdout", "//dev/./fd/1"})
+            QTest::addRow("%s >> log", out) << QStringLiteral("printf 'l1\\nl2\\n' > log; exec \"$0\" resave in.mbs %1 >> log")
+                                                   .arg(QLatin1String(out)) << QByteArray("l1\nl2\nS");
+        QTest::newRow("/dev/stderr 2>> log") << "echo l1 > log; \"$0\" resave in.mbs /dev/stderr 2>> log" << QByteArray("l1\nS");
+        QTest::newRow("between two lines") << "{ echo a; \"$0\" resave in.mbs /dev/fd/1; echo b; } > log" << QByteArray("a\nSb\n");
+    }
+
+    void descriptorPathsAreWrittenWhereTheyStand()
+    {
+        QFETCH(QString, line);
+        QFETCH(QByteArray, log);
+        QTemporaryDir dir;
+        QVERIFY(WriteAll(dir.filePath(QStringLiteral("in.mbs")), kOld));
+        QProcess shell;
+        shell.setProcessEnvironment(ChildEnvironment(m_cache.path()));
+        shell.setWorkingDirectory(dir.path());
+        shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line, QStringLiteral(MBSCRIPT_PATH)});
+        QVERIFY(shell.waitForFinished() && shell.exitCode() == 0);
+        QCOMPARE(ReadAll(dir.filePath(QStringLiteral("log"))), log.replace("S", kOld + "\r\n"));
+    }
+
     void killedSaveLeavesOldOrNewScript()
     {
         // A child saves a large script over an old one and is killed at random
@@ -345,7 +454,7 @@ private slots:
         const QString reference = dir.filePath(QStringLiteral("reference.mbs"));
         const QByteArray old = CScriptGenerator::Encode(CScriptGenerator(1).Generate(1000), ScriptEncoding::Utf16Le);
         QVERIFY(WriteAll(in, CScriptGenerator::Encode(CScriptGenerator(2).Generate(2000), ScriptEncoding::Utf16Le)));
-        QCOMPARE(Mbscript({QStringLiteral("resave"), in, reference}, dir.path()).exitCode, 0);
+        QCOMPARE(Mbscript({QStringLiteral("resave"), in, reference}, m_cache.path()).exitCode, 0);
         const QByteArray saved = ReadAll(reference);
         QVERIFY(saved.size() > 1000000 && saved != old);
         QStringList files = Entries(dir.path()) << QStringLiteral("out.mbs");
@@ -354,7 +463,7 @@ private slots:
         for (int run = 0; run < 20; ++run) {
             QVERIFY(WriteAll(out, old));
             QProcess child;
-            child.setProcessEnvironment(ChildEnvironment(dir.path()));
+            child.setProcessEnvironment(ChildEnvironment(m_cache.path()));
             child.start(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("resave"), in, out});
             QVERIFY(child.waitForStarted());
             // Wait until the child writes its new file, then kill it a random
@@ -383,8 +492,11 @@ private slots:
                 QCOMPARE(ReadAll(dir.filePath(left.first())), saved);
             QCOMPARE(Entries(dir.path()).size(), files.size() + left.size());
         }
-        QCOMPARE(Mbscript({QStringLiteral("resave"), in, out}, dir.path()).exitCode, 0);
-        QCOMPARE(Entries(dir.path()), files);
+        // The next save removes that name, and no file of the user's named alike.
+        for (const char *name : {".out.mbs.backup.saving", ".out.mbs.v2.saving"})
+            QVERIFY(WriteAll(dir.filePath(QLatin1String(name)), kOld));
+        QCOMPARE(Mbscript({QStringLiteral("resave"), in, out}, m_cache.path()).exitCode, 0);
+        QCOMPARE(Entries(dir.path()), QStringList({".out.mbs.backup.saving", ".out.mbs.v2.saving"}) + files);
         qInfo("%d kills left the old script, %d the new one", oldSeen, newSeen);
     }
 };
