@@ -45,6 +45,9 @@ struct FileDialogRequest
     bool overwritePrompt = false;
 };
 
+// The answer to the offer of edits an editor left unsaved when it ended.
+enum class RecoveryAnswer { Recover, Discard, Later };
+
 class IModalUi
 {
 public:
@@ -55,6 +58,14 @@ public:
     // A question offering Yes and No only; true for Yes. Esc answers nothing
     // and leaves the question open.
     virtual bool AskYesNo(const QString &text) = 0;
+    // Offers unsaved edits left by an editor that ended: Recover (the
+    // default), Discard, or Later (Esc), which leaves them for another time.
+    // Without a window the edits are left for later.
+    virtual RecoveryAnswer AskRecoverDiscard(const QString &text)
+    {
+        ShowMessage(text);
+        return RecoveryAnswer::Later;
+    }
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<QString> ChooseFile(const FileDialogRequest &request) = 0;
     virtual std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) = 0;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace {
 QWidget *ActiveParent() { return QApplication::activeWindow(); }
@@ -46,6 +47,20 @@ bool QtModalUi::AskYesNo(const QString &text)
     YesNoMessageBox box(text, ActiveParent());
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
+RecoveryAnswer QtModalUi::AskRecoverDiscard(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, AppTitle(), text, QMessageBox::NoButton, ActiveParent());
+    QPushButton *recover = box.addButton(QStringLiteral("&Recover"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    QPushButton *later = box.addButton(QStringLiteral("&Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(recover);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == recover)
+        return RecoveryAnswer::Recover;
+    return box.clickedButton() == discard ? RecoveryAnswer::Discard : RecoveryAnswer::Later;
 }
 
 std::optional<QString> QtModalUi::ChooseFile(const FileDialogRequest &request)

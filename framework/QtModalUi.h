@@ -11,6 +11,7 @@ class QtModalUi final : public IModalUi
 public:
     void ShowMessage(const QString &text) override;
     bool AskYesNo(const QString &text) override;
+    RecoveryAnswer AskRecoverDiscard(const QString &text) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;

@@ -28,6 +28,18 @@ bool ScriptedModalUi::AskYesNo(const QString &text)
     return yes;
 }
 
+RecoveryAnswer ScriptedModalUi::AskRecoverDiscard(const QString &text)
+{
+    questions << text;
+    if (recoveryAnswers.empty()) {
+        unexpected << QStringLiteral("recovery: ") + text;
+        return RecoveryAnswer::Later;
+    }
+    const RecoveryAnswer answer = recoveryAnswers.front();
+    recoveryAnswers.pop_front();
+    return answer;
+}
+
 std::optional<QString> ScriptedModalUi::ChooseFile(const FileDialogRequest &request)
 {
     fileRequests << request;

@@ -18,6 +18,7 @@ public:
     QStringList unexpected;               // dialogs that found their queue empty
 
     std::deque<bool> answers;                          // AskYesNo
+    std::deque<RecoveryAnswer> recoveryAnswers;        // AskRecoverDiscard
     std::deque<std::optional<QString>> fileChoices;    // ChooseFile
     std::deque<std::optional<QString>> folderChoices;  // ChooseFolder
     std::deque<std::optional<COLORREF>> colourChoices; // ChooseColour
@@ -25,6 +26,7 @@ public:
 
     void ShowMessage(const QString &text) override;
     bool AskYesNo(const QString &text) override;
+    RecoveryAnswer AskRecoverDiscard(const QString &text) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;
