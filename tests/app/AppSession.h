@@ -34,6 +34,10 @@ struct AppSession
     QTemporaryDir dir;
     std::unique_ptr<CAppDlg> dialog;
 
+    // Recovery files go to the session's folder, never the user's.
+    AppSession() { qputenv("XDG_STATE_HOME", QFile::encodeName(StateFolder())); }
+    QString StateFolder() const { return dir.filePath(QStringLiteral("state")); }
+
     // The editor with the script at `path` (a new script when empty), shown and active.
     CAppDlg &Open(const QString &path = QString())
     {
