@@ -6,13 +6,16 @@
 #include "framework/Clock.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptSaver.h"
+#include "script/tree/ScriptEncoder.h"
 #include "script/tree/ScriptWriter.h"
+#include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+
+#include <utility>
 
 CRecoveryKeeper::CRecoveryKeeper(CTreeOptionsCtrl &tree, CEditHistory &history,
                                  std::function<const CSynchArray &()> document, QObject *parent)
@@ -21,14 +24,18 @@ CRecoveryKeeper::CRecoveryKeeper(CTreeOptionsCtrl &tree, CEditHistory &history,
     m_disk.setMaxThreadCount(1);
     m_timer.setSingleShot(true);
     m_timer.setInterval(kDelayMs);
-    connect(&m_timer, &QTimer::timeout, this, &CRecoveryKeeper::WriteNow);
+    connect(&m_timer, &QTimer::timeout, this, &CRecoveryKeeper::StartWriting);
+    m_slice.setSingleShot(true);
+    connect(&m_slice, &QTimer::timeout, this, &CRecoveryKeeper::WriteSlice);
     connect(&history, &CEditHistory::Changed, this, &CRecoveryKeeper::HistoryChanged);
 }
 
 CRecoveryKeeper::~CRecoveryKeeper()
 {
-    if (m_timer.isActive())
-        WriteNow();
+    if ((m_timer.isActive() || m_writer) && !m_history.IsClean() && TakeSlot()) {
+        StopWriting();
+        Queue(CScriptWriter(m_document(), m_tree).ScriptText());
+    }
     m_disk.waitForDone();
 }
 
@@ -68,6 +75,7 @@ void CRecoveryKeeper::Saved(const QString &path)
 void CRecoveryKeeper::Discard()
 {
     m_timer.stop();
+    StopWriting();
     Remove();
 }
 
@@ -81,7 +89,9 @@ void CRecoveryKeeper::Follow(const QString &path)
 
 void CRecoveryKeeper::HistoryChanged()
 {
+    ++m_nEdits;
     if (m_history.IsClean()) {
+        StopWriting();
         m_timer.stop();
         Remove();
     } else if (!m_timer.isActive()) {
@@ -89,35 +99,79 @@ void CRecoveryKeeper::HistoryChanged()
     }
 }
 
-void CRecoveryKeeper::WriteNow()
+void CRecoveryKeeper::StartWriting()
 {
-    m_timer.stop();
-    if (m_history.IsClean())
+    StopWriting();
+    if (m_history.IsClean() || !TakeSlot())
         return;
-    if (!m_file) {
-        // The slot is taken with the first edit to keep, like the folder.
-        CRecoveryFile::Claim claim = CRecoveryFile::ClaimSlots(m_fullPath, true);
-        if (!claim.own) {
-            Failed(claim.cause);
-            return;
-        }
-        m_file = std::move(claim.own);
+    // The text is written here, where the tree lives, a slice of roots at a
+    // time between the user's events; the bytes and the disk are left to the
+    // thread.
+    m_pWriterDocument = &m_document();
+    m_writer = std::make_unique<CScriptWriter>(*m_pWriterDocument, m_tree);
+    m_writer->Begin();
+    m_nNextRoot = 0;
+    m_nWriterEdits = m_nEdits;
+    WriteSlice();
+}
+
+bool CRecoveryKeeper::TakeSlot()
+{
+    if (m_file)
+        return true;
+    // The slot is taken with the first edit to keep, like the folder.
+    CRecoveryFile::Claim claim = CRecoveryFile::ClaimSlots(m_fullPath, true);
+    if (!claim.own) {
+        Failed(claim.cause);
+        return false;
     }
-    // The bytes Save would write, made here, where the tree lives; the disk
-    // is left to the thread.
-    const CSynchArray &document = m_document();
-    CScriptWriter writer(document, m_tree);
-    bool becameUnicode = false;
-    RecoveryContents contents{m_fullPath, Clock().NowUtc(),
-                              CScriptSaver::EncodeScript(writer, document.m_ScriptFile.Encoding(), becameUnicode)};
+    m_file = std::move(claim.own);
+    return true;
+}
+
+void CRecoveryKeeper::StopWriting()
+{
+    m_slice.stop();
+    m_writer.reset();
+    m_strText.clear();
+}
+
+void CRecoveryKeeper::WriteSlice()
+{
+    if (m_nWriterEdits != m_nEdits || m_pWriterDocument != &m_document()) {
+        StopWriting(); // the change has started the timer again
+        return;
+    }
+    m_writer->WriteRoots(m_nNextRoot, kRootsPerSlice);
+    m_strText += m_writer->TakeText();
+    m_nNextRoot += kRootsPerSlice;
+    if (m_nNextRoot < m_tree.topLevelItemCount()) {
+        m_slice.start(0);
+        return;
+    }
+    m_strText += m_writer->End();
+    QString text = std::exchange(m_strText, QString());
+    StopWriting();
+    Queue(std::move(text));
+}
+
+void CRecoveryKeeper::Queue(QString text)
+{
     const int job = ++*m_lastJob;
     m_bOnDisk = true;
-    m_disk.start([file = m_file, lastJob = m_lastJob, job, contents = std::move(contents),
+    m_disk.start([file = m_file, lastJob = m_lastJob, job, path = m_fullPath, written = Clock().NowUtc(),
+                  encoding = m_document().m_ScriptFile.Encoding(), text = std::move(text),
                   self = QPointer<CRecoveryKeeper>(this)] {
         if (*lastJob != job)
             return; // a newer write or a removal follows
+        // As Save encodes: ANSI that the code page cannot hold becomes UTF-16LE.
+        CScriptEncoder encoder(encoding);
+        if (!encoder.Append(text)) {
+            encoder = CScriptEncoder(ScriptEncoding::Utf16Le);
+            encoder.Append(text);
+        }
         QString cause;
-        if (!file->Write(contents, cause))
+        if (!file->Write({path, written, encoder.TakeBytes()}, cause))
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(),
                 [self, cause] {

@@ -20,6 +20,7 @@
 
 class CEditHistory;
 class CRecoveryFile;
+class CScriptWriter;
 class CSynchArray;
 class CTreeOptionsCtrl;
 
@@ -30,6 +31,8 @@ public:
     // How long after an edit its recovery file is written at the latest
     // (edits made meanwhile go with it).
     static constexpr int kDelayMs = 1000;
+    // Roots written between two looks at the user's events.
+    static constexpr int kRootsPerSlice = 100;
 
     // `document` gives the script as opened or saved, which the tree's edits
     // are written over (the lines the tree does not show, the encoding).
@@ -54,7 +57,14 @@ public:
 
 private:
     void HistoryChanged();
-    void WriteNow();
+    void StartWriting();
+    void WriteSlice();
+    void StopWriting();
+    // This editor's recovery file, taken with the first edit to keep; false
+    // (the user told once) when there can be none.
+    bool TakeSlot();
+    // Writes `text`, the tree as Save would write it, on the disk thread.
+    void Queue(QString text);
     void Remove();
     // Keeps edits for the script at `path` from now on.
     void Follow(const QString &path);
@@ -68,6 +78,15 @@ private:
     // Shared with the jobs on the disk thread: the slot goes once the last is done.
     std::shared_ptr<CRecoveryFile> m_file;
     QTimer m_timer;
+    // The text being written: the writer, the next root, the text so far,
+    // and the edits counted when it began (an edit since abandons it).
+    QTimer m_slice;
+    std::unique_ptr<CScriptWriter> m_writer;
+    const CSynchArray *m_pWriterDocument = nullptr;
+    int m_nNextRoot = 0;
+    QString m_strText;
+    int m_nEdits = 0;
+    int m_nWriterEdits = 0;
     QThreadPool m_disk;
     // The number of the last job asked for: an older write is not done.
     std::shared_ptr<std::atomic<int>> m_lastJob = std::make_shared<std::atomic<int>>(0);

@@ -209,7 +209,10 @@ void TestRecovery::keptUntilSavedOrDropped()
 {
     QFETCH(QKeySequence, key);
     AppSession s;
-    CAppDlg &dlg = s.Open(s.Write(kScript));
+    QByteArray script = kScript; // long enough to be written in several slices
+    for (int i = 3; i < 250; ++i)
+        script += "[Action" + QByteArray::number(i) + "]\r\nPath1=C:\\" + QByteArray::number(i) + "\r\n\r\n";
+    CAppDlg &dlg = s.Open(s.Write(script));
     ToggleDefaultSubfolders(dlg);
     QTRY_VERIFY(RecoveryIsCurrent(dlg));
     const QString recovery = dlg.Recovery().FilePath();
