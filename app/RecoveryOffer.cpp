@@ -9,6 +9,7 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -61,11 +62,18 @@ RecoveryAnswer CRecoveryOffer::Offer(const RecoveryContents &contents)
         return RecoveryAnswer::Discard;
     const QString script = m_strName.isEmpty() ? QStringLiteral("A new script")
                                                : QDir::toNativeSeparators(m_strName);
+    // Like a swap file older than its file, edits made before the file last
+    // changed are measured against a file their editor never saw.
+    const QFileInfo file(m_strName);
+    const QString since = !m_strName.isEmpty() && file.exists() && file.lastModified() > contents.written
+                              ? QStringLiteral(" The file has been saved since they were made.")
+                              : QString();
     const QString text =
-        QStringLiteral("%1 has unsaved edits of %2: %3.\n\n"
+        QStringLiteral("%1 has unsaved edits of %2: %3.%4\n\n"
                        "The editor that made them ended before saving them. Recover them as unsaved edits "
                        "(Undo takes them back), discard them, or decide later?")
-            .arg(script, When(contents.written, Clock().NowUtc().toLocalTime().date()), Changes(m_document, edited));
+            .arg(script, When(contents.written, Clock().NowUtc().toLocalTime().date()), Changes(m_document, edited),
+                 since);
     const RecoveryAnswer answer = ModalUi().AskRecoverDiscard(text);
     if (answer == RecoveryAnswer::Recover && !Recover(contents.script))
         return RecoveryAnswer::Later;

@@ -228,23 +228,28 @@ void TestRecovery::offeredAfterAKill_data()
 {
     QTest::addColumn<RecoveryAnswer>("answer");
     QTest::addColumn<bool>("named");
+    QTest::addColumn<bool>("savedSince");
     QTest::addColumn<QString>("changes");
-    const QString changes = QStringLiteral("Default changed, 2 actions changed, 1 action added");
-    QTest::newRow("recovered") << RecoveryAnswer::Recover << true << changes;
-    QTest::newRow("discarded") << RecoveryAnswer::Discard << true << changes;
-    QTest::newRow("left for later") << RecoveryAnswer::Later << true << changes;
-    QTest::newRow("a new script recovered") << RecoveryAnswer::Recover << false
-                                       << QStringLiteral("Default changed, 1 action changed, 1 action added");
+    const QString changes = QStringLiteral("Default changed, 2 actions changed, 1 action added.");
+    QTest::newRow("recovered") << RecoveryAnswer::Recover << true << false << changes;
+    QTest::newRow("discarded") << RecoveryAnswer::Discard << true << false << changes;
+    QTest::newRow("left for later") << RecoveryAnswer::Later << true << false << changes;
+    QTest::newRow("a new script recovered") << RecoveryAnswer::Recover << false << false
+                                            << QStringLiteral("Default changed, 1 action changed, 1 action added.");
+    QTest::newRow("the file saved since") << RecoveryAnswer::Recover << true << true
+                                          << changes + QStringLiteral(" The file has been saved since they were made.");
 }
 
 void TestRecovery::offeredAfterAKill()
 {
     QFETCH(RecoveryAnswer, answer);
     QFETCH(bool, named);
+    QFETCH(bool, savedSince);
     QFETCH(QString, changes);
     AppSession s;
     const QString path = named ? s.Write(kScript) : QString();
     const QByteArray opened = named ? kScript : SaveBytes(CAppDlg());
+    const QDateTime started = QDateTime::currentDateTime();
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--edit"), path});
     QByteArray edited;
@@ -254,12 +259,16 @@ void TestRecovery::offeredAfterAKill()
     edited.chop(6);
     child.kill(); // SIGKILL: nothing of the editor's own runs after it
     QVERIFY(child.waitForFinished() && child.exitStatus() == QProcess::CrashExit);
+    if (savedSince)
+        s.Write(kScript);
 
     s.ui.recoveryAnswers = {answer, RecoveryAnswer::Discard};
     CAppDlg &dlg = s.Open(path);
-    const QString when = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm"));
-    QVERIFY2(s.ui.questions.value(0).contains(QStringLiteral("unsaved edits of %1: %2.").arg(when, changes)),
-             qPrintable(s.ui.questions.value(0)));
+    const QString question = s.ui.questions.value(0);
+    QVERIFY2(question.contains(QStringLiteral("unsaved edits of %1: %2\n").arg(started.toString(u"HH:mm"), changes))
+                 || question.contains(QStringLiteral("unsaved edits of %1: %2\n")
+                                          .arg(QDateTime::currentDateTime().toString(u"HH:mm"), changes)),
+             qPrintable(question));
     const bool recovered = answer == RecoveryAnswer::Recover;
     QCOMPARE(SaveBytes(dlg), recovered ? edited : opened);
     QCOMPARE(dlg.isWindowModified(), recovered);
