@@ -7,7 +7,8 @@
 
 // The test double of IModalUi: records every message and question and answers
 // from queues the test fills beforehand. A dialog the test did not expect
-// (its queue is empty) is recorded in `unexpected` and answered No / Cancel.
+// (its queue is empty) is recorded in `unexpected` and answered No / Cancel
+// (an offer of recovered edits: Later).
 class ScriptedModalUi final : public IModalUi
 {
 public:

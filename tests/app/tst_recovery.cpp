@@ -91,8 +91,6 @@ private slots:
     void format();
     void place_data();
     void place();
-    void sharing_data();
-    void sharing();
     void keptUntilSavedOrDropped_data();
     void keptUntilSavedOrDropped();
     void offeredAfterAKill_data();
@@ -165,37 +163,6 @@ void TestRecovery::place()
                 && Mode(claim.own->Path()) == 0600);
 }
 
-void TestRecovery::sharing_data()
-{
-    QTest::addColumn<bool>("firstEnded");
-    QTest::newRow("the first editor runs") << false;
-    QTest::newRow("the first editor ended") << true;
-}
-
-void TestRecovery::sharing()
-{
-    QFETCH(bool, firstEnded);
-    QTemporaryDir dir;
-    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
-    const RecoveryContents first{"/s.mbs", QDateTime::currentDateTimeUtc(), "first"};
-    CRecoveryFile::Claim a = CRecoveryFile::ClaimSlots("/s.mbs", true);
-    QString cause;
-    QVERIFY(a.own && a.left.empty() && a.own->Write(first, cause));
-    const QString firstPath = a.own->Path();
-    if (firstEnded)
-        a.own.reset();
-    // A second editor of the script takes a slot of its own, writes and
-    // removes its own file; the first one's is offered only once it has ended.
-    CRecoveryFile::Claim b = CRecoveryFile::ClaimSlots("/s.mbs", true);
-    QVERIFY(b.own && b.own->Path() != firstPath);
-    QVERIFY(b.own->Write({"/s.mbs", QDateTime::currentDateTimeUtc(), "second"}, cause));
-    b.own->Remove();
-    QCOMPARE(b.left.size(), size_t(firstEnded));
-    QVERIFY(!firstEnded || (b.left[0].contents == first && b.left[0].file->Path() == firstPath));
-    QFile file(firstPath);
-    QVERIFY(file.open(QIODevice::ReadOnly) && CRecoveryFile::Parse(file.readAll()) == first);
-}
-
 void TestRecovery::keptUntilSavedOrDropped_data()
 {
     QTest::addColumn<QKeySequence>("key");
@@ -228,23 +195,24 @@ void TestRecovery::offeredAfterAKill_data()
 {
     QTest::addColumn<RecoveryAnswer>("answer");
     QTest::addColumn<bool>("named");
-    QTest::addColumn<bool>("savedSince");
+    QTest::addColumn<QString>("meanwhile"); // before the kill
     QTest::addColumn<QString>("changes");
     const QString changes = QStringLiteral("Default changed, 2 actions changed, 1 action added.");
-    QTest::newRow("recovered") << RecoveryAnswer::Recover << true << false << changes;
-    QTest::newRow("discarded") << RecoveryAnswer::Discard << true << false << changes;
-    QTest::newRow("left for later") << RecoveryAnswer::Later << true << false << changes;
-    QTest::newRow("a new script recovered") << RecoveryAnswer::Recover << false << false
+    QTest::newRow("recovered") << RecoveryAnswer::Recover << true << "" << changes;
+    QTest::newRow("discarded") << RecoveryAnswer::Discard << true << "" << changes;
+    QTest::newRow("left for later") << RecoveryAnswer::Later << true << "" << changes;
+    QTest::newRow("a new script recovered") << RecoveryAnswer::Recover << false << ""
                                             << QStringLiteral("Default changed, 1 action changed, 1 action added.");
-    QTest::newRow("the file saved since") << RecoveryAnswer::Recover << true << true
+    QTest::newRow("the file saved since") << RecoveryAnswer::Recover << true << "save"
                                           << changes + QStringLiteral(" The file has been saved since they were made.");
+    QTest::newRow("a second editor came and went") << RecoveryAnswer::Recover << true << "second editor" << changes;
 }
 
 void TestRecovery::offeredAfterAKill()
 {
     QFETCH(RecoveryAnswer, answer);
     QFETCH(bool, named);
-    QFETCH(bool, savedSince);
+    QFETCH(QString, meanwhile);
     QFETCH(QString, changes);
     AppSession s;
     const QString path = named ? s.Write(kScript) : QString();
@@ -257,10 +225,21 @@ void TestRecovery::offeredAfterAKill()
         edited += child.readAllStandardOutput();
     QVERIFY2(edited.endsWith("ready\n"), child.readAllStandardError().constData());
     edited.chop(6);
+    if (meanwhile == QStringLiteral("save"))
+        s.Write(kScript);
+    if (meanwhile == QStringLiteral("second editor")) {
+        // It is not offered the running editor's edits, and keeps and drops
+        // its own beside them.
+        ToggleDefaultSubfolders(s.Open(path));
+        QTRY_VERIFY(RecoveryIsCurrent(*s.dialog));
+        s.ui.answers.push_back(false);
+        QTest::keyClick(s.dialog.get(), Qt::Key_Escape);
+        QTRY_VERIFY(!QFile::exists(s.dialog->Recovery().FilePath()) && s.ui.questions.size() == 1);
+        s.dialog.reset();
+        s.ui.questions.clear();
+    }
     child.kill(); // SIGKILL: nothing of the editor's own runs after it
     QVERIFY(child.waitForFinished() && child.exitStatus() == QProcess::CrashExit);
-    if (savedSince)
-        s.Write(kScript);
 
     s.ui.recoveryAnswers = {answer, RecoveryAnswer::Discard};
     CAppDlg &dlg = s.Open(path);

@@ -236,23 +236,14 @@ private slots:
         QCOMPARE(caption, AppTitle());
     }
 
-    // Esc never throws edits away.
-    void recoveryOfferKeys_data()
+    void recoveryOfferKeys() // Esc never throws edits away
     {
-        QTest::addColumn<QKeyCombination>("key");
-        QTest::addColumn<RecoveryAnswer>("answer");
-        QTest::newRow("Enter") << QKeyCombination(Qt::Key_Return) << RecoveryAnswer::Recover;
-        QTest::newRow("Alt+D") << (Qt::ALT | Qt::Key_D) << RecoveryAnswer::Discard;
-        QTest::newRow("Esc") << QKeyCombination(Qt::Key_Escape) << RecoveryAnswer::Later;
-    }
-
-    void recoveryOfferKeys()
-    {
-        QFETCH(QKeyCombination, key);
-        QFETCH(RecoveryAnswer, answer);
-        WhenModal([&](QWidget *box) { QTest::keyClick(box, key.key(), key.keyboardModifiers()); });
-        QtModalUi ui;
-        QCOMPARE(ui.AskRecoverDiscard(QStringLiteral("Recover?")), answer);
+        for (const auto &[key, answer] : {std::pair{QKeyCombination(Qt::Key_Return), RecoveryAnswer::Recover},
+                                          {Qt::ALT | Qt::Key_D, RecoveryAnswer::Discard},
+                                          {QKeyCombination(Qt::Key_Escape), RecoveryAnswer::Later}}) {
+            WhenModal([key = key](QWidget *box) { QTest::keyClick(box, key.key(), key.keyboardModifiers()); });
+            QCOMPARE(QtModalUi().AskRecoverDiscard(QStringLiteral("Recover?")), answer);
+        }
     }
 
     void fileDialogIsSetUp()
