@@ -147,8 +147,7 @@ std::optional<RecoveryContents> CRecoveryFile::Parse(const QByteArray &bytes)
 
 QString CRecoveryFile::Folder()
 {
-    // The specification of these folders wants an absolute path; a relative
-    // one is ignored.
+    // The XDG base-directory convention: a relative path is ignored.
     const QByteArray state = qgetenv("XDG_STATE_HOME");
     QString base = state.startsWith('/') ? QFile::decodeName(state) : QString();
     if (base.isEmpty()) {
