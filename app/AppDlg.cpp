@@ -52,6 +52,7 @@ CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     , m_history(*m_tree)
     , m_recorder(*m_tree, m_history)
     , m_help(QCoreApplication::applicationDirPath(), this)
+    , m_recovery(*m_tree, m_history, [this]() -> const CSynchArray & { return *m_actions; })
 {
     setWindowIcon(AppIcon());
     setSizeGripEnabled(true);
@@ -60,6 +61,7 @@ CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     BuildActions();
     OnInitDialog(scriptPath);
     m_history.Clear();
+    m_recovery.Open(m_strScriptPath);
     UpdateTitle();
     UpdateCommandStates();
     RestoreLayout();
@@ -448,6 +450,7 @@ bool CAppDlg::SaveScript(bool choosePath)
     RememberScript(path);
     SetBaseline(std::move(written), known);
     m_history.SetClean();
+    m_recovery.Saved(path);
     UpdateTitle();
     return true;
 }
@@ -476,6 +479,7 @@ bool CAppDlg::LoadScriptFile(const QString &path)
     TellIfNoSections(*actions);
     SetBaseline(std::move(actions), true);
     m_history.Clear();
+    m_recovery.Open(path);
     UpdateTitle();
     UpdateCommandStates();
     return true;
@@ -563,8 +567,10 @@ void CAppDlg::dropEvent(QDropEvent *event)
 void CAppDlg::OnCancel()
 {
     EndEditing();
-    if (SaveQuestion())
-        QDialog::reject();
+    if (!SaveQuestion())
+        return;
+    m_recovery.Discard();
+    QDialog::reject();
 }
 
 void CAppDlg::done(int result)

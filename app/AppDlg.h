@@ -7,6 +7,7 @@
 #include "app/EditHistory.h"
 #include "app/EditRecorder.h"
 #include "app/HelpOpener.h"
+#include "app/RecoveryKeeper.h"
 
 #include <QDialog>
 #include <QString>
@@ -41,6 +42,8 @@ public:
     // The problems list and the values in effect.
     CScriptInsight &Insight() const { return *m_insight; }
     const CEditHistory &History() const { return m_history; }
+    // Where unsaved edits are kept for recovery after a crash.
+    const CRecoveryKeeper &Recovery() const { return m_recovery; }
 
     // Whether the tree's script differs from the one last loaded or saved.
     bool IsScriptModified() const;
@@ -137,4 +140,5 @@ private:
         QAction *undo, *redo, *repeat, *add, *remove, *showAll, *moveUp, *moveDown;
     } m_act{};
     CScriptInsight *m_insight = nullptr;
+    CRecoveryKeeper m_recovery;
 };

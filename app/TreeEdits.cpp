@@ -26,6 +26,29 @@ void CSwapEdit::Swap(QTreeWidget &tree)
     m_other = std::move(shown);
 }
 
+CScriptSwapEdit::CScriptSwapEdit(QTreeWidget &tree)
+{
+    Swap(tree);
+}
+
+CScriptSwapEdit::~CScriptSwapEdit()
+{
+    qDeleteAll(m_roots);
+}
+
+void CScriptSwapEdit::Swap(QTreeWidget &tree)
+{
+    std::vector<QTreeWidgetItem *> expanded;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i)
+        CollectExpanded(tree.topLevelItem(i), expanded);
+    QList<QTreeWidgetItem *> shown = tree.invisibleRootItem()->takeChildren();
+    tree.addTopLevelItems(m_roots);
+    for (QTreeWidgetItem *item : m_expanded)
+        item->setExpanded(true);
+    m_roots = std::move(shown);
+    m_expanded = std::move(expanded);
+}
+
 void CRenameEdit::Rename(QTreeWidget &tree, const QString &name) const
 {
     if (QTreeWidgetItem *root = tree.topLevelItem(m_nRow))

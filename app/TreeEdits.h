@@ -7,8 +7,11 @@
 #include "app/ItemPath.h"
 #include "treeoptions/TreeOptionsChange.h"
 
+#include <QList>
 #include <QString>
 #include <QVariant>
+
+#include <vector>
 
 class QTreeWidget;
 
@@ -57,6 +60,28 @@ private:
 
     CItemPath m_path;
     CHeldBranch m_other;
+};
+
+// The whole script replaced by another version of it (edits recovered after
+// an editor ended): the edit holds the roots that are not in the tree, and
+// which of their items were expanded.
+class CScriptSwapEdit : public CTreeEdit
+{
+public:
+    // Takes every root out of `tree`, to be held until Undo.
+    explicit CScriptSwapEdit(QTreeWidget &tree);
+    ~CScriptSwapEdit() override;
+    CScriptSwapEdit(const CScriptSwapEdit &) = delete;
+    CScriptSwapEdit &operator=(const CScriptSwapEdit &) = delete;
+
+    void Undo(QTreeWidget &tree) override { Swap(tree); }
+    void Redo(QTreeWidget &tree) override { Swap(tree); }
+
+private:
+    void Swap(QTreeWidget &tree);
+
+    QList<QTreeWidgetItem *> m_roots;
+    std::vector<QTreeWidgetItem *> m_expanded;
 };
 
 // A root renamed (the actions below a new one move down one name).

@@ -44,6 +44,7 @@ struct Editor
             || file.write(CScriptGenerator::Encode(CScriptGenerator(8).Generate(kActions), ScriptEncoding::Ansi)) < 0)
             qFatal("cannot write %s", qPrintable(path));
         file.close();
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("state"))));
         dialog = std::make_unique<CAppDlg>(path);
     }
     CTreeOptionsCtrl &Tree() const { return dialog->Tree(); }

@@ -48,6 +48,8 @@ struct FileDialogRequest
 
 // The answer to the question before work is lost.
 enum class SaveAnswer { Save, Discard, Cancel };
+// The answer to the offer of edits an editor left unsaved when it ended.
+enum class RecoveryAnswer { Recover, Discard, Later };
 
 class IModalUi
 {
@@ -69,6 +71,14 @@ public:
     // default): the index of the one chosen, or -1 when none was (a tool
     // without a window). Esc answers nothing and leaves the question open.
     virtual int AskChoice(const QString &text, const QStringList &choices) = 0;
+    // Offers unsaved edits left by an editor that ended: Recover (the
+    // default), Discard, or Later (Esc), which leaves them for another time.
+    // Without a window the edits are left for later.
+    virtual RecoveryAnswer AskRecoverDiscard(const QString &text)
+    {
+        ShowMessage(text);
+        return RecoveryAnswer::Later;
+    }
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<QString> ChooseFile(const FileDialogRequest &request) = 0;
     virtual std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) = 0;

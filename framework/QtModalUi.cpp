@@ -84,6 +84,20 @@ int QtModalUi::AskChoice(const QString &text, const QStringList &choices)
     return int(buttons.indexOf(box.clickedButton()));
 }
 
+RecoveryAnswer QtModalUi::AskRecoverDiscard(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, AppTitle(), text, QMessageBox::NoButton, ActiveParent());
+    QPushButton *recover = box.addButton(QStringLiteral("&Recover"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    QPushButton *later = box.addButton(QStringLiteral("&Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(recover);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == recover)
+        return RecoveryAnswer::Recover;
+    return box.clickedButton() == discard ? RecoveryAnswer::Discard : RecoveryAnswer::Later;
+}
+
 std::optional<QString> QtModalUi::ChooseFile(const FileDialogRequest &request)
 {
     QFileDialog dialog(ActiveParent(), request.title);

@@ -14,6 +14,7 @@ public:
     bool AskYesNo(const QString &text) override;
     SaveAnswer AskSaveDiscardCancel(const QString &text) override;
     int AskChoice(const QString &text, const QStringList &choices) override;
+    RecoveryAnswer AskRecoverDiscard(const QString &text) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;

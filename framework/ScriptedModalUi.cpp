@@ -52,6 +52,18 @@ int ScriptedModalUi::AskChoice(const QString &text, const QStringList &)
     return chosen;
 }
 
+RecoveryAnswer ScriptedModalUi::AskRecoverDiscard(const QString &text)
+{
+    questions << text;
+    if (recoveryAnswers.empty()) {
+        unexpected << QStringLiteral("recovery: ") + text;
+        return RecoveryAnswer::Later;
+    }
+    const RecoveryAnswer answer = recoveryAnswers.front();
+    recoveryAnswers.pop_front();
+    return answer;
+}
+
 std::optional<QString> ScriptedModalUi::ChooseFile(const FileDialogRequest &request)
 {
     fileRequests << request;

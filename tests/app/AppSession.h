@@ -36,8 +36,14 @@ struct AppSession
     ScopedModalUi install{ui};
     TemporaryFolder dir;
     std::unique_ptr<CAppDlg> dialog;
-    // The editor's settings (recent scripts, layout) start empty, in the folder.
-    AppSession() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path()); }
+    // The editor's settings (recent scripts, layout) start empty, in the
+    // folder; recovery files go there too, never to the user's.
+    AppSession()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(StateFolder()));
+    }
+    QString StateFolder() const { return dir.filePath(QStringLiteral("state")); }
 
     // The editor with the script at `path` (a new script when empty), shown and active.
     CAppDlg &Open(const QString &path = QString())

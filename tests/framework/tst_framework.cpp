@@ -219,6 +219,16 @@ private slots:
         QCOMPARE(caption, AppTitle());
     }
 
+    void recoveryOfferKeys() // Esc never throws edits away
+    {
+        for (const auto &[key, answer] : {std::pair{QKeyCombination(Qt::Key_Return), RecoveryAnswer::Recover},
+                                          {Qt::ALT | Qt::Key_D, RecoveryAnswer::Discard},
+                                          {QKeyCombination(Qt::Key_Escape), RecoveryAnswer::Later}}) {
+            WhenModal([key = key](QWidget *box) { QTest::keyClick(box, key.key(), key.keyboardModifiers()); });
+            QCOMPARE(QtModalUi().AskRecoverDiscard(QStringLiteral("Recover?")), answer);
+        }
+    }
+
     void saveQuestionKeys_data()
     {
         QTest::addColumn<QKeyCombination>("key"); // none: the window's close button
