@@ -14,54 +14,41 @@ std::optional<T> Next(std::deque<std::optional<T>> &queue, QStringList &unexpect
 }
 } // namespace
 
+// Records the question and gives the next queued answer, or `unanswered`
+// when none is queued, which is unexpected.
+template <typename T>
+T ScriptedModalUi::Answer(std::deque<T> &queue, const QString &text, const QString &kind, T unanswered)
+{
+    questions << text;
+    if (queue.empty()) {
+        unexpected << kind + text;
+        return unanswered;
+    }
+    const T answer = queue.front();
+    queue.pop_front();
+    return answer;
+}
+
 void ScriptedModalUi::ShowMessage(const QString &text) { messages << text; }
 
 bool ScriptedModalUi::AskYesNo(const QString &text)
 {
-    questions << text;
-    if (answers.empty()) {
-        unexpected << QStringLiteral("question: ") + text;
-        return false;
-    }
-    const bool yes = answers.front();
-    answers.pop_front();
-    return yes;
+    return Answer(answers, text, QStringLiteral("question: "), false);
 }
 
 SaveAnswer ScriptedModalUi::AskSaveDiscardCancel(const QString &text)
 {
-    questions << text;
-    if (saveAnswers.empty()) {
-        unexpected << QStringLiteral("question: ") + text;
-        return SaveAnswer::Cancel;
-    }
-    const SaveAnswer answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
+    return Answer(saveAnswers, text, QStringLiteral("question: "), SaveAnswer::Cancel);
 }
 
 int ScriptedModalUi::AskChoice(const QString &text, const QStringList &)
 {
-    questions << text;
-    if (choices.empty()) {
-        unexpected << QStringLiteral("choice: ") + text;
-        return -1;
-    }
-    const int chosen = choices.front();
-    choices.pop_front();
-    return chosen;
+    return Answer(choices, text, QStringLiteral("choice: "), -1);
 }
 
 RecoveryAnswer ScriptedModalUi::AskRecoverDiscard(const QString &text)
 {
-    questions << text;
-    if (recoveryAnswers.empty()) {
-        unexpected << QStringLiteral("recovery: ") + text;
-        return RecoveryAnswer::Later;
-    }
-    const RecoveryAnswer answer = recoveryAnswers.front();
-    recoveryAnswers.pop_front();
-    return answer;
+    return Answer(recoveryAnswers, text, QStringLiteral("recovery: "), RecoveryAnswer::Later);
 }
 
 std::optional<QString> ScriptedModalUi::ChooseFile(const FileDialogRequest &request)

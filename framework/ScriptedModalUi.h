@@ -36,4 +36,8 @@ public:
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;
     std::optional<CLogFont> ChooseFont(const CLogFont &initial) override;
+
+private:
+    template <typename T>
+    T Answer(std::deque<T> &queue, const QString &text, const QString &kind, T unanswered);
 };
