@@ -4,6 +4,7 @@
 #include "cli/DumpCommand.h"
 #include "cli/ResaveLauncher.h"
 #include "framework/AppVersion.h"
+#include "script/SettingFields.h"
 
 #include <array>
 
@@ -16,7 +17,7 @@ const std::array<Command, 3> &CommandTable()
          "Loads FILE exactly as the editor's loader does and prints its records as JSON on stdout:\n"
          "  {\"encoding\": \"ansi\"|\"utf-16le\"|\"utf-8\", \"defaultAtLines\": [...], \"default\": {SETTINGS},\n"
          "   \"actions\": [{\"name\": \"Action1\", \"atLines\": [...], \"settings\": {SETTINGS}}, ...]}\n"
-         "  SETTINGS maps each of the 41 keys the loader reads to its value: texts as strings,\n"
+         "  SETTINGS maps each of the KEY_COUNT keys the loader reads to its value: texts as strings,\n"
          "  flags, codes, masks, sizes and dates (as FILETIME) as exact integers.\n"
          "  An empty file is an empty script. FILE may be a FIFO or \"-\" (standard input).",
          RunDump},
@@ -55,7 +56,9 @@ void PrintHelp()
     for (const Command &command : CommandTable())
         text += QStringLiteral("  %1 %2\n    %3\n\n")
                     .arg(QLatin1String(command.name), QLatin1String(command.synopsis),
-                         QString::fromUtf8(command.description).replace(QLatin1Char('\n'), QStringLiteral("\n    ")));
+                         QString::fromUtf8(command.description)
+                             .replace(QLatin1String("KEY_COUNT"), QString::number(kSettingFieldCount))
+                             .replace(QLatin1Char('\n'), QStringLiteral("\n    ")));
     text += QStringLiteral(
         "  --help\n    Prints this text.\n\n"
         "  --version\n    Prints the version of mbscript (the editor's version).\n\n"
