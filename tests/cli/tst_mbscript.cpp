@@ -199,7 +199,8 @@ private slots:
             QVERIFY2(run.errLines.first().contains(part), qPrintable(run.errLines.first()));
         QCOMPARE(run.out.isEmpty(), exitCode != 0);
         if (arguments == QStringList{"--help"})
-            QVERIFY(run.out.contains("mbscript dump FILE"));
+            QVERIFY(run.out.contains("mbscript dump FILE")
+                    && run.out.contains(QStringLiteral("each of the %1 keys").arg(kSettingFieldCount).toUtf8()));
     }
 
     void resaveWithoutItsProgram()

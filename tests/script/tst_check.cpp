@@ -1,5 +1,6 @@
 // The checker's rules, each firing on a small script and keeping quiet on its near miss.
 
+#include "script/SettingFields.h"
 #include "script/SynchArray.h"
 #include "script/check/PathKey.h"
 #include "script/check/ScriptChecker.h"
@@ -81,9 +82,11 @@ private slots:
         InAction1("trailing blank", "Time Check Precision=5 \n", "bad-number");
         InAction1("out of range", "Time Check Precision=99999999999\n", "bad-number", "read as 2147483647");
         InAction1("64-bit size", "Min Size Filter=99999999999\n", "bad-number");
-        InAction1("flag 2", "Search_subdir=2\n", "bad-number", "counts as on");
         InAction1("no number", "Search_subdir=yes\n", "bad-number", "read as 0");
         InAction1("flag 0", "Search_subdir=0\n", "bad-number");
+        for (const SettingField &field : SettingFields())  // 2 is a number, a code or a mask, but no flag
+            Row(qPrintable(field.Key() + QStringLiteral(" 2")), "[Action1]\n" + Paths() + field.Key().toLatin1() + "=2\n",
+                "bad-number", field.IsFlag() ? 4 : 0, field.IsFlag() ? "counts as on" : "");
         InAction1("operation 12", "Operation=12\n", "unknown-code", "operation code 12");
         InAction1("operation -10", "Operation=-10\n", "unknown-code");
         InAction1("sort 7", "Sort Compare=7\n", "unknown-code", "sort code 7");
