@@ -87,8 +87,9 @@ struct SettingField
     const char16_t *builtInText = u"";
     qint64 builtIn = 0;
     // What the items of a brand-new script start with (Show All): a box's
-    // state, the selected radio's value, a mask's bits, a code. Values start
-    // empty. Four differ from the built-in defaults.
+    // state, the selected radio's value, a mask's bits, a code; values start
+    // empty. These are the new script's own and may differ from the built-in
+    // defaults.
     qint64 initial = 0;
 
     // Set from the columns above when the table is made.
