@@ -14,7 +14,7 @@ QString SettingName(const QString &key)
     for (const SettingRow &row : SettingCatalogue()) {
         if (key.compare(QStringView(row.key), Qt::CaseInsensitive) != 0)
             continue;
-        if (row.kind == SettingKind::Bit || row.kind == SettingKind::Radio || row.kind == SettingKind::Group)
+        if (row.kind == SettingKind::Mask || row.kind == SettingKind::Radio || row.kind == SettingKind::Group)
             break;
         QString label = QString::fromUtf16(row.label);
         if (label.endsWith(ValueSeparator()))

@@ -10,9 +10,12 @@ int CSettingItems::CatalogueRowOf(const QTreeWidgetItem *item)
     if (!item || !item->parent())
         return -1;
     const QString text = item->text(0);
-    if (text == PromptedOperationText())
-        return kRowOperation;
     const auto &rows = SettingCatalogue();
+    if (text == PromptedOperationText()) {
+        for (const SettingField &field : SettingFields())
+            if (field.type == SettingKind::Operation)
+                return field.catalogueRow;
+    }
     for (int row = 0; row < kCatalogueSize; ++row) {
         const SettingRow &entry = rows[size_t(row)];
         if (entry.kind == SettingKind::Group)
@@ -34,11 +37,7 @@ const SettingField *CSettingItems::FieldOf(const QTreeWidgetItem *item)
     const int row = CatalogueRowOf(item);
     if (row < 0)
         return nullptr;
-    const QStringView key(SettingCatalogue()[size_t(row)].key);
-    for (const SettingField &field : SettingFields())
-        if (key == QStringView(field.key))
-            return &field;
-    return nullptr;
+    return &SettingFields()[size_t(SettingCatalogue()[size_t(row)].field)];
 }
 
 QTreeWidgetItem *CSettingItems::RootOf(QTreeWidgetItem *item)

@@ -121,7 +121,7 @@ QString CScriptGenerator::Generate(int actions)
 {
     QString out;
     out.reserve(qsizetype(actions + 1) * 900);
-    AppendSection(out, QStringLiteral("Default"), 20, 41);
+    AppendSection(out, QStringLiteral("Default"), 20, kSettingFieldCount);
     for (int i = 1; i <= actions; ++i)
         AppendSection(out, QStringLiteral("Action%1").arg(i), 15, 40);
     return out;
@@ -131,7 +131,7 @@ QString CScriptGenerator::GenerateAbout(qint64 characters)
 {
     QString out;
     out.reserve(qsizetype(characters + 4096));
-    AppendSection(out, QStringLiteral("Default"), 20, 41);
+    AppendSection(out, QStringLiteral("Default"), 20, kSettingFieldCount);
     for (int i = 1; out.size() < characters; ++i)
         AppendSection(out, QStringLiteral("Action%1").arg(i), 15, 40);
     return out;

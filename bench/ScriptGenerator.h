@@ -24,7 +24,7 @@ public:
     // A script of as many actions as it takes to reach about `characters` characters.
     QString GenerateAbout(qint64 characters);
 
-    // A script whose "Default" and `actions` actions each set all 41 keys,
+    // A script whose "Default" and `actions` actions each set every key,
     // with values varied by the action's number (no randomness).
     static QString GenerateEveryKey(int actions);
 

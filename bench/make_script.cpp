@@ -1,7 +1,7 @@
 // Writes a generated script to a file, for measuring whole processes:
 //   make_script OUT about MEGABYTES [ansi|utf-16le|utf-8]   random actions, about that size
 //   make_script OUT actions N [ansi|utf-16le|utf-8]          N random actions
-//   make_script OUT every N [ansi|utf-16le|utf-8]            N actions setting all 41 keys
+//   make_script OUT every N [ansi|utf-16le|utf-8]            N actions setting every key
 // Dates are written dd/MM/yyyy (run the readers with LC_ALL=en_GB.UTF-8).
 
 #include "bench/ScriptGenerator.h"

@@ -1,7 +1,7 @@
 // Speed of the tree side of scripts.
 //
 //   LoadIntoTree/<actions>: LoadScriptWithTree of a script whose "Default" and
-//     every action set all 41 keys, into an empty options tree (read, records,
+//     every action set every key, into an empty options tree (read, records,
 //     every branch built and added to the tree).
 //   WriteTree/<actions>: WriteScript of that tree to a file (the walk, the
 //     encoding and the atomic save).

@@ -5,6 +5,7 @@
 #include "cli/ResaveCommand.h"
 #include "framework/AppVersion.h"
 #include "script/check/CheckRules.h"
+#include "script/SettingFields.h"
 
 #include <array>
 #include <cstring>
@@ -18,7 +19,7 @@ const std::array<Command, 3> &CommandTable()
          "Loads FILE exactly as the editor's loader does and prints its records as JSON on stdout:\n"
          "  {\"encoding\": \"ansi\"|\"utf-16le\"|\"utf-8\", \"defaultAtLines\": [...], \"default\": {SETTINGS},\n"
          "   \"actions\": [{\"name\": \"Action1\", \"atLines\": [...], \"settings\": {SETTINGS}}, ...]}\n"
-         "  SETTINGS maps each of the 41 keys the loader reads to its value: texts as strings,\n"
+         "  SETTINGS maps each of the KEY_COUNT keys the loader reads to its value: texts as strings,\n"
          "  flags, codes, masks, sizes and dates (as FILETIME) as exact integers.\n"
          "  An empty file is an empty script. FILE may be a FIFO or \"-\" (standard input).\n"
          "  --locale NAME  reads dates in the short date format of locale NAME (en_GB, de_DE, ...),\n"
@@ -56,7 +57,13 @@ const std::array<Command, 3> &CommandTable()
     return commands;
 }
 
-QString Indented(const char *text) { return QString::fromUtf8(text).replace(QLatin1Char('\n'), QStringLiteral("\n    ")); }
+// A command's description as help prints it: indented, with the count of keys the table holds.
+QString Indented(const char *text)
+{
+    return QString::fromUtf8(text)
+        .replace(QLatin1String("KEY_COUNT"), QString::number(kSettingFieldCount))
+        .replace(QLatin1Char('\n'), QStringLiteral("\n    "));
+}
 
 void PrintHelp()
 {

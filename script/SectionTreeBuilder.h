@@ -20,9 +20,9 @@ public:
     // section), then "Action%d" for each loaded action in ascending number.
     virtual void BeginRoot(const QString &name) = 0;
 
-    // A key of the loader's value table found in the current root's section,
-    // in the order of that table. `field` says which (its catalogueRow is -1
-    // for the keys outside the catalogue); `record` holds the values read so
+    // A key of the table of settings found in the current root's section, in
+    // the order of that table. `field` says which (its catalogueRow is -1 for
+    // the keys the tree does not show); `record` holds the values read so
     // far, this key's included; `rawValue` is the text after the '=' as it
     // stands in the file; `lineIndex` is the index of the stored line taken
     // (CSection::GetLine). `rawValue` is valid until EndRoot.

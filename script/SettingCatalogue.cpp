@@ -1,61 +1,45 @@
 #include "script/SettingCatalogue.h"
 
-using K = SettingKind;
+namespace {
 
-const std::array<SettingRow, kCatalogueSize> &SettingCatalogue()
+constexpr std::array<SettingRow, kCatalogueSize> MakeCatalogue()
 {
-    static constexpr std::array<SettingRow, kCatalogueSize> rows{{
-        {u"Path1", u"Source Path: ", K::Text, 0},
-        {u"Path2", u"Target Path: ", K::Text, 0},
-        {u"Mask", u"File Mask: ", K::Text, 0},
-        {u"Search_subdir", u"Include Subdirectories", K::Check, 0},
-        {u"Operation", u"Operation: ", K::Operation, 0},
-        {u"Synchronization", u"Synchronization", K::Group, 0},
-        {u"Check Same Size Files", u"Compare Date/Time", K::Radio, 0},
-        {u"Check Same Size Files", u"Binary Compare Files", K::Radio, 0},
-        {u"Ignore Whitespace Compare", u"Ignore Whitespace when comparing files", K::Check, 0},
-        {u"Ignore Case Compare", u"Ignore Case when comparing files", K::Check, 0},
-        {u"Confirm Updates", u"Confirm Updates", K::Check, 0},
-        {u"Group Files", u"Group Related Files for display", K::Check, 0},
-        {u"Case Sensitive", u"Case Sensitive check for file names", K::Check, 0},
-        {u"Match In Subdir", u"Match Duplicates", K::Check, 0},
-        {u"Older Overwrite", u"Overwrite Older Files", K::Check, 0},
-        {u"Newer Overwrite", u"Overwrite Newer Files", K::Check, 0},
-        {u"Use OS Operations", u"Use Native File Operations", K::Check, 0},
-        {u"Time Check Precision", u"Time Check Precision: ", K::Number, 0},
-        {u"Output", u"Output", K::Group, 0},
-        {u"Always Show Archives in 1 Dir View", u"Always Show Archives", K::Check, 0},
-        {u"Show Identical", u"Show Identical Files", K::Check, 0},
-        {u"Show Different", u"Show Different Files", K::Check, 0},
-        {u"Show Files in 1 Dir", u"Show Files in 1 Directory", K::Check, 0},
-        {u"Sort Compare", u"Sort By: ", K::Sort, 0},
-        {u"Sort Type", u"Sort Ascending", K::Check, 0},
-        {u"Output File", u"Produce Output File: ", K::Text, 0},
-        {u"Append to Output File", u"Append to output file", K::Check, 0},
-        {u"Output Columns", u"Output Columns: ", K::Text, 0},
-        {u"Show progress", u"Show Progress", K::Check, 0},
-        {u"Display Error Messages", u"Display Error Messages", K::Check, 0},
-        {u"Custom Message", u"Custom Message: ", K::Text, 0},
-        {u"Allow Cancel", u"Allow Cancel", K::Check, 0},
-        {u"Bitmap File", u"Bitmap File: ", K::Text, 0},
-        {u"Filters", u"Filters", K::Group, 0},
-        {u"Min Date Filter", u"Exclude Files Before Date: ", K::Date, 0},
-        {u"Max Date Filter", u"Exclude Files After Date: ", K::Date, 0},
-        {u"Min Size Filter", u"Exclude Files Smaller Than (bytes): ", K::Number64, 0},
-        {u"Max Size Filter", u"Exclude Files Larger Than (bytes): ", K::Number64, 0},
-        {u"Skip Files Mask", u"Exclude Read-Only Files", K::Bit, 0x01},
-        {u"Skip Files Mask", u"Exclude Hidden Files", K::Bit, 0x02},
-        {u"Skip Files Mask", u"Exclude Directories", K::Bit, 0x10},
-        {u"Skip Files Mask", u"Exclude Archive Files", K::Bit, 0x20},
-        {u"Skip Files Mask", u"Exclude System Files", K::Bit, 0x04},
-        {u"Ignore Attributes", u"Ignore Read-Only Files", K::Bit, 0x01},
-        {u"Ignore Attributes", u"Ignore Hidden Files", K::Bit, 0x02},
-        {u"Ignore Attributes", u"Ignore Directories", K::Bit, 0x10},
-        {u"Ignore Attributes", u"Ignore Archive Files", K::Bit, 0x20},
-        {u"Ignore Attributes", u"Ignore System Files", K::Bit, 0x04},
-        {u"Reverse Filters", u"Reverse Filters", K::Check, 0},
-    }};
+    std::array<SettingRow, kCatalogueSize> rows{};
+    SettingGroup open = SettingGroup::None;
+    for (int f = 0; f < kSettingFieldCount; ++f) {
+        const SettingField &field = kSettingFields[size_t(f)];
+        if (!field.IsShown())
+            continue;
+        if (field.group != open && field.group != SettingGroup::None) {
+            const char16_t *heading = GroupLabel(field.group);
+            rows[size_t(field.catalogueRow - 1)] = {heading, heading, SettingKind::Group, 0, field.group, -1, 0};
+        }
+        open = field.group;
+        for (int box = 0; box < field.RowCount(); ++box)
+            rows[size_t(field.catalogueRow + box)] = {field.key, field.boxes[size_t(box)].label, field.type,
+                                                      field.boxes[size_t(box)].bit, field.group, f, box};
+    }
     return rows;
+}
+
+constexpr std::array<SettingRow, kCatalogueSize> kCatalogue = MakeCatalogue();
+
+const SettingField &OperationField()
+{
+    for (const SettingField &field : SettingFields())
+        if (field.type == SettingKind::Operation)
+            return field;
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+const std::array<SettingRow, kCatalogueSize> &SettingCatalogue() { return kCatalogue; }
+
+const QString &PromptedOperationText()
+{
+    static const QString text = OperationField().Label(1);
+    return text;
 }
 
 void BuildSettingCatalogue(QStringList &keys, QStringList &labels)

@@ -1,58 +1,51 @@
 #pragma once
-// The program's one list of the settings an action can have: for each row its
-// key in a script section, its label in the options tree and its place in a
-// fixed order; and the two closed value lists, operations and sort orders.
+// The rows of the options tree an action can have, in order, as the table of
+// settings (SettingFields.h) gives them: one row per item of a setting (but
+// "Prompted Operation", which the writer finds after the Operation item) and
+// a heading before the first row of each group; each with its key in a script
+// section and its label. And the two closed value lists, operations and sort
+// orders.
+
+#include "script/SettingFields.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <array>
 
-enum class SettingKind { Text, Number, Number64, Date, Check, Radio, Operation, Sort, Bit, Group };
-
 struct SettingRow
 {
     const char16_t *key;
     const char16_t *label;
-    SettingKind kind;
-    int bit;  // mask bit of a Bit row, else 0
+    SettingKind kind;    // its setting's kind, Group for a heading
+    quint32 bit;         // the bit of a mask's box, else 0
+    SettingGroup group;  // the group it is in; a heading's, the group it heads
+    int field;           // its setting's index in SettingFields(), -1 for a heading
+    int box;             // which of its setting's items it is
+
+    // The level of a branch it stands on: None under the root, else its group.
+    constexpr SettingGroup Level() const { return kind == SettingKind::Group ? SettingGroup::None : group; }
 };
 
-constexpr int kCatalogueSize = 49;
+constexpr int CatalogueSizeOf(const std::array<SettingField, kSettingFieldCount> &fields)
+{
+    int rows = 0;
+    for (const SettingField &field : fields)
+        if (field.IsShown())
+            rows = field.catalogueRow + field.RowCount();
+    return rows;
+}
 
-// Row numbers the code refers to by name.
-enum CatalogueRowIndex : int {
-    kRowPath1 = 0,
-    kRowPath2 = 1,
-    kRowMask = 2,
-    kRowSearchSubdir = 3,
-    kRowOperation = 4,
-    kRowSynchronization = 5,
-    kRowCompareDateTime = 6,
-    kRowBinaryCompare = 7,
-    kRowTimeCheckPrecision = 17,
-    kRowOutput = 18,
-    kRowSortCompare = 23,
-    kRowFilters = 33,
-    kRowMinDate = 34,
-    kRowMaxDate = 35,
-    kRowMinSize = 36,
-    kRowMaxSize = 37,
-    kRowFirstSkipBit = 38,
-    kRowLastSkipBit = 42,
-    kRowFirstIgnoreBit = 43,
-    kRowLastIgnoreBit = 47,
-    kRowReverseFilters = 48,
-};
+constexpr int kCatalogueSize = CatalogueSizeOf(kSettingFields);
 
-// The 49 rows in catalogue order.
+// The rows in catalogue order.
 const std::array<SettingRow, kCatalogueSize> &SettingCatalogue();
 
-// Empties both lists, then appends the 49 rows in order, one key and one label each.
+// Empties both lists, then appends the rows in order, one key and one label each.
 void BuildSettingCatalogue(QStringList &keys, QStringList &labels);
 
-// The text of the check box that follows the Operation row; it has no key of its own.
-inline QString PromptedOperationText() { return QStringLiteral("Prompted Operation"); }
+// The text of the check box that follows the Operation item; it has no key of its own.
+const QString &PromptedOperationText();
 
 // The separator between an item's label and its value.
 inline QString ValueSeparator() { return QStringLiteral(": "); }

@@ -1,96 +1,114 @@
 #include "script/SettingFields.h"
 
-#include "script/SynchSettings.h"
+#include <string>
 
 namespace {
 
-using S = CSynchSettings;
-using K = FieldKind;
+using K = SettingKind;
 
-SettingField Text(const char16_t *key, int row, QString S::*member, K kind = K::Text)
+constexpr bool EndsWithSeparator(const char16_t *label)
 {
-    SettingField f{key, kind, row};
-    f.text = member;
-    return f;
+    int length = 0;
+    while (label[length])
+        ++length;
+    return length >= 2 && label[length - 2] == u':' && label[length - 1] == u' ';
 }
 
-SettingField Int(const char16_t *key, int row, qint32 S::*member, K kind = K::Int32)
+constexpr char16_t Folded(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; }
+
+constexpr bool SameKey(const char16_t *a, const char16_t *b)
 {
-    SettingField f{key, kind, row};
-    f.int32 = member;
-    return f;
+    for (; *a && *b; ++a, ++b)
+        if (Folded(*a) != Folded(*b))
+            return false;
+    return *a == *b;
 }
 
-SettingField Mask(const char16_t *key, int row, quint32 S::*member)
+// The member the kind needs, and only that one.
+constexpr bool MemberFitsKind(const SettingField &field)
 {
-    SettingField f{key, K::Mask, row};
-    f.mask = member;
-    return f;
+    const int members = (field.text != nullptr) + (field.int32 != nullptr) + (field.mask != nullptr)
+        + (field.int64 != nullptr) + (field.date != nullptr);
+    switch (field.type) {
+    case K::Text:
+    case K::EscapedText: return members == 1 && field.text;
+    case K::Number:
+    case K::Check:
+    case K::Radio:
+    case K::Operation:
+    case K::Sort:
+    case K::NonNegative: return members == 1 && field.int32;
+    case K::Mask: return members == 1 && field.mask;
+    case K::Number64: return members == 1 && field.int64;
+    case K::Date: return members == 1 && field.date;
+    case K::Group: break;
+    }
+    return false;
 }
 
-SettingField Int64(const char16_t *key, int row, qint64 S::*member)
+// What the loader, the tree and the writer rely on; a row that breaks it does
+// not build.
+constexpr bool RowIsSound(const SettingField &field)
 {
-    SettingField f{key, K::Int64, row};
-    f.int64 = member;
-    return f;
+    if (!MemberFitsKind(field))
+        return false;
+    const int boxes = field.BoxCount();
+    for (int i = boxes; i < int(field.boxes.size()); ++i)
+        if (field.boxes[size_t(i)].label || field.boxes[size_t(i)].bit)
+            return false;
+    if (boxes == 0)  // read, never shown: the tree and the writer do not know it
+        return field.group == SettingGroup::None;
+    switch (field.type) {
+    case K::Radio:
+        return boxes == 2 && !EndsWithSeparator(field.boxes[0].label) && !EndsWithSeparator(field.boxes[1].label);
+    case K::Operation:
+        return boxes == 2 && EndsWithSeparator(field.boxes[0].label) && !EndsWithSeparator(field.boxes[1].label);
+    case K::Mask:
+        for (int i = 0; i < boxes; ++i)
+            if (field.boxes[size_t(i)].bit == 0 || EndsWithSeparator(field.boxes[size_t(i)].label))
+                return false;
+        return true;
+    case K::Check:
+        return boxes == 1 && !EndsWithSeparator(field.boxes[0].label);
+    case K::EscapedText:
+    case K::NonNegative:
+    case K::Group:
+        return false;
+    default:  // the writer tells a value from a check box by the separator
+        return boxes == 1 && EndsWithSeparator(field.boxes[0].label);
+    }
 }
 
-SettingField Date(const char16_t *key, int row, quint64 S::*member)
+constexpr bool TableIsSound()
 {
-    SettingField f{key, K::Date, row};
-    f.date = member;
-    return f;
+    const auto &fields = kSettingFields;
+    bool groupDone[kSettingGroupCount] = {};
+    SettingGroup open = SettingGroup::None;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (!RowIsSound(fields[i]))
+            return false;
+        for (size_t j = 0; j < i; ++j)
+            if (SameKey(fields[i].key, fields[j].key) || (fields[i].text && fields[i].text == fields[j].text)
+                || (fields[i].int32 && fields[i].int32 == fields[j].int32)
+                || (fields[i].mask && fields[i].mask == fields[j].mask)
+                || (fields[i].int64 && fields[i].int64 == fields[j].int64)
+                || (fields[i].date && fields[i].date == fields[j].date))
+                return false;  // a key or a member twice
+        if (!fields[i].IsShown() || fields[i].group == open)
+            continue;
+        // A group's rows stand together, under one heading.
+        if (open != SettingGroup::None)
+            groupDone[size_t(open)] = true;
+        open = fields[i].group;
+        if (groupDone[size_t(open)])
+            return false;
+    }
+    return true;
 }
+
+static_assert(TableIsSound(), "a row of the settings table breaks a rule of SettingFields.cpp");
 
 } // namespace
-
-const std::array<SettingField, kSettingFieldCount> &SettingFields()
-{
-    static const std::array<SettingField, kSettingFieldCount> fields{{
-        Text(u"Path1", 0, &S::m_strPath1),
-        Text(u"Path2", 1, &S::m_strPath2),
-        Text(u"Mask", 2, &S::m_strMask),
-        Int(u"Search_subdir", 3, &S::m_bSearchSubdir),
-        Int(u"Operation", 4, &S::m_nOperation),
-        Int(u"Check Same Size Files", 6, &S::m_nCheckSameSizeFiles),
-        Int(u"Ignore Whitespace Compare", 8, &S::m_bIgnoreWhitespace),
-        Int(u"Ignore Case Compare", 9, &S::m_bIgnoreCase),
-        Int(u"Confirm Updates", 10, &S::m_bConfirmUpdates),
-        Int(u"Group Files", 11, &S::m_bGroupFiles),
-        Int(u"Case Sensitive", 12, &S::m_bCaseSensitive),
-        Int(u"Match In Subdir", 13, &S::m_bMatchInSubdir),
-        Int(u"Older Overwrite", 14, &S::m_bOlderOverwrite),
-        Int(u"Newer Overwrite", 15, &S::m_bNewerOverwrite),
-        Int(u"Use OS Operations", 16, &S::m_bUseOSOperations),
-        Int(u"Time Check Precision", 17, &S::m_nTimeCheckPrecision),
-        Int(u"Always Show Archives in 1 Dir View", 19, &S::m_bAlwaysShowArchives),
-        Int(u"Show Identical", 20, &S::m_bShowIdentical),
-        Int(u"Show Different", 21, &S::m_bShowDifferent),
-        Int(u"Show Files in 1 Dir", 22, &S::m_bShowFilesIn1Dir),
-        Int(u"Sort Compare", 23, &S::m_nSortCompare),
-        Int(u"Sort Type", 24, &S::m_bSortAscending),
-        Text(u"Output File", 25, &S::m_strOutputFile),
-        Int(u"Append to Output File", 26, &S::m_bAppendToOutputFile),
-        Text(u"Output Columns", 27, &S::m_strOutputColumns),
-        Int(u"Show progress", 28, &S::m_bShowProgress),
-        Int(u"Display Error Messages", 29, &S::m_bDisplayErrorMessages),
-        Text(u"Custom Message", 30, &S::m_strCustomMessage),
-        Int(u"Allow Cancel", 31, &S::m_bAllowCancel),
-        Text(u"Bitmap File", 32, &S::m_strBitmapFile),
-        Date(u"Min Date Filter", 34, &S::m_nMinDate),
-        Date(u"Max Date Filter", 35, &S::m_nMaxDate),
-        Int64(u"Min Size Filter", 36, &S::m_nMinSize),
-        Int64(u"Max Size Filter", 37, &S::m_nMaxSize),
-        Mask(u"Skip Files Mask", 38, &S::m_nSkipFilesMask),
-        Mask(u"Ignore Attributes", 43, &S::m_nIgnoreAttributes),
-        Int(u"Reverse Filters", 48, &S::m_bReverseFilters),
-        Int(u"Add Seconds To Second Dir", -1, &S::m_nAddSecondsToSecondDir, K::NonNegative),
-        Text(u"Display Columns", -1, &S::m_strDisplayColumns),
-        Text(u"Output Header", -1, &S::m_strOutputHeader, K::EscapedText),
-        Text(u"Output Footer", -1, &S::m_strOutputFooter, K::EscapedText),
-    }};
-    return fields;
-}
 
 QString SettingField::ValueText(const CSynchSettings &record) const
 {
@@ -130,4 +148,21 @@ void SettingField::Copy(CSynchSettings &to, const CSynchSettings &from) const
         to.*int64 = from.*int64;
     else
         to.*date = from.*date;
+}
+
+void SettingField::SetBuiltIn(CSynchSettings &record) const
+{
+    if (text)
+        // The text stays in the table: copies of a new record share it for free.
+        record.*text = *builtInText ? QString::fromRawData(reinterpret_cast<const QChar *>(builtInText),
+                                                           qsizetype(std::char_traits<char16_t>::length(builtInText)))
+                                    : QString();
+    else if (int32)
+        record.*int32 = qint32(builtIn);
+    else if (mask)
+        record.*mask = quint32(builtIn);
+    else if (int64)
+        record.*int64 = builtIn;
+    else
+        record.*date = quint64(builtIn);
 }

@@ -22,40 +22,19 @@ QString DateContext(const CScriptFile &file, const QString &section, const Setti
 
 } // namespace
 
-CSynchSettings::CSynchSettings()
-    : m_strMask(QStringLiteral("*.*")),
-      m_bSearchSubdir(1),
-      m_bShowDifferent(1),
-      m_bShowIdentical(1),
-      m_bShowFilesIn1Dir(1),
-      m_bUseOSOperations(0),
-      m_bMatchInSubdir(0),
-      m_nOperation(-1),
-      m_bConfirmUpdates(1),
-      m_bNewerOverwrite(0),
-      m_bOlderOverwrite(1),
-      m_nCheckSameSizeFiles(0),
-      m_bGroupFiles(0),
-      m_nTimeCheckPrecision(3),
-      m_nAddSecondsToSecondDir(0),
-      m_bCaseSensitive(0),
-      m_nMinDate(0),
-      m_nMaxDate(0),
-      m_nMinSize(0),
-      m_nMaxSize(0),
-      m_nSkipFilesMask(0),
-      m_bReverseFilters(0),
-      m_nIgnoreAttributes(0x37),
-      m_nSortCompare(-1),
-      m_bSortAscending(1),
-      m_bAlwaysShowArchives(1),
-      m_bAppendToOutputFile(0),
-      m_bIgnoreWhitespace(0),
-      m_bIgnoreCase(0),
-      m_bShowProgress(1),
-      m_bDisplayErrorMessages(0),
-      m_bAllowCancel(1)
+CSynchSettings::CSynchSettings() : CSynchSettings(BuiltIn()) {}
+
+CSynchSettings::CSynchSettings(BuiltInTag)
 {
+    for (const SettingField &field : SettingFields())
+        field.SetBuiltIn(*this);
+}
+
+const CSynchSettings &CSynchSettings::BuiltIn()
+{
+    // Made once (its numbers zeroed first, as static storage is), then copied.
+    static const CSynchSettings record{BuiltInTag()};
+    return record;
 }
 
 CSynchSettings::CSynchSettings(const CSynchSettings &other) = default;
@@ -121,12 +100,14 @@ void CSynchSettings::LoadSection(const QString &name, const CScriptFile &file, I
                 builder->KeyFound(field, *this, raw, line);
         }
     }
-    // Found or not: the offset is never negative, and the free texts carry
-    // their control characters resolved.
-    if (m_nAddSecondsToSecondDir < 0)
-        m_nAddSecondsToSecondDir = m_nAddSecondsToSecondDir == std::numeric_limits<qint32>::min()
-            ? std::numeric_limits<qint32>::max()
-            : -m_nAddSecondsToSecondDir;
-    UnescapeControls(m_strOutputHeader);
-    UnescapeControls(m_strOutputFooter);
+    // Found or not: a number taken as its absolute value is never negative,
+    // and an escaped text carries its control characters resolved.
+    for (const SettingField &field : SettingFields()) {
+        if (field.kind == FieldKind::NonNegative && this->*field.int32 < 0)
+            this->*field.int32 = this->*field.int32 == std::numeric_limits<qint32>::min()
+                ? std::numeric_limits<qint32>::max()
+                : -(this->*field.int32);
+        else if (field.kind == FieldKind::EscapedText)
+            UnescapeControls(this->*field.text);
+    }
 }

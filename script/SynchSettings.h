@@ -1,5 +1,6 @@
 #pragma once
-// The typed settings of one synchronisation action, with their built-in defaults.
+// The typed settings of one synchronisation action. The table of settings
+// (SettingFields.h) names the member of each key and its built-in default.
 
 #include <QString>
 #include <QStringList>
@@ -13,9 +14,10 @@ struct LoadOptions;
 class CSynchSettings
 {
 public:
+    // Every setting at its built-in default.
     CSynchSettings();
     CSynchSettings(const CSynchSettings &other);
-    // Copies every setting of the loader's value table (SettingFields.h), which
+    // Copies every setting of the table of settings (SettingFields.h), which
     // names every field but m_arrAtLines; m_arrAtLines keeps its own contents.
     CSynchSettings &operator=(const CSynchSettings &other);
 
@@ -24,7 +26,7 @@ public:
     bool IsEqual(const CSynchSettings &other) const;
 
     // Reads the keys of the section `name` of `file` over this record, in the
-    // order of the loader's value table; a missing section or key leaves the
+    // order of the table of settings; a missing section or key leaves the
     // value as it was. With a builder, each key found is handed to it after
     // it was read. Invalid dates are reported unless `options` says otherwise.
     void LoadSection(const QString &name, const CScriptFile &file, ISectionTreeBuilder *builder,
@@ -72,4 +74,11 @@ public:
     QString m_strCustomMessage;
     qint32 m_bAllowCancel;
     QString m_strBitmapFile;
+
+private:
+    struct BuiltInTag
+    {
+    };
+    explicit CSynchSettings(BuiltInTag);
+    static const CSynchSettings &BuiltIn();
 };

@@ -3,13 +3,16 @@
 // (ignoring case, as lookups do), and the known key a misspelt one most
 // likely meant.
 
+#include "script/SettingFields.h"
+
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
+#include <string>
 #include <vector>
 
-struct SettingField;
 
 class CKnownKeys
 {
@@ -27,7 +30,12 @@ public:
     static constexpr int kLongestGuess = 64;
 
 private:
-    static constexpr int kLongestKey = 40;
+    static constexpr int kLongestKey = [] {
+        int longest = 0;
+        for (const SettingField &field : kSettingFields)
+            longest = std::max(longest, int(std::char_traits<char16_t>::length(field.key)));
+        return longest;
+    }();
     // Field indexes by key length.
     std::array<std::vector<int>, kLongestKey + 1> m_byLength;
 };

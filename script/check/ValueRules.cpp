@@ -14,19 +14,7 @@ namespace {
 
 constexpr auto W = CheckSeverity::Warning;
 
-// The attribute bits the five boxes of a mask show.
-constexpr quint32 kMaskBoxes = 0x01 | 0x02 | 0x04 | 0x10 | 0x20;
-
 bool IsBlank(QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-
-// Keys whose value is 0 or 1.
-bool IsFlag(const SettingField &field)
-{
-    if (field.kind != FieldKind::Int32)
-        return false;
-    const QStringView key(field.key);
-    return key != u"Operation" && key != u"Time Check Precision" && key != u"Sort Compare";
-}
 
 QString Quoted(QStringView text) { return u'"' + text.toString() + u'"'; }
 
@@ -84,22 +72,22 @@ void CValueRules::CheckValue(const CSection &section, const QString &name, bool 
     qint64 value = 0;
     if (!CheckNumber(name, field, raw, line, value))
         return;
-    if (IsFlag(field) && value != 0 && value != 1) {
+    if (field.IsFlag() && value != 0 && value != 1) {
         m_context.Report(line(), name, key(), W, "bad-number",
                          QStringLiteral("%1 is a flag, 0 or 1: %2 counts as on").arg(key()).arg(value));
-    } else if (QStringView(field.key) == u"Operation" && OperationNameForCode(int(value)).isEmpty()) {
+    } else if (field.type == SettingKind::Operation && OperationNameForCode(int(value)).isEmpty()) {
         m_context.Report(line(), name, key(), W, "unknown-code",
                          QStringLiteral("operation code %1 has no text in the editor (0 to 8, -1 to prompt, "
                                         "-2 to -10 prompted)").arg(value));
-    } else if (QStringView(field.key) == u"Sort Compare" && SortNameForCode(int(value)).isEmpty()) {
+    } else if (field.type == SettingKind::Sort && SortNameForCode(int(value)).isEmpty()) {
         m_context.Report(line(), name, key(), W, "unknown-code",
                          QStringLiteral("sort code %1 has no text in the editor (-1 to 6)").arg(value));
-    } else if (field.kind == FieldKind::Mask && (quint32(value) & ~kMaskBoxes) != 0) {
+    } else if (field.kind == FieldKind::Mask && (quint32(value) & ~field.BoxBits()) != 0) {
         m_context.Report(line(), name, key(), W, "unknown-code",
                          QStringLiteral("%1 has bits 0x%2 outside the five attribute boxes (read-only 0x01, hidden "
                                         "0x02, system 0x04, directory 0x10, archive 0x20)")
                              .arg(key())
-                             .arg(quint32(value) & ~kMaskBoxes, 0, 16));
+                             .arg(quint32(value) & ~field.BoxBits(), 0, 16));
     }
 }
 

@@ -31,38 +31,28 @@ QString MaskText(quint32 mask)
     return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
 }
 
-bool IsFlag(const SettingField &field)
-{
-    const QStringView key(field.key);
-    return field.kind == FieldKind::Int32 && key != u"Operation" && key != u"Time Check Precision"
-        && key != u"Sort Compare" && key != u"Check Same Size Files";
-}
-
 QString Shown(const SettingField &field, const CSynchSettings &record, const QString &dateText)
 {
-    const QStringView key(field.key);
-    switch (field.kind) {
-    case FieldKind::Date:
+    switch (field.type) {
+    case SettingKind::Date:
         return dateText.isEmpty() ? QStringLiteral("none") : dateText;
-    case FieldKind::Mask:
+    case SettingKind::Mask:
         return MaskText(record.*field.mask);
-    case FieldKind::Int32:
-        if (key == u"Operation") {
-            const qint32 code = record.*field.int32;
-            const QString name = OperationNameForCode(code);
-            if (name.isEmpty())
-                return QString::number(code);
-            return code <= -2 ? name + QStringLiteral(", prompted") : name;
-        }
-        if (key == u"Sort Compare") {
-            const QString name = SortNameForCode(record.*field.int32);
-            return name.isEmpty() ? QString::number(record.*field.int32) : name;
-        }
-        if (key == u"Check Same Size Files")
-            return record.*field.int32 ? QStringLiteral("Binary Compare Files") : QStringLiteral("Compare Date/Time");
-        if (IsFlag(field))
-            return record.*field.int32 ? QStringLiteral("on") : QStringLiteral("off");
-        break;
+    case SettingKind::Operation: {
+        const qint32 code = record.*field.int32;
+        const QString name = OperationNameForCode(code);
+        if (name.isEmpty())
+            return QString::number(code);
+        return code <= -2 ? name + QStringLiteral(", prompted") : name;
+    }
+    case SettingKind::Sort: {
+        const QString name = SortNameForCode(record.*field.int32);
+        return name.isEmpty() ? QString::number(record.*field.int32) : name;
+    }
+    case SettingKind::Radio:  // the button that shows it
+        return field.Label(record.*field.int32 ? 1 : 0);
+    case SettingKind::Check:
+        return record.*field.int32 ? QStringLiteral("on") : QStringLiteral("off");
     default:
         break;
     }

@@ -24,7 +24,7 @@ struct EffectiveValue
     bool overridesDefault = false;
 };
 
-// The 41 settings of the section `name` ("Default" or an action of `document`)
+// Every setting of the section `name` ("Default" or an action of `document`)
 // in the loader's order; empty when no such section was loaded. For "Default"
 // itself a value it sets comes from "Default".
 std::vector<EffectiveValue> ValuesInEffect(const CSynchArray &document, const QString &name);

@@ -11,45 +11,6 @@
 
 #include <QStringList>
 
-namespace {
-
-// The catalogue rows a brand-new script starts with checked or selected. They
-// are the new script's own: four differ from a new record's built-in defaults.
-bool StartsOn(int catalogueRow)
-{
-    switch (catalogueRow) {
-    case 3:  // Include Subdirectories
-    case 6:  // Compare Date/Time
-    case 10: // Confirm Updates
-    case 14: // Overwrite Older Files
-    case 20: case 21: case 22: // Show Identical, Different, Files in 1 Directory
-    case 24: // Sort Ascending
-    case 26: // Append to output file
-    case 28: // Show Progress
-    case 29: // Display Error Messages
-    case 31: // Allow Cancel
-        return true;
-    default:
-        return catalogueRow >= kRowFirstIgnoreBit && catalogueRow <= kRowLastIgnoreBit;
-    }
-}
-
-// The loader's field that holds catalogue row `row`.
-const SettingField *FieldOfRow(int row)
-{
-    int keyRow = row;
-    if (SettingCatalogue()[size_t(row)].kind == SettingKind::Bit)
-        keyRow = row <= kRowLastSkipBit ? kRowFirstSkipBit : kRowFirstIgnoreBit;
-    else if (row == kRowBinaryCompare)
-        keyRow = kRowCompareDateTime;
-    for (const SettingField &field : SettingFields())
-        if (field.catalogueRow == keyRow)
-            return &field;
-    return nullptr;
-}
-
-} // namespace
-
 CActionCompleter::CActionCompleter(CTreeOptionsCtrl &tree, CompletionValues values) : m_tree(tree), m_values(values) {}
 
 void CActionCompleter::BuildRows()
@@ -61,71 +22,72 @@ void CActionCompleter::BuildRows()
     const bool initial = m_values == CompletionValues::Initial;
     m_rows.clear();
     m_rows.reserve(kCatalogueSize + 1);
-    int group = 0;
     for (int i = 0; i < kCatalogueSize; ++i) {
         const SettingRow &setting = SettingCatalogue()[size_t(i)];
-        const SettingField *field = FieldOfRow(i);
+        const SettingField *field = setting.field >= 0 ? &SettingFields()[size_t(setting.field)] : nullptr;
         const QString builtInText = field ? field->ValueText(builtIn) : QString();
-        const qint64 builtInNumber = builtInText.toLongLong();
+        // A new script's own state, or the built-in default.
+        const qint64 number = initial && field ? field->initial : builtInText.toLongLong();
         Row row;
         row.id = i;
-        row.level = setting.kind == SettingKind::Group ? 0 : group;
+        row.type = setting.kind;
+        row.level = setting.Level();
         row.label = labels[i];
         switch (setting.kind) {
         case SettingKind::Group:
             row.kind = Kind::Group;
             row.image = 13;
-            group = i;
+            row.group = setting.group;
             break;
         case SettingKind::Check:
             row.kind = Kind::Check;
-            row.on = initial ? StartsOn(i) : builtInNumber != 0;
+            row.on = number != 0;
             break;
-        case SettingKind::Bit:
+        case SettingKind::Mask:
             row.kind = Kind::Check;
-            row.set = i <= kRowLastSkipBit ? Set::SkipMask : Set::IgnoreMask;
-            row.on = initial ? StartsOn(i) : (builtInNumber & setting.bit) != 0;
+            row.set = setting.field;
+            row.on = (number & setting.bit) != 0;
             break;
         case SettingKind::Radio:
             row.kind = Kind::Radio;
-            row.set = Set::Radio;
-            row.on = initial ? StartsOn(i) : (builtInNumber == 0) == (i == kRowCompareDateTime);
+            row.set = setting.field;
+            row.on = (number == 0) == (setting.box == 0);
             break;
         case SettingKind::Operation:
             row.kind = Kind::Combo;
-            row.set = Set::Operation;
+            row.set = setting.field;
             row.comboClass = EditorClass<CSynchComboBox>();
-            row.value = OperationNameForCode(initial ? 6 : int(builtInNumber));
+            row.value = OperationNameForCode(int(number));
             break;
         case SettingKind::Sort:
             row.kind = Kind::Combo;
             row.comboClass = EditorClass<CSortComboBox>();
             row.image = 12;
-            row.value = SortNameForCode(initial ? -1 : int(builtInNumber));
+            row.value = SortNameForCode(int(number));
             break;
         case SettingKind::Number64:
         case SettingKind::Date:
             // 0 is no limit and no date: an empty value says so.
-            row.value = initial || builtInNumber == 0 ? QString() : builtInText;
+            row.value = initial || number == 0 ? QString() : builtInText;
             break;
-        case SettingKind::Text:
-        case SettingKind::Number:
+        default:  // texts and numbers
             row.value = initial ? QString() : builtInText;
             break;
         }
         m_rows.push_back(row);
-        if (i == kRowOperation) {
+        if (setting.kind == SettingKind::Operation) {
             Row prompted;
             prompted.label = PromptedOperationText();
             prompted.kind = Kind::Check;
-            prompted.set = Set::Operation;
-            prompted.on = !initial && builtInNumber < 0;
+            prompted.level = row.level;
+            prompted.set = setting.field;
+            prompted.on = number < 0;
             m_rows.push_back(prompted);
         }
     }
 }
 
-CActionCompleter::LevelItems CActionCompleter::ItemsOfLevel(QTreeWidgetItem *parent, int level) const
+CActionCompleter::LevelItems CActionCompleter::ItemsOfLevel(QTreeWidgetItem *parent, SettingGroup level) const
 {
     // The writer's walk: each child is the first row still to come whose label
     // starts its text, or passed over; the prompt is the item right after the
@@ -150,7 +112,7 @@ CActionCompleter::LevelItems CActionCompleter::ItemsOfLevel(QTreeWidgetItem *par
         next = match + 1;
         const size_t r = rows[match];
         items[r] = child;
-        if (m_rows[r].id == kRowOperation && c + 1 < children
+        if (m_rows[r].type == SettingKind::Operation && c + 1 < children
             && parent->child(c + 1)->text(0) == PromptedOperationText())
             items[r + 1] = parent->child(++c);
     }
@@ -166,14 +128,15 @@ QTreeWidgetItem *CActionCompleter::ModelFor(int r, const LevelItems &present, co
     // Rows the writer reads together: when the section shows part of them, a
     // missing one adds nothing to what is written.
     bool sectionDecides = false;
-    for (size_t i = 0; i < m_rows.size() && row.set != Set::None; ++i) {
+    const SettingKind setKind = row.set >= 0 ? SettingFields()[size_t(row.set)].type : SettingKind::Group;
+    for (size_t i = 0; i < m_rows.size() && row.set >= 0; ++i) {
         if (m_rows[i].set != row.set || !present[i])
             continue;
         bool selected = false;
-        if (row.set == Set::Radio)
+        if (setKind == SettingKind::Radio)
             sectionDecides = sectionDecides || (CTreeOptionsCtrl::GetRadioState(present[i], selected) && selected);
-        else if (row.set == Set::Operation)
-            sectionDecides = sectionDecides || (row.id < 0 && m_rows[i].id == kRowOperation);
+        else if (setKind == SettingKind::Operation)
+            sectionDecides = sectionDecides || (row.id < 0 && m_rows[i].id >= 0);
         else
             sectionDecides = true;
     }
@@ -184,7 +147,7 @@ QTreeWidgetItem *CActionCompleter::ModelFor(int r, const LevelItems &present, co
     if (source[size_t(r)])
         return source[size_t(r)];
     // Part of a set shown in "Default": what "Default" writes lacks this one.
-    for (size_t i = 0; i < m_rows.size() && row.set != Set::None; ++i)
+    for (size_t i = 0; i < m_rows.size() && row.set >= 0; ++i)
         if (m_rows[i].set == row.set && source[i])
             off = true;
     return nullptr;
@@ -226,7 +189,7 @@ void CActionCompleter::AdoptPrompt(QTreeWidgetItem *prompt, const QTreeWidgetIte
     }
 }
 
-void CActionCompleter::MergeLevel(QTreeWidgetItem *parent, int level, QTreeWidgetItem *source, QTreeWidgetItem **filters)
+void CActionCompleter::MergeLevel(QTreeWidgetItem *parent, SettingGroup level, QTreeWidgetItem *source, QTreeWidgetItem **filters)
 {
     const LevelItems present = ItemsOfLevel(parent, level);
     const LevelItems model = ItemsOfLevel(source, level);
@@ -252,8 +215,8 @@ void CActionCompleter::MergeLevel(QTreeWidgetItem *parent, int level, QTreeWidge
         }
         previous = item;
         if (row.kind == Kind::Group) {
-            MergeLevel(item, row.id, model[r], filters);
-            if (row.id == kRowFilters)
+            MergeLevel(item, row.group, model[r], filters);
+            if (row.group == SettingGroup::Filters)
                 *filters = item;
         }
     }
@@ -280,7 +243,7 @@ void CActionCompleter::Complete(QTreeWidgetItem *root)
     BuildRows();
     CRedrawGuard noRedraw(&m_tree);
     QTreeWidgetItem *filters = nullptr;
-    MergeLevel(root, 0, DefaultRootFor(root), &filters);
+    MergeLevel(root, SettingGroup::None, DefaultRootFor(root), &filters);
     if (filters)
         filters->setExpanded(true);
     root->setExpanded(true);

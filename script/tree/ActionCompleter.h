@@ -4,6 +4,7 @@
 // they are. An added item never changes what the section does: it holds the
 // value the section has without it (see CompletionValues).
 
+#include "script/SettingFields.h"
 #include "script/tree/ScriptTree.h"
 
 #include <QString>
@@ -24,16 +25,16 @@ public:
 
 private:
     enum class Kind { Edit, Combo, Check, Radio, Group };
-    // Items of a row that the writer reads together.
-    enum class Set { None, Operation, Radio, SkipMask, IgnoreMask };
-    // One of the 50 items of a complete action.
+    // One of the items of a complete action.
     struct Row
     {
-        int id = -1;    // the catalogue row, -1 for "Prompted Operation"
-        int level = 0;  // 0 under the root, else the catalogue row of its group
+        int id = -1;  // the catalogue row, -1 for "Prompted Operation"
+        SettingKind type = SettingKind::Check;
+        SettingGroup level = SettingGroup::None;  // the level it stands on
+        SettingGroup group = SettingGroup::None;  // the group a heading heads
         QString label;
         Kind kind = Kind::Edit;
-        Set set = Set::None;
+        int set = -1;  // of several items the writer reads together: their setting
         bool on = false;  // checked or selected, when no item gives the value
         const void *comboClass = nullptr;
         int image = 11;
@@ -44,10 +45,10 @@ private:
     using LevelItems = std::vector<QTreeWidgetItem *>;
 
     void BuildRows();
-    LevelItems ItemsOfLevel(QTreeWidgetItem *parent, int level) const;
+    LevelItems ItemsOfLevel(QTreeWidgetItem *parent, SettingGroup level) const;
     // Merges the rows of `level` into the children of `parent`; `source` is the
     // same level of the "Default" branch, or null.
-    void MergeLevel(QTreeWidgetItem *parent, int level, QTreeWidgetItem *source, QTreeWidgetItem **filters);
+    void MergeLevel(QTreeWidgetItem *parent, SettingGroup level, QTreeWidgetItem *source, QTreeWidgetItem **filters);
     // The item whose copy row `r` gets, or null for the row's own state;
     // `off` says the row's own state is unchecked and empty.
     QTreeWidgetItem *ModelFor(int r, const LevelItems &present, const LevelItems &source, bool &off) const;

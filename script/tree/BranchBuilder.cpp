@@ -23,20 +23,9 @@ bool IsCatalogueKeyLine(QStringView line)
         return false;
     const QStringView key = line.left(equals);
     for (const SettingField &field : SettingFields())
-        if (field.catalogueRow >= 0 && key.compare(QStringView(field.key), Qt::CaseInsensitive) == 0)
+        if (field.IsShown() && key.compare(QStringView(field.key), Qt::CaseInsensitive) == 0)
             return true;
     return false;
-}
-
-int GroupIndex(int catalogueRow)
-{
-    if (catalogueRow > kRowFilters)
-        return 2;
-    if (catalogueRow > kRowOutput)
-        return 1;
-    if (catalogueRow > kRowSynchronization)
-        return 0;
-    return -1;
 }
 
 } // namespace
@@ -45,6 +34,9 @@ CBranchBuilder::CBranchBuilder(CTreeOptionsCtrl &tree) : m_tree(tree)
 {
     QStringList keys;
     BuildSettingCatalogue(keys, m_labels);
+    for (const SettingRow &row : SettingCatalogue())
+        if (row.kind == SettingKind::Group)
+            m_groupLabels[size_t(row.group)] = QString::fromUtf16(row.label);
 }
 
 CBranchBuilder::~CBranchBuilder()
@@ -57,20 +49,18 @@ void CBranchBuilder::BeginRoot(const QString &name)
 {
     delete m_pRoot;
     m_pRoot = CTreeOptionsCtrl::NewItem(name, 11);
-    std::fill(std::begin(m_pGroups), std::end(m_pGroups), nullptr);
+    m_pGroups.fill(nullptr);
     m_takenLines.clear();
 }
 
-QTreeWidgetItem *CBranchBuilder::GroupFor(int catalogueRow)
+QTreeWidgetItem *CBranchBuilder::GroupFor(SettingGroup group)
 {
-    const int group = GroupIndex(catalogueRow);
-    if (group < 0)
+    if (group == SettingGroup::None)
         return m_pRoot;
-    if (!m_pGroups[group]) {
-        static constexpr int kGroupRows[3] = {kRowSynchronization, kRowOutput, kRowFilters};
-        m_pGroups[group] = m_tree.AddGroupItem(m_labels[kGroupRows[group]], 13, m_pRoot);
-    }
-    return m_pGroups[group];
+    QTreeWidgetItem *&heading = m_pGroups[size_t(group)];
+    if (!heading)
+        heading = m_tree.AddGroupItem(m_groupLabels[size_t(group)], 13, m_pRoot);
+    return heading;
 }
 
 QTreeWidgetItem *CBranchBuilder::ValueItem(QTreeWidgetItem *parent, const QString &text, int image,
@@ -91,11 +81,10 @@ void CBranchBuilder::KeyFound(const SettingField &field, const CSynchSettings &r
     if (!m_pRoot || row < 0)
         return;
     m_takenLines.push_back(lineIndex);
-    QTreeWidgetItem *parent = GroupFor(row);
+    QTreeWidgetItem *parent = GroupFor(field.group);
     const QString &label = m_labels[row];
     const int firstChild = parent->childCount();
-    const SettingKind kind = SettingCatalogue()[size_t(row)].kind;
-    switch (kind) {
+    switch (field.type) {
     case SettingKind::Text:
         ValueItem(parent, label + record.*field.text, 11, EditorClass<CTreeOptionsEdit>());
         break;
@@ -119,18 +108,19 @@ void CBranchBuilder::KeyFound(const SettingField &field, const CSynchSettings &r
         ValueItem(parent, label + SortNameForCode(record.*field.int32), 12, EditorClass<CSortComboBox>());
         break;
     case SettingKind::Radio: {
-        const bool binary = record.*field.int32 != 0;
-        m_tree.AddRadioItem(m_labels[kRowCompareDateTime], parent, !binary);
-        m_tree.AddRadioItem(m_labels[kRowBinaryCompare], parent, binary);
+        // The first button is 0, the second any other value.
+        const bool second = record.*field.int32 != 0;
+        m_tree.AddRadioItem(label, parent, !second);
+        m_tree.AddRadioItem(m_labels[row + 1], parent, second);
         break;
     }
-    case SettingKind::Bit: {
+    case SettingKind::Mask: {
         const quint32 mask = record.*field.mask;
-        for (int bitRow = row; bitRow < row + 5; ++bitRow)
-            m_tree.AddCheckBoxItem(m_labels[bitRow], parent, (mask & quint32(SettingCatalogue()[size_t(bitRow)].bit)) != 0);
+        for (int box = 0; box < field.BoxCount(); ++box)
+            m_tree.AddCheckBoxItem(m_labels[row + box], parent, (mask & field.boxes[size_t(box)].bit) != 0);
         break;
     }
-    case SettingKind::Group:
+    default:  // never shown
         break;
     }
     // What the new items show now, and how the line read.

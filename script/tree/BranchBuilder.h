@@ -7,10 +7,12 @@
 // Branches are built detached and go into the tree together at the end.
 
 #include "script/SectionTreeBuilder.h"
+#include "script/SettingFields.h"
 
 #include <QList>
 #include <QStringList>
 
+#include <array>
 #include <vector>
 
 class CTreeOptionsCtrl;
@@ -38,13 +40,15 @@ public:
     static QStringList KeptLines(const CSection &section, const std::vector<qsizetype> &takenLines);
 
 private:
-    QTreeWidgetItem *GroupFor(int catalogueRow);
+    // The root, or the group's heading, made when the group's first key is found.
+    QTreeWidgetItem *GroupFor(SettingGroup group);
     QTreeWidgetItem *ValueItem(QTreeWidgetItem *parent, const QString &text, int image, const QMetaObject *editor);
 
     CTreeOptionsCtrl &m_tree;
     QStringList m_labels;
+    std::array<QString, kSettingGroupCount> m_groupLabels;
     QList<QTreeWidgetItem *> m_roots;
     QTreeWidgetItem *m_pRoot = nullptr;
-    QTreeWidgetItem *m_pGroups[3] = {nullptr, nullptr, nullptr};
+    std::array<QTreeWidgetItem *, kSettingGroupCount> m_pGroups{};
     std::vector<qsizetype> m_takenLines;
 };

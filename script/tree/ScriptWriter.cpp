@@ -14,19 +14,18 @@
 namespace {
 
 constexpr QStringView kLineEnd = u"\r\n";
-constexpr quint32 kFiveBits = 0x37;
 
-// The rows of each level, in catalogue order.
-constexpr int kTopRows[] = {kRowPath1, kRowPath2, kRowMask, kRowSearchSubdir, kRowOperation,
-                            kRowSynchronization, kRowOutput, kRowFilters};
-constexpr int kSynchronizationRows[] = {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
-constexpr int kOutputRows[] = {19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32};
-constexpr int kFiltersRows[] = {34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48};
-
-template <size_t N>
-constexpr int Count(const int (&)[N])
+// The catalogue rows of each level of a branch, in order: under the root its
+// own rows and the headings, under a heading the rows of its group.
+const std::vector<int> &RowsOfLevel(SettingGroup level)
 {
-    return int(N);
+    static const auto levels = [] {
+        std::array<std::vector<int>, kSettingGroupCount> made;
+        for (int row = 0; row < kCatalogueSize; ++row)
+            made[size_t(SettingCatalogue()[size_t(row)].Level())].push_back(row);
+        return made;
+    }();
+    return levels[size_t(level)];
 }
 
 } // namespace
@@ -56,6 +55,16 @@ QString CScriptWriter::ScriptText()
 void CScriptWriter::Begin()
 {
     BuildSettingCatalogue(m_keys, m_labels);
+    m_masks.clear();
+    for (int f = 0; f < kSettingFieldCount; ++f) {
+        const SettingField &field = SettingFields()[size_t(f)];
+        if (field.type == SettingKind::Mask && field.IsShown()) {
+            Mask mask;
+            mask.field = f;
+            mask.lastRow = field.catalogueRow + field.RowCount() - 1;
+            m_masks.push_back(mask);
+        }
+    }
     m_out.clear();
     WritePreamble();
 }
@@ -139,8 +148,8 @@ void CScriptWriter::WriteSection(const QTreeWidgetItem *root)
         WriteText(line);
         WriteText(kLineEnd);
     }
-    m_bRadioWritten = false;
-    WriteLevel(root, kTopRows, Count(kTopRows));
+    m_radioWritten = -1;
+    WriteLevel(root, SettingGroup::None);
     for (const QString &line : lines.keptLines) {
         WriteText(line);
         WriteText(kLineEnd);
@@ -160,44 +169,47 @@ QString CScriptWriter::ShownText(const QTreeWidgetItem *item) const
     return item->text(0);
 }
 
-void CScriptWriter::WriteLevel(const QTreeWidgetItem *parent, const int *rows, int rowCount)
+void CScriptWriter::WriteLevel(const QTreeWidgetItem *parent, SettingGroup level)
 {
-    int next = 0;
+    const std::vector<int> &rows = RowsOfLevel(level);
+    const size_t rowCount = rows.size();
+    size_t next = 0;
     const int children = parent->childCount();
     for (int c = 0; c < children && next < rowCount; ++c) {
         const QTreeWidgetItem *item = parent->child(c);
         const QString text = ShownText(item);
-        int match = next;
+        size_t match = next;
         while (match < rowCount && !text.startsWith(m_labels[rows[match]]))
             ++match;
         if (match == rowCount)
             continue;  // not a row of this level: passed over
         next = match + 1;
         const int row = rows[match];
-        switch (row) {
-        case kRowSynchronization:
-            WriteLevel(item, kSynchronizationRows, Count(kSynchronizationRows));
+        const SettingRow &entry = SettingCatalogue()[size_t(row)];
+        switch (entry.kind) {
+        case SettingKind::Group:
+            // The masks of the group start afresh and end with it.
+            for (Mask &mask : m_masks) {
+                if (SettingFields()[size_t(mask.field)].group == entry.group) {
+                    Mask fresh;
+                    fresh.field = mask.field;
+                    fresh.lastRow = mask.lastRow;
+                    mask = fresh;
+                }
+            }
+            WriteLevel(item, entry.group);
+            for (Mask &mask : m_masks)
+                if (SettingFields()[size_t(mask.field)].group == entry.group)
+                    FlushMask(mask);
             break;
-        case kRowOutput:
-            WriteLevel(item, kOutputRows, Count(kOutputRows));
-            break;
-        case kRowFilters:
-            m_skip = Mask();
-            m_skip.keyRow = kRowFirstSkipBit;
-            m_ignore = Mask();
-            m_ignore.keyRow = kRowFirstIgnoreBit;
-            WriteLevel(item, kFiltersRows, Count(kFiltersRows));
-            FlushMask(m_skip);
-            FlushMask(m_ignore);
-            break;
-        case kRowOperation: {
+        case SettingKind::Operation: {
             // The prompt is the next item only when it is exactly that check box.
             const QTreeWidgetItem *prompt = c + 1 < children ? parent->child(c + 1) : nullptr;
             if (prompt && prompt->text(0) == PromptedOperationText())
                 ++c;
             else
                 prompt = nullptr;
-            WriteOperation(item, text, prompt);
+            WriteOperation(row, item, text, prompt);
             break;
         }
         default:
@@ -207,14 +219,15 @@ void CScriptWriter::WriteLevel(const QTreeWidgetItem *parent, const int *rows, i
     }
 }
 
-void CScriptWriter::WriteOperation(const QTreeWidgetItem *item, const QString &text, const QTreeWidgetItem *prompt)
+void CScriptWriter::WriteOperation(int row, const QTreeWidgetItem *item, const QString &text,
+                                   const QTreeWidgetItem *prompt)
 {
-    const QString &key = m_keys[kRowOperation];
+    const QString &key = m_keys[row];
     if (prompt && IsUnchangedSinceLoad(item, text) && IsUnchangedSinceLoad(prompt, prompt->text(0))) {
         WriteLine(key, LoadedRawValueOf(item));
         return;
     }
-    int code = OperationFromText(text.mid(m_labels[kRowOperation].size()));
+    int code = OperationFromText(text.mid(m_labels[row].size()));
     bool prompted = false;
     if (prompt)
         CTreeOptionsCtrl::GetCheckState(prompt, prompted);
@@ -223,28 +236,33 @@ void CScriptWriter::WriteOperation(const QTreeWidgetItem *item, const QString &t
     WriteLine(key, QString::number(code));
 }
 
+void CScriptWriter::FlushMasksBefore(int row)
+{
+    for (Mask &mask : m_masks)
+        if (mask.lastRow < row)
+            FlushMask(mask);
+}
+
 void CScriptWriter::WriteRow(int row, const QTreeWidgetItem *item, const QString &text)
 {
-    if (row > kRowLastSkipBit)
-        FlushMask(m_skip);
-    if (row > kRowLastIgnoreBit)
-        FlushMask(m_ignore);
+    FlushMasksBefore(row);
     const QString &key = m_keys[row];
     const bool unchanged = IsUnchangedSinceLoad(item, text);
-    switch (SettingCatalogue()[size_t(row)].kind) {
-    case SettingKind::Bit:
-        AddMaskBox(row <= kRowLastSkipBit ? m_skip : m_ignore, row, item, unchanged);
+    const SettingRow &entry = SettingCatalogue()[size_t(row)];
+    switch (entry.kind) {
+    case SettingKind::Mask:
+        AddMaskBox(row, item, unchanged);
         return;
     case SettingKind::Radio: {
         bool selected = false;
         CTreeOptionsCtrl::GetRadioState(item, selected);
-        if (!selected || m_bRadioWritten)
+        if (!selected || m_radioWritten == entry.field)
             return;
-        m_bRadioWritten = true;
+        m_radioWritten = entry.field;
         if (unchanged)
             WriteLine(key, LoadedRawValueOf(item));
         else
-            WriteLine(key, row == kRowCompareDateTime ? u"0" : u"1");
+            WriteLine(key, entry.box == 0 ? u"0" : u"1");
         return;
     }
     case SettingKind::Check: {
@@ -281,21 +299,23 @@ void CScriptWriter::WriteRow(int row, const QTreeWidgetItem *item, const QString
     }
 }
 
-void CScriptWriter::AddMaskBox(Mask &mask, int row, const QTreeWidgetItem *item, bool unchanged)
+void CScriptWriter::AddMaskBox(int row, const QTreeWidgetItem *item, bool unchanged)
 {
+    const SettingRow &entry = SettingCatalogue()[size_t(row)];
+    Mask &mask = *std::find_if(m_masks.begin(), m_masks.end(), [&](const Mask &m) { return m.field == entry.field; });
     mask.seen = true;
     ++mask.boxes;
     bool checked = false;
     CTreeOptionsCtrl::GetCheckState(item, checked);
     if (checked)
-        mask.bits |= quint32(SettingCatalogue()[size_t(row)].bit);
+        mask.bits |= entry.bit;
     if (!unchanged)
         mask.changed = true;
     if (!mask.hasRaw) {
         if (HasLoadedValue(item)) {
             mask.hasRaw = true;
             mask.raw = LoadedRawValueOf(item);
-            mask.outside = quint32(WideToInt32(mask.raw)) & ~kFiveBits;
+            mask.outside = quint32(WideToInt32(mask.raw)) & ~SettingFields()[size_t(entry.field)].BoxBits();
         }
     }
 }
@@ -305,16 +325,16 @@ void CScriptWriter::FlushMask(Mask &mask)
     if (!mask.seen)
         return;
     mask.seen = false;
-    const QString &key = m_keys[mask.keyRow];
-    if (!mask.changed && mask.boxes == 5 && mask.hasRaw) {
+    const SettingField &field = SettingFields()[size_t(mask.field)];
+    const QString &key = m_keys[field.catalogueRow];
+    if (!mask.changed && mask.boxes == field.BoxCount() && mask.hasRaw) {
         WriteLine(key, mask.raw);
         return;
     }
     const quint32 value = mask.outside | mask.bits;
     // In Default, the built-in values go without saying; an action spells out
     // whatever its boxes show, or it would inherit Default's.
-    const quint32 builtIn = mask.keyRow == kRowFirstSkipBit ? 0 : kFiveBits;
-    if (m_bDefault && value == builtIn)
+    if (m_bDefault && value == quint32(field.builtIn))
         return;
     WriteLine(key, QString::number(value));
 }

@@ -10,8 +10,10 @@
 #include <QStringView>
 
 #include <utility>
+#include <vector>
 
 class CSynchArray;
+enum class SettingGroup;
 class CTreeOptionsCtrl;
 class QTreeWidgetItem;
 
@@ -40,27 +42,30 @@ private:
     // neither items nor lines).
     void WriteSection(const QTreeWidgetItem *root);
 
-    // The masks of the Filters group while it is written.
+    // A mask while the group that holds its boxes is written.
     struct Mask
     {
-        int keyRow = 0;         // catalogue row of its first box
+        int field = 0;          // its setting in SettingFields()
+        int lastRow = 0;        // the catalogue row of its last box
         bool seen = false;      // a box of it is in the branch
         bool changed = false;   // a box is missing its memory or shows something else
         int boxes = 0;          // boxes found
         quint32 bits = 0;       // the checked boxes
-        quint32 outside = 0;    // bits outside the five boxes, from the line as read
+        quint32 outside = 0;    // bits without a box, from the line as read
         QStringView raw;        // the value as read (in the first box's memory)
         bool hasRaw = false;
     };
 
     void WriteText(QStringView text);
     void WriteLine(const QString &key, QStringView value);
-    void WriteLevel(const QTreeWidgetItem *parent, const int *rows, int rowCount);
+    void WriteLevel(const QTreeWidgetItem *parent, SettingGroup level);
     void WriteRow(int row, const QTreeWidgetItem *item, const QString &text);
-    void WriteOperation(const QTreeWidgetItem *item, const QString &text, const QTreeWidgetItem *prompt);
-    void AddMaskBox(Mask &mask, int row, const QTreeWidgetItem *item, bool unchanged);
+    void WriteOperation(int row, const QTreeWidgetItem *item, const QString &text, const QTreeWidgetItem *prompt);
+    void AddMaskBox(int row, const QTreeWidgetItem *item, bool unchanged);
     QString ShownText(const QTreeWidgetItem *item) const;
     void FlushMask(Mask &mask);
+    // Writes the masks whose boxes all come before catalogue row `row`.
+    void FlushMasksBefore(int row);
     void WritePreamble();
     void WriteUnloadedSections();
 
@@ -70,7 +75,6 @@ private:
     QStringList m_labels;
     QString m_out;
     bool m_bDefault = false;
-    bool m_bRadioWritten = false;
-    Mask m_skip;
-    Mask m_ignore;
+    int m_radioWritten = -1;  // the setting whose selected radio button the section has written
+    std::vector<Mask> m_masks;
 };

@@ -7,6 +7,7 @@
 #include "framework/FileBytes.h"
 #include "app/ScriptInsight.h"
 #include "app/ValuesPane.h"
+#include "script/SettingCatalogue.h"
 #include "script/SynchArray.h"
 #include "framework/FileSaver.h"
 #include "framework/SaveCopies.h"
@@ -244,7 +245,7 @@ void TestApp::newScriptStart()
     QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
     // Both completed by Show All (the branch item by item is the tree's tests' business).
     const QString complete = Dump(QStringLiteral("Default"));
-    QCOMPARE(complete.count(u'\n'), 50);
+    QCOMPARE(complete.count(u'\n'), kCatalogueSize + 1);  // and "Prompted Operation"
     QCOMPARE(Dump(QStringLiteral("Action1")), complete);
     QTreeWidgetItem *action = Root(QStringLiteral("Action1"));
     QVERIFY(Tree().currentItem() == action && action->isExpanded() && Root(QStringLiteral("Default"))->isExpanded());

@@ -7,6 +7,7 @@
 #include "app/ScriptInsight.h"
 #include "app/SettingItems.h"
 #include "app/ValuesPane.h"
+#include "script/SettingFields.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QAccessible>
@@ -151,7 +152,7 @@ void TestInsight::valuesInEffect()
     // Setting -> (value, origin, marked).
     QMap<QString, QStringList> rows;
     const QTreeWidget &list = Insight().Values().List();
-    QCOMPARE(list.topLevelItemCount(), 41);
+    QCOMPARE(list.topLevelItemCount(), kSettingFieldCount);
     for (int i = 0; i < list.topLevelItemCount(); ++i) {
         const QTreeWidgetItem *row = list.topLevelItem(i);
         QString name = row->text(0);

@@ -242,7 +242,8 @@ private slots:
             QVERIFY2(run.errLines.first().contains(part), qPrintable(run.errLines.first()));
         QCOMPARE(run.out.isEmpty(), exitCode != 0);
         if (arguments == QStringList{"--help"})
-            QVERIFY(run.out.contains("mbscript dump [--locale NAME] FILE"));
+            QVERIFY(run.out.contains("mbscript dump [--locale NAME] FILE")
+                    && run.out.contains(QStringLiteral("each of the %1 keys").arg(kSettingFieldCount).toUtf8()));
     }
 
     void resaveTakesArgumentsAsGiven_data()

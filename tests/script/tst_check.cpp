@@ -4,6 +4,7 @@
 // resolves them.
 
 #include "framework/Clock.h"
+#include "script/SettingFields.h"
 #include "script/SynchArray.h"
 #include "script/check/PathKey.h"
 #include "script/check/ScriptChecker.h"
@@ -118,8 +119,12 @@ private slots:
         InAction1("leap day", "Min Date Filter=29/02/2008\n", "invalid-date");
         InAction1("junk after digits", "Time Check Precision=5abc\n", "bad-number", "read as 5");
         InAction1("out of range", "Time Check Precision=99999999999\n", "bad-number", "read as 2147483647");
-        InAction1("flag 2", "Search_subdir=2\n", "bad-number", "counts as on");
+        InAction1("64-bit size", "Min Size Filter=99999999999\n", "bad-number");
+        InAction1("no number", "Search_subdir=yes\n", "bad-number", "read as 0");
         InAction1("flag 0", "Search_subdir=0\n", "bad-number");
+        for (const SettingField &field : SettingFields())  // 2 is a number, a code or a mask, but no flag
+            Row(qPrintable(field.Key() + QStringLiteral(" 2")), "[Action1]\n" + Paths() + field.Key().toLatin1() + "=2\n",
+                "bad-number", field.IsFlag() ? 4 : 0, field.IsFlag() ? "counts as on" : "");
         InAction1("operation 12", "Operation=12\n", "unknown-code", "operation code 12");
         InAction1("mask 64", "Skip Files Mask=71\n", "unknown-code", "0x40");
         Row("empty override", "[Default]\nMask=*.doc\n" + a1 + "Mask=\n", "empty-override", 6, "\"Default\" sets \"*.doc\"; remove");

@@ -3,6 +3,7 @@
 
 #include "bench/ScriptGenerator.h"
 #include "framework/ScriptedModalUi.h"
+#include "script/SettingCatalogue.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptRewriter.h"
 #include "script/tree/ScriptTree.h"
@@ -91,25 +92,41 @@ QTreeWidgetItem *Build(CTreeOptionsCtrl &tree, const QString &dump)
     return item;
 }
 
-// A bare action after Show All.
-const char *const kCompleteBranch =
-    "Action1 [11]\n  Source Path:  [11]\n  Target Path:  [11]\n  File Mask:  [11]\n  Include Subdirectories [1]\n"
-    "  Operation: Produce Compare Report [11]\n  Prompted Operation [0]\n"
-    "  Synchronization [13]\n    Compare Date/Time [3]\n    Binary Compare Files [2]\n"
-    "    Ignore Whitespace when comparing files [0]\n    Ignore Case when comparing files [0]\n    Confirm Updates [1]\n"
-    "    Group Related Files for display [0]\n    Case Sensitive check for file names [0]\n    Match Duplicates [0]\n"
-    "    Overwrite Older Files [1]\n    Overwrite Newer Files [0]\n    Use Native File Operations [0]\n"
-    "    Time Check Precision:  [11]\n"
-    "  Output [13]\n    Always Show Archives [0]\n    Show Identical Files [1]\n    Show Different Files [1]\n"
-    "    Show Files in 1 Directory [1]\n    Sort By: Unsorted [12]\n    Sort Ascending [1]\n    Produce Output File:  [11]\n"
-    "    Append to output file [1]\n    Output Columns:  [11]\n    Show Progress [1]\n    Display Error Messages [1]\n"
-    "    Custom Message:  [11]\n    Allow Cancel [1]\n    Bitmap File:  [11]\n"
-    "  Filters [13]\n    Exclude Files Before Date:  [11]\n    Exclude Files After Date:  [11]\n"
-    "    Exclude Files Smaller Than (bytes):  [11]\n    Exclude Files Larger Than (bytes):  [11]\n"
-    "    Exclude Read-Only Files [0]\n    Exclude Hidden Files [0]\n    Exclude Directories [0]\n"
-    "    Exclude Archive Files [0]\n    Exclude System Files [0]\n    Ignore Read-Only Files [1]\n"
-    "    Ignore Hidden Files [1]\n    Ignore Directories [1]\n    Ignore Archive Files [1]\n    Ignore System Files [1]\n"
-    "    Reverse Filters [0]\n";
+// A bare action after Show All, as the table of settings has it: its labels
+// under their headings, in a new script's states.
+QString CompleteBranch()
+{
+    QString out = QStringLiteral("Action1 [11]\n");
+    SettingGroup open = SettingGroup::None;
+    for (const SettingField &field : SettingFields()) {
+        if (field.group != open && field.group != SettingGroup::None)
+            out += QStringLiteral("  %1 [13]\n").arg(QString::fromUtf16(GroupLabel(field.group)));
+        open = field.IsShown() ? field.group : open;
+        const qint64 state = field.initial;
+        for (int box = 0; box < field.BoxCount(); ++box) {
+            QString item = field.Label(box);
+            qint64 image = 11;
+            switch (field.type) {
+            case SettingKind::Check: image = state; break;
+            case SettingKind::Mask: image = (state & field.boxes[size_t(box)].bit) != 0; break;
+            case SettingKind::Radio: image = (state != 0) == (box == 1) ? 3 : 2; break;
+            case SettingKind::Operation:  // the list, then its box
+                if (box == 0)
+                    item += OperationNameForCode(int(state));
+                else
+                    image = state < 0;
+                break;
+            case SettingKind::Sort:
+                item += SortNameForCode(int(state));
+                image = 12;
+                break;
+            default: break;
+            }
+            out += QStringLiteral("%1%2 [%3]\n").arg(field.group == SettingGroup::None ? "  " : "    ", item).arg(image);
+        }
+    }
+    return out;
+}
 
 } // namespace
 
@@ -285,7 +302,7 @@ private slots:
         QFETCH(bool, newScript);
         QFETCH(QString, branch);
         QFETCH(QStringList, changed);
-        QString expected = "Default [11]\n" + QString::fromUtf8(kCompleteBranch);
+        QString expected = "Default [11]\n" + CompleteBranch();
         for (const QString &change : changed)
             expected.replace(change.section(" => ", 0, 0), change.section(" => ", 1));
         const CompletionValues values = newScript ? CompletionValues::Initial : CompletionValues::Inherited;
@@ -302,6 +319,59 @@ private slots:
         }
         CompleteAction(tree, root, values);  // twice is once
         QCOMPARE(TreeOptionsDump(tree), expected);
+    }
+
+    void everySetting_data()
+    {
+        // Each setting of the table alone, and all of them in reverse order, in
+        // an action with values other than the built-in defaults.
+        QTest::addColumn<int>("index");  // -1: all
+        QTest::newRow("all, in reverse order") << -1;
+        for (int i = 0; i < kSettingFieldCount; ++i)
+            QTest::newRow(qPrintable(SettingFields()[size_t(i)].Key())) << i;
+    }
+
+    void everySetting()
+    {
+        // A setting loads into its own member alone and shows its items under its
+        // heading; the writer writes the shown ones back in the table's order, the
+        // lines the tree does not show after them as they were.
+        QFETCH(int, index);
+        QStringList lines, shown, kept;
+        for (int i = kSettingFieldCount - 1; i >= 0; --i) {
+            const SettingField &field = SettingFields()[size_t(i)];
+            const QString value = field.kind == FieldKind::Date ? QStringLiteral("05/01/2009")
+                                  : field.IsText()              ? QStringLiteral("x")
+                                                                : QString::number(field.builtIn ^ 1);
+            if (index < 0 || i == index) {
+                lines << field.Key() + u'=' + value;
+                field.IsShown() ? shown.prepend(lines.last()) : kept.append(lines.last());
+            }
+        }
+        Fixture fixture;
+        QCOMPARE(fixture.Load(Ansi("[Action1]\n" + lines.join(u'\n') + "\n")), 1);
+        QCOMPARE(fixture.Save(), Ansi("[Action1]\n" + (shown + kept).join(u'\n') + "\n\n"));
+        if (index < 0)
+            return;
+        const SettingField &field = SettingFields()[size_t(index)];
+        for (const SettingField &other : SettingFields())
+            QCOMPARE(other.Equal(*fixture.document.GetAt(0), CSynchSettings()), &other != &field);
+        QTreeWidgetItem *items = fixture.Root(QStringLiteral("Action1"));
+        if (field.IsShown() && field.group != SettingGroup::None) {
+            QCOMPARE(items->childCount(), 1);
+            items = items->child(0);
+            QCOMPARE(items->text(0), QString::fromUtf16(GroupLabel(field.group)));
+        }
+        QCOMPARE(items->childCount(), field.BoxCount());
+        for (int box = 0; box < field.BoxCount(); ++box)
+            QVERIFY(items->child(box)->text(0).startsWith(field.Label(box)));
+        // Show All on an action that inherits it writes what "Default" shows:
+        // the action does what it did.
+        Fixture inherits, after;
+        QCOMPARE(inherits.Load(Ansi("[Default]\n" + lines.first() + "\n[Action1]\n")), 1);
+        CompleteAction(inherits.tree, inherits.Root(QStringLiteral("Action1")));
+        QCOMPARE(after.Load(inherits.Save()), 1);
+        QVERIFY(after.document.GetAt(0)->IsEqual(*inherits.document.GetAt(0)));
     }
 
     void resave_data()
@@ -351,18 +421,6 @@ private slots:
                              "[Action1]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n";
         const QStringList unpin{"set Default/Sort By=Unsorted", "toggle Default/Exclude Read", "toggle Default/Ignore Read",
                                 "set Action1/Sort By=Unsorted", "toggle Action1/Exclude Read", "toggle Action1/Ignore Read"};
-        // Show All writes what the action inherited: "Default"'s items as the
-        // tree shows them, raw values included, else the built-in defaults.
-        QTest::newRow("Show All keeps what an action does")
-            << "[Default]\nOperation=12\nConfirm Updates=0\nSkip Files Mask=288\nCheck Same Size Files=2\n[Action1]\nPath1=x\n"
-            << QStringList{"toggle Default/Confirm", "complete Action1"}
-            << "[Default]\nOperation=12\nCheck Same Size Files=2\nConfirm Updates=1\nSkip Files Mask=288\n\n"
-               "[Action1]\nPath1=x\nMask=*.*\nSearch_subdir=1\nOperation=12\nCheck Same Size Files=2\n"
-               "Ignore Whitespace Compare=0\nIgnore Case Compare=0\nConfirm Updates=1\nGroup Files=0\nCase Sensitive=0\n"
-               "Match In Subdir=0\nOlder Overwrite=1\nNewer Overwrite=0\nUse OS Operations=0\nTime Check Precision=3\n"
-               "Always Show Archives in 1 Dir View=1\nShow Identical=1\nShow Different=1\nShow Files in 1 Dir=1\n"
-               "Sort Compare=-1\nSort Type=1\nAppend to Output File=0\nShow progress=1\nDisplay Error Messages=0\n"
-               "Allow Cancel=1\nSkip Files Mask=288\nIgnore Attributes=55\nReverse Filters=0\n\n";
         QTest::newRow("an action pins what it shows") << pins << unpin
             << "[Default]\n\n[Action1]\nSort Compare=-1\nSkip Files Mask=0\nIgnore Attributes=55\n\n";
     }
@@ -399,8 +457,6 @@ private slots:
                 delete root;
             } else if (verb == u"repeat") {
                 tree.DuplicateBranch(root, nullptr, TVI_LAST)->setText(0, value);
-            } else if (verb == u"complete") {
-                CompleteAction(tree, root);
             } else if (verb == u"new") {
                 InsertActionRoot(tree, path, TVI_FIRST);
             } else {
