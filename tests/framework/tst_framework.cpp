@@ -30,7 +30,8 @@ void WhenModal(std::function<void(QWidget *)> act)
     auto *timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
+        // Mnemonics reach only an active window, which a loaded machine may show late.
+        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isActiveWindow()) {
             timer->stop();
             timer->deleteLater();
             act(modal);
