@@ -225,13 +225,50 @@ void CActionRules::Walk(const std::vector<Entry> &entries, Visit &&visit)
     }
 }
 
+template <typename Subject, typename WriterIn, typename Meets, typename Reporter>
+void CActionRules::FindWriters(std::vector<bool> &reported, Subject isSubject, WriterIn writerIn, Meets meets,
+                               Reporter report)
+{
+    const std::vector<Entry> &entries = m_entries;
+    Walk(entries, [&](Folder &folder, std::vector<Folder> &holders) {
+        for (size_t k = folder.begin; k < folder.end; ++k) {
+            const Entry &entry = entries[k];
+            if (!isSubject(entry) || reported[size_t(entry.action)])
+                continue;
+            if (const Entry *writes = writerIn(folder, entry)) {
+                report(entry, *writes, "");
+                continue;
+            }
+            const Entry *writes = nullptr;
+            for (auto holder = holders.rbegin(); holder != holders.rend() && !writes; ++holder)
+                writes = writerIn(*holder, entry);
+            if (writes)
+                report(entry, *writes, "lies inside");
+            else
+                folder.pending.push_back(qsizetype(k));
+        }
+        // A subject's folder above that holds this one, which is written into.
+        for (size_t k = folder.begin; k < folder.end; ++k) {
+            if (!(entries[k].roles & kWrites))
+                continue;
+            for (Folder &holder : holders) {
+                for (const qsizetype subject : holder.pending)
+                    if (!reported[size_t(entries[size_t(subject)].action)] && meets(entries[size_t(subject)], entries[k]))
+                        report(entries[size_t(subject)], entries[k], "holds");
+                std::erase_if(holder.pending,
+                              [&](qsizetype subject) { return reported[size_t(entries[size_t(subject)].action)]; });
+            }
+        }
+    });
+}
+
 void CActionRules::CheckPrunedShared()
 {
     const std::vector<Entry> &entries = m_entries;
-    // A writer of `folder` other than `self`.
-    auto writer = [&](const Folder &folder, qsizetype self) -> const Entry * {
+    // A writer of `folder` other than the pruning action.
+    auto writer = [&](const Folder &folder, const Entry &prune) -> const Entry * {
         for (size_t k = folder.begin; k < folder.end; ++k)
-            if ((entries[k].roles & kWrites) && entries[k].action != self)
+            if ((entries[k].roles & kWrites) && entries[k].action != prune.action)
                 return &entries[k];
         return nullptr;
     };
@@ -246,36 +283,9 @@ void CActionRules::CheckPrunedShared()
                QStringLiteral("%1 (%2) removes files from \"%3\", %4: each run deletes the files the other wrote")
                    .arg(Name(prune.action), Operation(prune.action), PathText(prune), folder));
     };
-    Walk(entries, [&](Folder &folder, std::vector<Folder> &holders) {
-        for (size_t k = folder.begin; k < folder.end; ++k) {
-            const Entry &entry = entries[k];
-            if (!(entry.roles & kPrunes) || m_pruneReported[size_t(entry.action)])
-                continue;
-            if (const Entry *other = writer(folder, entry.action)) {
-                report(entry, *other, "");
-                continue;
-            }
-            for (auto holder = holders.rbegin(); holder != holders.rend(); ++holder)
-                if (const Entry *other = writer(*holder, entry.action)) {
-                    report(entry, *other, "lies inside");
-                    break;
-                }
-            if (!m_pruneReported[size_t(entry.action)])
-                folder.pending.push_back(qsizetype(k));
-        }
-        // A pruned folder above that holds this one, which another action writes into.
-        for (size_t k = folder.begin; k < folder.end; ++k) {
-            if (!(entries[k].roles & kWrites))
-                continue;
-            for (Folder &holder : holders) {
-                for (const qsizetype prune : holder.pending)
-                    if (entries[size_t(prune)].action != entries[k].action)
-                        report(entries[size_t(prune)], entries[k], "holds");
-                std::erase_if(holder.pending,
-                              [&](qsizetype prune) { return m_pruneReported[size_t(entries[size_t(prune)].action)]; });
-            }
-        }
-    });
+    auto prunes = [](const Entry &entry) { return (entry.roles & kPrunes) != 0; };
+    auto another = [](const Entry &prune, const Entry &writes) { return writes.action != prune.action; };
+    FindWriters(m_pruneReported, prunes, writer, another, report);
 }
 
 void CActionRules::CheckSharedTargets()
@@ -310,7 +320,6 @@ void CActionRules::CheckSharedTargets()
 
 void CActionRules::CheckRunOrder()
 {
-    const std::vector<Entry> &entries = m_entries;
     std::vector<bool> reported(m_actions.size(), false);
     // Whether `writes` runs after `reads` and puts files where it reads.
     auto later = [&](const Entry &reads, const Entry &writes) {
@@ -333,34 +342,6 @@ void CActionRules::CheckRunOrder()
                               "run left; move %1 below %4")
                    .arg(Name(reads.action), PathText(reads), where, Name(writes.action)));
     };
-    Walk(entries, [&](Folder &folder, std::vector<Folder> &holders) {
-        for (size_t k = folder.begin; k < folder.end; ++k) {
-            const Entry &entry = entries[k];
-            if (!(entry.roles & kReads) || reported[size_t(entry.action)])
-                continue;
-            if (const Entry *writes = lastWriter(folder, entry)) {
-                report(entry, *writes, "");
-                continue;
-            }
-            const Entry *writes = nullptr;
-            for (auto holder = holders.rbegin(); holder != holders.rend() && !writes; ++holder)
-                writes = lastWriter(*holder, entry);
-            if (writes)
-                report(entry, *writes, "lies inside");
-            else
-                folder.pending.push_back(qsizetype(k));
-        }
-        // A folder read above that holds this one, which a later action writes into.
-        for (size_t k = folder.begin; k < folder.end; ++k) {
-            if (!(entries[k].roles & kWrites))
-                continue;
-            for (Folder &holder : holders) {
-                for (const qsizetype reads : holder.pending)
-                    if (!reported[size_t(entries[size_t(reads)].action)] && later(entries[size_t(reads)], entries[k]))
-                        report(entries[size_t(reads)], entries[k], "holds");
-                std::erase_if(holder.pending,
-                              [&](qsizetype reads) { return reported[size_t(entries[size_t(reads)].action)]; });
-            }
-        }
-    });
+    auto reads = [](const Entry &entry) { return (entry.roles & kReads) != 0; };
+    FindWriters(reported, reads, lastWriter, later, report);
 }

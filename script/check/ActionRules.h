@@ -58,6 +58,11 @@ private:
     // folders that hold it, outermost first.
     template <typename Visit>
     void Walk(const std::vector<Entry> &entries, Visit &&visit);
+    // Reports each entry `isSubject` picks (once an action) that meets a
+    // writer in its own folder, one holding it (`writerIn` finds it in a
+    // folder) or one inside it (`meets` says whether that writer counts).
+    template <typename Subject, typename WriterIn, typename Meets, typename Reporter>
+    void FindWriters(std::vector<bool> &reported, Subject isSubject, WriterIn writerIn, Meets meets, Reporter report);
     // Every folder of every action, sorted.
     std::vector<Entry> Entries() const;
 
