@@ -2,13 +2,15 @@
 
 #include "framework/FileBytes.h"
 #include "framework/FileError.h"
+#include "framework/FileName.h"
 #include "framework/FileSaver.h"
 #include "framework/ModalUi.h"
 #include "framework/SaveCopies.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QDateTime>
 #include <QLocale>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -21,19 +23,21 @@ QString SizeAndTime(qint64 size, const QDateTime &time)
 
 void CLeftCopyOffer::Offer(const QString &path)
 {
-    const QString file = QDir::toNativeSeparators(path);
+    const QString file = ShownFileName(path);
     for (const CSaveCopies::Copy &copy : CSaveCopies::LeftFor(path)) {
         const QString question = QStringLiteral("A save of \"%1\" was cut short, so the file may be incomplete. What it "
                                                 "held before is kept in \"%2\".")
-                                     .arg(file, QDir::toNativeSeparators(copy.path));
+                                     .arg(file, ShownFileName(copy.path));
         const QStringList choices{QStringLiteral("Restore"), QStringLiteral("Keep the file"),
                                   QStringLiteral("Show both sizes and times")};
         int chosen = ModalUi().AskChoice(question, choices);
         while (chosen == 2) {
-            const QFileInfo now(path);
+            struct stat now {};
+            const bool there = ::stat(CFileSaver::Native(path).constData(), &now) == 0;
+            const QString fileNow = there ? SizeAndTime(now.st_size, QDateTime::fromSecsSinceEpoch(now.st_mtime))
+                                          : QStringLiteral("gone");
             ModalUi().ShowMessage(QStringLiteral("The file \"%1\": %2.\nThe copy of what it held before: %3.")
-                                      .arg(file, SizeAndTime(now.size(), now.lastModified()),
-                                           SizeAndTime(copy.size, copy.time)));
+                                      .arg(file, fileNow, SizeAndTime(copy.size, copy.time)));
             chosen = ModalUi().AskChoice(question, choices);
         }
         if (chosen == 0) {

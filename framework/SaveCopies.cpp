@@ -195,7 +195,7 @@ QList<CSaveCopies::Copy> CSaveCopies::LeftFor(const QByteArray &file)
             Forget(record, copy); // whole again, or a copy never finished (its file was not touched)
             return;
         }
-        left.append({copy, record, qint64(copyStatus.st_size), QFileInfo(copy).lastModified()});
+        left.append({copy, record, qint64(copyStatus.st_size), QDateTime::fromSecsSinceEpoch(copyStatus.st_mtime)});
     });
     return left;
 }
