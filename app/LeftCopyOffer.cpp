@@ -34,7 +34,7 @@ void CLeftCopyOffer::Offer(const QString &path)
         while (chosen == 2) {
             struct stat now {};
             const bool there = ::stat(CFileSaver::Native(path).constData(), &now) == 0;
-            const QString fileNow = there ? SizeAndTime(now.st_size, QDateTime::fromSecsSinceEpoch(now.st_mtime))
+            const QString fileNow = there ? SizeAndTime(now.st_size, QDateTime::fromMSecsSinceEpoch(now.st_mtim.tv_sec * 1000 + now.st_mtim.tv_nsec / 1000000))
                                           : QStringLiteral("gone");
             ModalUi().ShowMessage(QStringLiteral("The file \"%1\": %2.\nThe copy of what it held before: %3.")
                                       .arg(file, fileNow, SizeAndTime(copy.size, copy.time)));

@@ -1,10 +1,10 @@
 #include "app/RecoveryFile.h"
 
 #include "framework/FileBytes.h"
+#include "framework/FileName.h"
 #include "framework/FileSaver.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 
 #include <algorithm>
 
@@ -22,15 +22,15 @@ namespace {
 constexpr QByteArrayView kFirstLine = "Marrowpad recovery file 1\n";
 constexpr qint64 kMostBytes = qint64(1) << 31;
 
-QByteArray Native(const QString &path) { return QFile::encodeName(path); }
+QByteArray Native(const QString &path) { return FileNameBytes(path).value_or(QByteArray()); }
 
 QString HomeFolder()
 {
     const QByteArray home = qgetenv("HOME");
     if (home.startsWith('/'))
-        return QFile::decodeName(home);
+        return FileNameFromBytes(home);
     const passwd *entry = ::getpwuid(::geteuid());
-    return entry && entry->pw_dir && entry->pw_dir[0] == '/' ? QFile::decodeName(entry->pw_dir) : QString();
+    return entry && entry->pw_dir && entry->pw_dir[0] == '/' ? FileNameFromBytes(entry->pw_dir) : QString();
 }
 
 // Makes `folder` and the folders above it that are missing, each 0700, and
@@ -42,7 +42,7 @@ bool MakeFolder(const QString &folder, QString &cause)
         const qsizetype slash = native.indexOf('/', from);
         const QByteArray part = slash < 0 ? native : native.left(slash);
         if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
-            cause = QStringLiteral("The folder %1 cannot be made: %2").arg(QFile::decodeName(part), SystemErrorText(errno));
+            cause = QStringLiteral("The folder %1 cannot be made: %2").arg(FileNameFromBytes(part), SystemErrorText(errno));
             return false;
         }
         if (slash < 0)
@@ -149,7 +149,7 @@ QString CRecoveryFile::Folder()
 {
     // The XDG base-directory convention: a relative path is ignored.
     const QByteArray state = qgetenv("XDG_STATE_HOME");
-    QString base = state.startsWith('/') ? QFile::decodeName(state) : QString();
+    QString base = state.startsWith('/') ? FileNameFromBytes(state) : QString();
     if (base.isEmpty()) {
         const QString home = HomeFolder();
         if (home.isEmpty())
@@ -186,7 +186,7 @@ std::unique_ptr<CRecoveryFile> CRecoveryFile::Lock(const QString &stem, QString 
     for (int attempt = 0; attempt < 8; ++attempt) {
         const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
-            cause = QStringLiteral("The file %1 cannot be made: %2").arg(QFile::decodeName(lockPath), SystemErrorText(errno));
+            cause = QStringLiteral("The file %1 cannot be made: %2").arg(FileNameFromBytes(lockPath), SystemErrorText(errno));
             return nullptr;
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -4,6 +4,7 @@
 #include "app/RecoveryFile.h"
 #include "app/RecoveryOffer.h"
 #include "framework/Clock.h"
+#include "framework/FileName.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptEncoder.h"
@@ -11,8 +12,6 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QPointer>
 
 #include <utility>
@@ -68,7 +67,7 @@ void CRecoveryKeeper::Open(const QString &path)
 void CRecoveryKeeper::Saved(const QString &path)
 {
     Remove();
-    if (CRecoveryFile::FullPath(QFile::encodeName(path)) != m_fullPath)
+    if (CRecoveryFile::FullPath(FileNameBytes(path).value_or(QByteArray())) != m_fullPath)
         Follow(path);
 }
 
@@ -83,7 +82,7 @@ void CRecoveryKeeper::Follow(const QString &path)
 {
     m_file.reset(); // let go once the jobs queued for it are done
     m_strPath = path;
-    m_fullPath = CRecoveryFile::FullPath(QFile::encodeName(path));
+    m_fullPath = CRecoveryFile::FullPath(FileNameBytes(path).value_or(QByteArray()));
     m_bToldFailure = false;
 }
 
@@ -196,7 +195,7 @@ void CRecoveryKeeper::Failed(const QString &cause)
     if (m_bToldFailure)
         return;
     m_bToldFailure = true;
-    const QString script = m_strPath.isEmpty() ? QStringLiteral("the new script") : QDir::toNativeSeparators(m_strPath);
+    const QString script = m_strPath.isEmpty() ? QStringLiteral("the new script") : ShownFileName(m_strPath);
     ModalUi().ShowMessage(QStringLiteral("The unsaved edits of %1 cannot be kept for recovery after a crash.\n%2\n"
                                          "Save your work to keep it.")
                               .arg(script, cause));

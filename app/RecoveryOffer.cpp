@@ -4,13 +4,15 @@
 #include "app/EditHistory.h"
 #include "app/RecoveryFile.h"
 #include "framework/Clock.h"
+#include "framework/FileName.h"
+#include "framework/FileSaver.h"
 #include "script/SynchArray.h"
 #include "script/tree/BranchBuilder.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QStringList>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -61,11 +63,12 @@ RecoveryAnswer CRecoveryOffer::Offer(const RecoveryContents &contents)
         || CChangeDetector::SameScript(m_document, edited))
         return RecoveryAnswer::Discard;
     const QString script = m_strName.isEmpty() ? QStringLiteral("A new script")
-                                               : QDir::toNativeSeparators(m_strName);
+                                               : ShownFileName(m_strName);
     // Like a swap file older than its file, edits made before the file last
     // changed are measured against a file their editor never saw.
-    const QFileInfo file(m_strName);
-    const QString since = !m_strName.isEmpty() && file.exists() && file.lastModified() > contents.written
+    struct stat file {};
+    const QString since = !m_strName.isEmpty() && ::stat(CFileSaver::Native(m_strName).constData(), &file) == 0
+                                  && QDateTime::fromMSecsSinceEpoch(file.st_mtim.tv_sec * 1000 + file.st_mtim.tv_nsec / 1000000) > contents.written
                               ? QStringLiteral(" The file has been saved since they were made.")
                               : QString();
     const QString text =

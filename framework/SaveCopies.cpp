@@ -195,7 +195,7 @@ QList<CSaveCopies::Copy> CSaveCopies::LeftFor(const QByteArray &file)
             Forget(record, copy); // whole again, or a copy never finished (its file was not touched)
             return;
         }
-        left.append({copy, record, qint64(copyStatus.st_size), QDateTime::fromSecsSinceEpoch(copyStatus.st_mtime)});
+        left.append({copy, record, qint64(copyStatus.st_size), QDateTime::fromMSecsSinceEpoch(copyStatus.st_mtim.tv_sec * 1000 + copyStatus.st_mtim.tv_nsec / 1000000)});
     });
     return left;
 }
