@@ -64,11 +64,10 @@ int ReadOptions(const QStringList &arguments, Options &options)
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             return PrintCommandHelp("check");
         } else if (argument == QLatin1String("--locale")) {
-            if (!takeValue())
-                return UsageError(QStringLiteral("mbscript check: --locale needs a NAME such as en_GB"));
-            options.locale = LocaleNamed(value);
-            if (!options.locale)
-                return UsageError(QStringLiteral("mbscript check: no locale is named \"%1\"").arg(value));
+            if (const int status = ReadLocaleOption("check", takeValue() ? std::optional(value) : std::nullopt,
+                                                    options.locale);
+                status >= 0)
+                return status;
         } else if (argument == QLatin1String("--ignore")) {
             if (!takeValue())
                 return UsageError(QStringLiteral("mbscript check: --ignore needs a RULE"));

@@ -19,12 +19,11 @@ int RunDump(const QStringList &argumentsIn)
     std::optional<QLocale> locale;
     if (!arguments.isEmpty() && arguments[0].startsWith(QLatin1String("--locale"))) {
         const bool joined = arguments[0].startsWith(QLatin1String("--locale="));
-        if (!joined && (arguments[0] != QLatin1String("--locale") || arguments.size() < 2))
-            return UsageError(QStringLiteral("mbscript dump: --locale needs a NAME such as en_GB"));
-        const QString name = joined ? arguments[0].mid(9) : arguments[1];
-        locale = LocaleNamed(name);
-        if (!locale)
-            return UsageError(QStringLiteral("mbscript dump: no locale is named \"%1\"").arg(name));
+        const bool named = joined || (arguments[0] == QLatin1String("--locale") && arguments.size() >= 2);
+        const std::optional<QString> name =
+            named ? std::optional(joined ? arguments[0].mid(9) : arguments[1]) : std::nullopt;
+        if (const int status = ReadLocaleOption("dump", name, locale); status >= 0)
+            return status;
         arguments.remove(0, joined ? 1 : 2);
     }
     if (arguments.size() != 1)

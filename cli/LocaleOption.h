@@ -7,6 +7,7 @@
 
 #include <optional>
 
-// The locale `name` ("en_GB", "de_DE", "C") names; nothing for a name no
-// locale has.
-std::optional<QLocale> LocaleNamed(const QString &name);
+// Takes the NAME of `mbscript COMMAND --locale NAME` (nothing when none
+// followed): -1 with `locale` set, or the status of the usage error it
+// reported. "C" and "POSIX" name the C locale; an unknown name is an error.
+int ReadLocaleOption(const char *command, const std::optional<QString> &name, std::optional<QLocale> &locale);
