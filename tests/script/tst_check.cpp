@@ -207,28 +207,25 @@ private slots:
         const QStringList pathRules{"same-path", "nested-paths", "shared-target", "prune-shared-target", "run-order", "root-target"};
 
         QTest::newRow("nightly mirror of shares to a USB disk")
-            << Lines({"[Default]", "Operation=4", "Search_subdir=1", "Confirm Updates=0", "[Action1]",
-                      "Path1=\\\\fileserver\\Finance", "Path2=F:\\Mirror\\Finance", "[Action2]", "Path1=\\\\fileserver\\Sales",
-                      "Path2=F:\\Mirror\\Sales", "Operaton=4", "[Action3]", "Path1=\\\\FileServer\\HR\\", "Path2=F:\\Mirror\\HR"})
+            << Lines({"[Default]", "Operation=4", "Search_subdir=1", "Confirm Updates=0", "[Action1]", "Path1=\\\\fileserver\\Finance",
+                      "Path2=F:\\Mirror\\Finance", "[Action2]", "Path1=\\\\fileserver\\Sales", "Path2=F:\\Mirror\\Sales", "Operaton=4",
+                      "[Action3]", "Path1=\\\\FileServer\\HR\\", "Path2=F:\\Mirror\\HR"})
             << QStringList{"unknown-key Action2"} << pathRules + QStringList{"path-form", "bad-number"};
         QTest::newRow("two-way laptop sync through a hub")
-            << Lines({"[Default]", "Operation=0", "Path2=\\\\nas01\\home\\anna\\Documents", "[Action1]",
-                      "Path1=C:\\Users\\anna\\Documents", "[Action2]", "Path1=D:\\Laptop2\\Documents",
-                      "Path2=\\\\NAS01\\Home\\Anna\\Documents\\"})
-            << QStringList{} << pathRules;
+            << Lines({"[Default]", "Operation=0", "Path2=\\\\nas01\\home\\anna\\Documents", "[Action1]", "Path1=C:\\Users\\anna\\Documents",
+                      "[Action2]", "Path1=D:\\Laptop2\\Documents", "Path2=\\\\NAS01\\Home\\Anna\\Documents\\"}) << QStringList{} << pathRules;
         QTest::newRow("staged chain: stage locally, then off-site")
             << Lines({"[Action1]", "Path1=C:\\Data", "Path2=D:\\Stage", "Operation=4", "[Action2]", "Path1=D:\\Stage\\",
-                      "Path2=\\\\offsite\\backup\\stage", "Operation=4"})
-            << QStringList{} << pathRules;
+                      "Path2=\\\\offsite\\backup\\stage", "Operation=4"}) << QStringList{} << pathRules;
         QTest::newRow("pruned backups sharing Default's target")
             << Lines({"[Default]", "Path2=E:\\Backup", "Operation=4", "[Action1]", "Path1=C:\\Users\\anna", "[Action2]",
                       "Path1=C:\\Users\\ben", "[Action3]", "Path1=D:\\Shared"})
             << QStringList{"prune-shared-target Action1", "prune-shared-target Action2", "prune-shared-target Action3"}
             << QStringList{"shared-target", "run-order"};
         QTest::newRow("prune inside a two-way synced folder")
-            << Lines({"[Action1]", "Path1=C:\\Sync", "Path2=\\\\nas01\\sync", "Operation=0", "[Action2]",
-                      "Path1=D:\\Old projects", "Path2=C:\\Sync\\Archive", "Operation=-6"})
-            << QStringList{"prune-shared-target Action2"} << QStringList{"shared-target", "nested-paths"};
+            << Lines({"[Action1]", "Path1=C:\\Sync", "Path2=\\\\nas01\\sync", "Operation=0", "[Action2]", "Path1=D:\\Old projects",
+                      "Path2=C:\\Sync\\Archive", "Operation=-6"}) << QStringList{"prune-shared-target Action2"}
+            << QStringList{"shared-target", "nested-paths"};
         QTest::newRow("UNC paths in mixed case, one pruned")
             << Lines({"[Action1]", "Path1=C:\\Users\\anna", "Path2=\\\\nas01\\Backup\\Anna", "Operation=3", "[Action2]",
                       "Path1=D:\\Anna", "Path2=\\\\NAS01\\BACKUP\\anna\\", "Operation=4"})
@@ -241,8 +238,8 @@ private slots:
                       "Min Date Filter=01/01/2027"})
             << QStringList{"future-date Action4"} << QStringList{"invalid-date", "empty-filter", "shared-target"};
         QTest::newRow("paths pasted with quotes and spaces")
-            << Lines({"[Action1]", "Path1=\"C:\\Users\\anna\\Documents\"", "Path2=\"C:\\Users\\anna\\Documents\"",
-                      "[Action2]", "Path1=D:\\Photos ", "Path2=E:\\Photos", "Operation=3"})
+            << Lines({"[Action1]", "Path1=\"C:\\Users\\anna\\Documents\"", "Path2=\"C:\\Users\\anna\\Documents\"", "[Action2]",
+                      "Path1=D:\\Photos ", "Path2=E:\\Photos", "Operation=3"})
             << QStringList{"path-form Action1", "path-form Action2"} << QStringList{"same-path", "missing-path"};
         QTest::newRow("long-path prefixes")
             << Lines({"[Action1]", "Path1=C:\\Projects", "Path2=\\\\?\\E:\\Backup\\Projects", "Operation=4", "[Action2]",
@@ -254,8 +251,7 @@ private slots:
                       "Path2=E:\\Data", "Serch_subdir=1", "Path2 =E:\\Other", ";Path2=E:\\Old", "Mask=", "Path1=C:\\Data2",
                       "[Action 2]", "Path1=C:\\x"})
             << QStringList{"unknown-key Action1", "key-not-matched Action1", "duplicate-key Action1", "mask-form Default",
-                           "unloaded-section Action 2"}
-            << QStringList{"empty-override", "missing-path"};
+                           "unloaded-section Action 2"} << QStringList{"empty-override", "missing-path"};
     }
 
     void realScripts()
