@@ -1,11 +1,12 @@
 // One editor under test: the scripted modal UI installed for its lifetime, a
 // folder for its files, and the editor itself once opened; a search of its tree
-// and typing into it.
+// typing into it and reading what it wrote.
 
 #pragma once
 
 #include "../script/ScriptFixture.h"
 #include "app/AppDlg.h"
+#include "framework/FileBytes.h"
 #include "framework/FileName.h"
 #include "framework/ScriptedModalUi.h"
 #include "treeoptions/TreeOptionsCtrl.h"
@@ -28,6 +29,38 @@ inline QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &label)
             return found;
     }
     return nullptr;
+}
+
+// The file's bytes, or empty if it cannot be read.
+inline QByteArray Read(const QString &path)
+{
+    QByteArray bytes;
+    QString cause;
+    return ReadFileBytes(path, 1 << 20, bytes, cause) ? bytes : QByteArray();
+}
+
+// Types `value` over the item's old one in its in-place editor, left open.
+inline QTreeWidgetItem *TypeValue(CTreeOptionsCtrl &tree, QTreeWidgetItem *item, const QString &value)
+{
+    tree.setFocus();
+    tree.scrollToItem(item);
+    tree.setCurrentItem(item->parent()); // an editor open on the item opens anew
+    tree.setCurrentItem(item);
+    QTest::keyClick(&tree, Qt::Key_Right);
+    QWidget *editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, value);
+    return item;
+}
+
+// Toggles "Include Subdirectories" of Default by the space bar.
+inline void ToggleDefaultSubfolders(CAppDlg &dlg)
+{
+    CTreeOptionsCtrl &tree = dlg.Tree();
+    tree.setFocus();
+    tree.topLevelItem(0)->setExpanded(true);
+    tree.setCurrentItem(Find(tree.topLevelItem(0), QStringLiteral("Include Subdirectories")));
+    QTest::keyClick(&tree, Qt::Key_Space);
 }
 
 struct AppSession
@@ -63,19 +96,5 @@ struct AppSession
         const int fd = ::open(FileNameBytes(path).value_or(QByteArray()).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         return fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
                        && file.write(bytes) == bytes.size() ? path : QString();
-    }
-    // Types `value` over the item's old one in its in-place editor, left open.
-    QTreeWidgetItem *TypeValue(QTreeWidgetItem *item, const QString &value) const
-    {
-        CTreeOptionsCtrl &tree = dialog->Tree();
-        tree.setFocus();
-        tree.scrollToItem(item);
-        tree.setCurrentItem(item->parent()); // an editor open on the item opens anew
-        tree.setCurrentItem(item);
-        QTest::keyClick(&tree, Qt::Key_Right);
-        QWidget *editor = QApplication::focusWidget();
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, value);
-        return item;
     }
 };

@@ -59,230 +59,217 @@ class TestHelp : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void guideCoversEveryCatalogueSetting();
-    void guideLinksAndPicturesResolve();
-    void guideEntriesAreReadWhole_data();
-    void guideEntriesAreReadWhole();
-    void f1OpensTheSelectedSettingsEntry_data();
-    void f1OpensTheSelectedSettingsEntry();
-    void f1OpensTheHelpFileBesideTheProgramFirst();
-    void helpWindowGoesBackForwardAndSearches();
-    void commandLine_data();
-    void commandLine();
+    void init() { m_s = std::make_unique<AppSession>(); }
+
+    void cleanup()
+    {
+        QCOMPARE(m_s->ui.unexpected, QStringList());
+        QCOMPARE(m_s->ui.messages, QStringList());
+        m_s.reset();
+    }
+
+    void guideCoversEveryCatalogueSetting()
+    {
+        const CSettingGuide &guide = CSettingGuide::Shipped();
+        QStringList labels{PromptedOperationText()};
+        for (const SettingRow &row : SettingCatalogue())
+            labels << QString::fromUtf16(row.label);
+        for (const QString &label : labels) {
+            const QString anchor = CSettingGuide::AnchorForLabel(label);
+            QVERIFY2(!guide.Summary(anchor).isEmpty(), qPrintable(QStringLiteral("no entry %1 for \"%2\"").arg(anchor, label)));
+            // The item finds it with its value too.
+            QCOMPARE(CSettingGuide::AnchorForItemText(label + QStringLiteral("7")), label.endsWith(ValueSeparator()) ? anchor : QString());
+            QCOMPARE(CSettingGuide::AnchorForItemText(label), anchor);
+        }
+        QCOMPARE(guide.EntryCount(), labels.size()); // and no entry of a setting that is not there
+        // The guide the program shows is the one its tooltips are read from.
+        QFile built(kGuide);
+        QVERIFY(built.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(built.readAll()), CSettingGuide::ShippedHtml());
+    }
+
+    void guideLinksAndPicturesResolve()
+    {
+        const QString html = CSettingGuide::ShippedHtml();
+        QSet<QString> ids;
+        for (const QString &name : Captures(html, QStringLiteral(" id=\"([^\"]+)\""))) {
+            QVERIFY2(!ids.contains(name), qPrintable(QStringLiteral("two ids %1").arg(name)));
+            ids << name;
+        }
+        for (const QString &target : Captures(html, QStringLiteral("href=\"#([^\"]+)\"")))
+            QVERIFY2(ids.contains(target), qPrintable(QStringLiteral("no #%1").arg(target)));
+        QVERIFY(ids.contains(QStringLiteral("overview")) && ids.contains(QStringLiteral("contents"))); // where F1 and Contents go
+        const QDir guide = QFileInfo(kGuide).dir();
+        const QStringList pictures = Captures(html, QStringLiteral("<img src=\"([^\"]+)\""));
+        for (const QString &file : pictures)
+            QVERIFY2(!QImage(guide.filePath(file)).isNull(), qPrintable(file));
+        QCOMPARE(pictures.size(), 3);
+    }
+
+    void guideEntriesAreReadWhole_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QStringList>("summaries"); // of setting-a, setting-b
+        QTest::newRow("markup and entities") << "<div id=\"setting-a\"><h3>A</h3><p class=\"summary\">Takes <code>*.*</code>\n"
+                                                "&amp; more.</p></div>"
+                                             << QStringList{"Takes *.* & more.", ""};
+        QTest::newRow("no summary borrows the next") << "<div id=\"setting-a\"><p>x</p></div>"
+                                                        "<div id=\"setting-b\"><p class=\"summary\">B.</p></div>"
+                                                     << QStringList{"", "B."};
+    }
+
+    void guideEntriesAreReadWhole()
+    {
+        QFETCH(QString, html);
+        QFETCH(QStringList, summaries);
+        const CSettingGuide guide(html);
+        QCOMPARE(QStringList({guide.Summary("setting-a"), guide.Summary("setting-b")}), summaries);
+    }
+
+    void f1OpensTheSelectedSettingsEntry_data()
+    {
+        QTest::addColumn<QStringList>("path"); // root name, then labels; empty: nothing selected
+        QTest::addColumn<QString>("anchor");
+        QTest::newRow("value") << QStringList{"Action1", "File Mask: "} << "setting-file-mask";
+        QTest::newRow("in a group") << QStringList{"Action1", "Filters", "Exclude Hidden Files"}
+                                    << "setting-exclude-hidden-files";
+        QTest::newRow("last entry") << QStringList{"Default", "Filters", "Reverse Filters"} << "setting-reverse-filters";
+        QTest::newRow("prompted") << QStringList{"Action1", "Prompted Operation"} << "setting-prompted-operation";
+        QTest::newRow("root") << QStringList{"Action1"} << "overview";
+        QTest::newRow("nothing") << QStringList{} << "overview";
+    }
+
+    void f1OpensTheSelectedSettingsEntry()
+    {
+        QFETCH(QStringList, path);
+        QFETCH(QString, anchor);
+        CAppDlg &dlg = m_s->Open();
+        dlg.Help() = CHelpOpener(kProgramFolder, &dlg);
+        CTreeOptionsCtrl &tree = dlg.Tree();
+        tree.setFocus();
+        if (path.isEmpty()) {
+            tree.clearSelection();
+        } else {
+            QTreeWidgetItem *root = tree.findItems(path.first(), Qt::MatchExactly).value(0);
+            QTreeWidgetItem *item = path.size() > 1 ? Find(root, path.last()) : root;
+            QVERIFY(item);
+            tree.setCurrentItem(item);
+        }
+        QTest::keyClick(&tree, Qt::Key_F1);
+        CHelpWindow *window = dlg.Help().Window();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->Browser().source().fragment(), anchor);
+        QTRY_VERIFY(AnchorInView(window->Browser(), anchor));
+    }
+
+    void f1OpensTheHelpFileBesideTheProgramFirst()
+    {
+        // An installation: bin/ with the program, share/marrowpad/guide/ with the guide.
+        QTemporaryDir prefix;
+        const QString bin = prefix.filePath("bin");
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(prefix.filePath("share/marrowpad/guide")));
+        QVERIFY(QFile::copy(kGuide, prefix.filePath("share/marrowpad/guide/index.html")));
+        QFile chm(QDir(bin).filePath("marrowpad.chm"));
+        QVERIFY(chm.open(QIODevice::WriteOnly));
+        chm.close();
+
+        CAppDlg &dlg = m_s->Open();
+        QList<QUrl> urls;
+        dlg.Help() = CHelpOpener(bin, &dlg);
+        dlg.Help().SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
+        dlg.Tree().setFocus();
+        QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
+        QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(chm.fileName())});
+        QVERIFY(!dlg.Help().Window());
+
+        QVERIFY(chm.remove());
+        QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
+        QCOMPARE(urls.size(), 1);
+        QVERIFY(dlg.Help().Window() && dlg.Help().Window()->isVisible());
+        QCOMPARE(dlg.Help().Window()->Browser().source().toLocalFile(),
+                 QFileInfo(prefix.filePath("share/marrowpad/guide/index.html")).absoluteFilePath());
+        // Neither there: the message says where help was looked for.
+        QVERIFY(QFile::remove(prefix.filePath("share/marrowpad/guide/index.html")));
+        QVERIFY(!dlg.Help().Open() && urls.size() == 1);
+        QVERIFY(m_s->ui.messages.size() == 1 && m_s->ui.messages.takeFirst().contains(bin));
+    }
+
+    void helpWindowGoesBackForwardAndSearches()
+    {
+        CHelpWindow window;
+        window.ShowGuide(kGuide, "overview");
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.ShowGuide(kGuide, "setting-operation");
+        QTextBrowser &browser = window.Browser();
+        QTest::keyClick(&browser, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(browser.source().fragment(), QStringLiteral("overview"));
+        QTest::keyClick(&browser, Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(browser.source().fragment(), QStringLiteral("setting-operation"));
+
+        // Ctrl+F, a word, Enter: found after the cursor, then round the end.
+        QTest::keyClick(&browser, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(window.SearchField().hasFocus());
+        QTest::keyClicks(&window.SearchField(), "Reverse Filters");
+        QTest::keyClick(&window.SearchField(), Qt::Key_Return);
+        QCOMPARE(browser.textCursor().selectedText(), QStringLiteral("Reverse Filters"));
+        const int first = browser.textCursor().position();
+        QTest::keyClick(&browser, Qt::Key_F3);
+        QTest::keyClick(&browser, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(browser.textCursor().position(), first);
+        window.SearchField().setText("no such words in the guide");
+        QVERIFY(!window.FindNext());
+
+        // Help > About names the program, its version and its licence.
+        QAction *about = nullptr;
+        for (QAction *menu : window.menuBar()->actions())
+            for (QAction *action : menu->menu()->actions())
+                if (action->text() == u"&About Marrowpad")
+                    about = action;
+        QVERIFY(about);
+        about->trigger();
+        QCOMPARE(m_s->ui.messages.size(), 1);
+        const QString text = m_s->ui.messages.takeFirst();
+        QVERIFY(text.startsWith(QStringLiteral("Marrowpad %1\n").arg(kAppVersion)) && text.contains(u"MIT licence"));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // after the program name
+        QTest::addColumn<QString>("answer");        // empty: a script path
+        QTest::addColumn<QString>("path");          // the script it names
+        QTest::newRow("--help") << QStringList{"--help"} << CProgramOptions::HelpText() << "--help";
+        QTest::newRow("--version") << QStringList{"--version"} << CProgramOptions::VersionText() << "--version";
+        QTest::newRow("no arguments") << QStringList{} << "" << "";
+        QTest::newRow("a path") << QStringList{"backup.mbs"} << "" << "backup.mbs";
+        QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "" << "--help me.mbs";
+        QTest::newRow("another spelling") << QStringList{"-h"} << "" << "-h";
+        QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << "" << "--version";
+        QTest::newRow("split by the shell") << QStringList{"/home/anna/my", "scripts/a", "b.mbs"} << ""
+                                            << "/home/anna/my scripts/a b.mbs";
+        QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << "" << "/tmp/a b.mbs";
+        QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << "" << "\"/tmp/a.mbs";
+        QTest::newRow("a lone quote") << QStringList{"\""} << "" << "\"";
+        const QString latin1 = FileNameFromBytes("/tmp/caf\xe9 \xff.mbs"); // bytes that are not UTF-8 stay
+        QTest::newRow("not UTF-8, split") << QString(latin1).split(u' ') << "" << latin1;
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, answer);
+        QByteArrayList bytes{"marrowpad"};
+        for (const QString &argument : arguments)
+            bytes << FileNameBytes(argument).value();
+        std::vector<const char *> argv;
+        for (const QByteArray &argument : bytes)
+            argv.push_back(argument.constData());
+        QCOMPARE(CProgramOptions::Answer(int(argv.size()), argv.data()).value_or(QString()), answer);
+        QTEST(CCommandLine::ScriptPath(int(argv.size()), argv.data()), "path");
+    }
 
 private:
     std::unique_ptr<AppSession> m_s;
 };
-
-void TestHelp::init() { m_s = std::make_unique<AppSession>(); }
-
-void TestHelp::cleanup()
-{
-    QCOMPARE(m_s->ui.unexpected, QStringList());
-    QCOMPARE(m_s->ui.messages, QStringList());
-    m_s.reset();
-}
-
-void TestHelp::guideCoversEveryCatalogueSetting()
-{
-    const CSettingGuide &guide = CSettingGuide::Shipped();
-    QStringList labels{PromptedOperationText()};
-    for (const SettingRow &row : SettingCatalogue())
-        labels << QString::fromUtf16(row.label);
-    for (const QString &label : labels) {
-        const QString anchor = CSettingGuide::AnchorForLabel(label);
-        QVERIFY2(!guide.Summary(anchor).isEmpty(), qPrintable(QStringLiteral("no entry %1 for \"%2\"").arg(anchor, label)));
-        // The item finds it with its value too.
-        QCOMPARE(CSettingGuide::AnchorForItemText(label + QStringLiteral("7")), label.endsWith(ValueSeparator()) ? anchor : QString());
-        QCOMPARE(CSettingGuide::AnchorForItemText(label), anchor);
-    }
-    QCOMPARE(guide.EntryCount(), labels.size()); // and no entry of a setting that is not there
-    // The guide the program shows is the one its tooltips are read from.
-    QFile built(kGuide);
-    QVERIFY(built.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(built.readAll()), CSettingGuide::ShippedHtml());
-}
-
-void TestHelp::guideLinksAndPicturesResolve()
-{
-    const QString html = CSettingGuide::ShippedHtml();
-    QSet<QString> ids;
-    for (const QString &name : Captures(html, QStringLiteral(" id=\"([^\"]+)\""))) {
-        QVERIFY2(!ids.contains(name), qPrintable(QStringLiteral("two ids %1").arg(name)));
-        ids << name;
-    }
-    for (const QString &target : Captures(html, QStringLiteral("href=\"#([^\"]+)\"")))
-        QVERIFY2(ids.contains(target), qPrintable(QStringLiteral("no #%1").arg(target)));
-    QVERIFY(ids.contains(QStringLiteral("overview")) && ids.contains(QStringLiteral("contents"))); // where F1 and Contents go
-    const QDir guide = QFileInfo(kGuide).dir();
-    const QStringList pictures = Captures(html, QStringLiteral("<img src=\"([^\"]+)\""));
-    for (const QString &file : pictures)
-        QVERIFY2(!QImage(guide.filePath(file)).isNull(), qPrintable(file));
-    QCOMPARE(pictures.size(), 3);
-}
-
-void TestHelp::guideEntriesAreReadWhole_data()
-{
-    QTest::addColumn<QString>("html");
-    QTest::addColumn<QStringList>("summaries"); // of setting-a, setting-b
-    QTest::newRow("markup and entities") << "<div id=\"setting-a\"><h3>A</h3><p class=\"summary\">Takes <code>*.*</code>\n"
-                                            "&amp; more.</p></div>"
-                                         << QStringList{"Takes *.* & more.", ""};
-    QTest::newRow("no summary borrows the next") << "<div id=\"setting-a\"><p>x</p></div>"
-                                                    "<div id=\"setting-b\"><p class=\"summary\">B.</p></div>"
-                                                 << QStringList{"", "B."};
-}
-
-void TestHelp::guideEntriesAreReadWhole()
-{
-    QFETCH(QString, html);
-    QFETCH(QStringList, summaries);
-    const CSettingGuide guide(html);
-    QCOMPARE(QStringList({guide.Summary("setting-a"), guide.Summary("setting-b")}), summaries);
-}
-
-void TestHelp::f1OpensTheSelectedSettingsEntry_data()
-{
-    QTest::addColumn<QStringList>("path"); // root name, then labels; empty: nothing selected
-    QTest::addColumn<QString>("anchor");
-    QTest::newRow("value") << QStringList{"Action1", "File Mask: "} << "setting-file-mask";
-    QTest::newRow("in a group") << QStringList{"Action1", "Filters", "Exclude Hidden Files"}
-                                << "setting-exclude-hidden-files";
-    QTest::newRow("last entry") << QStringList{"Default", "Filters", "Reverse Filters"} << "setting-reverse-filters";
-    QTest::newRow("prompted") << QStringList{"Action1", "Prompted Operation"} << "setting-prompted-operation";
-    QTest::newRow("root") << QStringList{"Action1"} << "overview";
-    QTest::newRow("nothing") << QStringList{} << "overview";
-}
-
-void TestHelp::f1OpensTheSelectedSettingsEntry()
-{
-    QFETCH(QStringList, path);
-    QFETCH(QString, anchor);
-    CAppDlg &dlg = m_s->Open();
-    dlg.Help() = CHelpOpener(kProgramFolder, &dlg);
-    CTreeOptionsCtrl &tree = dlg.Tree();
-    tree.setFocus();
-    if (path.isEmpty()) {
-        tree.clearSelection();
-    } else {
-        QTreeWidgetItem *root = tree.findItems(path.first(), Qt::MatchExactly).value(0);
-        QTreeWidgetItem *item = path.size() > 1 ? Find(root, path.last()) : root;
-        QVERIFY(item);
-        tree.setCurrentItem(item);
-    }
-    QTest::keyClick(&tree, Qt::Key_F1);
-    CHelpWindow *window = dlg.Help().Window();
-    QVERIFY(window && window->isVisible());
-    QCOMPARE(window->Browser().source().fragment(), anchor);
-    QTRY_VERIFY(AnchorInView(window->Browser(), anchor));
-}
-
-void TestHelp::f1OpensTheHelpFileBesideTheProgramFirst()
-{
-    // An installation: bin/ with the program, share/marrowpad/guide/ with the guide.
-    QTemporaryDir prefix;
-    const QString bin = prefix.filePath("bin");
-    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(prefix.filePath("share/marrowpad/guide")));
-    QVERIFY(QFile::copy(kGuide, prefix.filePath("share/marrowpad/guide/index.html")));
-    QFile chm(QDir(bin).filePath("marrowpad.chm"));
-    QVERIFY(chm.open(QIODevice::WriteOnly));
-    chm.close();
-
-    CAppDlg &dlg = m_s->Open();
-    QList<QUrl> urls;
-    dlg.Help() = CHelpOpener(bin, &dlg);
-    dlg.Help().SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
-    dlg.Tree().setFocus();
-    QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
-    QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(chm.fileName())});
-    QVERIFY(!dlg.Help().Window());
-
-    QVERIFY(chm.remove());
-    QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
-    QCOMPARE(urls.size(), 1);
-    QVERIFY(dlg.Help().Window() && dlg.Help().Window()->isVisible());
-    QCOMPARE(dlg.Help().Window()->Browser().source().toLocalFile(),
-             QFileInfo(prefix.filePath("share/marrowpad/guide/index.html")).absoluteFilePath());
-    // Neither there: the message says where help was looked for.
-    QVERIFY(QFile::remove(prefix.filePath("share/marrowpad/guide/index.html")));
-    QVERIFY(!dlg.Help().Open() && urls.size() == 1);
-    QVERIFY(m_s->ui.messages.size() == 1 && m_s->ui.messages.takeFirst().contains(bin));
-}
-
-void TestHelp::helpWindowGoesBackForwardAndSearches()
-{
-    CHelpWindow window;
-    window.ShowGuide(kGuide, "overview");
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.ShowGuide(kGuide, "setting-operation");
-    QTextBrowser &browser = window.Browser();
-    QTest::keyClick(&browser, Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(browser.source().fragment(), QStringLiteral("overview"));
-    QTest::keyClick(&browser, Qt::Key_Right, Qt::AltModifier);
-    QCOMPARE(browser.source().fragment(), QStringLiteral("setting-operation"));
-
-    // Ctrl+F, a word, Enter: found after the cursor, then round the end.
-    QTest::keyClick(&browser, Qt::Key_F, Qt::ControlModifier);
-    QVERIFY(window.SearchField().hasFocus());
-    QTest::keyClicks(&window.SearchField(), "Reverse Filters");
-    QTest::keyClick(&window.SearchField(), Qt::Key_Return);
-    QCOMPARE(browser.textCursor().selectedText(), QStringLiteral("Reverse Filters"));
-    const int first = browser.textCursor().position();
-    QTest::keyClick(&browser, Qt::Key_F3);
-    QTest::keyClick(&browser, Qt::Key_F3, Qt::ShiftModifier);
-    QCOMPARE(browser.textCursor().position(), first);
-    window.SearchField().setText("no such words in the guide");
-    QVERIFY(!window.FindNext());
-
-    // Help > About names the program, its version and its licence.
-    QAction *about = nullptr;
-    for (QAction *menu : window.menuBar()->actions())
-        for (QAction *action : menu->menu()->actions())
-            if (action->text() == u"&About Marrowpad")
-                about = action;
-    QVERIFY(about);
-    about->trigger();
-    QCOMPARE(m_s->ui.messages.size(), 1);
-    const QString text = m_s->ui.messages.takeFirst();
-    QVERIFY(text.startsWith(QStringLiteral("Marrowpad %1\n").arg(kAppVersion)) && text.contains(u"MIT licence"));
-}
-
-void TestHelp::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments"); // after the program name
-    QTest::addColumn<QString>("answer");        // empty: a script path
-    QTest::addColumn<QString>("path");          // the script it names
-    QTest::newRow("--help") << QStringList{"--help"} << CProgramOptions::HelpText() << "--help";
-    QTest::newRow("--version") << QStringList{"--version"} << CProgramOptions::VersionText() << "--version";
-    QTest::newRow("no arguments") << QStringList{} << "" << "";
-    QTest::newRow("a path") << QStringList{"backup.mbs"} << "" << "backup.mbs";
-    QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "" << "--help me.mbs";
-    QTest::newRow("another spelling") << QStringList{"-h"} << "" << "-h";
-    QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << "" << "--version";
-    QTest::newRow("split by the shell") << QStringList{"/home/anna/my", "scripts/a", "b.mbs"} << ""
-                                        << "/home/anna/my scripts/a b.mbs";
-    QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << "" << "/tmp/a b.mbs";
-    QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << "" << "\"/tmp/a.mbs";
-    QTest::newRow("a lone quote") << QStringList{"\""} << "" << "\"";
-    const QString latin1 = FileNameFromBytes("/tmp/caf\xe9 \xff.mbs"); // bytes that are not UTF-8 stay
-    QTest::newRow("not UTF-8, split") << QString(latin1).split(u' ') << "" << latin1;
-}
-
-void TestHelp::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, answer);
-    QByteArrayList bytes{"marrowpad"};
-    for (const QString &argument : arguments)
-        bytes << FileNameBytes(argument).value();
-    std::vector<const char *> argv;
-    for (const QByteArray &argument : bytes)
-        argv.push_back(argument.constData());
-    QCOMPARE(CProgramOptions::Answer(int(argv.size()), argv.data()).value_or(QString()), answer);
-    QTEST(CCommandLine::ScriptPath(int(argv.size()), argv.data()), "path");
-}
 
 QTEST_MAIN(TestHelp)
 #include "tst_help.moc"
