@@ -148,7 +148,6 @@ private slots:
         // The lines of a section, and the branch built from them ("Default" and an action alike).
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("branch");
-        QTest::newRow("only Confirm Updates 0") << "Confirm Updates=0" << "Synchronization [13]\n  Confirm Updates [0]\n";
         QTest::newRow("Operation -4") << "Operation=-4"
             << "Operation: Refresh Target (update only existing files in target) [12]\nPrompted Operation [1]\n";
         QTest::newRow("Operation -1") << "Operation=-1" << "Operation: Always Prompt [12]\nPrompted Operation [1]\n";
@@ -248,11 +247,9 @@ private slots:
         QTest::addColumn<bool>("newScript");
         QTest::addColumn<QString>("branch");
         QTest::addColumn<QStringList>("changed");
-        const QStringList builtIn{"File Mask:  [11]\n => File Mask: *.* [11]\n",
+        const QStringList builtIn{"File Mask:  [11]\n => File Mask: *.* [11]\n", "Time Check Precision:  [11] => Time Check Precision: 3 [11]",
                                   "Produce Compare Report [11]\n  Prompted Operation [0] => Always Prompt [11]\n  Prompted Operation [1]",
-                                  "Time Check Precision:  [11] => Time Check Precision: 3 [11]",
-                                  "Always Show Archives [0] => Always Show Archives [1]",
-                                  "Append to output file [1] => Append to output file [0]",
+                                  "Always Show Archives [0] => Always Show Archives [1]", "Append to output file [1] => Append to output file [0]",
                                   "Display Error Messages [1] => Display Error Messages [0]"};
         QTest::newRow("bare root of a new script") << true << QString() << QStringList();
         QTest::newRow("bare root") << false << QString() << builtIn;
@@ -270,7 +267,7 @@ private slots:
             << "  Source Path: C:\\x [11]\n  Include Subdirectories [0]\n"
                "  Operation: Update Target (update & add new files to target) [11]\n  Prompted Operation [1]\n"
                "  Output [13]\n    Sort By: CRC32 [11]\n    Append to output file [0]\n"
-            << builtIn.mid(0, 1) + builtIn.mid(2)
+            << builtIn.mid(0, 2) + builtIn.mid(3)
                    + QStringList{"Source Path:  [11] => Source Path: C:\\x [11]",
                                  "Include Subdirectories [1] => Include Subdirectories [0]",
                                  "Produce Compare Report => Update Target (update & add new files to target)",
