@@ -1,5 +1,4 @@
-// The framework layer: code pages, file filters, one-line messages, huge-page
-// sizes, and the modal UI with its scripted double and its Qt dialogs.
+// The framework layer: code pages, file filters, messages, huge pages and the Qt dialogs.
 
 #include "../script/ScriptFixture.h"
 #include "framework/AppTitle.h"
@@ -62,17 +61,14 @@ private slots:
         QTest::newRow("ansi, every byte") << every << ansi << every1252 << false;
         QTest::newRow("ansi, every byte from the seventh") << every.mid(7) << ansi << every1252.mid(7) << false;
         QTest::newRow("ansi cyrillic") << QByteArray("a?b") << ansi << QString::fromUtf16(u"aЖb") << true;
-        QTest::newRow("ansi: one ? per astral character") << QByteArray("a?b") << ansi << QString::fromUtf16(u"a😀b")
-                                                          << true;
+        QTest::newRow("ansi: one ? per astral character") << QByteArray("a?b") << ansi << QString::fromUtf16(u"a😀b") << true;
         QTest::newRow("utf-8") << QByteArray("Donn\xc3\xa9""es") << int(kUtf8) << QString::fromUtf16(u"Données") << false;
         // Each byte of what is not UTF-8 (a Latin-1 letter, a cut sequence, an
         // encoded surrogate, an overlong form, a code point past U+10FFFF) is kept.
         QTest::newRow("utf-8, every byte kept")
             << QByteArray("\xe9\xc3(\xed\xa0\x80\xe0\x80\xaf\xf4\x90\x80\x80\xf0\x9f\x98\x80\xe2\x82") << int(kUtf8)
-            << QString::fromUtf16(u"\xdce9\xdcc3(\xdced\xdca0\xdc80\xdce0\xdc80\xdcaf\xdcf4\xdc90\xdc80\xdc80😀\xdce2\xdc82")
-            << false;
-        QTest::newRow("utf-16 as it stands") << QByteArray("[\0D\0]\0", 6) << int(kUtf16) << QString::fromUtf16(u"[D]")
-                                             << false;
+            << QString::fromUtf16(u"\xdce9\xdcc3(\xdced\xdca0\xdc80\xdce0\xdc80\xdcaf\xdcf4\xdc90\xdc80\xdc80😀\xdce2\xdc82") << false;
+        QTest::newRow("utf-16 as it stands") << QByteArray("[\0D\0]\0", 6) << int(kUtf16) << QString::fromUtf16(u"[D]") << false;
         QTest::newRow("empty") << QByteArray() << ansi << QString() << false;
     }
 
@@ -105,8 +101,7 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("script filter") << "All Files|*.*||" << QStringList{"All Files (*)"};
         QTest::newRow("picker filter") << "All Files (*.*)|*.*||" << QStringList{"All Files (*)"};
-        QTest::newRow("two pairs") << "Scripts (*.mbs)|*.mbs|All Files (*.*)|*.*||"
-                                   << QStringList{"Scripts (*.mbs)", "All Files (*)"};
+        QTest::newRow("two pairs") << "Scripts (*.mbs)|*.mbs|All Files (*.*)|*.*||" << QStringList{"Scripts (*.mbs)", "All Files (*)"};
         QTest::newRow("several patterns") << "Text (*.txt;*.log)|*.txt; *.log||" << QStringList{"Text (*.txt *.log)"};
         QTest::newRow("other brackets kept") << "Scripts (Marrowby)|*.mbs||" << QStringList{"Scripts (Marrowby) (*.mbs)"};
         QTest::newRow("same pattern once, no end marker") << "Any|*.*;*" << QStringList{"Any (*)"};
@@ -171,8 +166,7 @@ private slots:
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<CLogFont>("logFont");  // its colour is the COLORREF of `colour`
         QTest::newRow("red, plain") << QColor(255, 0, 0) << CLogFont{"Serif", 10, 400, false, false, false, 0x0000FF};
-        QTest::newRow("mixed, bold italic") << QColor(0x12, 0x34, 0x56)
-                                            << CLogFont{"Serif", 12, 700, true, false, false, 0x563412};
+        QTest::newRow("mixed, bold italic") << QColor(0x12, 0x34, 0x56) << CLogFont{"Serif", 12, 700, true, false, false, 0x563412};
         QTest::newRow("blue, light underlined struck out") << QColor(0, 0, 255)
                                                            << CLogFont{"Serif", 9, 300, false, true, true, 0xFF0000};
     }
@@ -185,10 +179,8 @@ private slots:
         QCOMPARE(QColorToColorRef(colour), logFont.colour);
         QCOMPARE(QColorToColorRef(colour.toHsv()), logFont.colour);
         const QFont font = LogFontToQFont(logFont);
-        QCOMPARE(font.family(), logFont.faceName);
-        QCOMPARE(font.pointSize(), logFont.pointSize);
-        QCOMPARE(int(font.weight()), logFont.weight);
-        QCOMPARE(font.italic(), logFont.italic);
+        QCOMPARE(std::tuple(font.family(), font.pointSize(), int(font.weight()), font.italic(), font.underline(), font.strikeOut()),
+                 std::tuple(logFont.faceName, logFont.pointSize, logFont.weight, logFont.italic, logFont.underline, logFont.strikeOut));
         QCOMPARE(QFontToLogFont(font, logFont.colour), logFont);
     }
 
@@ -220,31 +212,25 @@ private slots:
         QCOMPARE(caption, AppTitle());
     }
 
-    void recoveryOfferKeys() // Esc never throws edits away
+    void answerKeys_data()
     {
-        for (const auto &[key, answer] : {std::pair{QKeyCombination(Qt::Key_Return), RecoveryAnswer::Recover},
-                                          {Qt::ALT | Qt::Key_D, RecoveryAnswer::Discard},
-                                          {QKeyCombination(Qt::Key_Escape), RecoveryAnswer::Later}}) {
-            WhenModal([key = key](QWidget *box) { QTest::keyClick(box, key.key(), key.keyboardModifiers()); });
-            QCOMPARE(QtModalUi().AskRecoverDiscard(QStringLiteral("Recover?")), answer);
-        }
-    }
-
-    void saveQuestionKeys_data()
-    {
-        QTest::addColumn<QKeyCombination>("key"); // none: the window's close button
+        QTest::addColumn<bool>("recovery");        // the recovery offer, else the save question
+        QTest::addColumn<QKeyCombination>("key");  // none: the window's close button
         QTest::addColumn<int>("answer");
-        QTest::newRow("Alt+S") << QKeyCombination(Qt::ALT | Qt::Key_S) << int(SaveAnswer::Save);
-        QTest::newRow("Enter") << QKeyCombination(Qt::Key_Return) << int(SaveAnswer::Save);
-        QTest::newRow("Alt+D") << QKeyCombination(Qt::ALT | Qt::Key_D) << int(SaveAnswer::Discard);
-        QTest::newRow("Esc") << QKeyCombination(Qt::Key_Escape) << int(SaveAnswer::Cancel);
-        QTest::newRow("closed") << QKeyCombination() << int(SaveAnswer::Cancel);
+        QTest::newRow("save, Alt+S") << false << QKeyCombination(Qt::ALT | Qt::Key_S) << int(SaveAnswer::Save);
+        QTest::newRow("save, Enter") << false << QKeyCombination(Qt::Key_Return) << int(SaveAnswer::Save);
+        QTest::newRow("save, Alt+D") << false << QKeyCombination(Qt::ALT | Qt::Key_D) << int(SaveAnswer::Discard);
+        QTest::newRow("save, Esc") << false << QKeyCombination(Qt::Key_Escape) << int(SaveAnswer::Cancel);
+        QTest::newRow("save, closed") << false << QKeyCombination() << int(SaveAnswer::Cancel);
+        QTest::newRow("recover, Enter") << true << QKeyCombination(Qt::Key_Return) << int(RecoveryAnswer::Recover);
+        QTest::newRow("recover, Alt+D") << true << QKeyCombination(Qt::ALT | Qt::Key_D) << int(RecoveryAnswer::Discard);
+        QTest::newRow("recover, Esc never throws edits away") << true << QKeyCombination(Qt::Key_Escape) << int(RecoveryAnswer::Later);
     }
 
-    void saveQuestionKeys()
+    void answerKeys()
     {
+        QFETCH(bool, recovery);
         QFETCH(QKeyCombination, key);
-        QFETCH(int, answer);
         WhenModal([&](QWidget *modal) {
             if (key.key() == Qt::Key_unknown)
                 modal->close();
@@ -252,7 +238,8 @@ private slots:
                 QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, key.key(), key.keyboardModifiers());
         });
         QtModalUi ui;
-        QCOMPARE(int(ui.AskSaveDiscardCancel(QStringLiteral("Save changes?"))), answer);
+        QTEST(recovery ? int(ui.AskRecoverDiscard(QStringLiteral("Recover?"))) : int(ui.AskSaveDiscardCancel(QStringLiteral("Save?"))),
+              "answer");
     }
 
     void fileDialogIsSetUp_data()
@@ -296,8 +283,7 @@ private slots:
             static_cast<QDialog *>(dialog)->accept();
         });
         QtModalUi ui;
-        QCOMPARE(ui.ChooseFile(request), chosen.isEmpty() ? std::nullopt
-                                                          : std::optional(folder.filePath(FileNameFromBytes(chosen))));
+        QCOMPARE(ui.ChooseFile(request), chosen.isEmpty() ? std::nullopt : std::optional(folder.filePath(FileNameFromBytes(chosen))));
         QCOMPARE(seen, (QStringList{request.title, folder.path(), QStringLiteral("OK"), QStringLiteral("All Files (*)")}));
         QVERIFY2(told.contains(message), qPrintable(told));
     }

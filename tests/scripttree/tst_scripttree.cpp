@@ -1,5 +1,4 @@
-// The script in the options tree and back, by the branch builder, Show All,
-// the writer and the saver, and a section at a time by the rewriter.
+// The script in the options tree and back: builder, Show All, writer, and the rewriter.
 
 #include "bench/ScriptGenerator.h"
 #include "framework/ScriptedModalUi.h"
@@ -27,22 +26,20 @@ namespace {
 struct Fixture
 {
     QString Path(const QString &name) const { return dir.filePath(name); }
-    QString WriteFile(const QByteArray &bytes, const QString &name = QStringLiteral("in.mbs"))
+    QString WriteFile(const QByteArray &bytes)
+    {
+        QFile file(Path(QStringLiteral("in.mbs")));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
+    }
+    QByteArray ReadFile(const QString &name) const
     {
         QFile file(Path(name));
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(bytes);
-        return file.fileName();
-    }
-    static QByteArray ReadFile(const QString &path)
-    {
-        QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
     }
     int Load(const QByteArray &bytes) { return LoadScriptWithTree(document, WriteFile(bytes), tree); }
     QByteArray Save(const QString &name = QStringLiteral("out.mbs"))
     {
-        return WriteScript(document, Path(name), tree) ? ReadFile(Path(name)) : QByteArray("<failed>");
+        return WriteScript(document, Path(name), tree) ? ReadFile(name) : QByteArray("<failed>");
     }
     QTreeWidgetItem *Root(const QString &name) const { return tree.findItems(name, Qt::MatchExactly).value(0); }
 
@@ -148,14 +145,9 @@ private slots:
 
     void layouts_data()
     {
-        // The lines of a section, and the branch built from them (the same for
-        // "Default" and for an action).
+        // The lines of a section, and the branch built from them ("Default" and an action alike).
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("branch");
-        QTest::newRow("only Mask") << "Mask=*.doc" << "File Mask: *.doc [11]\n";
-        QTest::newRow("only Confirm Updates 0") << "Confirm Updates=0" << "Synchronization [13]\n  Confirm Updates [0]\n";
-        QTest::newRow("Reverse Filters and Min Size") << "Reverse Filters=1\nMin Size Filter=100"
-            << "Filters [13]\n  Exclude Files Smaller Than (bytes): 100 [11]\n  Reverse Filters [1]\n";
         QTest::newRow("Operation -4") << "Operation=-4"
             << "Operation: Refresh Target (update only existing files in target) [12]\nPrompted Operation [1]\n";
         QTest::newRow("Operation -1") << "Operation=-1" << "Operation: Always Prompt [12]\nPrompted Operation [1]\n";
@@ -190,11 +182,9 @@ private slots:
 
     void roundTrip_data()
     {
-        // A generated script saved and read back gives the same records, tree
-        // and bytes. With Show All, the branches are first cut down and edited
-        // at random, so that sections show parts of radio pairs, masks and the
-        // Operation pair, and "Default" holds unsaved edits (half the scripts set
-        // odd values in it): Show All on every root then changes no record.
+        // A generated script saved and read back gives the same records, tree and bytes. With Show
+        // All, branches cut down and edited at random (odd values in half the "Default"s) are
+        // completed on every root, which changes no record.
         QTest::addColumn<quint32>("seed");
         QTest::addColumn<bool>("showAll");
         for (quint32 seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) {
@@ -252,24 +242,19 @@ private slots:
 
     void complete_data()
     {
-        // The branch of Action1 before Show All (as a dump) under a bare
-        // "Default", and the lines of the complete branch that differ after it:
-        // "line => line". A new script starts from the initial states, every
-        // other completion from the built-in defaults.
+        // Action1's branch before Show All under a bare "Default", and the lines of the complete
+        // branch that differ ("line => line"): initial states for a new script, else built-in defaults.
         QTest::addColumn<bool>("newScript");
         QTest::addColumn<QString>("branch");
         QTest::addColumn<QStringList>("changed");
-        const QStringList builtIn{"File Mask:  [11]\n => File Mask: *.* [11]\n",
+        const QStringList builtIn{"File Mask:  [11]\n => File Mask: *.* [11]\n", "Time Check Precision:  [11] => Time Check Precision: 3 [11]",
                                   "Produce Compare Report [11]\n  Prompted Operation [0] => Always Prompt [11]\n  Prompted Operation [1]",
-                                  "Time Check Precision:  [11] => Time Check Precision: 3 [11]",
-                                  "Always Show Archives [0] => Always Show Archives [1]",
-                                  "Append to output file [1] => Append to output file [0]",
+                                  "Always Show Archives [0] => Always Show Archives [1]", "Append to output file [1] => Append to output file [0]",
                                   "Display Error Messages [1] => Display Error Messages [0]"};
         QTest::newRow("bare root of a new script") << true << QString() << QStringList();
         QTest::newRow("bare root") << false << QString() << builtIn;
         // The pair is written as its selected button shows it.
-        QTest::newRow("Binary selected, lacks Compare Date/Time")
-            << false << "  Synchronization [13]\n    Binary Compare Files [3]\n"
+        QTest::newRow("Binary selected, lacks Compare Date/Time") << false << "  Synchronization [13]\n    Binary Compare Files [3]\n"
             << builtIn + QStringList{"Compare Date/Time [3]\n    Binary Compare Files [2] => "
                                      "Compare Date/Time [2]\n    Binary Compare Files [3]"};
         // A mask with boxes shown writes the missing ones as clear.
@@ -278,22 +263,19 @@ private slots:
                                      "    Ignore Archive Files [1]\n    Ignore System Files [1] => "
                                      "Ignore Read-Only Files [0]\n    Ignore Hidden Files [0]\n    Ignore Directories [0]\n"
                                      "    Ignore Archive Files [0]\n    Ignore System Files [0]"};
-        QTest::newRow("existing values and states are kept")
-            << false
+        QTest::newRow("existing values and states are kept") << false
             << "  Source Path: C:\\x [11]\n  Include Subdirectories [0]\n"
                "  Operation: Update Target (update & add new files to target) [11]\n  Prompted Operation [1]\n"
                "  Output [13]\n    Sort By: CRC32 [11]\n    Append to output file [0]\n"
-            << builtIn.mid(0, 1) + builtIn.mid(2)
+            << builtIn.mid(0, 2) + builtIn.mid(3)
                    + QStringList{"Source Path:  [11] => Source Path: C:\\x [11]",
                                  "Include Subdirectories [1] => Include Subdirectories [0]",
                                  "Produce Compare Report => Update Target (update & add new files to target)",
                                  "Prompted Operation [0] => Prompted Operation [1]",
                                  "Sort By: Unsorted [12] => Sort By: CRC32 [11]"};
-        // Every later row of the level goes in before an unknown item.
         QTest::newRow("unknown item ends up after its level")
             << false << "  Stray [11]\n" << builtIn + QStringList{"Reverse Filters [0]\n => Reverse Filters [0]\n  Stray [11]\n"};
-        // A prompt without its Operation item was never written: it becomes the
-        // prompt of the inserted one.
+        // A prompt without its Operation was never written: it becomes the inserted one's.
         QTest::newRow("a prompt without its Operation") << false << "  Prompted Operation [0]\n" << builtIn;
     }
 
@@ -323,8 +305,7 @@ private slots:
 
     void everySetting_data()
     {
-        // Each setting of the table alone, and all of them in reverse order, in
-        // an action with values other than the built-in defaults.
+        // Each setting alone, and all in reverse order, with values other than the built-in defaults.
         QTest::addColumn<int>("index");  // -1: all
         QTest::newRow("all, in reverse order") << -1;
         for (int i = 0; i < kSettingFieldCount; ++i)
@@ -333,16 +314,14 @@ private slots:
 
     void everySetting()
     {
-        // A setting loads into its own member alone and shows its items under its
-        // heading; the writer writes the shown ones back in the table's order, the
-        // lines the tree does not show after them as they were.
+        // A setting loads into its own member alone, shows its items under its heading and is
+        // written back in the table's order, unshown lines after the shown ones.
         QFETCH(int, index);
         QStringList lines, shown, kept;
         for (int i = kSettingFieldCount - 1; i >= 0; --i) {
             const SettingField &field = SettingFields()[size_t(i)];
             const QString value = field.kind == FieldKind::Date ? QStringLiteral("05/01/2009")
-                                  : field.IsText()              ? QStringLiteral("x")
-                                                                : QString::number(field.builtIn ^ 1);
+                                  : field.IsText()              ? QStringLiteral("x") : QString::number(field.builtIn ^ 1);
             if (index < 0 || i == index) {
                 lines << field.Key() + u'=' + value;
                 field.IsShown() ? shown.prepend(lines.last()) : kept.append(lines.last());
@@ -365,8 +344,7 @@ private slots:
         QCOMPARE(items->childCount(), field.BoxCount());
         for (int box = 0; box < field.BoxCount(); ++box)
             QVERIFY(items->child(box)->text(0).startsWith(field.Label(box)));
-        // Show All on an action that inherits it writes what "Default" shows:
-        // the action does what it did.
+        // Show All on an action inheriting it writes what "Default" shows: it does what it did.
         Fixture inherits, after;
         QCOMPARE(inherits.Load(Ansi("[Default]\n" + lines.first() + "\n[Action1]\n")), 1);
         CompleteAction(inherits.tree, inherits.Root(QStringLiteral("Action1")));
@@ -391,18 +369,15 @@ private slots:
         QTest::newRow("changed items, a mask keeps unknown bits")
             << odd << QStringList{"toggle Action1/Exclude Hidden", "select Action1/Compare Date"}
             << QString(odd).replace("Mask=288", "Mask=290").replace("Size Files=2", "Size Files=0");
-        QTest::newRow("toggled back is untouched") << odd
-            << QStringList{"toggle Action1/Include", "toggle Action1/Include"} << odd;
+        QTest::newRow("toggled back is untouched") << odd << QStringList{"toggle Action1/Include", "toggle Action1/Include"} << odd;
         QTest::newRow("keys, comments and sections kept")
             << "; before\n\n[Default]extra\n@=d\nMask=*\nmask=dead\nDisplay Columns=A\n# note\n[Options]\nx=1\n; c\n"
                "[Action1]\nOutput Header=\\t\nPath1=a\n[Action07]\nPath1=b\n[default]\nMask=dead\n[ACTION1]\nPath1=dead\n"
             << QStringList()
             << "; before\n[Default]extra\n@=d\nMask=*\nDisplay Columns=A\n# note\n\n[Action1]\nPath1=a\nOutput Header=\\t\n\n"
                "[Options]\nx=1\n; c\n\n[Action07]\nPath1=b\n\n";
-        QTest::newRow("lines travel with their action")
-            << "[Action1]\n@=one\nMask=*.one\nUnknown=1\n[Action2]\nMask=*.two\n"
-            << QStringList{"move Action1", "set Action2/File Mask=*.uno", "repeat Action2=Action3", "delete Action1",
-                           "new Action1"}
+        QTest::newRow("lines travel with their action") << "[Action1]\n@=one\nMask=*.one\nUnknown=1\n[Action2]\nMask=*.two\n"
+            << QStringList{"move Action1", "set Action2/File Mask=*.uno", "repeat Action2=Action3", "delete Action1", "new Action1"}
             << "[Action1]\n\n[Action2]\n@=one\nMask=*.uno\nUnknown=1\n\n[Action3]\n@=one\nMask=*.uno\nUnknown=1\n\n";
         QTest::newRow("edits after a save") << "; top\n[Action1]\nShow progress=7\nAllow Cancel=3\nX=1\n[Other]\ny=2\n"
             << QStringList{"save", "toggle Action1/Allow Cancel"}
@@ -440,26 +415,26 @@ private slots:
             QTreeWidgetItem *item = path.contains(u'/') ? Find(root, path.section(u'/', 1)) : root;
             QVERIFY2(item || verb == u"new" || verb == u"save", qPrintable(edit));
             bool checked = false;
-            if (verb == u"toggle" && CTreeOptionsCtrl::GetCheckState(item, checked)) {
+            if (verb == u"toggle" && CTreeOptionsCtrl::GetCheckState(item, checked))
                 tree.ToggleCheckBranch(item, checked);
-            } else if (verb == u"set") {
+            else if (verb == u"set")
                 CTreeOptionsCtrl::SetItemValueText(item, value);
-            } else if (verb == u"select") {
+            else if (verb == u"select")
                 tree.SelectRadioItem(item);
-            } else if (verb == u"delete") {
+            else if (verb == u"delete")
                 delete item;
-            } else if (verb == u"stray") {
+            else if (verb == u"stray")
                 item->parent()->insertChild(item->parent()->indexOfChild(item), CTreeOptionsCtrl::NewItem("Stray", 11));
-            } else if (verb == u"move") {
+            else if (verb == u"move") {
                 QTreeWidgetItem *next = tree.topLevelItem(tree.indexOfTopLevelItem(root) + 1);
                 tree.DuplicateBranch(root, nullptr, next)->setText(0, next->text(0));
                 next->setText(0, root->text(0));
                 delete root;
-            } else if (verb == u"repeat") {
+            } else if (verb == u"repeat")
                 tree.DuplicateBranch(root, nullptr, TVI_LAST)->setText(0, value);
-            } else if (verb == u"new") {
+            else if (verb == u"new")
                 InsertActionRoot(tree, path, TVI_FIRST);
-            } else {
+            else {
                 QVERIFY(verb == u"save" && fixture.Save() != "<failed>");
                 QCOMPARE(fixture.document.LoadScript(fixture.Path("out.mbs")), 1);
             }
@@ -469,10 +444,8 @@ private slots:
 
     void encodings_data()
     {
-        // A script read in one encoding, its source path set to text ANSI cannot
-        // hold, and the bytes saved: ANSI becomes UTF-16LE and says so. A script
-        // that writes no section (an empty "Default" is not written) keeps its
-        // encoding. A mark is followed by an empty line.
+        // A script read in one encoding, its source path set to text ANSI cannot hold, and the
+        // bytes saved: ANSI becomes UTF-16LE and says so; a script writing no section keeps its own.
         QTest::addColumn<int>("read");
         QTest::addColumn<QString>("script");
         QTest::addColumn<QByteArray>("saved");
@@ -504,7 +477,6 @@ private slots:
         QCOMPARE(m_ui.messages.size(), becomesUnicode ? 1 : 0);
         if (becomesUnicode)
             QVERIFY(m_ui.messages[0].contains("out.mbs") && m_ui.messages[0].contains("Unicode"));
-        // Read back, the script keeps the encoding it was saved in.
         fixture.document.LoadScript(fixture.Path("out.mbs"));
         QCOMPARE(fixture.Save("again.mbs"), saved);
     }
@@ -520,8 +492,6 @@ private slots:
 
     void rewrite_data()
     {
-        // Scripts the rewriter takes section by section, with or without Show
-        // All on every root.
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<bool>("complete");
         CScriptGenerator generator(7);
@@ -543,9 +513,8 @@ private slots:
 
     void rewrite()
     {
-        // Byte for byte what the editor saves right after loading the script
-        // (and Show All on every root), with the same messages; the tree
-        // keeps no more than "Default".
+        // Byte for byte what the editor saves after loading (and Show All), with the same
+        // messages; the tree keeps no more than "Default".
         QFETCH(QByteArray, script);
         QFETCH(bool, complete);
         Fixture editor;
@@ -554,13 +523,11 @@ private slots:
             for (int i = 0; i < editor.tree.topLevelItemCount(); ++i)
                 CompleteAction(editor.tree, editor.tree.topLevelItem(i));
         const QByteArray saved = editor.Save();
-        const qsizetype messages = m_ui.messages.size();
-        m_ui.messages.clear();
-
+        const qsizetype messages = std::exchange(m_ui.messages, {}).size();
         Fixture fixture;
         CScriptRewriter rewriter(fixture.tree, complete);
         QCOMPARE(rewriter.Rewrite(fixture.WriteFile(script), fixture.Path("out.mbs")), CScriptRewriter::Result::Written);
-        QCOMPARE(Fixture::ReadFile(fixture.Path("out.mbs")), saved);
+        QCOMPARE(fixture.ReadFile("out.mbs"), saved);
         QCOMPARE(m_ui.messages.size(), messages);
         QCOMPARE(fixture.tree.topLevelItemCount(), script.isEmpty() ? 0 : 1);
     }
