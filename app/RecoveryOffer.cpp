@@ -6,6 +6,7 @@
 #include "framework/Clock.h"
 #include "framework/FileName.h"
 #include "framework/FileSaver.h"
+#include "framework/ModalUi.h"
 #include "script/SynchArray.h"
 #include "script/tree/BranchBuilder.h"
 #include "treeoptions/TreeOptionsCtrl.h"
@@ -77,7 +78,9 @@ RecoveryAnswer CRecoveryOffer::Offer(const RecoveryContents &contents)
                        "(Undo takes them back), discard them, or decide later?")
             .arg(script, When(contents.written, Clock().NowUtc().toLocalTime().date()), Changes(m_document, edited),
                  since);
-    const RecoveryAnswer answer = ModalUi().AskRecoverDiscard(text);
+    const int chosen = ModalUi().AskChoice(
+        text, {QStringLiteral("&Recover"), QStringLiteral("&Discard"), QStringLiteral("&Later")}, 2);
+    const RecoveryAnswer answer = chosen < 0 ? RecoveryAnswer::Later : RecoveryAnswer(chosen);
     if (answer == RecoveryAnswer::Recover && !Recover(contents.script))
         return RecoveryAnswer::Later;
     return answer;

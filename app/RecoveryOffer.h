@@ -5,8 +5,6 @@
 // them in the tree over that script as one step of the edit history, so that
 // Undo returns to the script as saved.
 
-#include "framework/ModalUi.h"
-
 #include <QDateTime>
 #include <QString>
 
@@ -14,6 +12,10 @@ class CEditHistory;
 class CSynchArray;
 class CTreeOptionsCtrl;
 struct RecoveryContents;
+
+// The answer to the offer, in the order of its buttons; Later (also Esc)
+// leaves the edits for another time.
+enum class RecoveryAnswer { Recover, Discard, Later };
 
 class CRecoveryOffer
 {

@@ -48,8 +48,6 @@ struct FileDialogRequest
 
 // The answer to the question before work is lost.
 enum class SaveAnswer { Save, Discard, Cancel };
-// The answer to the offer of edits an editor left unsaved when it ended.
-enum class RecoveryAnswer { Recover, Discard, Later };
 
 class IModalUi
 {
@@ -60,25 +58,15 @@ public:
     virtual void ShowMessage(const QString &text) = 0;
     // The same for news that is no warning (the About box).
     virtual void ShowInformation(const QString &text) { ShowMessage(text); }
-    // A question offering Yes and No only; true for Yes. Esc answers nothing
-    // and leaves the question open.
-    virtual bool AskYesNo(const QString &text) = 0;
     // The question before unsaved work is lost: Save (Alt+S, the default),
     // Discard (Alt+D) or Cancel (Esc, the window's close button), which must
     // leave everything as it was.
     virtual SaveAnswer AskSaveDiscardCancel(const QString &text) = 0;
     // A question answered by one of `choices` (button captions, the first the
     // default): the index of the one chosen, or -1 when none was (a tool
-    // without a window). Esc answers nothing and leaves the question open.
-    virtual int AskChoice(const QString &text, const QStringList &choices) = 0;
-    // Offers unsaved edits left by an editor that ended: Recover (the
-    // default), Discard, or Later (Esc), which leaves them for another time.
-    // Without a window the edits are left for later.
-    virtual RecoveryAnswer AskRecoverDiscard(const QString &text)
-    {
-        ShowMessage(text);
-        return RecoveryAnswer::Later;
-    }
+    // without a window). Esc and the window's close button answer `escape`;
+    // without one (-1) they leave the question open.
+    virtual int AskChoice(const QString &text, const QStringList &choices, int escape = -1) = 0;
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<QString> ChooseFile(const FileDialogRequest &request) = 0;
     virtual std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) = 0;

@@ -6,36 +6,15 @@
 #include "framework/FileName.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QKeyEvent>
 #include <QPushButton>
 
 namespace {
 QWidget *ActiveParent() { return QApplication::activeWindow(); }
 } // namespace
-
-YesNoMessageBox::YesNoMessageBox(const QString &text, QWidget *parent)
-    : QMessageBox(QMessageBox::Question, AppTitle(), text, QMessageBox::Yes | QMessageBox::No, parent)
-{
-    setDefaultButton(QMessageBox::Yes);
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
-}
-
-void YesNoMessageBox::keyPressEvent(QKeyEvent *event)
-{
-    // QMessageBox would take Esc (and the close shortcut) as No.
-    if (event->matches(QKeySequence::Cancel) || event->matches(QKeySequence::Close)) {
-        event->accept();
-        return;
-    }
-    QMessageBox::keyPressEvent(event);
-}
-
-void YesNoMessageBox::closeEvent(QCloseEvent *event) { event->ignore(); }
 
 void QtModalUi::ShowMessage(const QString &text)
 {
@@ -47,13 +26,6 @@ void QtModalUi::ShowInformation(const QString &text)
 {
     QMessageBox box(QMessageBox::Information, AppTitle(), text, QMessageBox::Ok, ActiveParent());
     box.exec();
-}
-
-bool QtModalUi::AskYesNo(const QString &text)
-{
-    YesNoMessageBox box(text, ActiveParent());
-    box.exec();
-    return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 SaveAnswer QtModalUi::AskSaveDiscardCancel(const QString &text)
@@ -71,31 +43,19 @@ SaveAnswer QtModalUi::AskSaveDiscardCancel(const QString &text)
     return box.clickedButton() == box.button(QMessageBox::Discard) ? SaveAnswer::Discard : SaveAnswer::Cancel;
 }
 
-int QtModalUi::AskChoice(const QString &text, const QStringList &choices)
+int QtModalUi::AskChoice(const QString &text, const QStringList &choices, int escape)
 {
-    // Without a button for Esc or the window's close button, only a choice closes it.
     QMessageBox box(QMessageBox::Question, AppTitle(), text, QMessageBox::NoButton, ActiveParent());
     QList<QAbstractButton *> buttons;
     for (const QString &choice : choices)
         buttons << box.addButton(choice, QMessageBox::AcceptRole);
     if (!buttons.isEmpty())
         box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    // Without a button for Esc or the window's close button, only a choice closes it.
+    if (escape >= 0 && escape < buttons.size())
+        box.setEscapeButton(buttons[escape]);
     box.exec();
     return int(buttons.indexOf(box.clickedButton()));
-}
-
-RecoveryAnswer QtModalUi::AskRecoverDiscard(const QString &text)
-{
-    QMessageBox box(QMessageBox::Question, AppTitle(), text, QMessageBox::NoButton, ActiveParent());
-    QPushButton *recover = box.addButton(QStringLiteral("&Recover"), QMessageBox::AcceptRole);
-    QPushButton *discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
-    QPushButton *later = box.addButton(QStringLiteral("&Later"), QMessageBox::RejectRole);
-    box.setDefaultButton(recover);
-    box.setEscapeButton(later);
-    box.exec();
-    if (box.clickedButton() == recover)
-        return RecoveryAnswer::Recover;
-    return box.clickedButton() == discard ? RecoveryAnswer::Discard : RecoveryAnswer::Later;
 }
 
 std::optional<QString> QtModalUi::ChooseFile(const FileDialogRequest &request)

@@ -11,25 +11,10 @@ class QtModalUi final : public IModalUi
 public:
     void ShowMessage(const QString &text) override;
     void ShowInformation(const QString &text) override;
-    bool AskYesNo(const QString &text) override;
     SaveAnswer AskSaveDiscardCancel(const QString &text) override;
-    int AskChoice(const QString &text, const QStringList &choices) override;
-    RecoveryAnswer AskRecoverDiscard(const QString &text) override;
+    int AskChoice(const QString &text, const QStringList &choices, int escape) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;
     std::optional<CLogFont> ChooseFont(const CLogFont &initial) override;
-};
-
-// A question that only Yes or No closes: Esc, the window's close button and
-// close requests leave it open.
-class YesNoMessageBox final : public QMessageBox
-{
-    Q_OBJECT
-public:
-    YesNoMessageBox(const QString &text, QWidget *parent);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 };

@@ -31,24 +31,14 @@ T ScriptedModalUi::Answer(std::deque<T> &queue, const QString &text, const QStri
 
 void ScriptedModalUi::ShowMessage(const QString &text) { messages << text; }
 
-bool ScriptedModalUi::AskYesNo(const QString &text)
-{
-    return Answer(answers, text, QStringLiteral("question: "), false);
-}
-
 SaveAnswer ScriptedModalUi::AskSaveDiscardCancel(const QString &text)
 {
     return Answer(saveAnswers, text, QStringLiteral("question: "), SaveAnswer::Cancel);
 }
 
-int ScriptedModalUi::AskChoice(const QString &text, const QStringList &)
+int ScriptedModalUi::AskChoice(const QString &text, const QStringList &, int escape)
 {
-    return Answer(choices, text, QStringLiteral("choice: "), -1);
-}
-
-RecoveryAnswer ScriptedModalUi::AskRecoverDiscard(const QString &text)
-{
-    return Answer(recoveryAnswers, text, QStringLiteral("recovery: "), RecoveryAnswer::Later);
+    return Answer(choices, text, QStringLiteral("choice: "), escape);
 }
 
 std::optional<QString> ScriptedModalUi::ChooseFile(const FileDialogRequest &request)

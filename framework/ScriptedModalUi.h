@@ -7,8 +7,8 @@
 
 // The test double of IModalUi: records every message and question and answers
 // from queues the test fills beforehand. A dialog the test did not expect
-// (its queue is empty) is recorded in `unexpected` and answered No / Cancel
-// (an offer of recovered edits: Later). Information is recorded with the messages.
+// (its queue is empty) is recorded in `unexpected` and answered Cancel, or
+// as Esc would answer it. Information is recorded with the messages.
 class ScriptedModalUi final : public IModalUi
 {
 public:
@@ -18,20 +18,16 @@ public:
     QStringList folderRequests;           // the start folder of each folder picker
     QStringList unexpected;               // dialogs that found their queue empty
 
-    std::deque<bool> answers;                          // AskYesNo
     std::deque<SaveAnswer> saveAnswers;                // AskSaveDiscardCancel
     std::deque<int> choices;                           // AskChoice: the index chosen
-    std::deque<RecoveryAnswer> recoveryAnswers;        // AskRecoverDiscard
     std::deque<std::optional<QString>> fileChoices;    // ChooseFile
     std::deque<std::optional<QString>> folderChoices;  // ChooseFolder
     std::deque<std::optional<COLORREF>> colourChoices; // ChooseColour
     std::deque<std::optional<CLogFont>> fontChoices;   // ChooseFont
 
     void ShowMessage(const QString &text) override;
-    bool AskYesNo(const QString &text) override;
     SaveAnswer AskSaveDiscardCancel(const QString &text) override;
-    int AskChoice(const QString &text, const QStringList &choices) override;
-    RecoveryAnswer AskRecoverDiscard(const QString &text) override;
+    int AskChoice(const QString &text, const QStringList &choices, int escape) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;

@@ -27,19 +27,13 @@ void StderrModalUi::ShowMessage(const QString &text)
     std::fflush(stderr);
 }
 
-bool StderrModalUi::AskYesNo(const QString &text)
-{
-    ShowMessage(text + QStringLiteral("\n(answered No)"));
-    return false;
-}
-
 SaveAnswer StderrModalUi::AskSaveDiscardCancel(const QString &text)
 {
     ShowMessage(text + QStringLiteral("\n(answered Cancel)"));
     return SaveAnswer::Cancel;
 }
 
-int StderrModalUi::AskChoice(const QString &text, const QStringList &)
+int StderrModalUi::AskChoice(const QString &text, const QStringList &, int)
 {
     ShowMessage(text + QStringLiteral("\n(not answered)"));
     return -1;

@@ -11,9 +11,8 @@ public:
     static QString OneLine(const QString &text);
 
     void ShowMessage(const QString &text) override;
-    bool AskYesNo(const QString &text) override;
     SaveAnswer AskSaveDiscardCancel(const QString &text) override;
-    int AskChoice(const QString &text, const QStringList &choices) override;
+    int AskChoice(const QString &text, const QStringList &choices, int escape) override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<QString> ChooseFolder(const QString &title, const QString &startDir) override;
     std::optional<COLORREF> ChooseColour(COLORREF initial) override;

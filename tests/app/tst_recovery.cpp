@@ -7,6 +7,7 @@
 
 #include "AppSession.h"
 #include "app/RecoveryFile.h"
+#include "app/RecoveryOffer.h"
 #include "framework/Clock.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptSaver.h"
@@ -218,7 +219,7 @@ private slots:
         child.kill(); // SIGKILL: nothing of the editor's own runs after it
         QVERIFY(child.waitForFinished() && child.exitStatus() == QProcess::CrashExit);
 
-        s.ui.recoveryAnswers = {answer, RecoveryAnswer::Discard};
+        s.ui.choices = {int(answer), int(RecoveryAnswer::Discard)};
         CAppDlg &dlg = s.Open(path);
         QVERIFY2(s.ui.questions.value(0).contains(
                      QRegularExpression(QStringLiteral("unsaved edits of \\d\\d:\\d\\d: ") + QRegularExpression::escape(changes))),

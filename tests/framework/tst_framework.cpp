@@ -184,37 +184,9 @@ private slots:
         QCOMPARE(QFontToLogFont(font, logFont.colour), logFont);
     }
 
-    void yesNoIgnoresEscape_data()
-    {
-        QTest::addColumn<QMessageBox::StandardButton>("button");
-        QTest::newRow("yes") << QMessageBox::Yes;
-        QTest::newRow("no") << QMessageBox::No;
-    }
-
-    void yesNoIgnoresEscape()
-    {
-        QFETCH(QMessageBox::StandardButton, button);
-        bool stayedOpen = false;
-        QString caption;
-        WhenModal([&](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            QVERIFY(box);
-            caption = box->windowTitle();
-            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
-            stayedOpen = box->isVisible();
-            box->close();
-            stayedOpen = stayedOpen && box->isVisible();
-            box->button(button)->click();
-        });
-        QtModalUi ui;
-        QCOMPARE(ui.AskYesNo(QStringLiteral("Save changes?")), button == QMessageBox::Yes);
-        QVERIFY(stayedOpen);
-        QCOMPARE(caption, AppTitle());
-    }
-
     void answerKeys_data()
     {
-        QTest::addColumn<bool>("recovery");        // the recovery offer, else the save question
+        QTest::addColumn<bool>("recovery");        // a choice Esc answers with Later, else the save question
         QTest::addColumn<QKeyCombination>("key");  // none: the window's close button
         QTest::addColumn<int>("answer");
         QTest::newRow("save, Alt+S") << false << QKeyCombination(Qt::ALT | Qt::Key_S) << int(SaveAnswer::Save);
@@ -222,9 +194,9 @@ private slots:
         QTest::newRow("save, Alt+D") << false << QKeyCombination(Qt::ALT | Qt::Key_D) << int(SaveAnswer::Discard);
         QTest::newRow("save, Esc") << false << QKeyCombination(Qt::Key_Escape) << int(SaveAnswer::Cancel);
         QTest::newRow("save, closed") << false << QKeyCombination() << int(SaveAnswer::Cancel);
-        QTest::newRow("recover, Enter") << true << QKeyCombination(Qt::Key_Return) << int(RecoveryAnswer::Recover);
-        QTest::newRow("recover, Alt+D") << true << QKeyCombination(Qt::ALT | Qt::Key_D) << int(RecoveryAnswer::Discard);
-        QTest::newRow("recover, Esc never throws edits away") << true << QKeyCombination(Qt::Key_Escape) << int(RecoveryAnswer::Later);
+        QTest::newRow("recover, Enter") << true << QKeyCombination(Qt::Key_Return) << 0;
+        QTest::newRow("recover, Alt+D") << true << QKeyCombination(Qt::ALT | Qt::Key_D) << 1;
+        QTest::newRow("recover, Esc never throws edits away") << true << QKeyCombination(Qt::Key_Escape) << 2;
     }
 
     void answerKeys()
@@ -238,7 +210,8 @@ private slots:
                 QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, key.key(), key.keyboardModifiers());
         });
         QtModalUi ui;
-        QTEST(recovery ? int(ui.AskRecoverDiscard(QStringLiteral("Recover?"))) : int(ui.AskSaveDiscardCancel(QStringLiteral("Save?"))),
+        QTEST(recovery ? ui.AskChoice(QStringLiteral("Recover?"), {"&Recover", "&Discard", "&Later"}, 2)
+                       : int(ui.AskSaveDiscardCancel(QStringLiteral("Save?"))),
               "answer");
     }
 

@@ -15,9 +15,8 @@ class QuietModalUi final : public IModalUi
 {
 public:
     void ShowMessage(const QString &) override {}
-    bool AskYesNo(const QString &) override { return false; }
     SaveAnswer AskSaveDiscardCancel(const QString &) override { return SaveAnswer::Cancel; }
-    int AskChoice(const QString &, const QStringList &) override { return -1; }
+    int AskChoice(const QString &, const QStringList &, int) override { return -1; }
     std::optional<QString> ChooseFile(const FileDialogRequest &) override { return std::nullopt; }
     std::optional<QString> ChooseFolder(const QString &, const QString &) override { return std::nullopt; }
     std::optional<COLORREF> ChooseColour(COLORREF) override { return std::nullopt; }
