@@ -1,6 +1,5 @@
-// One editor under test: the scripted modal UI installed for its lifetime, a
-// folder for its files, and the editor itself once opened; a search of its tree
-// typing into it and reading what it wrote.
+// One editor under test: the scripted modal UI installed, a folder for its files, the editor once opened;
+// searching and typing into its tree, reading what it wrote.
 
 #pragma once
 
@@ -69,8 +68,7 @@ struct AppSession
     ScopedModalUi install{ui};
     TemporaryFolder dir;
     std::unique_ptr<CAppDlg> dialog;
-    // The editor's settings (recent scripts, layout) start empty, in the
-    // folder; recovery files go there too, never to the user's.
+    // The editor's settings (recent scripts, layout) and recovery files start empty, in the folder.
     AppSession()
     {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
@@ -87,8 +85,7 @@ struct AppSession
             qWarning("the editor did not become active");
         return *dialog;
     }
-    // `bytes` as the file `name` (which may hold bytes that are not UTF-8,
-    // FileName.h) in the folder; its path, or empty if it could not be written.
+    // `bytes` as the file `name` (maybe not UTF-8, FileName.h) in the folder; its path, or empty on failure.
     QString Write(const QByteArray &bytes, const QString &name = QStringLiteral("script.mbs")) const
     {
         const QString path = dir.filePath(name);

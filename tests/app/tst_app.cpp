@@ -1,5 +1,4 @@
-// The editor end to end on the offscreen platform, every dialog answered by
-// the scripted modal UI, and the naming of new actions.
+// The editor end to end, every dialog answered by the scripted modal UI, and the naming of new actions.
 
 #include "AppSession.h"
 #include "app/ActionNamer.h"
@@ -37,10 +36,7 @@ const QByteArray kScript = "[Default]\nMask=*.*\nSearch_subdir=1\n\n"
                            "[Action2]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n";
 const QStringList kRoots{"Default", "Action1", "Action2"};
 
-QByteArray CrLf(QByteArray text)
-{
-    return text.replace("\r\n", "\n").replace("\n", "\r\n");
-}
+QByteArray CrLf(QByteArray text) { return text.replace("\r\n", "\n").replace("\n", "\r\n"); }
 
 // A file whose process dies once it has written half of what it was given.
 struct DyingFile : QFile
@@ -98,8 +94,7 @@ private slots:
         QTest::newRow("highest, not last") << QStringList{"Default", "Action5", "Action2"} << "Action6" << true;
         QTest::newRow("last root without a number") << QStringList{"Default", "Action1", "Backup"} << "Action2" << true;
         QTest::newRow("case of names") << QStringList{"DEFAULT", "action7"} << "Action8" << true;
-        QTest::newRow("not of the form") << QStringList{"Action 9", "Action-4", "Action03", "Action1x"} << "Action1"
-                                         << false;
+        QTest::newRow("not of the form") << QStringList{"Action 9", "Action-4", "Action03", "Action1x"} << "Action1" << false;
         QTest::newRow("largest number") << QStringList{"Action2147483647", "Action1", "Action3"} << "Action2" << false;
         QTest::newRow("beyond 32 bits is no number") << QStringList{"Action2147483648"} << "Action1" << false;
     }
@@ -135,16 +130,11 @@ private slots:
     {
         CAppDlg &dlg = Open(m_script);
         QVERIFY(RootNames() == kRoots && dlg.ScriptPath() == m_script && !dlg.IsScriptModified());
-        // Nothing selected by the program: the tree, first in the tab order, gets
-        // the focus and with it its first item, current and selected, which the
-        // move buttons follow.
-        QVERIFY(Tree().hasFocus());
-        QCOMPARE(Tree().currentItem(), Tree().topLevelItem(0));
-        QVERIFY(Tree().currentItem()->isSelected());
+        // The tree, first in the tab order, has the focus and its first item current and selected; the move buttons follow.
+        QVERIFY(Tree().hasFocus() && Tree().currentItem() == Tree().topLevelItem(0) && Tree().currentItem()->isSelected());
         QCOMPARE(MoveButtons(), QString());
 
-        // Tab walks the screen from the top left: the tree, the values beside it,
-        // then the enabled buttons row by row; Save is the default.
+        // Tab walks from the top left: the tree, the values, the enabled buttons row by row; Save is the default.
         QVERIFY(qobject_cast<QPushButton *>(Button(QStringLiteral("Save")))->isDefault());
         Tree().setFocus();
         QTRY_VERIFY(dlg.Insight().Values().isVisible());
@@ -169,25 +159,39 @@ private slots:
 
     void addAction_data()
     {
+        // The new root's place; after a save the actions read back in the tree's order (the engine's run order).
+        QTest::addColumn<QByteArray>("script");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("selected"); // root/setting; empty: nothing, "-Default": nothing, Default deleted
         QTest::addColumn<QStringList>("roots");
-        QTest::addColumn<QString>("added");
+        QTest::addColumn<int>("added");
         const QString repeat = QStringLiteral("&Repeat Action"), add = QStringLiteral("&New Action");
         const QStringList atEnd = kRoots + QStringList{"Action3"};
-        QTest::newRow("repeat from a setting") << repeat << "Action1/Target Path" << atEnd << "Action3";
-        QTest::newRow("repeat Default") << repeat << "Default" << atEnd << "Action3";
-        QTest::newRow("new, nothing selected, a Default there") << add << "" << atEnd << "Action3";
+        QTest::newRow("repeat from a setting") << kScript << repeat << "Action1/Target Path" << atEnd << 3;
+        QTest::newRow("repeat Default") << kScript << repeat << "Default" << atEnd << 3;
+        QTest::newRow("new, nothing selected, a Default there") << kScript << add << "" << atEnd << 3;
         QTest::newRow("new, nothing selected, no Default")
-            << add << "-Default" << QStringList{"Action1", "Action2", "Default"} << "Default";
+            << kScript << add << "-Default" << QStringList{"Action1", "Action2", "Default"} << 2;
+        QTest::newRow("new between actions") << kScript << add << "Action1" << atEnd << 2;
+        QTest::newRow("new below Default") << kScript << add << "Default" << atEnd << 1;
+        QTest::newRow("new below the last") << kScript << add << "Action2/File Mask" << atEnd << 3;
+        QTest::newRow("new into a gap, nothing renamed")
+            << QByteArray("[Action1]\nPath1=C:\\1\n[Action5]\nPath1=C:\\5\n[Action9]\nPath1=C:\\9\n") << add << "Action1"
+            << QStringList{"Default", "Action1", "Action2", "Action5", "Action9"} << 2;
+        QTest::newRow("new, Default only") << QByteArray("[Default]\nMask=*.d\n") << add << "Default"
+                                           << QStringList{"Default", "Action1"} << 1;
     }
 
     void addAction()
     {
+        QFETCH(QByteArray, script);
         QFETCH(QString, button);
         QFETCH(QString, selected);
         QFETCH(QStringList, roots);
-        QFETCH(QString, added);
+        QFETCH(int, added);
+        Write(QStringLiteral("script.mbs"), script);
+        CSynchArray before;
+        before.LoadScript(m_script);
         Open(m_script);
         const QString source = selected.section(u'/', 0, 0);
         const QString branch = Dump(source);
@@ -204,58 +208,21 @@ private slots:
         }
         Click(button);
         QCOMPARE(RootNames(), roots);
-        QCOMPARE(Tree().currentItem(), Root(added));
+        QTreeWidgetItem *root = Tree().topLevelItem(added);
+        QCOMPARE(Tree().currentItem(), root);
         if (button == u"&New Action") { // expanded, completed by Show All
-            QVERIFY(Root(added)->isExpanded() && Root(added)->childCount() == 9);
+            QVERIFY(root->isExpanded() && root->childCount() == 9);
         } else { // the whole action copied, the source untouched
-            QCOMPARE(Dump(added), branch);
+            QCOMPARE(TreeOptionsDump(Tree(), root), branch);
             QCOMPARE(Dump(source), branch);
         }
-    }
-
-    void newActionKeepsRunOrder_data()
-    {
-        // The script, the root New Action is given, the roots after it and the
-        // new action's place among the actions (the renames' undo: undoAndRedo).
-        QTest::addColumn<QByteArray>("script");
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QStringList>("roots");
-        QTest::addColumn<int>("added");
-        const QByteArray three = "[Default]\nMask=*.d\n[Action1]\nPath1=C:\\1\n[Action2]\nPath1=C:\\2\n"
-                                 "[Action3]\nPath1=C:\\3\n";
-        const QStringList four{"Default", "Action1", "Action2", "Action3", "Action4"};
-        QTest::newRow("between actions") << three << "Action1" << four << 1;
-        QTest::newRow("below Default") << three << "Default" << four << 0;
-        QTest::newRow("below the last") << three << "Action3" << four << 3;
-        QTest::newRow("into a gap, nothing renamed")
-            << QByteArray("[Action1]\nPath1=C:\\1\n[Action5]\nPath1=C:\\5\n[Action9]\nPath1=C:\\9\n") << "Action1"
-            << QStringList{"Default", "Action1", "Action2", "Action5", "Action9"} << 1;
-        QTest::newRow("Default only") << QByteArray("[Default]\nMask=*.d\n") << "Default"
-                                      << QStringList{"Default", "Action1"} << 0;
-    }
-
-    void newActionKeepsRunOrder()
-    {
-        // The tree's order is the order the engine loads and runs: after a save
-        // the actions read back in the same order, each with its settings.
-        QFETCH(QByteArray, script);
-        QFETCH(QString, selected);
-        QFETCH(QStringList, roots);
-        QFETCH(int, added);
-        const QString path = Write(QStringLiteral("order.mbs"), script);
-        CSynchArray before;
-        before.LoadScript(path);
-        Open(path);
-        Select(selected);
-        Click(QStringLiteral("&New Action"));
-        QCOMPARE(RootNames(), roots);
         Click(QStringLiteral("Save"));
         CSynchArray after;
-        after.LoadScript(path);
-        QCOMPARE(after.m_arrActionNames, roots.mid(1));
-        QCOMPARE(after.GetSize(), before.GetSize() + 1);
+        after.LoadScript(m_script);
+        QCOMPARE(after.m_arrActionNames, roots.filter(QStringLiteral("Action")));
+        QCOMPARE(after.GetSize(), before.GetSize() + (root->text(0) != u"Default"));
         for (qsizetype i = 0, j = 0; i < after.GetSize(); ++i)
-            if (i != added)
+            if (after.m_arrActionNames[i] != root->text(0))
                 QVERIFY2(after.GetAt(i)->IsEqual(*before.GetAt(j++)), qPrintable(after.m_arrActionNames[i]));
     }
 
@@ -377,8 +344,7 @@ private slots:
 
     void valueBeingEditedIsKept_data()
     {
-        // Every command first commits the value typed in place, the saving ones save
-        // it; Enter keeps it, Esc drops it, and neither saves nor closes.
+        // Every command commits the value typed in place, the saving ones save it; Enter keeps it, Esc drops it.
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("saves");
         QTest::newRow("Enter") << "Enter" << false;
@@ -496,8 +462,7 @@ private slots:
         if (kind == u"missing") // a new script, as without a path
             QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
         if (opens) {
-            // A history of its own, nothing to undo; Save writes it (creates it, if
-            // new), Close asks nothing, and nothing more is told.
+            // Nothing to undo; Save writes (or creates) it, Close asks nothing, nothing more is told.
             QCOMPARE(Title(), ShownFileName(QFileInfo(path).fileName()) + QStringLiteral(" \u2014 Script Editor"));
             const QString loaded = State();
             Key(Qt::CTRL | Qt::Key_Z);
@@ -719,8 +684,7 @@ private slots:
         Select(QStringLiteral("Default"));
         Key(Qt::Key_Delete);
         QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
-        // F2 opens the value's editor, its caret after the value; Delete there
-        // belongs to the text (in the tree to the item: the undo table).
+        // F2 opens the value's editor, its caret at the end; Delete there belongs to the text.
         QTreeWidgetItem *mask = TypeValue(QStringLiteral("Action1"), QStringLiteral("File Mask"), QStringLiteral("*.txt"));
         Key(Qt::Key_Tab);
         Tree().CommitAndEndEdit();
@@ -788,24 +752,11 @@ private slots:
 
     void wholeEditingRun()
     {
+        // Default's box toggled; a new action below Action2 cut down to its first settings (what it inherits,
+        // the unsaved edit of Default included), a source path typed, then moved up above Action2.
         CAppDlg &dlg = Open(m_script);
         CTreeOptionsCtrl &tree = Tree();
-        // A new target path typed in place; Tab takes the keyboard back to the tree.
-        TypeValue(QStringLiteral("Action1"), QStringLiteral("Target Path: "), QStringLiteral("E:\\Mirror"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QVERIFY(tree.hasFocus());
-        // The next item is the operation: its list, one entry further down.
-        QTest::keyClick(&tree, Qt::Key_Down);
-        QTest::keyClick(&tree, Qt::Key_Right);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(tree.currentItem()->text(0),
-                 QStringLiteral("Operation: Update & Prune Target (update, add new & remove orphans from target)"));
         ToggleDefault();
-
-        // A new action below Action2, cut down to its first settings (what it
-        // inherits, the unsaved edit of Default included), a source path typed;
-        // then moved up above Action2.
         Select(QStringLiteral("Action2"));
         QTest::keyClick(&dlg, Qt::Key_N, Qt::AltModifier); // the button clicks a moment later
         QTRY_VERIFY(Root(QStringLiteral("Action3")));
@@ -816,16 +767,15 @@ private slots:
         }
         TypeValue(QStringLiteral("Action3"), QStringLiteral("Source Path: "), QStringLiteral("C:\\New"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(tree.hasFocus()); // Tab takes the keyboard back to the tree
         tree.setCurrentItem(added);
         QTest::keyClick(&dlg, Qt::Key_U, Qt::AltModifier);
         QTRY_COMPARE(added->text(0), QStringLiteral("Action2"));
         QCOMPARE(tree.currentItem(), added);
-
-        // Enter saves and the editor stays.
-        tree.setFocus();
+        tree.setFocus(); // Enter saves and the editor stays
         QTest::keyClick(&tree, Qt::Key_Return);
         QCOMPARE(Read(m_script), CrLf("[Default]\nMask=*.*\nSearch_subdir=0\n\n"
-                                      "[Action1]\nPath1=C:\\Data\nPath2=E:\\Mirror\nOperation=4\n\n"
+                                      "[Action1]\nPath1=C:\\Data\nPath2=E:\\Backup\nOperation=3\n\n"
                                       "[Action2]\nPath1=C:\\New\nMask=*.*\nSearch_subdir=0\nOperation=-1\n\n"
                                       "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n\n"));
         QVERIFY(dlg.isVisible() && !dlg.IsScriptModified());
@@ -877,8 +827,7 @@ private:
     }
     void ToggleDefault() const { ToggleDefaultSubfolders(Dlg()); }
 
-    // The whole tree, the current item (its texts from the root down) and
-    // the expanded items: what undo and redo must bring back.
+    // The whole tree, the current item's path and the expanded items: what undo and redo must bring back.
     QString State() const
     {
         Tree().CommitAndEndEdit();

@@ -1,6 +1,5 @@
-// The change check reads the writer's bytes back in memory; for every kind of
-// edit it must find what writing the tree to a file and loading that file
-// finds.
+// The change check reads the writer's bytes back in memory; for every kind of edit it must find what
+// writing the tree to a file and loading that file finds.
 
 #include "AppSession.h"
 #include "app/ChangeDetector.h"
@@ -97,14 +96,9 @@ private slots:
 
         // The check as it was made through a file.
         const QString written = m_s.dir.filePath(QStringLiteral("written.mbs"));
-        WriteOptions quiet;
-        quiet.reportErrors = false;
-        quiet.announceEncodingChange = false;
-        QVERIFY(WriteScript(baseline, written, tree, quiet));
+        QVERIFY(WriteScript(baseline, written, tree, {.reportErrors = false, .announceEncodingChange = false}));
         CSynchArray fromFile;
-        LoadOptions noDates;
-        noDates.reportInvalidDates = false;
-        fromFile.LoadScript(written, nullptr, noDates);
+        fromFile.LoadScript(written, nullptr, {.reportInvalidDates = false});
 
         const std::unique_ptr<CSynchArray> inMemory = CChangeDetector::ReadBack(tree, baseline);
         QVERIFY(inMemory);

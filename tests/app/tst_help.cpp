@@ -1,7 +1,5 @@
-// Help on F1: the guide's entry for every setting, F1 opening the entry of the
-// selected setting (or the help file beside the program first), the help
-// window's navigation, search and About, and the command line: --help and
-// --version alone, else the script's path.
+// Help: the guide's entry for every setting, F1 opening the selected setting's entry (or the help file
+// beside the program), the help window, and the command line: --help and --version alone, else a path.
 
 #include "AppSession.h"
 #include "app/CommandLine.h"
@@ -169,9 +167,8 @@ private slots:
         const QString bin = prefix.filePath("bin");
         QVERIFY(QDir().mkpath(bin) && QDir().mkpath(prefix.filePath("share/marrowpad/guide")));
         QVERIFY(QFile::copy(kGuide, prefix.filePath("share/marrowpad/guide/index.html")));
-        QFile chm(QDir(bin).filePath("marrowpad.chm"));
-        QVERIFY(chm.open(QIODevice::WriteOnly));
-        chm.close();
+        const QString chm = QDir(bin).filePath("marrowpad.chm");
+        QVERIFY(QFile(chm).open(QIODevice::WriteOnly));
 
         CAppDlg &dlg = m_s->Open();
         QList<QUrl> urls;
@@ -179,10 +176,10 @@ private slots:
         dlg.Help().SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
         dlg.Tree().setFocus();
         QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
-        QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(chm.fileName())});
+        QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(chm)});
         QVERIFY(!dlg.Help().Window());
 
-        QVERIFY(chm.remove());
+        QVERIFY(QFile::remove(chm));
         QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
         QCOMPARE(urls.size(), 1);
         QVERIFY(dlg.Help().Window() && dlg.Help().Window()->isVisible());

@@ -1,6 +1,5 @@
-// The problems list and the values in effect in the editor, on the offscreen
-// platform: they follow edits, lead to the item a problem names, and say what
-// each setting of an action is in effect, in the pane and in its tooltip.
+// The problems list and the values in effect: they follow edits, lead to the item a problem names, and
+// say what each setting of an action is in effect, in the pane and in its tooltip.
 
 #include "AppSession.h"
 #include "app/ProblemsPane.h"
@@ -35,9 +34,7 @@ private slots:
         QVERIFY(!Insight().Problems().isVisible());
         QVERIFY(!Insight().ProblemsButton()->isChecked());
 
-        // The tree as it would be saved, not the file: the file on disk stays clean.
-        // A value still in its editor counts, as Save (which commits it first)
-        // would write it; the item meanwhile shows its label alone.
+        // The tree as Save would write it counts, a value still in its editor too; the file stays clean.
         QTreeWidgetItem *target = TypeValue(QStringLiteral("Path2"), QStringLiteral("c:/data/"), false);
         Insight().Checker().CheckNow();
         QTRY_VERIFY(Insight().Problems().isVisible());
@@ -67,7 +64,6 @@ private slots:
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<bool>("byKey");        // F8, else Enter on the list's entry
         QTest::addColumn<QString>("selected");  // the current item's text afterwards
-
         const QByteArray two = "[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\n[Action2]\r\nPath1=C:\\c\r\nPath2=D:\\d\r\n"
                                "Search_subdir=1\r\nOperation=12\r\n";
         QTest::newRow("F8 to the item") << two << true << "Operation";
@@ -163,8 +159,7 @@ private slots:
         QCOMPARE(name(&Tree()), QStringLiteral("Script File Settings"));
         QCOMPARE(name(&Tree(), 0), QStringLiteral("Setting")); // the column header
         QCOMPARE(name(&ProblemList()), QStringLiteral("Problems"));
-        // Each row's first cell, after the header cells, says what its icon shows:
-        // the same folder twice is an error, the unknown key a warning.
+        // Each row's first cell says what its icon shows: the same folder twice is an error, the unknown key a warning.
         const int columns = ProblemList().model()->columnCount();
         for (int row = 0; row < 2; ++row) {
             const QString text = ProblemText(row, 0);
@@ -229,12 +224,8 @@ private:
     CTreeOptionsCtrl &Tree() const { return m_s->dialog->Tree(); }
     CScriptInsight &Insight() const { return m_s->dialog->Insight(); }
     QTreeView &ProblemList() const { return Insight().Problems().List(); }
-    QString ProblemText(int row, int column) const
-    {
-        return ProblemList().model()->index(row, column).data().toString();
-    }
-    // Types `value` over the value of the item under Action1 that shows `key`, and leaves the editor
-    // unless `commit` is false.
+    QString ProblemText(int row, int column) const { return ProblemList().model()->index(row, column).data().toString(); }
+    // Types `value` over the value of Action1's item showing `key`; leaves the editor unless `commit` is false.
     QTreeWidgetItem *TypeValue(const QString &key, const QString &value, bool commit = true) const
     {
         QTreeWidgetItem *item = ::TypeValue(Tree(), CSettingItems::Find(Tree(), QStringLiteral("Action1"), key), value);

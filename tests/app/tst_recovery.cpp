@@ -1,9 +1,6 @@
-// Unsaved edits kept for recovery: the recovery file's format, place and
-// locks, its life beside the editor, and edits offered back after the editor
-// that made them was killed. Started with "--edit SCRIPT", this program is
-// that editor: it edits through the keyboard, waits until its recovery file
-// holds the edits, prints the script Save would write and "ready", and runs
-// until it is killed.
+// Unsaved edits kept for recovery: the file's format and place, its life beside the editor, and edits offered
+// back after the editor was killed. Started with "--edit SCRIPT", this program is that editor: it edits, waits
+// until its recovery file holds the edits, prints the script Save would write and "ready", and runs until killed.
 
 #include "AppSession.h"
 #include "app/RecoveryFile.h"
@@ -47,8 +44,7 @@ bool RecoveryIsCurrent(const CAppDlg &dlg)
     return contents && contents->script == SaveBytes(dlg);
 }
 
-// The killed editor's run: a target path typed, Default's box toggled, an
-// action added and moved up.
+// The killed editor's run: a target path typed, Default's box toggled, an action added and moved up.
 int EditAndWait(const char *path)
 {
     ScriptedModalUi ui;
@@ -206,8 +202,7 @@ private slots:
         if (meanwhile == QStringLiteral("save"))
             s.Write(kScript);
         if (meanwhile == QStringLiteral("second editor")) {
-            // It is not offered the running editor's edits, and keeps and drops
-            // its own beside them.
+            // It is not offered the running editor's edits, and keeps and drops its own beside them.
             ToggleDefaultSubfolders(s.Open(path));
             QTRY_VERIFY(RecoveryIsCurrent(*s.dialog));
             s.ui.saveAnswers.push_back(SaveAnswer::Discard);
