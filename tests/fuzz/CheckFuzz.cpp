@@ -24,8 +24,6 @@ namespace {
 
 const QString kPath = QStringLiteral("fuzz.mbs");
 
-bool KnownRule(const QString &rule) { return CheckRuleIndex(rule) >= 0; }
-
 // The lines an editor shows for `text`: at least one, and none after a final line feed.
 qsizetype LineCount(QStringView text)
 {
@@ -46,7 +44,7 @@ void CheckProblems(const std::vector<CheckProblem> &problems, QStringView text)
     const qsizetype lines = LineCount(text);
     bool wholeSeen = false;
     for (const CheckProblem &problem : problems) {
-        FuzzCheck(KnownRule(problem.rule), "every problem has a known rule id");
+        FuzzCheck(CheckRuleIndex(problem.rule) >= 0, "every problem has a known rule id");
         FuzzCheck(problem.severity == CheckSeverity::Warning || problem.severity == CheckSeverity::Error,
                   "every problem has a severity");
         FuzzCheck(!problem.message.isEmpty() && !problem.message.contains(u'\n'),

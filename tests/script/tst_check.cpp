@@ -1,7 +1,5 @@
-// The checker's rules, each firing on a small script and keeping quiet on its
-// near miss; scripts as administrators write them, with the findings each
-// must give and the false alarms it must not; and paths compared as Windows
-// resolves them.
+// The checker's rules, each firing on a small script and quiet on its near miss; scripts as administrators
+// write them, with the findings each must give and the false alarms it must not; paths as Windows resolves them.
 
 #include "framework/Clock.h"
 #include "script/SettingFields.h"
@@ -42,14 +40,7 @@ void InAction1(const char *tag, const char *lines, const char *rule, const char 
     Row(tag, "[Action1]\n" + Paths() + lines, rule, message ? 4 : 0, message ? message : "");
 }
 
-// Script lines joined with CR LF.
-QByteArray Lines(std::initializer_list<const char *> lines)
-{
-    QByteArray out;
-    for (const char *line : lines)
-        out += QByteArray(line) + "\r\n";
-    return out;
-}
+QByteArray Lines(const QByteArrayList &lines) { return lines.join("\r\n") + "\r\n"; }
 
 std::vector<CheckProblem> Problems(const QByteArray &script)
 {

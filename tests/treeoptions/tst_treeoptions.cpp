@@ -168,8 +168,7 @@ private slots:
         }
         // A box that takes the space uses it up; on a disabled one it goes on
         // to the tree, whose keyboard search moves on.
-        const bool disabled = before[1 + toggled] == 4 || before[1 + toggled] == 5 || before[1 + toggled] == 9;
-        QCOMPARE(m_tree->currentItem(), bySpace && disabled ? spaced : item);
+        QCOMPARE(m_tree->currentItem(), bySpace && after == before ? spaced : item);
     }
 
     void toggleSetsChildrenOnly()
@@ -640,9 +639,8 @@ private slots:
         const QColor base = QColor(at(0, 12, 8.5)); // inside the empty box, off every stroke
         for (int i = 0; i < 10; ++i) {
             bool crossed = false;
-            for (int y = 0; y < cell; ++y)
-                for (int x = 0; x < cell; ++x)
-                    crossed = crossed || near(cells[i + 1].pixel(x, y), red);
+            for (int p = 0; p < cell * cell; ++p)
+                crossed = crossed || near(cells[i + 1].pixel(p % cell, p / cell), red);
             QVERIFY2(crossed == (i >= 4 && i != 8), qPrintable(QStringLiteral("red cross in cell %1").arg(i)));
             const bool box = i < 2 || i == 4 || i == 5 || i >= 8;
             const QRgb fill = at(i, 12, 8.5);
