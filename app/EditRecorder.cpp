@@ -47,7 +47,7 @@ void CEditRecorder::AddRoot(const std::function<void()> &command)
         const QString &old = before[i < row ? i : i - 1];
         const QString now = m_tree.topLevelItem(i)->text(0);
         if (now != old)
-            step->Add(std::make_unique<CRenameEdit>(i, old, now));
+            step->Add(std::make_unique<CDataEdit>(CItemPath::Of(m_tree.topLevelItem(i)), Qt::DisplayRole, old, now));
     }
     step->SetCurrentAfter(CItemPath::Of(added));
     m_history.Push(std::move(step));

@@ -49,12 +49,6 @@ void CScriptSwapEdit::Swap(QTreeWidget &tree)
     m_expanded = std::move(expanded);
 }
 
-void CRenameEdit::Rename(QTreeWidget &tree, const QString &name) const
-{
-    if (QTreeWidgetItem *root = tree.topLevelItem(m_nRow))
-        root->setText(0, name);
-}
-
 void CMoveEdit::Undo(QTreeWidget &tree)
 {
     CActionCommands::MoveRoot(tree, m_nTo, m_nFrom);

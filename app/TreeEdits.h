@@ -84,23 +84,6 @@ private:
     std::vector<QTreeWidgetItem *> m_expanded;
 };
 
-// A root renamed (the actions below a new one move down one name).
-class CRenameEdit : public CTreeEdit
-{
-public:
-    CRenameEdit(int row, QString before, QString after)
-        : m_nRow(row), m_strBefore(std::move(before)), m_strAfter(std::move(after)) {}
-    void Undo(QTreeWidget &tree) override { Rename(tree, m_strBefore); }
-    void Redo(QTreeWidget &tree) override { Rename(tree, m_strAfter); }
-
-private:
-    void Rename(QTreeWidget &tree, const QString &name) const;
-
-    int m_nRow;
-    QString m_strBefore;
-    QString m_strAfter;
-};
-
 // Move Up or Move Down: a root and its neighbour change places, the names stay.
 class CMoveEdit : public CTreeEdit
 {
@@ -129,8 +112,9 @@ private:
     CTreeOptionsBranchState m_after;
 };
 
-// A value an item holds in a data role of its first column changed (the
-// lines a root carries, or those before the first header on the invisible root).
+// A value an item holds in a data role of its first column changed: a root's
+// name (the actions below a new one move down one name), the lines a root
+// carries, or those before the first header on the invisible root.
 class CDataEdit : public CTreeEdit
 {
 public:
