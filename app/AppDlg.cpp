@@ -1,24 +1,16 @@
 #include "app/AppDlg.h"
 
-#include "app/ActionNamer.h"
 #include "app/AppIcon.h"
-#include "app/ChangeDetector.h"
 #include "app/DialogUnits.h"
 #include "app/EditorSettings.h"
-#include "app/LeftCopyOffer.h"
 #include "app/ProblemsPane.h"
 #include "app/RecentScripts.h"
-#include "app/RootStash.h"
 #include "app/ScriptInsight.h"
-#include "app/ScriptPathCheck.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
 #include "framework/FileName.h"
 #include "app/SplitButton.h"
 #include "app/ValuesPane.h"
-#include "framework/ModalUi.h"
-#include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>
@@ -37,33 +29,21 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-// Both file dialogs offer every file.
-QString ScriptFileFilter() { return QStringLiteral("All Files|*.*||"); }
-
-} // namespace
-
 CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     : QDialog(parent)
     , m_tree(new CTreeOptionsCtrl(this))
-    , m_actions(std::make_unique<CSynchArray>())
     , m_commands(*m_tree)
     , m_history(*m_tree)
     , m_recorder(*m_tree, m_history)
     , m_help(QCoreApplication::applicationDirPath(), this)
-    , m_recovery(*m_tree, m_history, [this]() -> const CSynchArray & { return *m_actions; })
+    , m_script(*m_tree, m_commands, m_history)
 {
     setWindowIcon(AppIcon());
     setSizeGripEnabled(true);
     setAcceptDrops(true);
     BuildControls();
     BuildActions();
-    OnInitDialog(scriptPath);
-    m_history.Clear();
-    m_recovery.Open(m_strScriptPath);
-    UpdateTitle();
-    UpdateCommandStates();
+    m_script.Start(scriptPath);
     RestoreLayout();
 }
 
@@ -88,7 +68,7 @@ void CAppDlg::BuildControls()
     label->setBuddy(m_tree);
     m_tree->setAccessibleName(QStringLiteral("Script File Settings"));
     m_tree->setHeaderLabel(QStringLiteral("Setting"));
-    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return *m_actions; }, m_recorder, this);
+    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return m_script.Baseline(); }, m_recorder, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
@@ -204,10 +184,13 @@ void CAppDlg::BuildActions()
     });
     connect(m_tree, &CTreeOptionsCtrl::ItemChanged, &m_history,
             [this](const CTreeOptionsChange &change) { m_recorder.ItemChanged(change); });
-    connect(&m_history, &CEditHistory::Changed, this, [this] {
+    // An edit, an undo, a load or a save: the title and the commands follow.
+    const auto follow = [this] {
         UpdateTitle();
         UpdateCommandStates();
-    });
+    };
+    connect(&m_history, &CEditHistory::Changed, this, follow);
+    connect(&m_script, &CEditedScript::Changed, this, follow);
 }
 
 void CAppDlg::ShowTreeMenu(const QPoint &pos)
@@ -224,71 +207,6 @@ void CAppDlg::ShowTreeMenu(const QPoint &pos)
     if (current && m_tree->itemAt(pos) != current)
         at = m_tree->visualItemRect(current).bottomLeft();
     menu.exec(m_tree->viewport()->mapToGlobal(at));
-}
-
-// ---------------------------------------------------------------- start-up
-
-void CAppDlg::OnInitDialog(const QString &scriptPath)
-{
-    const CScriptPathCheck::Kind kind = scriptPath.isEmpty() ? CScriptPathCheck::Kind::Missing
-                                                             : CScriptPathCheck::Check(scriptPath);
-    if (kind == CScriptPathCheck::Kind::Missing) {
-        // A path that does not exist yet names a new script, which Save creates.
-        StartNewScript();
-        m_strScriptPath = scriptPath;
-        return;
-    }
-    if (kind == CScriptPathCheck::Kind::File) {
-        CLeftCopyOffer::Offer(scriptPath);
-        auto actions = std::make_unique<CSynchArray>();
-        LoadScriptWithTree(*actions, scriptPath, *m_tree);
-        if (actions->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed) {
-            m_strScriptPath = scriptPath;
-            RememberScript(scriptPath);
-            TellIfNoSections(*actions);
-            SetBaseline(std::move(actions), true);
-            return;
-        }
-        m_tree->clear();
-    } else {
-        ModalUi().ShowMessage(CScriptPathCheck::Refusal(scriptPath, kind));
-    }
-    // What is there but cannot be read is never saved over by accident: the
-    // user has been told why, and a new, unnamed script opens.
-    StartNewScript();
-}
-
-void CAppDlg::TellIfNoSections(const CSynchArray &actions)
-{
-    const CScriptFile &file = actions.m_ScriptFile;
-    if (file.GetCount() == 0 && file.GetPreambleCount() > 0)
-        ModalUi().ShowMessage(QStringLiteral("%1 holds no script sections: it may not be a script. "
-                                             "A save keeps what it holds (its lines then end in CR LF) "
-                                             "and writes the script's sections after it.")
-                                  .arg(ShownFileName(file.m_strPath)));
-}
-
-void CAppDlg::StartNewScript()
-{
-    m_strScriptPath.clear();
-    QTreeWidgetItem *defaultRoot = InsertActionRoot(*m_tree, CActionNamer::DefaultName());
-    m_tree->setCurrentItem(defaultRoot);
-    CompleteAction(*m_tree, defaultRoot, CompletionValues::Initial);
-    m_commands.RepeatAction();
-    if (QTreeWidgetItem *current = m_tree->currentItem())
-        current->setExpanded(true);
-    // The baseline of a new script is the script as it starts, taken the
-    // same way as every later check, so an untouched new script is unchanged.
-    const CSynchArray empty;
-    std::unique_ptr<CSynchArray> start = CChangeDetector::ReadBack(*m_tree, empty);
-    const bool known = start != nullptr;
-    SetBaseline(known ? std::move(start) : std::make_unique<CSynchArray>(), known);
-}
-
-void CAppDlg::SetBaseline(std::unique_ptr<CSynchArray> actions, bool known)
-{
-    m_actions = std::move(actions);
-    m_bBaselineKnown = known;
 }
 
 // ---------------------------------------------------------------- commands
@@ -377,8 +295,8 @@ void CAppDlg::UpdateCommandStates()
 
 void CAppDlg::UpdateTitle()
 {
-    const QString name = m_strScriptPath.isEmpty() ? QStringLiteral("New script")
-                                                   : ShownFileName(QFileInfo(m_strScriptPath).fileName());
+    const QString path = m_script.Path();
+    const QString name = path.isEmpty() ? QStringLiteral("New script") : ShownFileName(QFileInfo(path).fileName());
     setWindowTitle(QStringLiteral("%1[*] \u2014 Script Editor").arg(name));
     setWindowModified(!m_history.IsClean());
 }
@@ -395,130 +313,35 @@ void CAppDlg::OnHelp()
 
 // ------------------------------------------------- loading, saving, closing
 
-bool CAppDlg::IsScriptModified() const
-{
-    return !m_bBaselineKnown || CChangeDetector::IsScriptModified(*m_tree, *m_actions);
-}
-
-bool CAppDlg::SaveQuestion()
-{
-    // What the title marks as unsaved is never dropped without asking, nor
-    // is a tree that would save other settings than the file holds.
-    if (m_history.IsClean() && !IsScriptModified())
-        return true;
-    const QString prompt = m_strScriptPath.isEmpty()
-                               ? QStringLiteral("Save changes to the new script?")
-                               : QStringLiteral("Save changes to %1?").arg(ShownFileName(m_strScriptPath));
-    switch (ModalUi().AskSaveDiscardCancel(prompt)) {
-    case SaveAnswer::Save:
-        return SaveScript();
-    case SaveAnswer::Discard:
-        return true;
-    case SaveAnswer::Cancel:
-        break;
-    }
-    return false;
-}
-
-bool CAppDlg::SaveScript(bool choosePath)
-{
-    QString path = choosePath ? QString() : m_strScriptPath;
-    if (path.isEmpty()) {
-        FileDialogRequest request;
-        request.mode = FileDialogRequest::Mode::Save;
-        request.filter = ScriptFileFilter();
-        request.overwritePrompt = true;
-        // Save As proposes the script's own name and folder.
-        if (!m_strScriptPath.isEmpty()) {
-            request.initialDir = QFileInfo(m_strScriptPath).absolutePath();
-            request.initialFile = QFileInfo(m_strScriptPath).fileName();
-        }
-        const std::optional<QString> chosen = ModalUi().ChooseFile(request);
-        if (!chosen || chosen->isEmpty())
-            return false;
-        path = *chosen;
-    }
-    // A failed write has been reported; the old file, path and baseline stay.
-    if (!WriteScript(*m_actions, path, *m_tree))
-        return false;
-    auto written = std::make_unique<CSynchArray>();
-    LoadOptions options;
-    options.reportInvalidDates = false; // the user heard of them when the script was loaded
-    written->LoadScript(path, nullptr, options);
-    const bool known = written->m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed;
-    m_strScriptPath = path;
-    RememberScript(path);
-    SetBaseline(std::move(written), known);
-    m_history.SetClean();
-    m_recovery.Saved(path);
-    UpdateTitle();
-    return true;
-}
-
-bool CAppDlg::LoadScriptFile(const QString &path)
-{
-    const CScriptPathCheck::Kind kind = CScriptPathCheck::Check(path);
-    if (kind == CScriptPathCheck::Kind::Folder || kind == CScriptPathCheck::Kind::Special) {
-        ModalUi().ShowMessage(CScriptPathCheck::Refusal(path, kind));
-        return false;
-    }
-    CLeftCopyOffer::Offer(path);
-    auto actions = std::make_unique<CSynchArray>();
-    {
-        CRedrawGuard noRedraw(m_tree);
-        CRootStash previous(*m_tree);
-        LoadScriptWithTree(*actions, path, *m_tree);
-        if (actions->m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed) {
-            // The reader has said why; the script being edited stays.
-            previous.Restore();
-            return false;
-        }
-    }
-    m_strScriptPath = path;
-    RememberScript(path);
-    TellIfNoSections(*actions);
-    SetBaseline(std::move(actions), true);
-    m_history.Clear();
-    m_recovery.Open(path);
-    UpdateTitle();
-    UpdateCommandStates();
-    return true;
-}
-
 void CAppDlg::OnLoadScript()
 {
     EndEditing();
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Open;
-    request.filter = ScriptFileFilter();
-    request.fileMustExist = true;
-    if (!m_strScriptPath.isEmpty())
-        request.initialDir = QFileInfo(m_strScriptPath).absolutePath();
-    if (!SaveQuestion())
-        return;
-    const std::optional<QString> chosen = ModalUi().ChooseFile(request);
-    if (!chosen || chosen->isEmpty())
-        return;
-    LoadScriptFile(*chosen);
+    m_script.LoadChosen();
 }
 
 void CAppDlg::OnOK()
 {
     EndEditing();
-    SaveScript();
+    m_script.Save();
 }
 
 void CAppDlg::OnSaveAs()
 {
     EndEditing();
-    SaveScript(true);
+    m_script.SaveAs();
 }
 
 void CAppDlg::OnOpenScript(const QString &path)
 {
     EndEditing();
-    if (SaveQuestion())
-        LoadScriptFile(path);
+    m_script.Open(path);
+}
+
+void CAppDlg::OnCancel()
+{
+    EndEditing();
+    if (m_script.Close())
+        QDialog::reject();
 }
 
 void CAppDlg::keyPressEvent(QKeyEvent *event)
@@ -564,15 +387,6 @@ void CAppDlg::dropEvent(QDropEvent *event)
     QMetaObject::invokeMethod(this, [this, path] { OnOpenScript(path); }, Qt::QueuedConnection);
 }
 
-void CAppDlg::OnCancel()
-{
-    EndEditing();
-    if (!SaveQuestion())
-        return;
-    m_recovery.Discard();
-    QDialog::reject();
-}
-
 void CAppDlg::done(int result)
 {
     SaveLayout();
@@ -591,28 +405,13 @@ void CAppDlg::FillRecentMenu()
         QString shown = QDir::toNativeSeparators(path);
         shown.replace(u'&', QStringLiteral("&&"));
         QAction *entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
-        connect(entry, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+        connect(entry, &QAction::triggered, this, [this, path] {
+            EndEditing();
+            m_script.OpenRecent(path);
+        });
     }
     if (paths.isEmpty())
         m_recentMenu->addAction(QStringLiteral("No recent scripts"))->setEnabled(false);
-}
-
-void CAppDlg::OpenRecent(const QString &path)
-{
-    EndEditing();
-    if (!SaveQuestion())
-        return;
-    if (!LoadScriptFile(path)) {
-        // The user has been told why; the entry would only fail again.
-        CEditorSettings settings;
-        CRecentScripts::Remove(settings, path);
-    }
-}
-
-void CAppDlg::RememberScript(const QString &path)
-{
-    CEditorSettings settings;
-    CRecentScripts::Add(settings, path);
 }
 
 void CAppDlg::RestoreLayout()
