@@ -29,6 +29,50 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace {
+
+// How each command shows: its button, its entry in the tree's context menu
+// (a mnemonic of its own there), its keys.
+struct CommandLook
+{
+    const char *button;
+    const char *menu;
+    QList<QKeySequence> keys;
+};
+
+const CommandLook &LookOf(CAppDlg::Command command)
+{
+    static const CommandLook looks[CAppDlg::kCommandCount] = {
+        {"&Repeat Action", "R&epeat Action", {QKeySequence(Qt::CTRL | Qt::Key_R)}},
+        {"&New Action", "&New Action", {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {"&Delete", "&Delete", {QKeySequence::Delete}},
+        {"Show &All", "Show &All", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)}},
+        // Ctrl+Up and Ctrl+Down would move the tree's current item without
+        // selecting it; here they move the selected action.
+        {"Move &Up", "Move U&p", {QKeySequence(Qt::CTRL | Qt::Key_Up)}},
+        {"Move Do&wn", "Move Do&wn", {QKeySequence(Qt::CTRL | Qt::Key_Down)}},
+    };
+    return looks[int(command)];
+}
+
+// Commands act on what shows selected: a current item whose highlight a
+// click on the blank area took away is not. New Action adds at the end then.
+bool IsEnabled(CAppDlg::Command command, bool selected, CActionCommands::MoveStates moves)
+{
+    switch (command) {
+    case CAppDlg::Command::NewAction:
+        return true;
+    case CAppDlg::Command::MoveUp:
+        return moves.up;
+    case CAppDlg::Command::MoveDown:
+        return moves.down;
+    default:
+        return selected;
+    }
+}
+
+} // namespace
+
 CAppDlg::CAppDlg(const QString &scriptPath, QWidget *parent)
     : QDialog(parent)
     , m_tree(new CTreeOptionsCtrl(this))
@@ -84,48 +128,31 @@ void CAppDlg::BuildControls()
 QGridLayout *CAppDlg::BuildButtons()
 {
     const CDialogUnits du(font());
-    struct ButtonSpec
-    {
-        const char *text;
-        void (CAppDlg::*handler)();
-        int row, column;
-    };
-    const ButtonSpec specs[] = {
-        {"&Repeat Action", &CAppDlg::OnRepeatAction, 0, 0}, {"&New Action", &CAppDlg::OnNewAction, 0, 1},
-        {"&Delete", &CAppDlg::OnDelete, 0, 2},              {"Show &All", &CAppDlg::OnShowAll, 0, 3},
-        {"Move &Up", &CAppDlg::OnMoveUp, 0, 4},             {"Move Do&wn", &CAppDlg::OnMoveDown, 0, 5},
-        {"&Load Script", &CAppDlg::OnLoadScript, 1, 3},     {"Save", &CAppDlg::OnOK, 1, 4},
-        {"Close", &CAppDlg::OnCancel, 1, 5},
-    };
     auto *buttons = new QGridLayout;
     buttons->setHorizontalSpacing(du.X(11));
     buttons->setVerticalSpacing(du.Y(5));
     buttons->addWidget(m_insight->ProblemsButton(), 1, 0);
     buttons->addWidget(m_insight->ValuesButton(), 1, 1);
-    for (const ButtonSpec &entry : specs) {
-        const QString text = QString::fromLatin1(entry.text);
-        QAbstractButton *button = nullptr;
-        if (entry.handler == &CAppDlg::OnLoadScript) {
-            // Beside its own command, the scripts opened last.
-            m_recentMenu = new QMenu(QStringLiteral("Open &Recent"), this);
-            connect(m_recentMenu, &QMenu::aboutToShow, this, &CAppDlg::FillRecentMenu);
-            button = new CSplitButton(text, m_recentMenu, this);
-        } else {
-            auto *push = new QPushButton(text, this);
-            push->setDefault(entry.handler == &CAppDlg::OnOK);
-            button = push;
-        }
+    auto place = [&](QAbstractButton *button, int row, int column, auto handler) {
         // The template's size, or more where the text needs it.
         button->setMinimumSize(du.Size(50, 14).expandedTo(button->sizeHint()));
-        connect(button, &QAbstractButton::clicked, this, entry.handler);
-        buttons->addWidget(button, entry.row, entry.column);
-        if (entry.handler == &CAppDlg::OnMoveUp)
-            m_btnMoveUp = button;
-        else if (entry.handler == &CAppDlg::OnMoveDown)
-            m_btnMoveDown = button;
-        else if (entry.handler != &CAppDlg::OnNewAction && entry.row == 0)
-            m_btnsOnSelection.push_back(button);
+        connect(button, &QAbstractButton::clicked, this, handler);
+        buttons->addWidget(button, row, column);
+        return button;
+    };
+    for (int column = 0; column < kCommandCount; ++column) {
+        const auto command = Command(column);
+        auto *button = new QPushButton(QString::fromLatin1(LookOf(command).button), this);
+        m_commandButtons[column] = place(button, 0, column, [this, command] { RunCommand(command); });
     }
+    // Beside its own command, the scripts opened last.
+    m_recentMenu = new QMenu(QStringLiteral("Open &Recent"), this);
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &CAppDlg::FillRecentMenu);
+    place(new CSplitButton(QStringLiteral("&Load Script"), m_recentMenu, this), 1, 3, &CAppDlg::OnLoadScript);
+    auto *save = new QPushButton(QStringLiteral("Save"), this);
+    save->setDefault(true);
+    place(save, 1, 4, &CAppDlg::OnOK);
+    place(new QPushButton(QStringLiteral("Close"), this), 1, 5, &CAppDlg::OnCancel);
     for (int column = 0; column < 6; ++column)
         buttons->setColumnStretch(column, 1);
     // Tab follows the screen from the top left: the tree, the values beside
@@ -146,8 +173,7 @@ QGridLayout *CAppDlg::BuildButtons()
 
 void CAppDlg::BuildActions()
 {
-    auto add = [this](const char *text, QList<QKeySequence> keys, void (CAppDlg::*handler)(),
-                      QWidget *owner = nullptr) {
+    auto add = [this](const char *text, QList<QKeySequence> keys, auto handler, QWidget *owner = nullptr) {
         auto *action = new QAction(QString::fromLatin1(text), this);
         action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, handler);
@@ -156,18 +182,16 @@ void CAppDlg::BuildActions()
         (owner ? owner : this)->addAction(action);
         return action;
     };
-    m_act.undo = add("&Undo", {QKeySequence::Undo}, &CAppDlg::OnUndo);
-    m_act.redo = add("&Redo", {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
-                     &CAppDlg::OnRedo);
-    m_act.repeat = add("R&epeat Action", {QKeySequence(Qt::CTRL | Qt::Key_R)}, &CAppDlg::OnRepeatAction);
-    m_act.add = add("&New Action", {QKeySequence(Qt::CTRL | Qt::Key_N)}, &CAppDlg::OnNewAction);
-    // In an editor Delete belongs to the text.
-    m_act.remove = add("&Delete", {QKeySequence::Delete}, &CAppDlg::OnDelete, m_tree);
-    m_act.showAll = add("Show &All", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)}, &CAppDlg::OnShowAll);
-    // Ctrl+Up and Ctrl+Down would move the tree's current item without
-    // selecting it; here they move the selected action.
-    m_act.moveUp = add("Move U&p", {QKeySequence(Qt::CTRL | Qt::Key_Up)}, &CAppDlg::OnMoveUp);
-    m_act.moveDown = add("Move Do&wn", {QKeySequence(Qt::CTRL | Qt::Key_Down)}, &CAppDlg::OnMoveDown);
+    m_undo = add("&Undo", {QKeySequence::Undo}, &CAppDlg::OnUndo);
+    m_redo = add("&Redo", {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+                 &CAppDlg::OnRedo);
+    for (int i = 0; i < kCommandCount; ++i) {
+        const auto command = Command(i);
+        const CommandLook &look = LookOf(command);
+        // In an editor Delete belongs to the text.
+        m_commandActions[i] = add(look.menu, look.keys, [this, command] { RunCommand(command); },
+                                  command == Command::Delete ? m_tree : nullptr);
+    }
     add("Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}, &CAppDlg::OnOK);
     add("Save As", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &CAppDlg::OnSaveAs);
     add("Load Script", {QKeySequence(Qt::CTRL | Qt::Key_O)}, &CAppDlg::OnLoadScript);
@@ -196,11 +220,12 @@ void CAppDlg::BuildActions()
 void CAppDlg::ShowTreeMenu(const QPoint &pos)
 {
     QMenu menu(this);
-    menu.addActions({m_act.undo, m_act.redo});
-    menu.addSeparator();
-    menu.addActions({m_act.repeat, m_act.add, m_act.remove, m_act.showAll});
-    menu.addSeparator();
-    menu.addActions({m_act.moveUp, m_act.moveDown});
+    menu.addActions({m_undo, m_redo});
+    for (int i = 0; i < kCommandCount; ++i) {
+        if (i == 0 || Command(i) == Command::MoveUp)
+            menu.addSeparator();
+        menu.addAction(m_commandActions[i]);
+    }
     // From the keyboard the menu opens at the current item.
     QPoint at = pos;
     QTreeWidgetItem *current = m_tree->currentItem();
@@ -218,46 +243,30 @@ void CAppDlg::EndEditing()
     m_tree->CommitAndEndEdit();
 }
 
-void CAppDlg::OnShowAll()
+void CAppDlg::RunCommand(Command command)
 {
     EndEditing();
-    m_recorder.ChangeRoot([this] { m_commands.ShowAll(); });
-    UpdateCommandStates();
-}
-
-void CAppDlg::OnRepeatAction()
-{
-    EndEditing();
-    m_recorder.AddRoot([this] { m_commands.RepeatAction(); });
-    UpdateCommandStates();
-}
-
-void CAppDlg::OnNewAction()
-{
-    EndEditing();
-    m_recorder.AddRoot([this] { m_commands.NewAction(); });
-    UpdateCommandStates();
-}
-
-void CAppDlg::OnDelete()
-{
-    EndEditing();
-    if (m_commands.SelectedItem())
-        m_recorder.DeleteCurrent();
-    UpdateCommandStates();
-}
-
-void CAppDlg::OnMoveUp()
-{
-    EndEditing();
-    m_recorder.MoveRoot([this] { m_commands.MoveUp(); });
-    UpdateCommandStates();
-}
-
-void CAppDlg::OnMoveDown()
-{
-    EndEditing();
-    m_recorder.MoveRoot([this] { m_commands.MoveDown(); });
+    switch (command) {
+    case Command::RepeatAction:
+        m_recorder.AddRoot([this] { m_commands.RepeatAction(); });
+        break;
+    case Command::NewAction:
+        m_recorder.AddRoot([this] { m_commands.NewAction(); });
+        break;
+    case Command::Delete:
+        if (m_commands.SelectedItem())
+            m_recorder.DeleteCurrent();
+        break;
+    case Command::ShowAll:
+        m_recorder.ChangeRoot([this] { m_commands.ShowAll(); });
+        break;
+    case Command::MoveUp:
+        m_recorder.MoveRoot([this] { m_commands.MoveUp(); });
+        break;
+    case Command::MoveDown:
+        m_recorder.MoveRoot([this] { m_commands.MoveDown(); });
+        break;
+    }
     UpdateCommandStates();
 }
 
@@ -275,22 +284,18 @@ void CAppDlg::OnRedo()
 
 void CAppDlg::UpdateCommandStates()
 {
-    // Commands act on what shows selected: a current item whose highlight a
-    // click on the blank area took away is not.
     QTreeWidgetItem *selected = m_commands.SelectedItem();
-    const CActionCommands::MoveStates states = m_commands.MoveStatesFor(selected);
-    m_btnMoveUp->setEnabled(states.up);
-    m_btnMoveDown->setEnabled(states.down);
-    for (QAbstractButton *button : m_btnsOnSelection)
-        button->setEnabled(selected != nullptr);
-    if (!m_act.undo)
+    const CActionCommands::MoveStates moves = m_commands.MoveStatesFor(selected);
+    for (int i = 0; i < kCommandCount; ++i) {
+        const bool enabled = IsEnabled(Command(i), selected != nullptr, moves);
+        m_commandButtons[i]->setEnabled(enabled);
+        if (m_commandActions[i])
+            m_commandActions[i]->setEnabled(enabled);
+    }
+    if (!m_undo)
         return;
-    m_act.moveUp->setEnabled(states.up);
-    m_act.moveDown->setEnabled(states.down);
-    m_act.undo->setEnabled(m_history.CanUndo());
-    m_act.redo->setEnabled(m_history.CanRedo());
-    for (QAction *action : {m_act.repeat, m_act.remove, m_act.showAll})
-        action->setEnabled(selected != nullptr);
+    m_undo->setEnabled(m_history.CanUndo());
+    m_redo->setEnabled(m_history.CanRedo());
 }
 
 void CAppDlg::UpdateTitle()

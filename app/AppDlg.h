@@ -13,7 +13,7 @@
 #include <QDialog>
 #include <QString>
 
-#include <vector>
+#include <array>
 
 class CScriptInsight;
 class CTreeOptionsCtrl;
@@ -31,6 +31,10 @@ public:
     explicit CAppDlg(const QString &scriptPath = QString(), QWidget *parent = nullptr);
     ~CAppDlg() override;
 
+    // The commands on the script's actions: the buttons of the first row, in order.
+    enum class Command { RepeatAction, NewAction, Delete, ShowAll, MoveUp, MoveDown };
+    static constexpr int kCommandCount = 6;
+
     CTreeOptionsCtrl &Tree() const { return *m_tree; }
     // The script being edited: its path, its baseline, loading and saving.
     const CEditedScript &Script() const { return m_script; }
@@ -43,13 +47,11 @@ public:
     // The dialog's own size, the template's 369 x 231 dialog units.
     QSize InitialSize() const;
 
+    // A button, key or menu entry of `command`: the open editor's value is
+    // kept, the command recorded as one step of the history.
+    void RunCommand(Command command);
+
 public slots:
-    void OnShowAll();
-    void OnRepeatAction();
-    void OnNewAction();
-    void OnDelete();
-    void OnMoveUp();
-    void OnMoveDown();
     void OnLoadScript();
     void OnHelp();
     void OnUndo();
@@ -73,7 +75,7 @@ private:
     // The commands by key and in the tree's context menu, and what follows changes.
     void BuildActions();
     void ShowTreeMenu(const QPoint &pos);
-    // The move buttons follow the current item after every change.
+    // The commands' buttons and menu entries follow the current item after every change.
     void UpdateCommandStates();
     // Every command first writes back a value being edited in place.
     void EndEditing();
@@ -92,11 +94,11 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-
-    QAbstractButton *m_btnMoveUp = nullptr;
-    QAbstractButton *m_btnMoveDown = nullptr;
-    // Repeat Action, Delete and Show All: enabled while an item shows selected.
-    std::vector<QAbstractButton *> m_btnsOnSelection;
+    // Each command's button, and its entry in the tree's context menu and key.
+    std::array<QAbstractButton *, kCommandCount> m_commandButtons{};
+    std::array<QAction *, kCommandCount> m_commandActions{};
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     // Load Script's drop-down menu: the scripts opened last.
     QMenu *m_recentMenu = nullptr;
     CTreeOptionsCtrl *m_tree = nullptr;
@@ -104,11 +106,6 @@ private:
     CEditHistory m_history;
     CEditRecorder m_recorder;
     CHelpOpener m_help;
-    // The commands of the tree's context menu and the keyboard, in menu order.
-    struct TreeActions
-    {
-        QAction *undo, *redo, *repeat, *add, *remove, *showAll, *moveUp, *moveDown;
-    } m_act{};
     CScriptInsight *m_insight = nullptr;
     // Uses the tree, the commands and the history: declared after them, it goes first.
     CEditedScript m_script;

@@ -257,7 +257,7 @@ private slots:
         if (arrivesAs.isEmpty()) { // and so do the key and the command called directly
             Tree().setFocus();
             Key(Qt::CTRL | (button == u"Move &Up" ? Qt::Key_Up : Qt::Key_Down));
-            button == u"Move &Up" ? Dlg().OnMoveUp() : Dlg().OnMoveDown();
+            Dlg().RunCommand(button == u"Move &Up" ? CAppDlg::Command::MoveUp : CAppDlg::Command::MoveDown);
         } else {
             dumps.swapItemsAt(int(kRoots.indexOf(moved)), int(kRoots.indexOf(arrivesAs)));
         }
