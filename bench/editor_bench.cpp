@@ -76,11 +76,11 @@ void DoStep(Editor &editor, Step step)
     switch (step) {
     case Step::Delete:
         tree.setCurrentItem(middle);
-        editor.dialog->OnDelete();
+        editor.dialog->RunCommand(CAppDlg::Command::Delete);
         break;
     case Step::MoveUp:
         tree.setCurrentItem(middle);
-        editor.dialog->OnMoveUp();
+        editor.dialog->RunCommand(CAppDlg::Command::MoveUp);
         break;
     case Step::Value: {
         QTreeWidgetItem *item = FirstTextItem(middle);
@@ -94,7 +94,7 @@ void DoStep(Editor &editor, Step step)
     }
     case Step::NewAction:
         tree.setCurrentItem(tree.topLevelItem(0));
-        editor.dialog->OnNewAction();
+        editor.dialog->RunCommand(CAppDlg::Command::NewAction);
         break;
     }
 }

@@ -123,13 +123,13 @@ private slots:
         QTreeWidgetItem *action = Root(QStringLiteral("Action1"));
         QVERIFY(Tree().currentItem() == action && action->isExpanded() && Root(QStringLiteral("Default"))->isExpanded());
         QCOMPARE(MoveButtons(), QString()); // "Default" above it is never swapped
-        QVERIFY(dlg.ScriptPath().isEmpty() && !dlg.IsScriptModified() && Ui().messages.isEmpty());
+        QVERIFY(dlg.Script().Path().isEmpty() && !dlg.Script().IsModified() && Ui().messages.isEmpty());
     }
 
     void commandLineStartLayoutAndKeys()
     {
         CAppDlg &dlg = Open(m_script);
-        QVERIFY(RootNames() == kRoots && dlg.ScriptPath() == m_script && !dlg.IsScriptModified());
+        QVERIFY(RootNames() == kRoots && dlg.Script().Path() == m_script && !dlg.Script().IsModified());
         // The tree, first in the tab order, has the focus and its first item current and selected; the move buttons follow.
         QVERIFY(Tree().hasFocus() && Tree().currentItem() == Tree().topLevelItem(0) && Tree().currentItem()->isSelected());
         QCOMPARE(MoveButtons(), QString());
@@ -257,7 +257,7 @@ private slots:
         if (arrivesAs.isEmpty()) { // and so do the key and the command called directly
             Tree().setFocus();
             Key(Qt::CTRL | (button == u"Move &Up" ? Qt::Key_Up : Qt::Key_Down));
-            button == u"Move &Up" ? Dlg().OnMoveUp() : Dlg().OnMoveDown();
+            Dlg().RunCommand(button == u"Move &Up" ? CAppDlg::Command::MoveUp : CAppDlg::Command::MoveDown);
         } else {
             dumps.swapItemsAt(int(kRoots.indexOf(moved)), int(kRoots.indexOf(arrivesAs)));
         }
@@ -268,7 +268,7 @@ private slots:
         QTreeWidgetItem *current = arrivesAs.isEmpty() ? selected : Root(arrivesAs);
         QCOMPARE(Tree().currentItem(), current);
         QVERIFY(current->isExpanded() || !current->childCount());
-        QCOMPARE(Dlg().IsScriptModified(), !arrivesAs.isEmpty());
+        QCOMPARE(Dlg().Script().IsModified(), !arrivesAs.isEmpty());
     }
 
     void saveQuestion_data()
@@ -336,7 +336,7 @@ private slots:
 
         QCOMPARE(dlg.isVisible(), load || !goesOn);
         if (load || !goesOn) { // the other script loaded, or the edits all still there
-            QCOMPARE(dlg.ScriptPath(), goesOn ? m_other : named ? QStringLiteral("script.mbs") : QString());
+            QCOMPARE(dlg.Script().Path(), goesOn ? m_other : named ? QStringLiteral("script.mbs") : QString());
             QCOMPARE(dlg.isWindowModified(), !goesOn);
             QCOMPARE(TreeOptionsDump(Tree()) == dump, !goesOn);
         }
@@ -386,7 +386,7 @@ private slots:
         QCOMPARE(Ui().messages.size(), command == u"F1" ? 1 : 0); // help is not there
         QCOMPARE(Read(m_script).contains("[Action2]\r\nPath1=C:\\Photos\r\nPath2=F:\\Photos\r\nMask=*.doc\r\n"), saves);
         QCOMPARE(dlg.isVisible(), !saves || command == u"&Load Script");
-        QCOMPARE(dlg.IsScriptModified(), !saves && !dropped);
+        QCOMPARE(dlg.Script().IsModified(), !saves && !dropped);
         QVERIFY(Tree().hasFocus() || command != u"Enter");
     }
 
@@ -455,10 +455,10 @@ private slots:
         if (!message.isEmpty())
             QVERIFY2(Ui().messages[0].contains(message) && Ui().messages[0].contains(ShownFileName(path)),
                      qPrintable(Ui().messages[0]));
-        QCOMPARE(Dlg().ScriptPath(), opens ? path : load ? m_script : QString());
+        QCOMPARE(Dlg().Script().Path(), opens ? path : load ? m_script : QString());
         if (!opens) // the script being edited stays, or a new one opens
             QCOMPARE(load ? TreeOptionsDump(Tree()) : RootNames().join(u' '), load ? edited : QStringLiteral("Default Action1"));
-        QCOMPARE(Dlg().IsScriptModified(), load && !opens);
+        QCOMPARE(Dlg().Script().IsModified(), load && !opens);
         if (kind == u"missing") // a new script, as without a path
             QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
         if (opens) {
@@ -648,7 +648,7 @@ private slots:
         }
         // The records follow the tree: undone, the script is as loaded.
         Key(Qt::CTRL | Qt::Key_Z);
-        QVERIFY(!Dlg().IsScriptModified());
+        QVERIFY(!Dlg().Script().IsModified());
     }
 
     void saveAsCleanPointAndEditorKeys()
@@ -659,31 +659,31 @@ private slots:
         Ui().fileChoices.push_back(saved);
         Tree().setFocus();
         Key(Qt::CTRL | Qt::Key_S);
-        QVERIFY(dlg.ScriptPath() == saved && Read(saved).contains("[Action1]"));
+        QVERIFY(dlg.Script().Path() == saved && Read(saved).contains("[Action1]"));
         QCOMPARE(Title(), QStringLiteral("saved.mbs \u2014 Script Editor"));
         // Save As: cancelled changes nothing; a name chosen becomes the script's.
         ToggleDefault();
         Ui().fileChoices.push_back(std::nullopt);
         Key(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-        QVERIFY(dlg.ScriptPath() == saved);
+        QVERIFY(dlg.Script().Path() == saved);
         QCOMPARE(Title(), QStringLiteral("saved.mbs* \u2014 Script Editor"));
         const QString copy = Path(QStringLiteral("copy.mbs"));
         Ui().fileChoices.push_back(copy);
         Key(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-        QVERIFY(dlg.ScriptPath() == copy && !dlg.isWindowModified());
+        QVERIFY(dlg.Script().Path() == copy && !dlg.isWindowModified());
         QVERIFY(Read(copy).contains("Search_subdir=0") && !Read(saved).contains("Search_subdir=0"));
         // It proposes the script's own name and folder.
         QCOMPARE(Ui().fileRequests.last().initialDir + u'/' + Ui().fileRequests.last().initialFile, saved);
         // Saved: the clean point moves there, and undo and redo step across it.
         Key(Qt::CTRL | Qt::Key_Z);
-        QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
+        QVERIFY(dlg.isWindowModified() && dlg.Script().IsModified());
         Key(Qt::CTRL | Qt::Key_Y);
-        QVERIFY(!dlg.isWindowModified() && !dlg.IsScriptModified());
+        QVERIFY(!dlg.isWindowModified() && !dlg.Script().IsModified());
         // Undone, then a new edit: the saved state is out of reach.
         Key(Qt::CTRL | Qt::Key_Z);
         Select(QStringLiteral("Default"));
         Key(Qt::Key_Delete);
-        QVERIFY(dlg.isWindowModified() && dlg.IsScriptModified());
+        QVERIFY(dlg.isWindowModified() && dlg.Script().IsModified());
         // F2 opens the value's editor, its caret at the end; Delete there belongs to the text.
         QTreeWidgetItem *mask = TypeValue(QStringLiteral("Action1"), QStringLiteral("File Mask"), QStringLiteral("*.txt"));
         Key(Qt::Key_Tab);
@@ -747,7 +747,15 @@ private slots:
         Button(QStringLiteral("&Load Script"))->setFocus();
         Key(Qt::Key_Down);
         QCOMPARE(entries, QStringList({"&1 " + m_other, "&2 " + m_script}));
-        QTRY_COMPARE(again.ScriptPath(), m_script);
+        QTRY_COMPARE(again.Script().Path(), m_script);
+        // An entry that no longer opens is told and leaves the menu; the script stays.
+        QVERIFY(QFile::remove(m_other) && QDir().mkdir(m_other));
+        QMenu *recent = again.findChild<QMenu *>(QString(), Qt::FindDirectChildrenOnly);
+        emit recent->aboutToShow();
+        recent->actions().value(1)->trigger();
+        QVERIFY(Ui().messages.size() == 1 && again.Script().Path() == m_script);
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 1);
     }
 
     void wholeEditingRun()
@@ -778,7 +786,7 @@ private slots:
                                       "[Action1]\nPath1=C:\\Data\nPath2=E:\\Backup\nOperation=3\n\n"
                                       "[Action2]\nPath1=C:\\New\nMask=*.*\nSearch_subdir=0\nOperation=-1\n\n"
                                       "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n\n"));
-        QVERIFY(dlg.isVisible() && !dlg.IsScriptModified());
+        QVERIFY(dlg.isVisible() && !dlg.Script().IsModified());
     }
 
 private:

@@ -85,7 +85,7 @@ private slots:
             ProblemList().setFocus();
             ProblemList().setCurrentIndex(ProblemList().model()->index(0, 0));
             QTest::keyClick(ProblemList().viewport(), Qt::Key_Return);
-            QCOMPARE(Read(m_s->dialog->ScriptPath()), script); // Enter jumped, and saved nothing
+            QCOMPARE(Read(m_s->dialog->Script().Path()), script); // Enter jumped, and saved nothing
         }
         QTreeWidgetItem *current = Tree().currentItem();
         QVERIFY(current);

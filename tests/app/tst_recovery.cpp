@@ -31,14 +31,14 @@ unsigned Mode(const QString &path)
 
 QByteArray SaveBytes(const CAppDlg &dlg)
 {
-    CScriptWriter writer(dlg.Actions(), dlg.Tree());
+    CScriptWriter writer(dlg.Script().Baseline(), dlg.Tree());
     bool unicode = false;
-    return CScriptSaver::EncodeScript(writer, dlg.Actions().m_ScriptFile.Encoding(), unicode);
+    return CScriptSaver::EncodeScript(writer, dlg.Script().Baseline().m_ScriptFile.Encoding(), unicode);
 }
 
 bool RecoveryIsCurrent(const CAppDlg &dlg)
 {
-    QFile file(dlg.Recovery().FilePath());
+    QFile file(dlg.Script().Recovery().FilePath());
     const std::optional<RecoveryContents> contents =
         file.open(QIODevice::ReadOnly) ? CRecoveryFile::Parse(file.readAll()) : std::nullopt;
     return contents && contents->script == SaveBytes(dlg);
@@ -157,7 +157,7 @@ private slots:
         CAppDlg &dlg = s.Open(s.Write(script));
         ToggleDefaultSubfolders(dlg);
         QTRY_VERIFY(RecoveryIsCurrent(dlg));
-        const QString recovery = dlg.Recovery().FilePath();
+        const QString recovery = dlg.Script().Recovery().FilePath();
         QCOMPARE(Mode(recovery), 0600u);
         s.ui.saveAnswers.push_back(SaveAnswer::Discard); // not saved
         s.ui.fileChoices.push_back(s.Write(kScript, QStringLiteral("other.mbs")));
@@ -207,7 +207,7 @@ private slots:
             QTRY_VERIFY(RecoveryIsCurrent(*s.dialog));
             s.ui.saveAnswers.push_back(SaveAnswer::Discard);
             QTest::keyClick(s.dialog.get(), Qt::Key_Escape);
-            QTRY_VERIFY(!QFile::exists(s.dialog->Recovery().FilePath()) && s.ui.questions.size() == 1);
+            QTRY_VERIFY(!QFile::exists(s.dialog->Script().Recovery().FilePath()) && s.ui.questions.size() == 1);
             s.dialog.reset();
             s.ui.questions.clear();
         }
