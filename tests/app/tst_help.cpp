@@ -81,9 +81,7 @@ private slots:
         }
         QCOMPARE(guide.EntryCount(), labels.size()); // and no entry of a setting that is not there
         // The guide the program shows is the one its tooltips are read from.
-        QFile built(kGuide);
-        QVERIFY(built.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(built.readAll()), CSettingGuide::ShippedHtml());
+        QCOMPARE(QString::fromUtf8(ReadAll(kGuide)), CSettingGuide::ShippedHtml());
     }
 
     void guideLinksAndPicturesResolve()

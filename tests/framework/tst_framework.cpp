@@ -1,10 +1,11 @@
 // The framework layer: code pages, file filters, messages, huge pages and the Qt dialogs.
 
-#include "../script/ScriptFixture.h"
+#include "TestFiles.h"
 #include "framework/AppTitle.h"
 #include "framework/CodePage.h"
 #include "framework/ColourFont.h"
 #include "framework/FileFilter.h"
+#include "framework/FileName.h"
 #include "framework/HugePages.h"
 #include "framework/ModalUi.h"
 #include "framework/QtModalUi.h"
@@ -21,6 +22,9 @@
 
 #include <functional>
 #include <type_traits>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 // Runs `act` on the modal dialog as soon as it is shown.
