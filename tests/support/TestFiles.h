@@ -27,10 +27,7 @@ bool OneLineHolding(const QStringList &lines, const QStringList &parts);
 class TemporaryFolder : public QTemporaryDir
 {
 public:
-    TemporaryFolder() = default;
     ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder &) = delete;
-    TemporaryFolder &operator=(const TemporaryFolder &) = delete;
 
     // Writes `bytes` as the file `name` in the folder (script1.mbs,
     // script2.mbs, ... when empty); its path, or empty when it failed.
