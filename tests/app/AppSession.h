@@ -3,40 +3,19 @@
 
 #pragma once
 
-#include "../script/ScriptFixture.h"
+#include "TestFiles.h"
+#include "TreeSearch.h"
 #include "app/AppDlg.h"
-#include "framework/FileBytes.h"
-#include "framework/FileName.h"
 #include "framework/ScriptedModalUi.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidgetItem>
 
 #include <memory>
-
-// The first item below `parent`, depth first, whose text starts with `label`.
-inline QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &label)
-{
-    for (int i = 0; parent && i < parent->childCount(); ++i) {
-        QTreeWidgetItem *child = parent->child(i);
-        if (QTreeWidgetItem *found = child->text(0).startsWith(label) ? child : Find(child, label))
-            return found;
-    }
-    return nullptr;
-}
-
-// The file's bytes, or empty if it cannot be read.
-inline QByteArray Read(const QString &path)
-{
-    QByteArray bytes;
-    QString cause;
-    return ReadFileBytes(path, 1 << 20, bytes, cause) ? bytes : QByteArray();
-}
 
 // Types `value` over the item's old one in its in-place editor, left open.
 inline QTreeWidgetItem *TypeValue(CTreeOptionsCtrl &tree, QTreeWidgetItem *item, const QString &value)
@@ -85,13 +64,9 @@ struct AppSession
             qWarning("the editor did not become active");
         return *dialog;
     }
-    // `bytes` as the file `name` (maybe not UTF-8, FileName.h) in the folder; its path, or empty on failure.
-    QString Write(const QByteArray &bytes, const QString &name = QStringLiteral("script.mbs")) const
+    // `bytes` as the file `name` in the folder; its path, or empty on failure.
+    QString Write(const QByteArray &bytes, const QString &name = QStringLiteral("script.mbs"))
     {
-        const QString path = dir.filePath(name);
-        QFile file;
-        const int fd = ::open(FileNameBytes(path).value_or(QByteArray()).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        return fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
-                       && file.write(bytes) == bytes.size() ? path : QString();
+        return dir.Write(bytes, name);
     }
 };

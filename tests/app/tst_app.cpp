@@ -1,11 +1,13 @@
 // The editor end to end, every dialog answered by the scripted modal UI, and the naming of new actions.
 
 #include "AppSession.h"
+#include "TestLocale.h"
 #include "app/ActionNamer.h"
 #include "app/ScriptInsight.h"
 #include "app/ValuesPane.h"
 #include "script/SettingCatalogue.h"
 #include "script/SynchArray.h"
+#include "framework/FileName.h"
 #include "framework/FileSaver.h"
 #include "framework/SaveCopies.h"
 #include "treeoptions/TreeOptionsDump.h"
@@ -64,8 +66,7 @@ class TestApp : public QObject
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        qputenv("TZ", "UTC");
+        UseBritishDates("UTC");
         m_startDir = QDir::currentPath();
     }
 
@@ -327,7 +328,7 @@ private slots:
 
         const QString prompt = QStringLiteral("Save changes to %1?").arg(named ? "script.mbs" : "the new script");
         QCOMPARE(Ui().questions, answer.isEmpty() ? QStringList() : QStringList{prompt});
-        QCOMPARE(Read(named ? m_script : savePath).contains("Search_subdir=0\r\n"), answer == u"save" && goesOn);
+        QCOMPARE(ReadAll(named ? m_script : savePath).contains("Search_subdir=0\r\n"), answer == u"save" && goesOn);
         QCOMPARE(Ui().messages.size(), saveAs.contains(u'/') ? 1 : 0); // the failed write is told
         // The open dialog starts in the script's folder.
         QCOMPARE(Ui().fileRequests.size(), qsizetype(saveDialog) + qsizetype(load && goesOn));
@@ -384,7 +385,7 @@ private slots:
         const bool dropped = command == u"Esc";
         QCOMPARE(mask->text(0), dropped ? QStringLiteral("File Mask: *.jpg") : QStringLiteral("File Mask: *.doc"));
         QCOMPARE(Ui().messages.size(), command == u"F1" ? 1 : 0); // help is not there
-        QCOMPARE(Read(m_script).contains("[Action2]\r\nPath1=C:\\Photos\r\nPath2=F:\\Photos\r\nMask=*.doc\r\n"), saves);
+        QCOMPARE(ReadAll(m_script).contains("[Action2]\r\nPath1=C:\\Photos\r\nPath2=F:\\Photos\r\nMask=*.doc\r\n"), saves);
         QCOMPARE(dlg.isVisible(), !saves || command == u"&Load Script");
         QCOMPARE(dlg.Script().IsModified(), !saves && !dropped);
         QVERIFY(Tree().hasFocus() || command != u"Enter");
@@ -468,7 +469,7 @@ private slots:
             Key(Qt::CTRL | Qt::Key_Z);
             QCOMPARE(State(), loaded);
             Click(QStringLiteral("Save"));
-            QVERIFY(kind != u"missing" || Read(path).contains("[Action1]\r\n"));
+            QVERIFY(kind != u"missing" || ReadAll(path).contains("[Action1]\r\n"));
             Click(QStringLiteral("Close"));
             QVERIFY(!Dlg().isVisible() && Ui().questions.size() == qsizetype(load));
             QCOMPARE(Ui().messages.size(), qsizetype(message.isEmpty() ? 0 : 1));
@@ -492,9 +493,9 @@ private slots:
         QFETCH(QString, now);
         QFETCH(QList<int>, choices);
         qputenv("XDG_CACHE_HOME", QFile::encodeName(Path(QStringLiteral("cache"))));
-        const QByteArray old = Read(m_script), fresh(old.size() * 2 - 20, ';'); // half of it: all but the last line gone
+        const QByteArray old = ReadAll(m_script), fresh(old.size() * 2 - 20, ';'); // half of it: all but the last line gone
         SaveCutShort(m_script, fresh);
-        const QByteArray torn = Read(m_script);
+        const QByteArray torn = ReadAll(m_script);
         const QList<CSaveCopies::Copy> copies = CSaveCopies::LeftFor(m_script);
         QVERIFY(copies.size() == 1 && (now == u"torn" || m_s->Write(now == u"old" ? old : fresh) == m_script));
         Ui().choices.assign(choices.begin(), choices.end());
@@ -507,7 +508,7 @@ private slots:
         QCOMPARE(RootNames() == kRoots, restored || now == u"old");
         QCOMPARE(QFile::exists(copies[0].path), kept); // unanswered, it is offered again, and named by each save
         if (now == u"torn")
-            QCOMPARE(Read(m_script), restored ? old : torn);
+            QCOMPARE(ReadAll(m_script), restored ? old : torn);
         Click(QStringLiteral("Save"));
         QCOMPARE(Ui().messages.filter(copies[0].path).size(), qsizetype(kept));
     }
@@ -659,7 +660,7 @@ private slots:
         Ui().fileChoices.push_back(saved);
         Tree().setFocus();
         Key(Qt::CTRL | Qt::Key_S);
-        QVERIFY(dlg.Script().Path() == saved && Read(saved).contains("[Action1]"));
+        QVERIFY(dlg.Script().Path() == saved && ReadAll(saved).contains("[Action1]"));
         QCOMPARE(Title(), QStringLiteral("saved.mbs \u2014 Script Editor"));
         // Save As: cancelled changes nothing; a name chosen becomes the script's.
         ToggleDefault();
@@ -671,7 +672,7 @@ private slots:
         Ui().fileChoices.push_back(copy);
         Key(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
         QVERIFY(dlg.Script().Path() == copy && !dlg.isWindowModified());
-        QVERIFY(Read(copy).contains("Search_subdir=0") && !Read(saved).contains("Search_subdir=0"));
+        QVERIFY(ReadAll(copy).contains("Search_subdir=0") && !ReadAll(saved).contains("Search_subdir=0"));
         // It proposes the script's own name and folder.
         QCOMPARE(Ui().fileRequests.last().initialDir + u'/' + Ui().fileRequests.last().initialFile, saved);
         // Saved: the clean point moves there, and undo and redo step across it.
@@ -782,7 +783,7 @@ private slots:
         QCOMPARE(tree.currentItem(), added);
         tree.setFocus(); // Enter saves and the editor stays
         QTest::keyClick(&tree, Qt::Key_Return);
-        QCOMPARE(Read(m_script), CrLf("[Default]\nMask=*.*\nSearch_subdir=0\n\n"
+        QCOMPARE(ReadAll(m_script), CrLf("[Default]\nMask=*.*\nSearch_subdir=0\n\n"
                                       "[Action1]\nPath1=C:\\Data\nPath2=E:\\Backup\nOperation=3\n\n"
                                       "[Action2]\nPath1=C:\\New\nMask=*.*\nSearch_subdir=0\nOperation=-1\n\n"
                                       "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n\n"));

@@ -2,6 +2,7 @@
 // writing the tree to a file and loading that file finds.
 
 #include "AppSession.h"
+#include "TestLocale.h"
 #include "app/ChangeDetector.h"
 #include "script/SynchArray.h"
 #include "script/tree/ScriptTree.h"
@@ -40,7 +41,7 @@ class TestChangeDetector : public QObject
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        UseBritishDates("UTC");
         // A file, not a folder: the check needs no temporary folder.
         const QString notAFolder = m_s.Write("not a folder", QStringLiteral("tmp"));
         QVERIFY(!notAFolder.isEmpty());

@@ -81,9 +81,7 @@ private slots:
         }
         QCOMPARE(guide.EntryCount(), labels.size()); // and no entry of a setting that is not there
         // The guide the program shows is the one its tooltips are read from.
-        QFile built(kGuide);
-        QVERIFY(built.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(built.readAll()), CSettingGuide::ShippedHtml());
+        QCOMPARE(QString::fromUtf8(ReadAll(kGuide)), CSettingGuide::ShippedHtml());
     }
 
     void guideLinksAndPicturesResolve()
@@ -232,10 +230,10 @@ private slots:
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments"); // after the program name
-        QTest::addColumn<QString>("answer");        // empty: a script path
+        QTest::addColumn<QString>("answer");        // how the text printed starts; empty: a script path
         QTest::addColumn<QString>("path");          // the script it names
-        QTest::newRow("--help") << QStringList{"--help"} << CProgramOptions::HelpText() << "--help";
-        QTest::newRow("--version") << QStringList{"--version"} << CProgramOptions::VersionText() << "--version";
+        QTest::newRow("--help") << QStringList{"--help"} << "Usage: marrowpad [SCRIPT]\n" << "--help";
+        QTest::newRow("--version") << QStringList{"--version"} << QStringLiteral("marrowpad %1\n").arg(kAppVersion) << "--version";
         QTest::newRow("no arguments") << QStringList{} << "" << "";
         QTest::newRow("a path") << QStringList{"backup.mbs"} << "" << "backup.mbs";
         QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "" << "--help me.mbs";
@@ -260,7 +258,9 @@ private slots:
         std::vector<const char *> argv;
         for (const QByteArray &argument : bytes)
             argv.push_back(argument.constData());
-        QCOMPARE(CProgramOptions::Answer(int(argv.size()), argv.data()).value_or(QString()), answer);
+        const std::optional<QString> printed = CProgramOptions::Answer(int(argv.size()), argv.data());
+        QCOMPARE(printed.has_value(), !answer.isEmpty());
+        QVERIFY2(!printed || printed->startsWith(answer), qPrintable(printed.value_or(QString())));
         QTEST(CCommandLine::ScriptPath(int(argv.size()), argv.data()), "path");
     }
 

@@ -2,6 +2,7 @@
 // say what each setting of an action is in effect, in the pane and in its tooltip.
 
 #include "AppSession.h"
+#include "TestLocale.h"
 #include "app/ProblemsPane.h"
 #include "app/ScriptInsight.h"
 #include "app/SettingItems.h"
@@ -23,7 +24,7 @@ class TestInsight : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+    void initTestCase() { UseBritishDates("UTC"); }
     void init() { m_s = std::make_unique<AppSession>(); }
     void cleanup() { m_s.reset(); }
 
@@ -85,7 +86,7 @@ private slots:
             ProblemList().setFocus();
             ProblemList().setCurrentIndex(ProblemList().model()->index(0, 0));
             QTest::keyClick(ProblemList().viewport(), Qt::Key_Return);
-            QCOMPARE(Read(m_s->dialog->Script().Path()), script); // Enter jumped, and saved nothing
+            QCOMPARE(ReadAll(m_s->dialog->Script().Path()), script); // Enter jumped, and saved nothing
         }
         QTreeWidgetItem *current = Tree().currentItem();
         QVERIFY(current);
@@ -213,10 +214,10 @@ private slots:
         QTRY_COMPARE(Insight().Problems().Count(), 0);
         QTest::keyClick(&Tree(), Qt::Key_S, Qt::ControlModifier);
         QFETCH(QByteArray, saved);
-        QVERIFY(Read(path).startsWith(saved));
+        QVERIFY(ReadAll(path).startsWith(saved));
         // Saving again keeps one copy of the line.
         QTest::keyClick(&Tree(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(Read(path).count("ignore"), 1);
+        QCOMPARE(ReadAll(path).count("ignore"), 1);
     }
 
 private:

@@ -38,9 +38,7 @@ QByteArray SaveBytes(const CAppDlg &dlg)
 
 bool RecoveryIsCurrent(const CAppDlg &dlg)
 {
-    QFile file(dlg.Script().Recovery().FilePath());
-    const std::optional<RecoveryContents> contents =
-        file.open(QIODevice::ReadOnly) ? CRecoveryFile::Parse(file.readAll()) : std::nullopt;
+    const std::optional<RecoveryContents> contents = CRecoveryFile::Parse(ReadAll(dlg.Script().Recovery().FilePath()));
     return contents && contents->script == SaveBytes(dlg);
 }
 

@@ -1,71 +1,23 @@
 // mbscript as its users run it: `dump` prints exactly the JSON of the reference builder below, for generated
 // scripts of every encoding and for the awkward corners; then what the commands print, say on stderr and exit with.
 
+#include "ProgramRun.h"
+#include "TestFiles.h"
+#include "TestLocale.h"
 #include "bench/ScriptGenerator.h"
+#include "framework/FileName.h"
 #include "script/SettingFields.h"
 #include "script/SynchArray.h"
-#include "../script/ScriptFixture.h"
-#include "framework/FileBytes.h"
-#include "framework/FileName.h"
 
 #include <QDir>
-#include <QLocale>
-#include <QProcess>
+#include <QFile>
 #include <QTest>
-
-#include <ctime>
-#include <unistd.h>
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QStringList errLines;
-};
-
-// Runs `program` with the British date picture in UTC, as the reference loads
-// in this process, the arguments given as the bytes they stand for
-// (FileName.h), as a shell gives them; `environment` adds NAME=VALUE pairs,
-// a bare NAME is removed.
-Run Mbscript(const QStringList &arguments, const QString &program = QStringLiteral(MBSCRIPT_PATH),
-             const QString &outputFile = QString(), const QStringList &environment = {},
-             const QByteArray &input = QByteArray())
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_GB.UTF-8"));
-    env.insert(QStringLiteral("TZ"), QStringLiteral("UTC0"));
-    for (const QString &pair : environment)
-        pair.contains(u'=') ? env.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1)) : env.remove(pair);
-    if (!outputFile.isEmpty())
-        process.setStandardOutputFile(outputFile);
-    QByteArrayList bytes{FileNameBytes(program).value()};
-    for (const QString &argument : arguments)
-        bytes << FileNameBytes(argument).value();
-    for (const QString &pair : env.toStringList())
-        bytes << pair.toLocal8Bit();
-    std::vector<char *> argv, envp;
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        (i <= arguments.size() ? argv : envp).push_back(bytes[i].data());
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-    process.setChildProcessModifier([&] {
-        ::execve(argv[0], argv.data(), envp.data());
-        ::_exit(127);
-    });
-    process.start(program, {});
-    process.write(input);
-    process.closeWriteChannel();
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.errLines = QString::fromLocal8Bit(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return run;
-}
+// mbscript's date picture, the one the reference loads with in this process (the zone it inherits).
+const QStringList kBritish{"LC_ALL=en_GB.UTF-8"};
+const QString kMbscript = QStringLiteral(MBSCRIPT_PATH);
 
 QString ReferenceString(const QString &text)
 {
@@ -136,15 +88,10 @@ void Row(const char *tag, const QStringList &arguments, int exitCode, const QStr
 class TestMbscript : public QObject
 {
     Q_OBJECT
-    ScriptFixture m_files;
+    TemporaryFolder m_files;
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        qputenv("TZ", "UTC0");
-        tzset();
-    }
+    void initTestCase() { UseBritishDates("UTC0"); }
 
     void dumpIsTheReference_data()
     {
@@ -183,7 +130,7 @@ private slots:
         LoadOptions quiet;
         quiet.reportInvalidDates = false;
         document.LoadScript(path, nullptr, quiet);
-        const Run run = Mbscript({QStringLiteral("dump"), path});
+        const ProgramRun run = RunProgram(kMbscript, {QStringLiteral("dump"), path}, kBritish);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, ReferenceDump(document));
     }
@@ -205,27 +152,25 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, written);
-        ScriptFixture files;
+        TemporaryFolder files;
         const QByteArray script("[Action1]\r\nPath1=C:\\a\r\n\r\n");
         const QString decoy = files.Write("decoy", FileNameFromBytes("r\xef\xbf\xbd.mbs"));
         files.Write(script, QStringLiteral("in.mbs"));
         files.Write(script, QStringLiteral("-reverse"));
-        const QString program = files.Path(QStringLiteral("bin/mbscript"));
-        QVERIFY(QDir().mkpath(files.Path("bin")) && QDir().mkpath(files.Path("libexec/marrowpad")));
-        QVERIFY(QFile::copy(QStringLiteral(MBSCRIPT_PATH), program));
+        const QString program = files.filePath(QStringLiteral("bin/mbscript"));
+        QVERIFY(QDir().mkpath(files.filePath("bin")) && QDir().mkpath(files.filePath("libexec/marrowpad")));
+        QVERIFY(QFile::copy(kMbscript, program));
         const QString planted = files.Write("#!/bin/sh\ntouch planted-ran\n", "libexec/marrowpad/mbscript-resave");
         QVERIFY(QFile::setPermissions(planted, QFile::ExeOwner | QFile::ReadOwner));
         const QString folder = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(files.Path(QStringLiteral("."))));
-        const Run run = Mbscript(QStringList{"resave"} + arguments, program, QString(),
-                                 {"QT_QPA_PLATFORM=xcb", "DISPLAY", "WAYLAND_DISPLAY"});
+        QVERIFY(QDir::setCurrent(files.filePath(QStringLiteral("."))));
+        const ProgramRun run = RunProgram(program, QStringList{"resave"} + arguments,
+                                          kBritish + QStringList{"QT_QPA_PLATFORM=xcb", "DISPLAY", "WAYLAND_DISPLAY"});
         QDir::setCurrent(folder);
         QTEST(run.exitCode, "exitCode");
-        QByteArray bytes;
-        QString cause;
-        QVERIFY(written.isEmpty() || (ReadFileBytes(files.Path(written), 1000, bytes, cause) && bytes == script));
-        QVERIFY(ReadFileBytes(decoy, 1000, bytes, cause) && bytes == "decoy");
-        QVERIFY(!QFile::exists(files.Path(QStringLiteral("planted-ran"))));
+        QVERIFY(written.isEmpty() || ReadAll(files.filePath(written)) == script);
+        QCOMPARE(ReadAll(decoy), QByteArray("decoy"));
+        QVERIFY(!QFile::exists(files.filePath(QStringLiteral("planted-ran"))));
     }
 
     void commands_data()
@@ -244,9 +189,9 @@ private slots:
         const QString german = m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\nMin Date Filter=31.12.2020\n", QStringLiteral("de.mbs"));
         const QStringList dumped{"...", "\"actions\": "};  // what dump prints is held to the reference above
         Row("dump", {"dump", clean}, 0, dumped);
-        Row("dump, missing file", {"dump", m_files.Path("gone.mbs")}, 1, {}, {"gone.mbs", "No such file"});
+        Row("dump, missing file", {"dump", m_files.filePath("gone.mbs")}, 1, {}, {"gone.mbs", "No such file"});
         Row("dump, a name that is not UTF-8", {"dump", m_files.Write("[Action1]\r\n", FileNameFromBytes("caf\xe9.mbs"))}, 0, dumped);
-        Row("dump, missing, shown escaped", {"dump", m_files.Path(FileNameFromBytes("gon\xe9.mbs"))}, 1, {},
+        Row("dump, missing, shown escaped", {"dump", m_files.filePath(FileNameFromBytes("gon\xe9.mbs"))}, 1, {},
             {"gon\\xe9.mbs\"", "No such file"});
         Row("dump, invalid date", {"dump", invalid}, 0, dumped, {"Invalid", "bad.mbs", "Action1", "Min Date Filter"});
         Row("dump, date of the locale given", {"dump", "--locale", "de_DE", german}, 0, dumped);
@@ -267,7 +212,7 @@ private slots:
             {"broken.mbs:1: error: Action1 has no target path (Path2) [missing-path]",
              "broken.mbs:3: warning: section [Action07] is never loaded: only the exact form loads: rename it \"Action7\" "
              "[unloaded-section]", "broken.mbs: 1 error, 1 warning", "clean.mbs: no problems"});
-        Row("check, unreadable", {"check", m_files.Path("gone.mbs"), clean}, 2,
+        Row("check, unreadable", {"check", m_files.filePath("gone.mbs"), clean}, 2,
             {"gone.mbs: error: the file cannot be read [unreadable]", "clean.mbs: no problems"}, {"gone.mbs", "No such file"});
         const QString json = m_files.Write("[Default]\nSort Compare=9\n[Action1]\nPath1=C:\\a\nPath2=c:/A/\n", QStringLiteral("json.mbs"));
         Row("check, json", {"check", "--json", json}, 1,
@@ -307,10 +252,10 @@ private slots:
         QFETCH(QString, outputFile);
         if (!outputFile.isEmpty() && !QFile::exists(outputFile))
             QSKIP("no /dev/full here");
-        const Run run = Mbscript(arguments, QStringLiteral(MBSCRIPT_PATH), outputFile, {}, input);
+        const ProgramRun run = RunProgram(kMbscript, arguments, kBritish, input, outputFile);
         QTEST(run.exitCode, "exitCode");
-        QVERIFY2(OneLineHolding(run.errLines, errParts), qPrintable(run.errLines.join(u'\n')));
-        const QString out = QString::fromUtf8(run.out).replace(m_files.Path(QStringLiteral("x")).chopped(1), QString());
+        QVERIFY2(OneLineHolding(run.ErrLines(), errParts), run.err.constData());
+        const QString out = QString::fromUtf8(run.out).replace(m_files.filePath(QStringLiteral("x")).chopped(1), QString());
         if (outLines.value(0) != u"...")
             QCOMPARE(out.split(u'\n', Qt::SkipEmptyParts), outLines);
         else

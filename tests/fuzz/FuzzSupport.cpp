@@ -1,12 +1,10 @@
 #include "FuzzSupport.h"
 
+#include "TestLocale.h"
 #include "framework/ModalUi.h"
-
-#include <QLocale>
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -29,9 +27,7 @@ void FuzzSetUp()
 {
     static QuietModalUi quiet;
     SetModalUi(&quiet);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-    tzset();
+    UseBritishDates(kCentralEurope);
 }
 
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int *, char ***)

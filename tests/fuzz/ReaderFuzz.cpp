@@ -4,7 +4,8 @@
 
 #include "FuzzSupport.h"
 
-#include "../script/ScriptFixture.h"
+#include "TestFiles.h"
+#include "../script/ScriptDescription.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype i = 0; i < file.GetPreambleCount(); ++i)
         FuzzCheck(!file.GetPreambleLine(i).isEmpty(), "preamble lines are not empty");
 
-    static ScriptFixture files;
+    static TemporaryFolder files;
     const QString path = files.Write(FuzzBytes(data, size), QStringLiteral("script.mbs"));
     if (path.isEmpty())
         return 0;

@@ -5,6 +5,7 @@
 // same bytes as the whole tree does, with Show All on every root or without.
 
 #include "FuzzSupport.h"
+#include "TestFiles.h"
 
 #include "script/SettingFields.h"
 #include "script/SynchArray.h"
@@ -13,7 +14,6 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -21,12 +21,6 @@ namespace {
 QTemporaryDir *g_folder = nullptr;
 
 QString PathOf(const char *name) { return g_folder->filePath(QLatin1String(name)); }
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool SameRecords(const CSynchArray &a, const CSynchArray &b)
 {
@@ -53,11 +47,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString in = PathOf("in.mbs"), first = PathOf("first.mbs"), second = PathOf("second.mbs");
-    {
-        QFile file(in);
-        FuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "the input file is made");
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    FuzzCheck(WriteAll(in, FuzzBytes(data, size)), "the input file is made");
     WriteOptions quiet;
     quiet.reportErrors = true;  // a failed save reaches the quiet UI, and the check below
     quiet.announceEncodingChange = false;
@@ -72,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     LoadScriptWithTree(again, first, againTree);
     FuzzCheck(SameRecords(loaded, again), "the written script loads to the same records");
     FuzzCheck(WriteScript(again, second, againTree, quiet), "the reloaded tree is written");
-    FuzzCheck(Contents(first) == Contents(second), "writing is a fixed point after one pass");
+    FuzzCheck(ReadAll(first) == ReadAll(second), "writing is a fixed point after one pass");
 
     for (const bool complete : {false, true}) {
         if (complete) {
@@ -83,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         CTreeOptionsCtrl sectionTree;
         CScriptRewriter rewriter(sectionTree, complete, quiet);
         FuzzCheck(rewriter.Rewrite(in, second) == CScriptRewriter::Result::Written, "the script is rewritten");
-        FuzzCheck(Contents(first) == Contents(second), "a section at a time writes what the whole tree does");
+        FuzzCheck(ReadAll(first) == ReadAll(second), "a section at a time writes what the whole tree does");
     }
     return 0;
 }

@@ -1,13 +1,13 @@
 // The checker's rules, each firing on a small script and quiet on its near miss; scripts as administrators
 // write them, with the findings each must give and the false alarms it must not; paths as Windows resolves them.
 
+#include "TestLocale.h"
 #include "framework/Clock.h"
 #include "script/SettingFields.h"
 #include "script/SynchArray.h"
 #include "script/check/PathKey.h"
 #include "script/check/ScriptChecker.h"
 
-#include <QLocale>
 #include <QTimeZone>
 #include <QTest>
 
@@ -59,13 +59,8 @@ class TestCheck : public QObject
     ScopedClock m_installed{m_clock};
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        // East of UTC, local midnight falls on the day before in UTC.
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-    }
+    // East of UTC, local midnight falls on the day before in UTC.
+    void initTestCase() { UseBritishDates("Europe/Berlin"); }
 
     void rules_data()
     {

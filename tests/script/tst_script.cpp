@@ -1,4 +1,6 @@
-#include "ScriptFixture.h"
+#include "ScriptDescription.h"
+#include "TestFiles.h"
+#include "TestLocale.h"
 #include "framework/Clock.h"
 #include "framework/ScriptedModalUi.h"
 #include "script/ActionSink.h"
@@ -31,8 +33,6 @@ struct NameCollector : IActionSink
     QStringList names;
 };
 
-const char kCet[] = "CET-1CEST,M3.5.0,M10.5.0/3";
-
 // Gives `field` of `record` another value, touching the high bits of the
 // 64-bit fields so that a comparison of their low halves would miss it.
 void Change(const SettingField &field, CSynchSettings &record)
@@ -64,7 +64,7 @@ QString DateCheck(const char *key, int y, int m, int d, int h)
 class TestScript : public QObject
 {
     Q_OBJECT
-    ScriptFixture m_files;
+    TemporaryFolder m_files;
     ScriptedModalUi m_ui;  // what the user would be told
     ScopedModalUi m_installed{m_ui};
 
@@ -72,9 +72,7 @@ private slots:
     void init()
     {
         m_ui.messages.clear();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        qputenv("TZ", kCet);
-        tzset();
+        UseBritishDates(kCentralEurope);
         QCOMPARE(GetShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
     }
 
@@ -155,7 +153,7 @@ private slots:
         QVERIFY(fromFile.Read(m_files.Write(bytes)));
         QCOMPARE(fromFile.LastReadStatus(), ScriptReadStatus::Read);
 
-        const QString pipe = m_files.Path(QStringLiteral("pipe%1").arg(QTest::currentDataTag()).remove(u' '));
+        const QString pipe = m_files.filePath(QStringLiteral("pipe%1").arg(QTest::currentDataTag()).remove(u' '));
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         std::thread writer([&] {
             const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY);
@@ -219,9 +217,9 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("messageParts");  // all in the one message; empty: no message
         const int failed = int(ScriptReadStatus::Failed);
-        const QString folder = m_files.Path(QString());
+        const QString folder = m_files.filePath(QString());
         const QString huge = m_files.Write("[S]\nK=v\n", QStringLiteral("huge.mbs"));  // made sparse 2 GiB below
-        QTest::newRow("missing") << m_files.Path(QStringLiteral("gone.mbs")) << failed << QStringList{"gone.mbs"};
+        QTest::newRow("missing") << m_files.filePath(QStringLiteral("gone.mbs")) << failed << QStringList{"gone.mbs"};
         QTest::newRow("directory") << folder << failed << QStringList{QDir::toNativeSeparators(folder)};
         QTest::newRow("2 GiB") << huge << failed << QStringList{QDir::toNativeSeparators(huge), "2 GiB"};
         QTest::newRow("empty file is silent") << m_files.Write(QByteArray()) << int(ScriptReadStatus::Empty)
@@ -409,7 +407,7 @@ private slots:
         QTest::addColumn<bool>("fromLocal");
         QTest::addColumn<QString>("date");  // d/M/yyyy
         QTest::addColumn<quint64>("fileTime");
-        const QByteArray cet = kCet;
+        const QByteArray cet = kCentralEurope;
         QTest::newRow("first day") << cet << false << "1/1/1601" << Q_UINT64_C(0);
         QTest::newRow("first above 2^63") << cet << false << "15/9/30828" << Q_UINT64_C(9223372800000000000);
         QTest::newRow("last day") << cet << false << "31/12/30848" << Q_UINT64_C(9229776768000000000);

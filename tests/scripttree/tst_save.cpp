@@ -1,6 +1,8 @@
 // Saving under attack: short writes, refused files, odd targets, kills, and mbscript resave.
 // Every failure must leave the old file byte for byte and say why.
 
+#include "ProgramRun.h"
+#include "TestFiles.h"
 #include "bench/ScriptGenerator.h"
 #include "framework/FileSaver.h"
 #include "framework/SaveCopies.h"
@@ -47,18 +49,6 @@ struct ShortFile : QFile
 
 using Role = CFileSaver::Role;
 
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // The owner, group, mode and extended attributes (ACLs among them) of the file at `path`.
 QByteArray Identity(const QString &path)
 {
@@ -92,39 +82,12 @@ QStringList Entries(const QString &folder)
 
 const QByteArray kOld = "[Action1]\r\nPath1=C:\\old\r\nPath2=D:\\kept\r\n";
 
-struct Run { int exitCode = -1; QByteArray out, err; };
+const QString kMbscript = QStringLiteral(MBSCRIPT_PATH);
 
-// A child's environment: no display platform, XDG_CACHE_HOME at `cache`.
-QProcessEnvironment ChildEnvironment(const QString &cache)
+// A child's environment: no display platform (mbscript picks its own), XDG_CACHE_HOME at `cache`.
+QStringList Headless(const QString &cache)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // mbscript picks its platform itself
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
-    return environment;
-}
-
-// Runs mbscript with `arguments` and `input` on stdin. As the user "nobody"
-// (`nobodyFileLimit` not negative), writes beyond that many bytes fail as on a
-// full disk (SIGXFSZ ignored, so the write returns EFBIG).
-Run Mbscript(const QStringList &arguments, const QString &cache, const QByteArray &input = {}, qint64 nobodyFileLimit = -1)
-{
-    QProcess process;
-    process.setProcessEnvironment(ChildEnvironment(cache));
-    const QString mbscript = QStringLiteral(MBSCRIPT_PATH);
-    if (nobodyFileLimit < 0)
-        process.start(mbscript, arguments);
-    else
-        process.start(QStringLiteral("/bin/sh"), QStringList{"-c", QStringLiteral("trap '' XFSZ; ulimit -f %1; exec setpriv --reuid=65534 "
-                      "--regid=65534 --clear-groups \"$0\" \"$@\"").arg(nobodyFileLimit / 512), mbscript} + arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Run run;
-    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
-        run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("DISPLAY"), QStringLiteral("XDG_CACHE_HOME=") + cache};
 }
 
 } // namespace
@@ -318,7 +281,10 @@ private slots:
                 && WriteAll(out, kOld) && QDir().mkdir(cache));
         QVERIFY(::chown(QFile::encodeName(cache).constData(), 65534, 65534) == 0 && ::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0
                 && ::chmod(QFile::encodeName(out).constData(), scriptWritable ? 0666 : 0444) == 0 && ::chmod(QFile::encodeName(in).constData(), 0644) == 0);
-        const Run run = Mbscript({QStringLiteral("resave"), in, out}, cache, {}, fileLimit);
+        // As the user "nobody", writes beyond `fileLimit` bytes fail as on a full disk (SIGXFSZ ignored: EFBIG).
+        const ProgramRun run = RunProgram(QStringLiteral("/bin/sh"), {"-c", QStringLiteral("trap '' XFSZ; ulimit -f %1; exec setpriv "
+                                          "--reuid=65534 --regid=65534 --clear-groups \"$0\" \"$@\"").arg(fileLimit / 512),
+                                          kMbscript, "resave", in, out}, Headless(cache));
         if (run.err.contains("setpriv"))
             QSKIP(qPrintable(QStringLiteral("Cannot run as another user here: ") + QString::fromLocal8Bit(run.err)));
         QVERIFY2(run.exitCode == exitCode, run.err.constData());
@@ -335,10 +301,10 @@ private slots:
         // empty line closing each section; with --complete, every root is completed first.
         QTemporaryDir dir;
         const auto resave = [&](const QStringList &arguments, const QByteArray &input = {}) {
-            return Mbscript(QStringList{"resave"} + arguments, dir.path(), input);
+            return RunProgram(kMbscript, QStringList{"resave"} + arguments, Headless(dir.path()), input);
         };
         const QByteArray script = "; top\r\n[Action1]\r\nSearch_subdir=5\r\nOperation=-8\r\nFoo=bar\r\n[Options]\r\nx=1\r\n";
-        const Run piped = resave({"-", "-"}, script);
+        const ProgramRun piped = resave({"-", "-"}, script);
         QVERIFY2(piped.exitCode == 0 && piped.err.isEmpty(), piped.err.constData());
         QCOMPARE(piped.out, QByteArray(script).replace("Foo=bar\r\n", "Foo=bar\r\n\r\n") + "\r\n");
         QCOMPARE(Entries(dir.path()).size(), 0);
@@ -348,19 +314,19 @@ private slots:
         QCOMPARE(CScriptRewriter(tree, true).Rewrite(in, out), CScriptRewriter::Result::Written);
         QCOMPARE(resave({"--complete", in, "-"}).out, ReadAll(out));
         // /proc files say they are empty; this one holds lines, no section.
-        const Run fromProc = resave({"/proc/self/status", "-"});
+        const ProgramRun fromProc = resave({"/proc/self/status", "-"});
         QVERIFY2(fromProc.exitCode == 0 && fromProc.out.contains("Name:"), fromProc.out.constData());
         // A code page that cannot hold what it read: the whole script again as UTF-16LE, its invalid date told once.
         QVERIFY(WriteAll(in, "[Action1]\r\nPath1=a\x80\r\nMin Date Filter=x\r\n[Action2]\r\nPath1=c\r\n"));
         qputenv("MARROWPAD_CODEPAGE", "932");
-        const Run undecodable = resave({in, out});
+        const ProgramRun undecodable = resave({in, out});
         qunsetenv("MARROWPAD_CODEPAGE");
         QCOMPARE(undecodable.exitCode, 0);
         QCOMPARE(ReadAll(out), CScriptGenerator::Encode(QStringLiteral("\r\n[Action1]\r\nPath1=a\uFFFD\r\nMin Date Filter=x\r\n"
                                                                        "\r\n[Action2]\r\nPath1=c\r\n\r\n"), ScriptEncoding::Utf16Le));
         QVERIFY(undecodable.err.count("Invalid date") == 1 && undecodable.err.contains("Unicode"));
         // Statuses: 1 an unreadable script, named; 2 a missing argument (3, an unwritable output, above).
-        const Run missing = resave({dir.filePath(QStringLiteral("missing.mbs")), out});
+        const ProgramRun missing = resave({dir.filePath(QStringLiteral("missing.mbs")), out});
         QVERIFY(missing.exitCode == 1 && missing.err.contains("missing.mbs"));
         QCOMPARE(resave({in}).exitCode, 2);
     }
@@ -384,9 +350,9 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(WriteAll(dir.filePath(QStringLiteral("in.mbs")), kOld));
         QProcess shell;
-        shell.setProcessEnvironment(ChildEnvironment(m_cache.path()));
+        shell.setProcessEnvironment(ChildEnvironment(Headless(m_cache.path())));
         shell.setWorkingDirectory(dir.path());
-        shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line, QStringLiteral(MBSCRIPT_PATH)});
+        shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line, kMbscript});
         QVERIFY(shell.waitForFinished() && shell.exitCode() == 0);
         QCOMPARE(ReadAll(dir.filePath(QStringLiteral("log"))), log.replace("S", kOld + "\r\n"));
     }
@@ -400,15 +366,15 @@ private slots:
                       reference = dir.filePath(QStringLiteral("reference.mbs"));
         const QByteArray old = CScriptGenerator::Encode(CScriptGenerator(1).Generate(1000), ScriptEncoding::Utf16Le);
         QVERIFY(WriteAll(in, CScriptGenerator::Encode(CScriptGenerator(2).Generate(2000), ScriptEncoding::Utf16Le)));
-        QCOMPARE(Mbscript({QStringLiteral("resave"), in, reference}, m_cache.path()).exitCode, 0);
+        QCOMPARE(RunProgram(kMbscript, {QStringLiteral("resave"), in, reference}, Headless(m_cache.path())).exitCode, 0);
         const QByteArray saved = ReadAll(reference);
         QVERIFY(saved.size() > 1000000 && saved != old);
         const QStringList files{"in.mbs", "out.mbs", "reference.mbs"};
         for (int run = 0; run < 20; ++run) {
             QVERIFY(WriteAll(out, old));
             QProcess child;
-            child.setProcessEnvironment(ChildEnvironment(m_cache.path()));
-            child.start(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("resave"), in, out});
+            child.setProcessEnvironment(ChildEnvironment(Headless(m_cache.path())));
+            child.start(kMbscript, {QStringLiteral("resave"), in, out});
             QVERIFY(child.waitForStarted());
             // Killed a random moment after it starts writing: mid-write, at the rename, or after it.
             const QString fds = QStringLiteral("/proc/%1/fd").arg(child.processId());
@@ -437,7 +403,7 @@ private slots:
         // The next save removes that name, and no file of the user's named alike.
         for (const char *name : {".out.mbs.backup.saving", ".out.mbs.v2.saving"})
             QVERIFY(WriteAll(dir.filePath(QLatin1String(name)), kOld));
-        QCOMPARE(Mbscript({QStringLiteral("resave"), in, out}, m_cache.path()).exitCode, 0);
+        QCOMPARE(RunProgram(kMbscript, {QStringLiteral("resave"), in, out}, Headless(m_cache.path())).exitCode, 0);
         QCOMPARE(Entries(dir.path()), QStringList({".out.mbs.backup.saving", ".out.mbs.v2.saving"}) + files);
     }
 };

@@ -1,5 +1,8 @@
 // The script in the options tree and back: builder, Show All, writer, and the rewriter.
 
+#include "TestFiles.h"
+#include "TestLocale.h"
+#include "TreeSearch.h"
 #include "bench/ScriptGenerator.h"
 #include "framework/ScriptedModalUi.h"
 #include "script/SettingCatalogue.h"
@@ -11,14 +14,10 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTreeWidgetItemIterator>
 #include <QTest>
-
-#include <ctime>
 
 namespace {
 
@@ -26,26 +25,16 @@ namespace {
 struct Fixture
 {
     QString Path(const QString &name) const { return dir.filePath(name); }
-    QString WriteFile(const QByteArray &bytes)
-    {
-        QFile file(Path(QStringLiteral("in.mbs")));
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
-    }
-    QByteArray ReadFile(const QString &name) const
-    {
-        QFile file(Path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-    int Load(const QByteArray &bytes) { return LoadScriptWithTree(document, WriteFile(bytes), tree); }
+    int Load(const QByteArray &bytes) { return LoadScriptWithTree(document, dir.Write(bytes, QStringLiteral("in.mbs")), tree); }
     QByteArray Save(const QString &name = QStringLiteral("out.mbs"))
     {
-        return WriteScript(document, Path(name), tree) ? ReadFile(name) : QByteArray("<failed>");
+        return WriteScript(document, Path(name), tree) ? ReadAll(Path(name)) : QByteArray("<failed>");
     }
     QTreeWidgetItem *Root(const QString &name) const { return tree.findItems(name, Qt::MatchExactly).value(0); }
 
     CSynchArray document;
     CTreeOptionsCtrl tree;
-    QTemporaryDir dir;
+    TemporaryFolder dir;
 };
 
 // `text` with LF turned into CR LF, in the ANSI code page.
@@ -53,18 +42,6 @@ QByteArray Ansi(QString text)
 {
     text.replace(QRegularExpression(QStringLiteral("\r?\n")), QStringLiteral("\r\n"));
     return CScriptGenerator::Encode(text, ScriptEncoding::Ansi);
-}
-
-// The first item under `parent` (depth first) whose text starts with `prefix`.
-QTreeWidgetItem *Find(QTreeWidgetItem *parent, const QString &prefix)
-{
-    for (int i = 0; parent && i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0).startsWith(prefix))
-            return parent->child(i);
-        if (QTreeWidgetItem *found = Find(parent->child(i), prefix))
-            return found;
-    }
-    return nullptr;
 }
 
 // Builds the items of a tree dump, the last one returned: image 13 a group,
@@ -135,9 +112,7 @@ class TestScriptTree : public QObject
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
-        tzset();
+        UseBritishDates(kCentralEurope);
         SetModalUi(&m_ui);
     }
 
@@ -512,8 +487,8 @@ private slots:
         const qsizetype messages = std::exchange(m_ui.messages, {}).size();
         Fixture fixture;
         CScriptRewriter rewriter(fixture.tree, complete);
-        QCOMPARE(rewriter.Rewrite(fixture.WriteFile(script), fixture.Path("out.mbs")), CScriptRewriter::Result::Written);
-        QCOMPARE(fixture.ReadFile("out.mbs"), saved);
+        QCOMPARE(rewriter.Rewrite(fixture.dir.Write(script), fixture.Path("out.mbs")), CScriptRewriter::Result::Written);
+        QCOMPARE(ReadAll(fixture.Path("out.mbs")), saved);
         QCOMPARE(m_ui.messages.size(), messages);
         QCOMPARE(fixture.tree.topLevelItemCount(), script.isEmpty() ? 0 : 1);
     }
