@@ -18,7 +18,7 @@
 #include "app/ValuesPane.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>

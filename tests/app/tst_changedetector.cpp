@@ -4,7 +4,7 @@
 #include "AppSession.h"
 #include "app/ChangeDetector.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>
