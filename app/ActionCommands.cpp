@@ -3,7 +3,7 @@
 #include "app/ActionNamer.h"
 #include "app/HeldBranch.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <vector>

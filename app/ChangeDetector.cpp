@@ -1,8 +1,8 @@
 #include "app/ChangeDetector.h"
 
 #include "script/SynchArray.h"
-#include "script/tree/ScriptSaver.h"
-#include "script/tree/ScriptWriter.h"
+#include "scripttree/ScriptSaver.h"
+#include "scripttree/ScriptWriter.h"
 
 std::unique_ptr<CSynchArray> CChangeDetector::ReadBack(const CTreeOptionsCtrl &tree, const CSynchArray &document)
 {

@@ -12,7 +12,7 @@
 #include "framework/FileName.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QFileInfo>

@@ -7,8 +7,8 @@
 #include "framework/FileName.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptEncoder.h"
-#include "script/tree/ScriptWriter.h"
+#include "scripttree/ScriptEncoder.h"
+#include "scripttree/ScriptWriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QCoreApplication>

@@ -8,7 +8,7 @@
 #include "framework/FileSaver.h"
 #include "framework/ModalUi.h"
 #include "script/SynchArray.h"
-#include "script/tree/BranchBuilder.h"
+#include "scripttree/BranchBuilder.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QStringList>

@@ -8,7 +8,7 @@
 #include "script/SettingFields.h"
 #include "script/SynchArray.h"
 #include "script/check/CheckRules.h"
-#include "script/tree/ScriptTreeRoles.h"
+#include "scripttree/ScriptTreeRoles.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "app/TreeChecker.h"
 
 #include "script/check/ScriptChecker.h"
-#include "script/tree/ScriptWriter.h"
+#include "scripttree/ScriptWriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QCoreApplication>

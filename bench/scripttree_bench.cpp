@@ -14,7 +14,7 @@
 #include "bench/ScriptGenerator.h"
 #include "framework/HugePages.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>

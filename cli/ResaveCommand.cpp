@@ -2,7 +2,7 @@
 
 #include "cli/Commands.h"
 #include "cli/StandardStreams.h"
-#include "script/tree/ScriptRewriter.h"
+#include "scripttree/ScriptRewriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // Colours and fonts between the script world (COLORREF, CLogFont) and Qt.
 
-#include "framework/ModalUi.h"
+#include "framework/ColourTypes.h"
 
 #include <QColor>
 #include <QFont>

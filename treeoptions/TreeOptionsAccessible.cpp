@@ -1,6 +1,5 @@
 #include "treeoptions/TreeOptionsAccessible.h"
 
-#include "script/SettingCatalogue.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QAccessibleWidget>
@@ -107,7 +106,7 @@ public:
         switch (t) {
         case QAccessible::Name: {
             const QString text = item->text(0);
-            return value ? text.left(text.indexOf(ValueSeparator())) : text;
+            return value ? text.left(text.indexOf(TreeValueSeparator())) : text;
         }
         case QAccessible::Value:
             return value ? m_pTree->ShownValue(item) : QString();

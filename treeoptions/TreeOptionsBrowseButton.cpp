@@ -2,6 +2,8 @@
 
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include "framework/ModalUi.h"
+
 #include <QFontMetrics>
 #include <QKeyEvent>
 

@@ -3,7 +3,7 @@
 // path item it opens the picker for the edit; alone after the text of a colour
 // or font item it opens the colour or font picker for the item.
 
-#include "framework/ModalUi.h"
+#include "framework/ColourTypes.h"
 
 #include <QPushButton>
 

@@ -5,7 +5,7 @@
 // that holds all the edit touched, before and after, in the branch's order.
 // Such edits never add or remove items, so both lists match item for item.
 
-#include "framework/ModalUi.h"
+#include "framework/ColourTypes.h"
 
 #include <QString>
 

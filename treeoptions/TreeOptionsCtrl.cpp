@@ -1,6 +1,5 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 
-#include "script/SettingCatalogue.h"
 #include "treeoptions/SingleLine.h"
 #include "treeoptions/TreeOptionsAccessible.h"
 #include "treeoptions/TreeOptionsBrowseButton.h"
@@ -347,8 +346,8 @@ QString CTreeOptionsCtrl::GetItemValueText(const QTreeWidgetItem *item)
     if (!item)
         return QString();
     const QString text = item->text(0);
-    const qsizetype separator = text.indexOf(ValueSeparator());
-    return separator < 0 ? QString() : text.mid(separator + ValueSeparator().size());
+    const qsizetype separator = text.indexOf(TreeValueSeparator());
+    return separator < 0 ? QString() : text.mid(separator + TreeValueSeparator().size());
 }
 
 void CTreeOptionsCtrl::SetItemValueText(QTreeWidgetItem *item, const QString &value)
@@ -359,9 +358,9 @@ void CTreeOptionsCtrl::SetItemValueText(QTreeWidgetItem *item, const QString &va
 
 QString CTreeOptionsCtrl::TextWithValue(const QString &text, const QString &value)
 {
-    const qsizetype separator = text.indexOf(ValueSeparator());
-    const QString label = separator < 0 ? text + ValueSeparator()
-                                        : text.left(separator + ValueSeparator().size());
+    const qsizetype separator = text.indexOf(TreeValueSeparator());
+    const QString label = separator < 0 ? text + TreeValueSeparator()
+                                        : text.left(separator + TreeValueSeparator().size());
     return label + SingleLine(value);
 }
 
@@ -370,7 +369,7 @@ void CTreeOptionsCtrl::StripItemValue(QTreeWidgetItem *item)
     if (!item)
         return;
     const QString text = item->text(0);
-    const qsizetype separator = text.indexOf(ValueSeparator());
+    const qsizetype separator = text.indexOf(TreeValueSeparator());
     if (separator >= 0)
         item->setText(0, text.left(separator));
 }
@@ -500,7 +499,7 @@ void CTreeOptionsCtrl::BeginItemEdit(QTreeWidgetItem *item)
     primary->setFont(font());
     // Assistive tools name the editor after the item's label.
     const QString text = item->text(0);
-    primary->setAccessibleName(text.left(text.indexOf(ValueSeparator())));
+    primary->setAccessibleName(text.left(text.indexOf(TreeValueSeparator())));
     if (combo || edit) {
         // The item shows its label alone while its value is in the editor.
         const QString value = GetItemValueText(item);

@@ -1,6 +1,5 @@
 #include "treeoptions/TreeOptionsItem.h"
 
-#include "script/SettingCatalogue.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsImages.h"
 
@@ -57,8 +56,8 @@ int SmallNumberIn(QStringView text)
 // The part of `text` after the first value separator; null when there is none.
 QStringView AfterSeparator(const QString &text)
 {
-    const qsizetype separator = text.indexOf(ValueSeparator());
-    return separator < 0 ? QStringView() : QStringView(text).mid(separator + ValueSeparator().size());
+    const qsizetype separator = text.indexOf(TreeValueSeparator());
+    return separator < 0 ? QStringView() : QStringView(text).mid(separator + TreeValueSeparator().size());
 }
 
 // The records items share, by number: never freed, so an item taken down late

@@ -10,6 +10,10 @@
 #include <QTreeWidgetItem>
 
 
+// The separator between an item's label and its value in the item's text:
+// "Label: value". Whoever builds the tree writes texts in that form.
+inline QString TreeValueSeparator() { return QStringLiteral(": "); }
+
 // Data roles of column 0 that the control keeps for itself. Every role from
 // Qt::UserRole upward belongs to the user of the control: the control never
 // reads or writes those, and DuplicateItem copies them with the item.

@@ -3,7 +3,7 @@
 // besides its text and image: which in-place editor opens for it, the buddy
 // beside that editor, its kind and, for colour and font items, their values.
 
-#include "framework/ModalUi.h"
+#include "framework/ColourTypes.h"
 
 #include <QMetaObject>
 

@@ -5,7 +5,7 @@
 #include "TestLocale.h"
 #include "app/ChangeDetector.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>

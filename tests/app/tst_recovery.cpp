@@ -7,8 +7,8 @@
 #include "app/RecoveryOffer.h"
 #include "framework/Clock.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptSaver.h"
-#include "script/tree/ScriptWriter.h"
+#include "scripttree/ScriptSaver.h"
+#include "scripttree/ScriptWriter.h"
 
 #include <QDir>
 #include <QProcess>

@@ -9,8 +9,8 @@
 
 #include "script/SettingFields.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptRewriter.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptRewriter.h"
+#include "scripttree/ScriptTree.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QApplication>

@@ -7,8 +7,8 @@
 #include "framework/FileSaver.h"
 #include "framework/SaveCopies.h"
 #include "framework/ScriptedModalUi.h"
-#include "script/tree/ScriptRewriter.h"
-#include "script/tree/ScriptSaver.h"
+#include "scripttree/ScriptRewriter.h"
+#include "scripttree/ScriptSaver.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 
 #include "framework/ScriptedModalUi.h"
 #include "script/SettingCatalogue.h"
-#include "treeoptions/SortComboBox.h"
-#include "treeoptions/SynchComboBox.h"
+#include "scripttree/SortComboBox.h"
+#include "scripttree/SynchComboBox.h"
 #include "treeoptions/TreeOptionsBrowseButton.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"

@@ -1,7 +1,6 @@
 #include "treeoptions/demo/TreeOptionsDemo.h"
 
-#include "treeoptions/SortComboBox.h"
-#include "treeoptions/SynchComboBox.h"
+#include "treeoptions/demo/DemoListCombo.h"
 #include "treeoptions/TreeOptionsBrowseButton.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsEdit.h"
@@ -42,11 +41,7 @@ QTreeWidgetItem *BuildTreeOptionsDemo(CTreeOptionsCtrl &tree)
     QTreeWidgetItem *values = tree.AddGroupItem(QStringLiteral("Values"), 13, root);
     tree.AttachEditBox(tree.InsertItem(QStringLiteral("Text: some words"), 11, values),
                        EditorClass<CTreeOptionsEdit>());
-    tree.AttachComboBox(tree.InsertItem(QStringLiteral("Operation: Update Target (update & add new files to target)"),
-                                        12, values),
-                        EditorClass<CSynchComboBox>());
-    tree.AttachComboBox(tree.InsertItem(QStringLiteral("Sort By: File Date"), 12, values),
-                        EditorClass<CSortComboBox>());
+    tree.AttachComboBox(tree.InsertItem(QStringLiteral("Size: Medium"), 12, values), EditorClass<CDemoListCombo>());
 
     CTreeOptionsItemInfo number;
     number.m_pEditorClass = EditorClass<CTreeOptionsEdit>();

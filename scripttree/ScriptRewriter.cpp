@@ -1,9 +1,9 @@
-#include "script/tree/ScriptRewriter.h"
+#include "scripttree/ScriptRewriter.h"
 
-#include "script/tree/BranchBuilder.h"
-#include "script/tree/ScriptEncoder.h"
-#include "script/tree/ScriptSaver.h"
-#include "script/tree/ScriptWriter.h"
+#include "scripttree/BranchBuilder.h"
+#include "scripttree/ScriptEncoder.h"
+#include "scripttree/ScriptSaver.h"
+#include "scripttree/ScriptWriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 CScriptRewriter::CScriptRewriter(CTreeOptionsCtrl &tree, bool complete, const WriteOptions &options)

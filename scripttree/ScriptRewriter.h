@@ -9,7 +9,7 @@
 #include "script/ActionSink.h"
 #include "script/ScriptFile.h"
 #include "script/SynchArray.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 // value the section has without it (see CompletionValues).
 
 #include "script/SettingFields.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 
 #include "script/SynchArray.h"
-#include "script/tree/ActionCompleter.h"
-#include "script/tree/BranchBuilder.h"
-#include "script/tree/ScriptSaver.h"
-#include "script/tree/ScriptTreeRoles.h"
-#include "script/tree/ScriptWriter.h"
+#include "scripttree/ActionCompleter.h"
+#include "scripttree/BranchBuilder.h"
+#include "scripttree/ScriptSaver.h"
+#include "scripttree/ScriptTreeRoles.h"
+#include "scripttree/ScriptWriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
 int LoadScriptWithTree(CSynchArray &document, const QString &path, CTreeOptionsCtrl &tree, const LoadOptions &options)

@@ -1,11 +1,11 @@
-#include "script/tree/ActionCompleter.h"
+#include "scripttree/ActionCompleter.h"
 
 #include "script/SettingCatalogue.h"
 #include "script/SettingFields.h"
 #include "script/SynchSettings.h"
-#include "script/tree/ScriptTreeRoles.h"
-#include "treeoptions/SortComboBox.h"
-#include "treeoptions/SynchComboBox.h"
+#include "scripttree/ScriptTreeRoles.h"
+#include "scripttree/SortComboBox.h"
+#include "scripttree/SynchComboBox.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsEdit.h"
 

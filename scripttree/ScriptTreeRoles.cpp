@@ -1,4 +1,4 @@
-#include "script/tree/ScriptTreeRoles.h"
+#include "scripttree/ScriptTreeRoles.h"
 
 #include "treeoptions/TreeOptionsCtrl.h"
 

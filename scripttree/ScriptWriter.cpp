@@ -1,9 +1,9 @@
-#include "script/tree/ScriptWriter.h"
+#include "scripttree/ScriptWriter.h"
 
 #include "script/SettingCatalogue.h"
 #include "script/SynchArray.h"
 #include "script/WideNumbers.h"
-#include "script/tree/ScriptTreeRoles.h"
+#include "scripttree/ScriptTreeRoles.h"
 #include "treeoptions/SingleLine.h"
 #include "treeoptions/TreeOptionsCombo.h"
 #include "treeoptions/TreeOptionsCtrl.h"

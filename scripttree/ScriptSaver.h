@@ -5,7 +5,7 @@
 // the file, the cause and what became of the old file.
 
 #include "script/ScriptFile.h"
-#include "script/tree/ScriptTree.h"
+#include "scripttree/ScriptTree.h"
 
 class CScriptWriter;
 

@@ -1,4 +1,4 @@
-#include "treeoptions/SynchComboBox.h"
+#include "scripttree/SynchComboBox.h"
 
 #include "script/SettingCatalogue.h"
 

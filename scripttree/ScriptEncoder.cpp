@@ -1,4 +1,4 @@
-#include "script/tree/ScriptEncoder.h"
+#include "scripttree/ScriptEncoder.h"
 
 #include "framework/CodePage.h"
 

@@ -1,11 +1,11 @@
-#include "script/tree/ScriptSaver.h"
+#include "scripttree/ScriptSaver.h"
 
 #include "framework/FileError.h"
 #include "framework/FileName.h"
 #include "framework/FileSaver.h"
 #include "framework/ModalUi.h"
-#include "script/tree/ScriptEncoder.h"
-#include "script/tree/ScriptWriter.h"
+#include "scripttree/ScriptEncoder.h"
+#include "scripttree/ScriptWriter.h"
 
 
 namespace {

@@ -1,4 +1,4 @@
-#include "treeoptions/SortComboBox.h"
+#include "scripttree/SortComboBox.h"
 
 #include "script/SettingCatalogue.h"
 
