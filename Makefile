@@ -41,10 +41,12 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/scripttree_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/editor_bench
 
-# Everything built with clang, the sanitizers and libFuzzer, in $(CHECK_DIR).
+# Everything built with clang, the sanitizers and libFuzzer, in $(CHECK_DIR);
+# there a warning is an error.
 $(CHECK_DIR)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(CHECK_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
-	  -DCMAKE_CXX_COMPILER=clang++ -DMARROWPAD_SANITIZE=ON -DMARROWPAD_FUZZ=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+	  -DCMAKE_CXX_COMPILER=clang++ -DMARROWPAD_SANITIZE=ON -DMARROWPAD_FUZZ=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
+	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 
 check-build: deps $(CHECK_DIR)/build.ninja
 	cmake --build $(CHECK_DIR) -j $(JOBS)
