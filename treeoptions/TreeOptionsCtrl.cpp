@@ -160,7 +160,7 @@ QTreeWidgetItem *CTreeOptionsCtrl::AddGroupItem(const QString &text, int image, 
 QTreeWidgetItem *CTreeOptionsCtrl::AddCheckBoxItem(const QString &text, QTreeWidgetItem *parent, bool checked,
                                                    CTreeInsertPos insertAfter)
 {
-    auto *item = new CTreeOptionsItem(text, 0);
+    auto *item = new CTreeOptionsItem(text, kImageBox);
     ShareInfo(item, kKindCheckBox, nullptr);
     SetCheckState(item, checked);
     return AddItem(item, parent, insertAfter);
@@ -169,7 +169,7 @@ QTreeWidgetItem *CTreeOptionsCtrl::AddCheckBoxItem(const QString &text, QTreeWid
 QTreeWidgetItem *CTreeOptionsCtrl::AddRadioItem(const QString &text, QTreeWidgetItem *parent, bool selected,
                                                 CTreeInsertPos insertAfter)
 {
-    auto *item = new CTreeOptionsItem(text, 2);
+    auto *item = new CTreeOptionsItem(text, kImageRadio);
     ShareInfo(item, kKindRadio, nullptr);
     AddItem(item, parent, insertAfter);
     if (selected)
@@ -243,45 +243,45 @@ bool CTreeOptionsCtrl::IsColourItem(const QTreeWidgetItem *item)
 
 bool CTreeOptionsCtrl::GetCheckState(const QTreeWidgetItem *item, bool &checked)
 {
-    checked = ImageIn(item, {1, 5, 8, 9});
+    checked = ImageIn(item, {kImageBoxTicked, kImageBoxTickedDisabled, kImageBoxMixed, kImageBoxMixedDisabled});
     return item != nullptr;
 }
 
 bool CTreeOptionsCtrl::GetRadioState(const QTreeWidgetItem *item, bool &selected)
 {
-    selected = ImageIn(item, {3, 7});
+    selected = ImageIn(item, {kImageRadioOn, kImageRadioOnDisabled});
     return item != nullptr;
 }
 
 bool CTreeOptionsCtrl::IsCheckEnabled(const QTreeWidgetItem *item, bool &enabled)
 {
-    enabled = ImageIn(item, {0, 1, 8});
+    enabled = ImageIn(item, {kImageBox, kImageBoxTicked, kImageBoxMixed});
     return item != nullptr;
 }
 
 bool CTreeOptionsCtrl::IsCheckIndeterminate(const QTreeWidgetItem *item, bool &indeterminate)
 {
-    indeterminate = ImageIn(item, {8, 9});
+    indeterminate = ImageIn(item, {kImageBoxMixed, kImageBoxMixedDisabled});
     return item != nullptr;
 }
 
 bool CTreeOptionsCtrl::IsRadioEnabled(const QTreeWidgetItem *item, bool &enabled)
 {
-    enabled = ImageIn(item, {2, 3});
+    enabled = ImageIn(item, {kImageRadio, kImageRadioOn});
     return item != nullptr;
 }
 
 void CTreeOptionsCtrl::SetCheckState(QTreeWidgetItem *item, bool checked)
 {
     if (!checked)
-        SetItemImage(item, 0);
+        SetItemImage(item, kImageBox);
     else
-        SetItemImage(item, ImageIn(item, {8, 9}) ? 8 : 1);
+        SetItemImage(item, ImageIn(item, {kImageBoxMixed, kImageBoxMixedDisabled}) ? kImageBoxMixed : kImageBoxTicked);
 }
 
 void CTreeOptionsCtrl::SetCheckIndeterminate(QTreeWidgetItem *item, bool enabled)
 {
-    SetItemImage(item, enabled ? 8 : 9);
+    SetItemImage(item, enabled ? kImageBoxMixed : kImageBoxMixedDisabled);
 }
 
 void CTreeOptionsCtrl::SelectRadioItem(QTreeWidgetItem *item)
@@ -298,9 +298,9 @@ void CTreeOptionsCtrl::SelectRadioItem(QTreeWidgetItem *item)
         if (!IsRadioItem(child))
             break;
         if (child == item)
-            SetItemImage(child, 3);
+            SetItemImage(child, kImageRadioOn);
         else
-            SetItemImage(child, ImageIn(child, {2, 3}) ? 2 : 6);
+            SetItemImage(child, ImageIn(child, {kImageRadio, kImageRadioOn}) ? kImageRadio : kImageRadioDisabled);
     }
 }
 

@@ -2,7 +2,8 @@
 // The options tree: a tree of group headings, check boxes (with indeterminate
 // parents), radio groups and value items whose value is edited in place by a
 // combo box or an edit box beside the label. An item's check or radio state is
-// its image index alone; an editable item's text is its label, ": ", its value.
+// its image alone (TreeOptionsImage); an editable item's text is its label,
+// ": ", its value.
 //
 // Items are CTreeOptionsItem; a null parent means the root level. Records
 // (CTreeOptionsItemInfo) given to an item are owned by it and freed with it. The

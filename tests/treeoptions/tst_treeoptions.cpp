@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 using Tree = CTreeOptionsCtrl;
@@ -41,7 +42,7 @@ class TestTreeOptions : public QObject
 
     QTreeWidgetItem *AddEdit(const QString &text, QTreeWidgetItem *parent = nullptr)
     {
-        QTreeWidgetItem *item = m_tree->InsertItem(text, 11, parent);
+        QTreeWidgetItem *item = m_tree->InsertItem(text, kImageText, parent);
         m_tree->AttachEditBox(item, EditorClass<CTreeOptionsEdit>());
         return item;
     }
@@ -53,9 +54,9 @@ class TestTreeOptions : public QObject
         info.m_nKind = kind;
         info.m_pEditorClass = editor;
         info.m_pBuddyClass = buddy;
-        QTreeWidgetItem *item = m_tree->InsertItem(text, 11);
+        QTreeWidgetItem *item = m_tree->InsertItem(text, kImageText);
         m_tree->SetItemInfo(item, info);
-        m_tree->InsertItem(QStringLiteral("Next"), 13);
+        m_tree->InsertItem(QStringLiteral("Next"), kImageGroup);
         return item;
     }
 
@@ -114,17 +115,17 @@ private slots:
         QTest::addColumn<bool>("bySpace");
         QTest::addColumn<Images>("after");
 
-        QTest::newRow("last unchecked checked") << Images{0, 1, 0} << 1 << false << Images{1, 1, 1};
-        QTest::newRow("indeterminate to all checked") << Images{8, 1, 0} << 1 << false << Images{1, 1, 1};
-        QTest::newRow("one of all checked unchecked") << Images{1, 1, 1} << 0 << false << Images{8, 0, 1};
-        QTest::newRow("last checked unchecked") << Images{8, 1, 0} << 0 << false << Images{0, 0, 0};
-        QTest::newRow("disabled parent, one unchecked") << Images{5, 1, 1} << 0 << false << Images{9, 0, 1};
-        QTest::newRow("space: one unchecked") << Images{1, 1, 1} << 1 << true << Images{8, 1, 0};
-        QTest::newRow("space: all checked") << Images{0, 0, 1} << 0 << true << Images{1, 1, 1};
+        QTest::newRow("last unchecked checked") << Images{kImageBox, kImageBoxTicked, kImageBox} << 1 << false << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked};
+        QTest::newRow("indeterminate to all checked") << Images{kImageBoxMixed, kImageBoxTicked, kImageBox} << 1 << false << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked};
+        QTest::newRow("one of all checked unchecked") << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked} << 0 << false << Images{kImageBoxMixed, kImageBox, kImageBoxTicked};
+        QTest::newRow("last checked unchecked") << Images{kImageBoxMixed, kImageBoxTicked, kImageBox} << 0 << false << Images{kImageBox, kImageBox, kImageBox};
+        QTest::newRow("disabled parent, one unchecked") << Images{kImageBoxTickedDisabled, kImageBoxTicked, kImageBoxTicked} << 0 << false << Images{kImageBoxMixedDisabled, kImageBox, kImageBoxTicked};
+        QTest::newRow("space: one unchecked") << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked} << 1 << true << Images{kImageBoxMixed, kImageBoxTicked, kImageBox};
+        QTest::newRow("space: all checked") << Images{kImageBox, kImageBox, kImageBoxTicked} << 0 << true << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked};
         // Disabled boxes ignore clicks and space; the parent is not recomputed.
-        for (int image : {4, 5, 9}) {
-            QTest::addRow("disabled %d, click", image) << Images{0, image, 0} << 0 << false << Images{0, image, 0};
-            QTest::addRow("disabled %d, space", image) << Images{0, image, 0} << 0 << true << Images{0, image, 0};
+        for (int image : {kImageBoxDisabled, kImageBoxTickedDisabled, kImageBoxMixedDisabled}) {
+            QTest::addRow("disabled %d, click", image) << Images{kImageBox, image, kImageBox} << 0 << false << Images{kImageBox, image, kImageBox};
+            QTest::addRow("disabled %d, space", image) << Images{kImageBox, image, kImageBox} << 0 << true << Images{kImageBox, image, kImageBox};
         }
     }
 
@@ -138,7 +139,7 @@ private slots:
                                     m_tree->AddCheckBoxItem(QStringLiteral("Second"), parent, false)};
         // Ignored in the count; its leading space is what the tree's keyboard
         // search finds when a space reaches it.
-        QTreeWidgetItem *spaced = m_tree->AddGroupItem(QStringLiteral(" not a box"), 13, parent);
+        QTreeWidgetItem *spaced = m_tree->AddGroupItem(QStringLiteral(" not a box"), kImageGroup, parent);
         for (int i = 0; i < 3; ++i)
             Tree::SetItemImage(items[i], before[i]);
         parent->setExpanded(true);
@@ -182,7 +183,7 @@ private slots:
         const QRect arrow = m_tree->ExpandButtonRect(top);
         QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {}, arrow.center());
         QVERIFY(top->isExpanded());
-        QCOMPARE(Tree::GetItemImage(top), 0);
+        QCOMPARE(Tree::GetItemImage(top), kImageBox);
 
         child->setExpanded(true);
         ClickRow(top);
@@ -193,14 +194,14 @@ private slots:
 
     void radioGroup()
     {
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), 13, nullptr);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), kImageGroup, nullptr);
         m_tree->AddRadioItem(QStringLiteral("First"), group, true);
         QTreeWidgetItem *second = m_tree->AddRadioItem(QStringLiteral("Second"), group, false);
         QTreeWidgetItem *disabled = m_tree->AddRadioItem(QStringLiteral("Disabled"), group, false);
-        Tree::SetItemImage(disabled, 7);
+        Tree::SetItemImage(disabled, kImageRadioOnDisabled);
         m_tree->AddCheckBoxItem(QStringLiteral("Box"), group, true);
         m_tree->AddRadioItem(QStringLiteral("Outside"), group, false);
-        m_tree->AddGroupItem(QStringLiteral(" found by a space"), 13, group); // what the tree's keyboard search would pick
+        m_tree->AddGroupItem(QStringLiteral(" found by a space"), kImageGroup, group); // what the tree's keyboard search would pick
         group->setExpanded(true);
 
         ClickRow(second);
@@ -229,11 +230,11 @@ private slots:
     void editorLifeCycle()
     {
         QFETCH(QString, how);
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), 13, nullptr);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), kImageGroup, nullptr);
         QTreeWidgetItem *item = AddEdit(QStringLiteral("Source Path: C:\\old"), group);
         QTreeWidgetItem *empty = AddEdit(QStringLiteral("File Mask"), group);
         for (int i = 0; i < 60; ++i)
-            m_tree->InsertItem(QStringLiteral("Filler %1").arg(i), 13);
+            m_tree->InsertItem(QStringLiteral("Filler %1").arg(i), kImageGroup);
         QTreeWidgetItem *last = AddEdit(QStringLiteral("Last: x"));
         group->setExpanded(true);
 
@@ -297,8 +298,8 @@ private slots:
 
     void editorFollowsItsItem()
     {
-        QTreeWidgetItem *above = m_tree->InsertItem(QStringLiteral("Above"), 13);
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), 13, nullptr);
+        QTreeWidgetItem *above = m_tree->InsertItem(QStringLiteral("Above"), kImageGroup);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), kImageGroup, nullptr);
         QTreeWidgetItem *item = AddEdit(QStringLiteral("Value: 1"), group);
         group->setExpanded(true);
         m_tree->setCurrentItem(item);
@@ -346,10 +347,10 @@ private slots:
         QFETCH(QString, where);
         QFETCH(int, key);
         QFETCH(int, result);
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), 13, nullptr);
-        m_tree->InsertItem(QStringLiteral("Child"), 13, group);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), kImageGroup, nullptr);
+        m_tree->InsertItem(QStringLiteral("Child"), kImageGroup, group);
         QTreeWidgetItem *edit = AddEdit(QStringLiteral("Text: a"));
-        QTreeWidgetItem *list = m_tree->InsertItem(QStringLiteral("Sort By: File Name"), 12);
+        QTreeWidgetItem *list = m_tree->InsertItem(QStringLiteral("Sort By: File Name"), kImageList);
         m_tree->AttachComboBox(list, EditorClass<CSortComboBox>());
 
         // Without an editor the right arrow expands as usual; with one it moves
@@ -395,9 +396,9 @@ private slots:
         QFETCH(int, selected);
         const QStringList entries = synch ? OperationTexts() : SortTexts();
         const QString text = QStringLiteral("List: ") + value;
-        QTreeWidgetItem *item = m_tree->InsertItem(text, 12);
+        QTreeWidgetItem *item = m_tree->InsertItem(text, kImageList);
         m_tree->AttachComboBox(item, synch ? EditorClass<CSynchComboBox>() : EditorClass<CSortComboBox>());
-        QTreeWidgetItem *next = m_tree->InsertItem(QStringLiteral("Next"), 13);
+        QTreeWidgetItem *next = m_tree->InsertItem(QStringLiteral("Next"), kImageGroup);
 
         ClickLabel(item);
         CTreeOptionsCombo *combo = m_tree->ActiveCombo();
@@ -428,7 +429,7 @@ private slots:
 
     void duplicateBranchIsIndependent()
     {
-        QTreeWidgetItem *root = m_tree->InsertItem(QStringLiteral("Action1"), 11);
+        QTreeWidgetItem *root = m_tree->InsertItem(QStringLiteral("Action1"), kImageText);
         QTreeWidgetItem *box = m_tree->AddCheckBoxItem(QStringLiteral("Box"), root, false);
         m_tree->AddCheckBoxItem(QStringLiteral("Inner"), box, true);
         m_tree->AddRadioItem(QStringLiteral("Radio"), root, true, TVI_FIRST);
@@ -447,7 +448,7 @@ private slots:
         copy->setExpanded(true);
         ClickRow(copy->child(1));
         QCOMPARE(TreeOptionsDumpBranch(root), source);
-        QCOMPARE(Tree::GetItemImage(copy->child(1)), 1);
+        QCOMPARE(Tree::GetItemImage(copy->child(1)), kImageBoxTicked);
         const QString copied = TreeOptionsDumpBranch(copy);
         delete root;
         QCOMPARE(TreeOptionsDumpBranch(copy), copied);
@@ -628,7 +629,7 @@ private slots:
             cells << image;
         }
         if (dark) // light strokes on a dark box
-            QVERIFY(QColor(cells[1].pixel(cell / 2, cell / 2)).lightness() < 80);
+            QVERIFY(QColor(cells[kImageBox + 1].pixel(cell / 2, cell / 2)).lightness() < 80);
 
         // Each state cell shows its own marks, so two swapped cells fail.
         const auto near = [](QRgb a, QColor b) {
@@ -636,21 +637,27 @@ private slots:
         };
         const auto at = [&](int i, qreal x, qreal y) { return cells[i + 1].pixel(int(x * ratio), int(y * ratio)); };
         const QColor red(215, 38, 38);
-        const QColor base = QColor(at(0, 12, 8.5)); // inside the empty box, off every stroke
-        for (int i = 0; i < 10; ++i) {
+        const QColor base = QColor(at(kImageBox, 12, 8.5)); // inside the empty box, off every stroke
+        const auto in = [](int i, std::initializer_list<int> images) {
+            return std::find(images.begin(), images.end(), i) != images.end();
+        };
+        for (int i = kImageBox; i <= kImageBoxMixedDisabled; ++i) {
             bool crossed = false;
             for (int p = 0; p < cell * cell; ++p)
                 crossed = crossed || near(cells[i + 1].pixel(p % cell, p / cell), red);
-            QVERIFY2(crossed == (i >= 4 && i != 8), qPrintable(QStringLiteral("red cross in cell %1").arg(i)));
-            const bool box = i < 2 || i == 4 || i == 5 || i >= 8;
+            QVERIFY2(crossed == in(i, {kImageBoxDisabled, kImageBoxTickedDisabled, kImageRadioDisabled,
+                                       kImageRadioOnDisabled, kImageBoxMixedDisabled}),
+                     qPrintable(QStringLiteral("red cross in cell %1").arg(i)));
+            const bool mixed = in(i, {kImageBoxMixed, kImageBoxMixedDisabled});
             const QRgb fill = at(i, 12, 8.5);
-            if (box) {
-                QVERIFY2(!near(at(i, 5.24, 8.68), QColor(fill)) == (i % 4 == 1 || i >= 8),
+            if (!in(i, {kImageRadio, kImageRadioOn, kImageRadioDisabled, kImageRadioOnDisabled})) {
+                const bool ticked = mixed || in(i, {kImageBoxTicked, kImageBoxTickedDisabled});
+                QVERIFY2(!near(at(i, 5.24, 8.68), QColor(fill)) == ticked,
                          qPrintable(QStringLiteral("tick in cell %1").arg(i)));
-                QVERIFY2(!near(fill, base) == (i >= 8), qPrintable(QStringLiteral("grey ground in cell %1").arg(i)));
+                QVERIFY2(!near(fill, base) == mixed, qPrintable(QStringLiteral("grey ground in cell %1").arg(i)));
             } else {
                 const QRgb centre = at(i, 8, 8);
-                QVERIFY2((!near(centre, base) && !near(centre, red)) == (i == 3 || i == 7),
+                QVERIFY2((!near(centre, base) && !near(centre, red)) == in(i, {kImageRadioOn, kImageRadioOnDisabled}),
                          qPrintable(QStringLiteral("dot in cell %1").arg(i)));
             }
         }
@@ -684,11 +691,11 @@ private slots:
         QFETCH(QString, value);
         QFETCH(int, editorRole);
         m_tree->AddCheckBoxItem(QStringLiteral("Exclude Hidden Files"), nullptr, false);
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Operation"), 13, nullptr);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Operation"), kImageGroup, nullptr);
         m_tree->AddRadioItem(QStringLiteral("Synchronize"), group, true);
         m_tree->AddRadioItem(QStringLiteral("Update"), group, false);
         group->setExpanded(true);
-        m_tree->AttachComboBox(m_tree->InsertItem(QStringLiteral("Sort: File Date"), 12), EditorClass<CSortComboBox>());
+        m_tree->AttachComboBox(m_tree->InsertItem(QStringLiteral("Sort: File Date"), kImageList), EditorClass<CSortComboBox>());
         AddEdit(QStringLiteral("Source Path: C:\\Projects"));
 
         QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(m_tree);
