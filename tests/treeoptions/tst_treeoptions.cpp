@@ -240,7 +240,7 @@ private slots:
 
         ClickLabel(item);
         QCOMPARE(item->text(0), QStringLiteral("Source Path"));
-        CTreeOptionsEdit *edit = m_tree->ActiveEdit();
+        CTreeOptionsEdit *edit = m_tree->EditSession().Edit();
         QVERIFY(edit && edit->isVisible());
         QCOMPARE(edit->text(), QStringLiteral("C:\\old"));
         QVERIFY(m_tree->hasFocus()); // the keyboard stays with the tree
@@ -253,8 +253,8 @@ private slots:
         if (how == u"next row") {
             ClickRow(empty);
             QCOMPARE(item->text(0), QStringLiteral("Source Path: D:\\new"));
-            QVERIFY(m_tree->ActiveEdit());
-            QCOMPARE(m_tree->ActiveEdit()->text(), QString());
+            QVERIFY(m_tree->EditSession().Edit());
+            QCOMPARE(m_tree->EditSession().Edit()->text(), QString());
             // Leaving an unchanged empty editor gives the label and the separator.
             ClickRow(group);
             QCOMPARE(empty->text(0), QStringLiteral("File Mask: "));
@@ -278,22 +278,22 @@ private slots:
             group->setExpanded(false);
         }
         QCOMPARE(item->text(0), QStringLiteral("Source Path: D:\\new"));
-        QVERIFY(!m_tree->EditItem());
-        QVERIFY(!m_tree->ActiveEdit());
+        QVERIFY(!m_tree->EditSession().Item());
+        QVERIFY(!m_tree->EditSession().Edit());
         QTest::qWait(0);
         QVERIFY(m_tree->viewport()->findChildren<QLineEdit *>().isEmpty());
 
         group->setExpanded(true);
         ClickLabel(item);
-        QVERIFY(m_tree->ActiveEdit());
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("D:\\new"));
+        QVERIFY(m_tree->EditSession().Edit());
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("D:\\new"));
 
         // The view's own scrolling to the next selected item keeps that item's editor.
         Key(Qt::Key_End);
         QCOMPARE(m_tree->currentItem(), last);
         QVERIFY(m_tree->verticalScrollBar()->value() > 0);
-        QVERIFY(m_tree->ActiveEdit());
-        QCOMPARE(m_tree->ActiveEdit()->geometry().top(), m_tree->LabelRect(last).top());
+        QVERIFY(m_tree->EditSession().Edit());
+        QCOMPARE(m_tree->EditSession().Edit()->geometry().top(), m_tree->LabelRect(last).top());
     }
 
     void editorFollowsItsItem()
@@ -303,26 +303,26 @@ private slots:
         QTreeWidgetItem *item = AddEdit(QStringLiteral("Value: 1"), group);
         group->setExpanded(true);
         m_tree->setCurrentItem(item);
-        QVERIFY(m_tree->ActiveEdit() && m_tree->ActiveEdit()->isVisible());
+        QVERIFY(m_tree->EditSession().Edit() && m_tree->EditSession().Edit()->isVisible());
         // Hidden, the editor waits and comes back at the row's new place.
         item->setHidden(true);
-        QTRY_VERIFY(!m_tree->ActiveEdit()->isVisible());
+        QTRY_VERIFY(!m_tree->EditSession().Edit()->isVisible());
         above->setHidden(true);
         item->setHidden(false);
-        QTRY_VERIFY(m_tree->ActiveEdit()->isVisible());
-        QCOMPARE(m_tree->ActiveEdit()->geometry().top(), m_tree->LabelRect(item).top());
+        QTRY_VERIFY(m_tree->EditSession().Edit()->isVisible());
+        QCOMPARE(m_tree->EditSession().Edit()->geometry().top(), m_tree->LabelRect(item).top());
         delete group;
-        QVERIFY(!m_tree->EditItem());
+        QVERIFY(!m_tree->EditSession().Item());
 
         m_tree->setCurrentItem(AddEdit(QStringLiteral("Other: 1")));
-        QVERIFY(m_tree->ActiveEdit());
+        QVERIFY(m_tree->EditSession().Edit());
         m_tree->clear();
-        QVERIFY(!m_tree->EditItem());
+        QVERIFY(!m_tree->EditSession().Item());
 
         // Destroying the tree writes nothing back.
         m_tree->setCurrentItem(AddEdit(QStringLiteral("Last: 1")));
         Key(Qt::Key_Right);
-        QTest::keyClicks(m_tree->ActiveEdit(), QStringLiteral("typed"));
+        QTest::keyClicks(m_tree->EditSession().Edit(), QStringLiteral("typed"));
         int changes = 0;
         connect(m_tree, &QTreeWidget::itemChanged, this, [&changes] { ++changes; });
         delete m_tree;
@@ -363,7 +363,7 @@ private slots:
         if (where != u"tree") {
             Key(Qt::Key_Right);
             QCOMPARE(QApplication::focusWidget(),
-                     where == u"list" ? static_cast<QWidget *>(m_tree->ActiveCombo()) : m_tree->ActiveEdit());
+                     where == u"list" ? static_cast<QWidget *>(m_tree->EditSession().Combo()) : m_tree->EditSession().Edit());
         }
         m_window->setResult(-1);
         QFETCH(QString, text);
@@ -401,7 +401,7 @@ private slots:
         QTreeWidgetItem *next = m_tree->InsertItem(QStringLiteral("Next"), kImageGroup);
 
         ClickLabel(item);
-        CTreeOptionsCombo *combo = m_tree->ActiveCombo();
+        CTreeOptionsCombo *combo = m_tree->EditSession().Combo();
         QVERIFY(combo);
         QCOMPARE(combo->count(), entries.size()); // the last entry, chosen below, is the list's own
         QCOMPARE(combo->currentIndex(), selected);
@@ -412,18 +412,18 @@ private slots:
         // A choice from the drop-down list is committed; the popup taking the
         // focus does not end editing, Tab gives the focus back to the tree.
         ClickLabel(item);
-        combo = m_tree->ActiveCombo();
+        combo = m_tree->EditSession().Combo();
         QTest::mouseClick(combo, Qt::LeftButton); // focuses it and drops the list
         QTRY_VERIFY(combo->view()->isVisible());
-        QCOMPARE(m_tree->EditItem(), item);
+        QCOMPARE(m_tree->EditSession().Item(), item);
         QTest::keyClick(combo->view(), Qt::Key_End);
         QTest::keyClick(combo->view(), Qt::Key_Return);
         QTRY_VERIFY(!combo->view()->isVisible());
-        QCOMPARE(m_tree->EditItem(), item);
+        QCOMPARE(m_tree->EditSession().Item(), item);
         QVERIFY(combo->hasFocus());
         Key(Qt::Key_Tab);
         QVERIFY(m_tree->hasFocus());
-        QVERIFY(!m_tree->EditItem());
+        QVERIFY(!m_tree->EditSession().Item());
         QCOMPARE(item->text(0), QStringLiteral("List: ") + entries.last());
     }
 
@@ -454,8 +454,8 @@ private slots:
         QCOMPARE(TreeOptionsDumpBranch(copy), copied);
         QVERIFY(Tree::IsCheckBoxItem(copy->child(1)->child(0)));
         ClickLabel(copy->child(2));
-        QVERIFY(m_tree->ActiveEdit());
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("*.txt"));
+        QVERIFY(m_tree->EditSession().Edit());
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("*.txt"));
 
         // An item being edited is copied with its value, not its bare label.
         QTreeWidgetItem *again = m_tree->DuplicateBranch(copy, nullptr, TVI_LAST);
@@ -510,12 +510,12 @@ private slots:
             m_ui.fontChoices.push_back(CLogFont{answer, 11, 700});
 
         ClickLabel(item);
-        CTreeOptionsBrowseButton *button = m_tree->ActiveBrowse();
+        CTreeOptionsBrowseButton *button = m_tree->EditSession().Browse();
         QVERIFY(button);
-        QCOMPARE(bool(m_tree->ActiveEdit()), path);
+        QCOMPARE(bool(m_tree->EditSession().Edit()), path);
         if (path) {
             QCOMPARE(item->text(0), text.left(text.indexOf(u':')));
-            QCOMPARE(button->geometry().left(), m_tree->ActiveEdit()->geometry().right() + 2);
+            QCOMPARE(button->geometry().left(), m_tree->EditSession().Edit()->geometry().right() + 2);
         } else {
             QCOMPARE(item->text(0), text); // the whole text stays visible
             QVERIFY(button->geometry().left() > m_tree->LabelRect(item).right());
@@ -524,7 +524,7 @@ private slots:
         connect(m_tree, &Tree::ItemChanged, m_tree, [&](const CTreeOptionsChange &change) { reports.push_back(change); });
         QTest::mouseClick(button, Qt::LeftButton);
         QTest::qWait(0); // a colour or font pick reopens the editor later
-        QCOMPARE(m_tree->EditItem(), item);
+        QCOMPARE(m_tree->EditSession().Item(), item);
         ClickRow(next);
         QCOMPARE(item->text(0), expected);
         if (kind == kKindFilePath) {
@@ -567,29 +567,29 @@ private slots:
                                             EditorClass<CTreeOptionsSpinCtrl>());
         QVERIFY(m_tree->visualItemRect(item).height() < 20);
         ClickLabel(item);
-        QCOMPARE(m_tree->ActiveEdit()->height(), 20);
-        CTreeOptionsSpinCtrl *spin = m_tree->ActiveSpin();
+        QCOMPARE(m_tree->EditSession().Edit()->height(), 20);
+        CTreeOptionsSpinCtrl *spin = m_tree->EditSession().Spin();
         QVERIFY(spin);
-        QCOMPARE(spin->geometry().left(), m_tree->ActiveEdit()->geometry().right() + 1);
+        QCOMPARE(spin->geometry().left(), m_tree->EditSession().Edit()->geometry().right() + 1);
         auto *up = spin->findChild<QToolButton *>(QStringLiteral("up"));
         QTest::mouseClick(up, Qt::LeftButton);
         QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("100"));
-        QCOMPARE(m_tree->EditItem(), item); // clicking the spin keeps the editor open
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("100"));
+        QCOMPARE(m_tree->EditSession().Item(), item); // clicking the spin keeps the editor open
 
-        m_tree->ActiveEdit()->setText(QStringLiteral("x"));
+        m_tree->EditSession().Edit()->setText(QStringLiteral("x"));
         QTest::mouseClick(spin->findChild<QToolButton *>(QStringLiteral("down")), Qt::LeftButton);
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("0"));
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("0"));
         Key(Qt::Key_Right);
         Key(Qt::Key_Up);
         Key(Qt::Key_Up);
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("2"));
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("2"));
 
         // Pasted line breaks become spaces.
-        m_tree->ActiveEdit()->selectAll();
+        m_tree->EditSession().Edit()->selectAll();
         QGuiApplication::clipboard()->setText(QStringLiteral("one\r\ntwo\nthree\u2029four"));
         Key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("one two three four"));
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("one two three four"));
         ClickRow(m_tree->itemBelow(item));
         QCOMPARE(item->text(0), QStringLiteral("Number: one two three four"));
     }
