@@ -223,7 +223,7 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         for (const char *how :
-             {"next row", "tab", "scroll bar", "wheel", "focus leaves", "commit from outside", "collapse"})
+             {"next row", "tab", "scroll bar", "wheel", "focus leaves", "commit from outside", "collapse", "taken out"})
             QTest::newRow(how) << QString::fromLatin1(how);
     }
 
@@ -274,6 +274,9 @@ private slots:
         } else if (how == u"commit from outside") {
             m_tree->CommitAndEndEdit();
             QVERIFY(m_tree->hasFocus());
+        } else if (how == u"taken out") { // and put back, as a move does
+            const int row = m_tree->indexOfTopLevelItem(group);
+            m_tree->insertTopLevelItem(row, m_tree->takeTopLevelItem(row));
         } else {
             group->setExpanded(false);
         }
