@@ -115,17 +115,19 @@ private slots:
         QTest::addColumn<bool>("bySpace");
         QTest::addColumn<Images>("after");
 
-        QTest::newRow("last unchecked checked") << Images{kImageBox, kImageBoxTicked, kImageBox} << 1 << false << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked};
-        QTest::newRow("indeterminate to all checked") << Images{kImageBoxMixed, kImageBoxTicked, kImageBox} << 1 << false << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked};
-        QTest::newRow("one of all checked unchecked") << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked} << 0 << false << Images{kImageBoxMixed, kImageBox, kImageBoxTicked};
-        QTest::newRow("last checked unchecked") << Images{kImageBoxMixed, kImageBoxTicked, kImageBox} << 0 << false << Images{kImageBox, kImageBox, kImageBox};
-        QTest::newRow("disabled parent, one unchecked") << Images{kImageBoxTickedDisabled, kImageBoxTicked, kImageBoxTicked} << 0 << false << Images{kImageBoxMixedDisabled, kImageBox, kImageBoxTicked};
-        QTest::newRow("space: one unchecked") << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked} << 1 << true << Images{kImageBoxMixed, kImageBoxTicked, kImageBox};
-        QTest::newRow("space: all checked") << Images{kImageBox, kImageBox, kImageBoxTicked} << 0 << true << Images{kImageBoxTicked, kImageBoxTicked, kImageBoxTicked};
+        const int clear = kImageBox, ticked = kImageBoxTicked, mixed = kImageBoxMixed;
+        QTest::newRow("last unchecked checked") << Images{clear, ticked, clear} << 1 << false << Images{ticked, ticked, ticked};
+        QTest::newRow("indeterminate to all checked") << Images{mixed, ticked, clear} << 1 << false << Images{ticked, ticked, ticked};
+        QTest::newRow("one of all checked unchecked") << Images{ticked, ticked, ticked} << 0 << false << Images{mixed, clear, ticked};
+        QTest::newRow("last checked unchecked") << Images{mixed, ticked, clear} << 0 << false << Images{clear, clear, clear};
+        QTest::newRow("disabled parent, one unchecked")
+            << Images{kImageBoxTickedDisabled, ticked, ticked} << 0 << false << Images{kImageBoxMixedDisabled, clear, ticked};
+        QTest::newRow("space: one unchecked") << Images{ticked, ticked, ticked} << 1 << true << Images{mixed, ticked, clear};
+        QTest::newRow("space: all checked") << Images{clear, clear, ticked} << 0 << true << Images{ticked, ticked, ticked};
         // Disabled boxes ignore clicks and space; the parent is not recomputed.
         for (int image : {kImageBoxDisabled, kImageBoxTickedDisabled, kImageBoxMixedDisabled}) {
-            QTest::addRow("disabled %d, click", image) << Images{kImageBox, image, kImageBox} << 0 << false << Images{kImageBox, image, kImageBox};
-            QTest::addRow("disabled %d, space", image) << Images{kImageBox, image, kImageBox} << 0 << true << Images{kImageBox, image, kImageBox};
+            QTest::addRow("disabled %d, click", image) << Images{clear, image, clear} << 0 << false << Images{clear, image, clear};
+            QTest::addRow("disabled %d, space", image) << Images{clear, image, clear} << 0 << true << Images{clear, image, clear};
         }
     }
 
