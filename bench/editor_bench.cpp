@@ -87,8 +87,8 @@ void DoStep(Editor &editor, Step step)
         static int typed = 0;
         tree.setCurrentItem(nullptr); // the editor opens afresh
         tree.setCurrentItem(item);
-        if (tree.ActiveEdit())
-            tree.ActiveEdit()->setText(QStringLiteral("D:\\Elsewhere %1").arg(++typed));
+        if (tree.EditSession().Edit())
+            tree.EditSession().Edit()->setText(QStringLiteral("D:\\Elsewhere %1").arg(++typed));
         tree.CommitAndEndEdit();
         break;
     }

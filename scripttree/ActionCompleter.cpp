@@ -36,7 +36,7 @@ void CActionCompleter::BuildRows()
         switch (setting.kind) {
         case SettingKind::Group:
             row.kind = Kind::Group;
-            row.image = 13;
+            row.image = kImageGroup;
             row.group = setting.group;
             break;
         case SettingKind::Check:
@@ -62,7 +62,7 @@ void CActionCompleter::BuildRows()
         case SettingKind::Sort:
             row.kind = Kind::Combo;
             row.comboClass = EditorClass<CSortComboBox>();
-            row.image = 12;
+            row.image = kImageList;
             row.value = SortNameForCode(int(number));
             break;
         case SettingKind::Number64:
@@ -171,7 +171,7 @@ QTreeWidgetItem *CActionCompleter::Insert(const Row &row, bool off, QTreeWidgetI
     case Kind::Edit:
         break;
     }
-    QTreeWidgetItem *item = m_tree.InsertItem(row.label + row.value, 11, parent, where);
+    QTreeWidgetItem *item = m_tree.InsertItem(row.label + row.value, kImageText, parent, where);
     m_tree.AttachEditBox(item, EditorClass<CTreeOptionsEdit>());
     return item;
 }

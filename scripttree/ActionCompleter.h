@@ -6,6 +6,7 @@
 
 #include "script/SettingFields.h"
 #include "scripttree/ScriptTree.h"
+#include "treeoptions/TreeOptionsImages.h"
 
 #include <QString>
 
@@ -37,7 +38,7 @@ private:
         int set = -1;  // of several items the writer reads together: their setting
         bool on = false;  // checked or selected, when no item gives the value
         const void *comboClass = nullptr;
-        int image = 11;
+        int image = kImageText;
         QString value;  // the value shown, when no item gives it
     };
     // The item the writer takes for each row of one level (indexed like

@@ -9,6 +9,7 @@
 #include "scripttree/SynchComboBox.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsEdit.h"
+#include "treeoptions/TreeOptionsImages.h"
 
 #include <algorithm>
 
@@ -48,7 +49,7 @@ CBranchBuilder::~CBranchBuilder()
 void CBranchBuilder::BeginRoot(const QString &name)
 {
     delete m_pRoot;
-    m_pRoot = CTreeOptionsCtrl::NewItem(name, 11);
+    m_pRoot = CTreeOptionsCtrl::NewItem(name, kImageText);
     m_pGroups.fill(nullptr);
     m_takenLines.clear();
 }
@@ -59,7 +60,7 @@ QTreeWidgetItem *CBranchBuilder::GroupFor(SettingGroup group)
         return m_pRoot;
     QTreeWidgetItem *&heading = m_pGroups[size_t(group)];
     if (!heading)
-        heading = m_tree.AddGroupItem(m_groupLabels[size_t(group)], 13, m_pRoot);
+        heading = m_tree.AddGroupItem(m_groupLabels[size_t(group)], kImageGroup, m_pRoot);
     return heading;
 }
 
@@ -67,7 +68,7 @@ QTreeWidgetItem *CBranchBuilder::ValueItem(QTreeWidgetItem *parent, const QStrin
                                            const QMetaObject *editor)
 {
     QTreeWidgetItem *item = m_tree.InsertItem(text, image, parent);
-    if (image == 12)
+    if (image == kImageList)
         m_tree.AttachComboBox(item, editor);
     else
         m_tree.AttachEditBox(item, editor);
@@ -86,26 +87,26 @@ void CBranchBuilder::KeyFound(const SettingField &field, const CSynchSettings &r
     const int firstChild = parent->childCount();
     switch (field.type) {
     case SettingKind::Text:
-        ValueItem(parent, label + record.*field.text, 11, EditorClass<CTreeOptionsEdit>());
+        ValueItem(parent, label + record.*field.text, kImageText, EditorClass<CTreeOptionsEdit>());
         break;
     case SettingKind::Date:
-        ValueItem(parent, label + rawValue.toString(), 11, EditorClass<CTreeOptionsEdit>());
+        ValueItem(parent, label + rawValue.toString(), kImageText, EditorClass<CTreeOptionsEdit>());
         break;
     case SettingKind::Number:
     case SettingKind::Number64:
-        ValueItem(parent, label + field.ValueText(record), 11, EditorClass<CTreeOptionsEdit>());
+        ValueItem(parent, label + field.ValueText(record), kImageText, EditorClass<CTreeOptionsEdit>());
         break;
     case SettingKind::Check:
         m_tree.AddCheckBoxItem(label, parent, record.*field.int32 != 0);
         break;
     case SettingKind::Operation: {
         const qint32 code = record.*field.int32;
-        ValueItem(parent, label + OperationNameForCode(code), 12, EditorClass<CSynchComboBox>());
+        ValueItem(parent, label + OperationNameForCode(code), kImageList, EditorClass<CSynchComboBox>());
         m_tree.AddCheckBoxItem(PromptedOperationText(), parent, code < 0);
         break;
     }
     case SettingKind::Sort:
-        ValueItem(parent, label + SortNameForCode(record.*field.int32), 12, EditorClass<CSortComboBox>());
+        ValueItem(parent, label + SortNameForCode(record.*field.int32), kImageList, EditorClass<CSortComboBox>());
         break;
     case SettingKind::Radio: {
         // The first button is 0, the second any other value.

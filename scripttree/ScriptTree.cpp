@@ -7,6 +7,7 @@
 #include "scripttree/ScriptTreeRoles.h"
 #include "scripttree/ScriptWriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
+#include "treeoptions/TreeOptionsImages.h"
 
 int LoadScriptWithTree(CSynchArray &document, const QString &path, CTreeOptionsCtrl &tree, const LoadOptions &options)
 {
@@ -37,5 +38,5 @@ void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root, CompletionVal
 
 QTreeWidgetItem *InsertActionRoot(CTreeOptionsCtrl &tree, const QString &name, CTreeInsertPos insertAfter)
 {
-    return tree.InsertItem(name, 11, nullptr, insertAfter);
+    return tree.InsertItem(name, kImageText, nullptr, insertAfter);
 }

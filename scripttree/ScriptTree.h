@@ -53,7 +53,7 @@ enum class CompletionValues {
 void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root,
                     CompletionValues values = CompletionValues::Inherited);
 
-// Inserts a bare action root item named `name` (image 11, no record) at the
+// Inserts a bare action root item named `name` (kImageText, no record) at the
 // root level after `insertAfter`.
 QTreeWidgetItem *InsertActionRoot(CTreeOptionsCtrl &tree, const QString &name,
                                   CTreeInsertPos insertAfter = TVI_LAST);

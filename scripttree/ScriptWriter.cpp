@@ -160,10 +160,11 @@ void CScriptWriter::WriteSection(const QTreeWidgetItem *root)
 QString CScriptWriter::ShownText(const QTreeWidgetItem *item) const
 {
     // An item being edited shows its label alone; its value is in the editor.
-    if (item == m_tree.EditItem()) {
-        if (const CTreeOptionsCombo *combo = m_tree.ActiveCombo())
+    const CTreeOptionsEditSession &editing = m_tree.EditSession();
+    if (item == editing.Item()) {
+        if (const CTreeOptionsCombo *combo = editing.Combo())
             return CTreeOptionsCtrl::TextWithValue(item->text(0), combo->Value());
-        if (const CTreeOptionsEdit *edit = m_tree.ActiveEdit())
+        if (const CTreeOptionsEdit *edit = editing.Edit())
             return CTreeOptionsCtrl::TextWithValue(item->text(0), edit->text());
     }
     return item->text(0);

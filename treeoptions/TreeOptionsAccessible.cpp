@@ -109,7 +109,7 @@ public:
             return value ? text.left(text.indexOf(TreeValueSeparator())) : text;
         }
         case QAccessible::Value:
-            return value ? m_pTree->ShownValue(item) : QString();
+            return value ? m_pTree->EditSession().ShownValue(item) : QString();
         case QAccessible::Description:
             return m_pTree->ItemDescription(item);
         default:
@@ -212,7 +212,7 @@ public:
             m_pTree->setCurrentItem(item);
             m_pTree->setFocus(Qt::OtherFocusReason);
         } else if (Kind() == RowKind::Value) {
-            m_pTree->FocusItemEditor(item);
+            m_pTree->EditSession().FocusItemEditor(item);
         } else {
             m_pTree->PressItem(item);
         }

@@ -7,7 +7,7 @@
 
 #include <QPushButton>
 
-class CTreeOptionsCtrl;
+class CTreeOptionsEditSession;
 class CTreeOptionsEdit;
 
 class CTreeOptionsBrowseButton : public QPushButton
@@ -26,7 +26,7 @@ public:
 
     COLORREF m_crColour = RGB(255, 0, 0);
     CLogFont m_lfFont;
-    CTreeOptionsCtrl *m_pOwnerTree = nullptr;
+    CTreeOptionsEditSession *m_pSession = nullptr;
     CTreeOptionsEdit *m_pEdit = nullptr; // the edit it serves; null for colour and font items
 
 protected:

@@ -1,6 +1,6 @@
 #include "treeoptions/TreeOptionsCombo.h"
 
-#include "treeoptions/TreeOptionsCtrl.h"
+#include "treeoptions/TreeOptionsEditSession.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
@@ -49,8 +49,8 @@ bool CTreeOptionsCombo::event(QEvent *event)
     // it returns the focus to the tree, which commits the value.
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && m_pOwnerTree) {
-            m_pOwnerTree->FocusTree();
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && m_pSession) {
+            m_pSession->FocusTree();
             return true;
         }
     }
@@ -62,8 +62,8 @@ void CTreeOptionsCombo::keyPressEvent(QKeyEvent *event)
     // With the list closed, Enter keeps the choice and Esc drops it; neither
     // goes on to the dialog, where it would save or close.
     const int key = event->key();
-    if (m_pOwnerTree && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
-        key == Qt::Key_Escape ? m_pOwnerTree->CancelEdit() : m_pOwnerTree->FinishEdit();
+    if (m_pSession && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        key == Qt::Key_Escape ? m_pSession->Cancel() : m_pSession->Finish();
         return;
     }
     QComboBox::keyPressEvent(event);

@@ -5,7 +5,7 @@
 
 #include <QComboBox>
 
-class CTreeOptionsCtrl;
+class CTreeOptionsEditSession;
 
 class CTreeOptionsCombo : public QComboBox
 {
@@ -28,7 +28,7 @@ public:
     // with, so opening and leaving the list never changes an item.
     QString Value() const;
 
-    CTreeOptionsCtrl *m_pOwnerTree = nullptr;
+    CTreeOptionsEditSession *m_pSession = nullptr;
 
 private:
     QString m_strInitialValue;

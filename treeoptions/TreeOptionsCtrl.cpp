@@ -2,17 +2,11 @@
 
 #include "treeoptions/SingleLine.h"
 #include "treeoptions/TreeOptionsAccessible.h"
-#include "treeoptions/TreeOptionsBrowseButton.h"
-#include "treeoptions/TreeOptionsCombo.h"
-#include "treeoptions/TreeOptionsEdit.h"
 #include "treeoptions/TreeOptionsImages.h"
 #include "treeoptions/TreeOptionsItemDelegate.h"
-#include "treeoptions/TreeOptionsSpinCtrl.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 
@@ -31,11 +25,6 @@ bool ImageIn(const QTreeWidgetItem *item, std::initializer_list<int> images)
         if (i == image)
             return true;
     return false;
-}
-
-bool Derives(const QMetaObject *cls, const QMetaObject &base)
-{
-    return cls && cls->inherits(&base);
 }
 
 void ShareInfo(QTreeWidgetItem *item, quint32 kind, const QMetaObject *editorClass)
@@ -59,18 +48,6 @@ CRedrawGuard::~CRedrawGuard()
         m_pWidget->setUpdatesEnabled(true);
 }
 
-CTreeOptionsCtrl::PickerScope::PickerScope(CTreeOptionsCtrl *tree) : m_pTree(tree)
-{
-    if (m_pTree)
-        ++m_pTree->m_nPickersOpen;
-}
-
-CTreeOptionsCtrl::PickerScope::~PickerScope()
-{
-    if (m_pTree)
-        --m_pTree->m_nPickersOpen;
-}
-
 CTreeOptionsCtrl::CTreeOptionsCtrl(QWidget *parent) : QTreeWidget(parent)
 {
     setColumnCount(1);
@@ -82,20 +59,8 @@ CTreeOptionsCtrl::CTreeOptionsCtrl(QWidget *parent) : QTreeWidget(parent)
     setItemDelegate(new CTreeOptionsItemDelegate(this));
     InstallTreeOptionsAccessible();
 
-    connect(this, &QTreeWidget::currentItemChanged, this, &CTreeOptionsCtrl::OnCurrentItemChanged);
+    connect(&m_editSession, &CTreeOptionsEditSession::Changed, this, &CTreeOptionsCtrl::ItemChanged);
     connect(this, &QTreeWidget::itemCollapsed, this, &CTreeOptionsCtrl::OnCollapsed);
-    connect(qApp, &QApplication::focusChanged, this, &CTreeOptionsCtrl::OnFocusChanged);
-    // Scrolling by the user ends editing; the view's own scrolling to the
-    // current item (which changes the value too) must not.
-    for (QScrollBar *bar : {verticalScrollBar(), horizontalScrollBar()})
-        connect(bar, &QAbstractSlider::actionTriggered, this, [this] {
-            if (m_hEditItem) {
-                CommitItemEdit(m_hEditItem);
-                EndItemEdit();
-            }
-        });
-    connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this, &CTreeOptionsCtrl::OnRowsAboutToBeRemoved);
-    connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] { EndItemEdit(); });
     auto rowsChanged = [this] { ++m_nRowsGeneration; };
     connect(model(), &QAbstractItemModel::rowsInserted, this, rowsChanged);
     connect(model(), &QAbstractItemModel::rowsRemoved, this, rowsChanged);
@@ -108,14 +73,10 @@ CTreeOptionsCtrl::CTreeOptionsCtrl(QWidget *parent) : QTreeWidget(parent)
 
 CTreeOptionsCtrl::~CTreeOptionsCtrl()
 {
-    // Destroying the tree removes any editor without writing it back.
+    // The edit session, destroyed next, removes any editor without writing it back.
     m_bDestroying = true;
-    disconnect(qApp, nullptr, this, nullptr);
     disconnect(model(), nullptr, this, nullptr);
     disconnect(this, nullptr, this, nullptr);
-    verticalScrollBar()->disconnect(this);
-    horizontalScrollBar()->disconnect(this);
-    EndItemEdit();
 }
 
 // ---------------------------------------------------------------- insertion
@@ -159,7 +120,7 @@ QTreeWidgetItem *CTreeOptionsCtrl::AddGroupItem(const QString &text, int image, 
 QTreeWidgetItem *CTreeOptionsCtrl::AddCheckBoxItem(const QString &text, QTreeWidgetItem *parent, bool checked,
                                                    CTreeInsertPos insertAfter)
 {
-    auto *item = new CTreeOptionsItem(text, 0);
+    auto *item = new CTreeOptionsItem(text, kImageBox);
     ShareInfo(item, kKindCheckBox, nullptr);
     SetCheckState(item, checked);
     return AddItem(item, parent, insertAfter);
@@ -168,7 +129,7 @@ QTreeWidgetItem *CTreeOptionsCtrl::AddCheckBoxItem(const QString &text, QTreeWid
 QTreeWidgetItem *CTreeOptionsCtrl::AddRadioItem(const QString &text, QTreeWidgetItem *parent, bool selected,
                                                 CTreeInsertPos insertAfter)
 {
-    auto *item = new CTreeOptionsItem(text, 2);
+    auto *item = new CTreeOptionsItem(text, kImageRadio);
     ShareInfo(item, kKindRadio, nullptr);
     AddItem(item, parent, insertAfter);
     if (selected)
@@ -242,45 +203,45 @@ bool CTreeOptionsCtrl::IsColourItem(const QTreeWidgetItem *item)
 
 bool CTreeOptionsCtrl::GetCheckState(const QTreeWidgetItem *item, bool &checked)
 {
-    checked = ImageIn(item, {1, 5, 8, 9});
+    checked = ImageIn(item, {kImageBoxTicked, kImageBoxTickedDisabled, kImageBoxMixed, kImageBoxMixedDisabled});
     return item != nullptr;
 }
 
 bool CTreeOptionsCtrl::GetRadioState(const QTreeWidgetItem *item, bool &selected)
 {
-    selected = ImageIn(item, {3, 7});
+    selected = ImageIn(item, {kImageRadioOn, kImageRadioOnDisabled});
     return item != nullptr;
 }
 
 bool CTreeOptionsCtrl::IsCheckEnabled(const QTreeWidgetItem *item, bool &enabled)
 {
-    enabled = ImageIn(item, {0, 1, 8});
+    enabled = ImageIn(item, {kImageBox, kImageBoxTicked, kImageBoxMixed});
     return item != nullptr;
 }
 
 bool CTreeOptionsCtrl::IsCheckIndeterminate(const QTreeWidgetItem *item, bool &indeterminate)
 {
-    indeterminate = ImageIn(item, {8, 9});
+    indeterminate = ImageIn(item, {kImageBoxMixed, kImageBoxMixedDisabled});
     return item != nullptr;
 }
 
 bool CTreeOptionsCtrl::IsRadioEnabled(const QTreeWidgetItem *item, bool &enabled)
 {
-    enabled = ImageIn(item, {2, 3});
+    enabled = ImageIn(item, {kImageRadio, kImageRadioOn});
     return item != nullptr;
 }
 
 void CTreeOptionsCtrl::SetCheckState(QTreeWidgetItem *item, bool checked)
 {
     if (!checked)
-        SetItemImage(item, 0);
+        SetItemImage(item, kImageBox);
     else
-        SetItemImage(item, ImageIn(item, {8, 9}) ? 8 : 1);
+        SetItemImage(item, ImageIn(item, {kImageBoxMixed, kImageBoxMixedDisabled}) ? kImageBoxMixed : kImageBoxTicked);
 }
 
 void CTreeOptionsCtrl::SetCheckIndeterminate(QTreeWidgetItem *item, bool enabled)
 {
-    SetItemImage(item, enabled ? 8 : 9);
+    SetItemImage(item, enabled ? kImageBoxMixed : kImageBoxMixedDisabled);
 }
 
 void CTreeOptionsCtrl::SelectRadioItem(QTreeWidgetItem *item)
@@ -297,9 +258,9 @@ void CTreeOptionsCtrl::SelectRadioItem(QTreeWidgetItem *item)
         if (!IsRadioItem(child))
             break;
         if (child == item)
-            SetItemImage(child, 3);
+            SetItemImage(child, kImageRadioOn);
         else
-            SetItemImage(child, ImageIn(child, {2, 3}) ? 2 : 6);
+            SetItemImage(child, ImageIn(child, {kImageRadio, kImageRadioOn}) ? kImageRadio : kImageRadioDisabled);
     }
 }
 
@@ -364,6 +325,12 @@ QString CTreeOptionsCtrl::TextWithValue(const QString &text, const QString &valu
     return label + SingleLine(value);
 }
 
+QString CTreeOptionsCtrl::ItemLabel(const QTreeWidgetItem *item)
+{
+    const QString text = item ? item->text(0) : QString();
+    return text.left(text.indexOf(TreeValueSeparator()));
+}
+
 void CTreeOptionsCtrl::StripItemValue(QTreeWidgetItem *item)
 {
     if (!item)
@@ -410,7 +377,7 @@ QTreeWidgetItem *CTreeOptionsCtrl::DuplicateItem(QTreeWidgetItem *item, QTreeWid
     if (!item)
         return nullptr;
     // An item being edited shows its label alone: copy it with its value.
-    if (item == m_hEditItem)
+    if (item == m_editSession.Item())
         CommitAndEndEdit();
     return AddItem(CTreeOptionsItem::CopyOf(*item), newParent, insertAfter);
 }
@@ -473,321 +440,8 @@ bool CTreeOptionsCtrl::IsOnIconOrLabel(QTreeWidgetItem *item, const QPoint &pos)
     return !label.isEmpty() && QRect(QPoint(row.left(), row.top()), label.bottomRight()).contains(pos);
 }
 
-// ------------------------------------------------------------------ editing
-
-void CTreeOptionsCtrl::BeginItemEdit(QTreeWidgetItem *item)
-{
-    const CTreeOptionsItemInfo *info = GetItemInfo(item);
-    if (!info || !info->m_pEditorClass)
-        return;
-    if (m_hEditItem) {
-        CommitItemEdit(m_hEditItem);
-        EndItemEdit();
-    }
-    QObject *editor = info->m_pEditorClass->newInstance();
-    auto *combo = qobject_cast<CTreeOptionsCombo *>(editor);
-    auto *edit = qobject_cast<CTreeOptionsEdit *>(editor);
-    auto *browse = qobject_cast<CTreeOptionsBrowseButton *>(editor);
-    if (!combo && !edit && !browse) {
-        delete editor;
-        return;
-    }
-    m_hEditItem = item;
-    m_editBefore = TreeOptionsBranchState(item);
-    QWidget *primary = static_cast<QWidget *>(editor);
-    primary->setParent(viewport());
-    primary->setFont(font());
-    // Assistive tools name the editor after the item's label.
-    const QString text = item->text(0);
-    primary->setAccessibleName(text.left(text.indexOf(TreeValueSeparator())));
-    if (combo || edit) {
-        // The item shows its label alone while its value is in the editor.
-        const QString value = GetItemValueText(item);
-        StripItemValue(item);
-        if (combo) {
-            combo->m_pOwnerTree = this;
-            m_pActiveCombo = combo;
-            combo->SetValue(value);
-        } else {
-            edit->m_pOwnerTree = this;
-            edit->setText(value);
-            edit->setCursorPosition(0);
-            m_pActiveEdit = edit;
-        }
-    } else {
-        browse->m_pOwnerTree = this;
-        browse->setText(browse->GetButtonText());
-        if (info->m_nKind == kKindColour)
-            browse->m_crColour = info->m_crColour;
-        else
-            browse->m_lfFont = info->m_lfFont;
-        m_pActiveBrowse = browse;
-    }
-
-    if (edit && info->m_pBuddyClass) {
-        QObject *buddy = info->m_pBuddyClass->newInstance();
-        if (auto *spin = qobject_cast<CTreeOptionsSpinCtrl *>(buddy)) {
-            spin->m_pOwnerTree = this;
-            spin->m_pEdit = edit;
-            edit->m_pSpin = spin;
-            m_pActiveSpin = spin;
-        } else if (auto *button = qobject_cast<CTreeOptionsBrowseButton *>(buddy)) {
-            button->m_pOwnerTree = this;
-            button->m_pEdit = edit;
-            button->setText(button->GetButtonText());
-            button->setAccessibleName(QStringLiteral("Browse"));
-            edit->m_pBrowseButton = button;
-            m_pActiveBrowse = button;
-        } else {
-            delete buddy;
-        }
-        for (QWidget *widget : {static_cast<QWidget *>(m_pActiveSpin), static_cast<QWidget *>(m_pActiveBrowse)})
-            if (widget) {
-                widget->setParent(viewport());
-                widget->setFont(font());
-            }
-    }
-    if (m_pActiveBrowse)
-        connect(m_pActiveBrowse, &QPushButton::clicked, this, &CTreeOptionsCtrl::OnBrowseClicked);
-
-    // Shown without the focus: the keyboard stays with the tree until the
-    // user moves into the editor.
-    PlaceEditors();
-}
-
-void CTreeOptionsCtrl::PlaceEditors()
-{
-    if (!m_hEditItem)
-        return;
-    const QRect row = visualItemRect(m_hEditItem);
-    const QRect text = LabelRect(m_hEditItem);
-    // An item inside a collapsed branch has no row: its editors wait hidden.
-    const bool shown = !row.isEmpty() && !text.isEmpty();
-    for (QWidget *widget : {static_cast<QWidget *>(m_pActiveCombo), static_cast<QWidget *>(m_pActiveEdit),
-                            static_cast<QWidget *>(m_pActiveSpin), static_cast<QWidget *>(m_pActiveBrowse)})
-        if (widget && !shown)
-            widget->hide();
-    if (!shown)
-        return;
-    const int fullRight = row.x() + row.width(); // exclusive, as are the rights below
-    const int textRight = text.x() + text.width();
-    const int left = textRight + 2;
-    const int top = text.top();
-    if (m_pActiveCombo) {
-        const int right = fullRight - 1;
-        m_pActiveCombo->setGeometry(left, top, qMax(right - left, 20),
-                                    qMax(m_pActiveCombo->sizeHint().height(), text.height()));
-    } else if (m_pActiveEdit) {
-        const int buddyWidth = m_pActiveBrowse ? m_pActiveBrowse->GetButtonWidth()
-                               : m_pActiveSpin  ? m_pActiveSpin->GetLayoutWidth()
-                                                : 0;
-        const int right = fullRight - buddyWidth - 1;
-        const QRect editRect(left, top, qMax(right - left, 20), m_pActiveEdit->GetMinHeight(text.height()));
-        m_pActiveEdit->setGeometry(editRect);
-        if (m_pActiveSpin)
-            PlaceSpinButton(editRect);
-        if (m_pActiveBrowse)
-            PlaceBrowseButton(text);
-    } else if (m_pActiveBrowse) {
-        PlaceBrowseButton(text);
-    }
-    for (QWidget *widget : {static_cast<QWidget *>(m_pActiveCombo), static_cast<QWidget *>(m_pActiveEdit),
-                            static_cast<QWidget *>(m_pActiveSpin), static_cast<QWidget *>(m_pActiveBrowse)})
-        if (widget)
-            widget->show();
-}
-
-void CTreeOptionsCtrl::PlaceSpinButton(const QRect &editRect)
-{
-    // The spin sits at the edit's right edge and takes its width off the edit.
-    const int width = qMin(m_pActiveSpin->sizeHint().width(), editRect.width() / 2);
-    QRect edit = editRect;
-    edit.setWidth(editRect.width() - width);
-    m_pActiveEdit->setGeometry(edit);
-    m_pActiveSpin->setGeometry(edit.x() + edit.width(), edit.top(), width, edit.height());
-}
-
-void CTreeOptionsCtrl::PlaceBrowseButton(const QRect &textRect)
-{
-    const int width = m_pActiveBrowse->GetButtonWidth();
-    if (m_pActiveEdit) {
-        const QRect edit = m_pActiveEdit->geometry();
-        m_pActiveBrowse->setGeometry(edit.x() + edit.width() + 1, edit.top(), width, edit.height());
-    } else {
-        m_pActiveBrowse->setGeometry(textRect.x() + textRect.width() + 1, textRect.top(), width, textRect.height());
-    }
-}
-
-void CTreeOptionsCtrl::CommitItemEdit(QTreeWidgetItem *)
-{
-    if (!m_hEditItem)
-        return;
-    if (m_pActiveCombo) {
-        SetItemValueText(m_hEditItem, m_pActiveCombo->Value());
-    } else if (m_pActiveEdit) {
-        SetItemValueText(m_hEditItem, m_pActiveEdit->text());
-    } else if (m_pActiveBrowse && IsColourItem(m_hEditItem)) {
-        SetItemColour(m_hEditItem, m_pActiveBrowse->m_crColour);
-    }
-    // A font item already holds what its picker chose.
-    ReportChange(m_hEditItem, m_hEditItem, m_editBefore);
-    m_editBefore = TreeOptionsBranchState(m_hEditItem);
-}
-
-void CTreeOptionsCtrl::EndItemEdit()
-{
-    QWidget *editors[] = {m_pActiveCombo, m_pActiveEdit, m_pActiveSpin, m_pActiveBrowse};
-    m_pActiveCombo = nullptr;
-    m_pActiveEdit = nullptr;
-    m_pActiveSpin = nullptr;
-    m_pActiveBrowse = nullptr;
-    m_hEditItem = nullptr;
-    const QWidget *focus = QApplication::focusWidget();
-    for (QWidget *editor : editors) {
-        if (!editor)
-            continue;
-        if (auto *combo = qobject_cast<QComboBox *>(editor))
-            combo->hidePopup();
-        // The keyboard returns to the tree rather than wandering along the
-        // dialog when the editor that has it goes away.
-        if (!m_bDestroying && focus && (focus == editor || editor->isAncestorOf(focus)))
-            setFocus(Qt::OtherFocusReason);
-        editor->disconnect(this);
-        editor->hide();
-        // Later: this may run inside the editor's own event handler.
-        editor->deleteLater();
-    }
-}
-
-void CTreeOptionsCtrl::CommitAndEndEdit()
-{
-    if (!m_hEditItem)
-        return;
-    CommitItemEdit(currentItem());
-    EndItemEdit();
-}
-
-void CTreeOptionsCtrl::CancelEdit()
-{
-    QTreeWidgetItem *item = m_hEditItem;
-    if (!item)
-        return;
-    EndItemEdit();
-    SetTreeOptionsBranchState(item, m_editBefore);
-    setFocus(Qt::OtherFocusReason);
-}
-
-void CTreeOptionsCtrl::ReEditCurrentItem()
-{
-    QMetaObject::invokeMethod(this, [this] {
-        if (QTreeWidgetItem *caret = currentItem()) {
-            CommitItemEdit(caret);
-            EndItemEdit();
-            BeginItemEdit(caret);
-        }
-    }, Qt::QueuedConnection);
-}
-
-void CTreeOptionsCtrl::OnBrowseClicked()
-{
-    QTreeWidgetItem *caret = currentItem();
-    const CTreeOptionsItemInfo *info = GetItemInfo(caret);
-    if (!info)
-        return;
-    if (Derives(info->m_pEditorClass, CTreeOptionsEdit::staticMetaObject)) {
-        QPointer<CTreeOptionsEdit> edit = m_pActiveEdit;
-        if (!edit || (info->m_nKind != kKindFilePath && info->m_nKind != kKindFolderPath))
-            return;
-        edit->m_bBrowsing = true;
-        const QString current = edit->text();
-        if (info->m_nKind == kKindFilePath)
-            edit->BrowseFile(current);
-        else
-            edit->BrowseFolder(current);
-        if (edit)
-            edit->m_bBrowsing = false;
-    } else if (m_pActiveBrowse) {
-        if (info->m_nKind == kKindColour)
-            m_pActiveBrowse->PickColour();
-        else
-            m_pActiveBrowse->PickFont();
-    }
-}
-
-void CTreeOptionsCtrl::FocusTree()
-{
-    setFocus(Qt::TabFocusReason);
-}
-
-void CTreeOptionsCtrl::ItemAboutToBeDeleted(QTreeWidgetItem *item)
-{
-    for (QTreeWidgetItem *edited = m_hEditItem; edited; edited = edited->parent())
-        if (edited == item) {
-            EndItemEdit();
-            return;
-        }
-}
-
-bool CTreeOptionsCtrl::IsOwnWidget(const QWidget *widget) const
-{
-    // Across window borders, so the combo's drop-down popup counts as the combo's.
-    for (const QWidget *w = widget; w; w = w->parentWidget())
-        if (w == this)
-            return true;
-    return false;
-}
-
-void CTreeOptionsCtrl::OnFocusChanged(QWidget *old, QWidget *now)
-{
-    if (!m_hEditItem || m_bDestroying || m_nPickersOpen > 0 || (m_pActiveEdit && m_pActiveEdit->m_bBrowsing))
-        return;
-    // Only the focus leaving the tree or its editors can end editing.
-    if (!IsOwnWidget(old))
-        return;
-    // A colour or font button losing the focus leaves the editing alone.
-    if (old == m_pActiveBrowse && !m_pActiveBrowse->m_pEdit)
-        return;
-    // Moves between the tree's editors, into their popups, or from the tree
-    // into an editor keep editing; back into the tree or out of it end it.
-    if (now && now != this && IsOwnWidget(now))
-        return;
-    CommitAndEndEdit();
-}
-
-void CTreeOptionsCtrl::OnCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
-{
-    if (m_hEditItem) {
-        CommitItemEdit(m_hEditItem);
-        EndItemEdit();
-    }
-    BeginItemEdit(current);
-}
-
-void CTreeOptionsCtrl::OnRowsAboutToBeRemoved(const QModelIndex &parent, int first, int last)
-{
-    if (!m_hEditItem)
-        return;
-    // An item taken out of the tree (not deleted) keeps what was typed.
-    const QTreeWidgetItem *parentItem = itemFromIndex(parent);
-    for (QTreeWidgetItem *item = m_hEditItem; item; item = item->parent()) {
-        if (item->parent() != parentItem)
-            continue;
-        const int row = parentItem ? parentItem->indexOfChild(item) : indexOfTopLevelItem(item);
-        if (row >= first && row <= last) {
-            CommitItemEdit(m_hEditItem);
-            EndItemEdit();
-        }
-        return;
-    }
-}
-
 void CTreeOptionsCtrl::OnCollapsed(QTreeWidgetItem *item)
 {
-    for (QTreeWidgetItem *edited = m_hEditItem ? m_hEditItem->parent() : nullptr; edited; edited = edited->parent())
-        if (edited == item) {
-            CommitAndEndEdit();
-            break;
-        }
     // A hidden item is never the one a command acts on: the collapsed item
     // takes over, as in native tree views.
     for (QTreeWidgetItem *hidden = currentItem() ? currentItem()->parent() : nullptr; hidden; hidden = hidden->parent())
@@ -842,27 +496,6 @@ void CTreeOptionsCtrl::PressItem(QTreeWidgetItem *item)
     setCurrentItem(item);
 }
 
-bool CTreeOptionsCtrl::FocusItemEditor(QTreeWidgetItem *item)
-{
-    if (!item || item->treeWidget() != this)
-        return false;
-    setCurrentItem(item);
-    if (!m_hEditItem)
-        BeginItemEdit(item);
-    return m_hEditItem == item && FocusEditor();
-}
-
-QString CTreeOptionsCtrl::ShownValue(const QTreeWidgetItem *item) const
-{
-    if (item && item == m_hEditItem) {
-        if (m_pActiveCombo)
-            return m_pActiveCombo->Value();
-        if (m_pActiveEdit)
-            return m_pActiveEdit->text();
-    }
-    return GetItemValueText(item);
-}
-
 QString CTreeOptionsCtrl::ItemDescription(const QTreeWidgetItem *item) const
 {
     return m_descriptions && item ? m_descriptions(item) : QString();
@@ -897,9 +530,9 @@ void CTreeOptionsCtrl::mouseReleaseEvent(QMouseEvent *event)
     // A click on the icon or label of an item whose editor was closed (by
     // scrolling, say) opens it again.
     const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && pressed && !m_hEditItem && itemAt(pos) == pressed
+    if (event->button() == Qt::LeftButton && pressed && !m_editSession.Item() && itemAt(pos) == pressed
         && IsOnIconOrLabel(pressed, pos))
-        BeginItemEdit(pressed);
+        m_editSession.Begin(pressed);
 }
 
 void CTreeOptionsCtrl::keyPressEvent(QKeyEvent *event)
@@ -918,13 +551,13 @@ void CTreeOptionsCtrl::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
-    if (event->key() == Qt::Key_Right && m_hEditItem && FocusEditor()) {
+    if (event->key() == Qt::Key_Right && m_editSession.Item() && m_editSession.FocusEditor()) {
         event->accept();
         return;
     }
     // F2 opens the editor of the current value (again, after scrolling closed it).
     if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier && caret) {
-        FocusItemEditor(caret);
+        m_editSession.FocusItemEditor(caret);
         event->accept();
         return;
     }
@@ -954,45 +587,20 @@ QItemSelectionModel::SelectionFlags CTreeOptionsCtrl::selectionCommand(const QMo
     return flags;
 }
 
-bool CTreeOptionsCtrl::FocusEditor()
-{
-    const CTreeOptionsItemInfo *info = GetItemInfo(currentItem());
-    const QMetaObject *cls = info ? info->m_pEditorClass : nullptr;
-    QWidget *target = nullptr;
-    if (Derives(cls, CTreeOptionsCombo::staticMetaObject))
-        target = m_pActiveCombo;
-    else if (Derives(cls, CTreeOptionsEdit::staticMetaObject))
-        target = m_pActiveEdit;
-    else if (Derives(cls, CTreeOptionsBrowseButton::staticMetaObject))
-        target = m_pActiveBrowse;
-    else
-        return false;
-    if (target && target->isVisible()) {
-        target->setFocus(Qt::OtherFocusReason);
-        // Typing goes on after the value, as in every editor opened by keyboard.
-        if (target == m_pActiveEdit)
-            m_pActiveEdit->end(false);
-    }
-    return true;
-}
-
 void CTreeOptionsCtrl::wheelEvent(QWheelEvent *event)
 {
-    if (m_hEditItem) {
-        CommitItemEdit(m_hEditItem);
-        EndItemEdit();
-    }
+    CommitAndEndEdit();
     QTreeWidget::wheelEvent(event);
 }
 
 void CTreeOptionsCtrl::scrollContentsBy(int dx, int dy)
 {
     QTreeWidget::scrollContentsBy(dx, dy);
-    PlaceEditors();
+    m_editSession.Place();
 }
 
 void CTreeOptionsCtrl::updateGeometries()
 {
     QTreeWidget::updateGeometries();
-    PlaceEditors();
+    m_editSession.Place();
 }

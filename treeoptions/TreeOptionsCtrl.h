@@ -1,8 +1,9 @@
 #pragma once
 // The options tree: a tree of group headings, check boxes (with indeterminate
 // parents), radio groups and value items whose value is edited in place by a
-// combo box or an edit box beside the label. An item's check or radio state is
-// its image index alone; an editable item's text is its label, ": ", its value.
+// combo box or an edit box beside the label (CTreeOptionsEditSession). An
+// item's check or radio state is its image alone (TreeOptionsImage); an
+// editable item's text is its label, ": ", its value.
 //
 // Items are CTreeOptionsItem; a null parent means the root level. Records
 // (CTreeOptionsItemInfo) given to an item are owned by it and freed with it. The
@@ -10,19 +11,15 @@
 // one record.
 
 #include "treeoptions/TreeOptionsChange.h"
+#include "treeoptions/TreeOptionsEditSession.h"
 #include "treeoptions/TreeOptionsItem.h"
 #include "treeoptions/TreeOptionsItemInfo.h"
 
 #include <QPersistentModelIndex>
-#include <QPointer>
 #include <QTreeWidget>
 
 #include <functional>
 
-class CTreeOptionsCombo;
-class CTreeOptionsEdit;
-class CTreeOptionsSpinCtrl;
-class CTreeOptionsBrowseButton;
 class QStyleOptionViewItem;
 
 class CTreeOptionsCtrl : public QTreeWidget
@@ -87,6 +84,8 @@ public:
     // The text an item showing `text` shows once its value is `value`.
     static QString TextWithValue(const QString &text, const QString &value);
     static void StripItemValue(QTreeWidgetItem *item);
+    // The item's text up to its value.
+    static QString ItemLabel(const QTreeWidgetItem *item);
     static COLORREF GetItemColour(const QTreeWidgetItem *item);
     static void SetItemColour(QTreeWidgetItem *item, COLORREF colour);
     static bool GetItemFont(const QTreeWidgetItem *item, CLogFont &font);
@@ -99,20 +98,13 @@ public:
     virtual QTreeWidgetItem *DuplicateBranch(QTreeWidgetItem *item, QTreeWidgetItem *newParent,
                                              CTreeInsertPos insertAfter);
 
-    // --- In-place editing.
+    // --- In-place editing: the editor open on one item, its value written
+    // back when editing ends (TreeOptionsEditSession).
+    CTreeOptionsEditSession &EditSession() { return m_editSession; }
+    const CTreeOptionsEditSession &EditSession() const { return m_editSession; }
     // Writes the open editor's value into its item and removes the editor;
     // nothing when no editor is open. Safe to call at any time.
-    void CommitAndEndEdit();
-    // Esc in an editor: the item gets back the value it had when editing
-    // began, the editor goes and the keyboard returns to the tree.
-    void CancelEdit();
-    // Enter in an editor: its value is kept and the keyboard returns to the tree.
-    void FinishEdit() { FocusTree(); }
-    QTreeWidgetItem *EditItem() const { return m_hEditItem; }
-    CTreeOptionsCombo *ActiveCombo() const { return m_pActiveCombo; }
-    CTreeOptionsEdit *ActiveEdit() const { return m_pActiveEdit; }
-    CTreeOptionsSpinCtrl *ActiveSpin() const { return m_pActiveSpin; }
-    CTreeOptionsBrowseButton *ActiveBrowse() const { return m_pActiveBrowse; }
+    void CommitAndEndEdit() { m_editSession.CommitAndEnd(); }
 
     // The rectangle of the item's label text (its width is the text's), in
     // viewport coordinates; empty for an item that is not shown.
@@ -120,35 +112,10 @@ public:
     // The expand button of the item, in viewport coordinates; empty when none.
     QRect ExpandButtonRect(QTreeWidgetItem *item) const;
 
-    // Used by the editors and the item.
-    void OnBrowseClicked();
-    void FocusTree();
-    void ItemAboutToBeDeleted(QTreeWidgetItem *item);
-    // Counts pickers open on behalf of the control: focus moving into them
-    // does not end editing.
-    class PickerScope
-    {
-    public:
-        explicit PickerScope(CTreeOptionsCtrl *tree);
-        ~PickerScope();
-        PickerScope(const PickerScope &) = delete;
-        PickerScope &operator=(const PickerScope &) = delete;
-
-    private:
-        QPointer<CTreeOptionsCtrl> m_pTree;
-    };
-    // Commit, end and reopen editing of the current item (after a pick).
-    void ReEditCurrentItem();
-
     // --- What assistive tools see (TreeOptionsAccessible).
     // What a click on the item's row does: an enabled box toggles, an enabled
     // radio is selected (reported as ItemChanged), and the item becomes current.
     void PressItem(QTreeWidgetItem *item);
-    // Makes the item current and gives the keyboard to its editor, as F2 does;
-    // false when it has none.
-    bool FocusItemEditor(QTreeWidgetItem *item);
-    // The item's value, or its open editor's while it has one.
-    QString ShownValue(const QTreeWidgetItem *item) const;
     // A short description of an item for assistive tools; none by default.
     using DescriptionSource = std::function<QString(const QTreeWidgetItem *item)>;
     void SetItemDescriptions(DescriptionSource source) { m_descriptions = std::move(source); }
@@ -176,39 +143,21 @@ protected:
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QList<int> &roles = QList<int>()) override;
 
-    virtual void BeginItemEdit(QTreeWidgetItem *item);
-    virtual void CommitItemEdit(QTreeWidgetItem *item);
-    virtual void EndItemEdit();
-    void PlaceEditors();
-    void PlaceSpinButton(const QRect &editRect);
-    void PlaceBrowseButton(const QRect &textRect);
-
 private:
-    void OnCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
-    void OnFocusChanged(QWidget *old, QWidget *now);
-    void OnRowsAboutToBeRemoved(const QModelIndex &parent, int first, int last);
     void OnCollapsed(QTreeWidgetItem *item);
-    bool IsOwnWidget(const QWidget *widget) const;
     bool IsOnIconOrLabel(QTreeWidgetItem *item, const QPoint &pos) const;
     QStyleOptionViewItem ItemOption(QTreeWidgetItem *item) const;
     void Toggle(QTreeWidgetItem *item);
     // Reports the change of `branch` since `before`, when there is one.
     void ReportChange(QTreeWidgetItem *item, QTreeWidgetItem *branch, const CTreeOptionsBranchState &before);
-    // Gives the keyboard to the open editor of the current item, its caret
-    // after the value; false when the item has no editor of its own.
-    bool FocusEditor();
 
-    CTreeOptionsCombo *m_pActiveCombo = nullptr;
-    CTreeOptionsEdit *m_pActiveEdit = nullptr;
-    CTreeOptionsSpinCtrl *m_pActiveSpin = nullptr;
-    CTreeOptionsBrowseButton *m_pActiveBrowse = nullptr;
-    QTreeWidgetItem *m_hEditItem = nullptr;
-    CTreeOptionsBranchState m_editBefore; // the edited item as it was when editing began
-    int m_nPickersOpen = 0;
     bool m_bDestroying = false;
     QPersistentModelIndex m_pressedIndex;
     DescriptionSource m_descriptions;
     quint64 m_nRowsGeneration = 0;
+    // Made before the constructor's body runs, so it hears the tree's signals
+    // first: a collapse commits the editor before the current item moves.
+    CTreeOptionsEditSession m_editSession{*this};
 };
 
 // Suspends repainting of a widget for a scope and restores the state it found,

@@ -2,7 +2,7 @@
 
 #include "treeoptions/SingleLine.h"
 #include "treeoptions/TreeOptionsBrowseButton.h"
-#include "treeoptions/TreeOptionsCtrl.h"
+#include "treeoptions/TreeOptionsEditSession.h"
 #include "treeoptions/TreeOptionsFileDialog.h"
 #include "treeoptions/TreeOptionsSpinCtrl.h"
 
@@ -29,14 +29,14 @@ void CTreeOptionsEdit::KeepSingleLine(const QString &text)
 
 void CTreeOptionsEdit::BrowseFolder(const QString &current)
 {
-    CTreeOptionsCtrl::PickerScope picking(m_pOwnerTree);
+    CTreeOptionsEditSession::PickerScope picking(m_pSession);
     if (const std::optional<QString> folder = ModalUi().ChooseFolder(GetFolderPrompt(), current))
         setText(SingleLine(*folder));
 }
 
 void CTreeOptionsEdit::BrowseFile(const QString &current)
 {
-    CTreeOptionsCtrl::PickerScope picking(m_pOwnerTree);
+    CTreeOptionsEditSession::PickerScope picking(m_pSession);
     CTreeOptionsFileDialog dialog(true, QString(), current,
                                   CTreeOptionsFileDialog::kHideReadOnly | CTreeOptionsFileDialog::kOverwritePrompt,
                                   GetFileFilter());
@@ -54,8 +54,8 @@ bool CTreeOptionsEdit::event(QEvent *event)
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             if (m_pBrowseButton && m_pBrowseButton->isVisible())
                 m_pBrowseButton->setFocus(Qt::TabFocusReason);
-            else if (m_pOwnerTree)
-                m_pOwnerTree->FocusTree();
+            else if (m_pSession)
+                m_pSession->FocusTree();
             return true;
         }
     }
@@ -72,8 +72,8 @@ void CTreeOptionsEdit::keyPressEvent(QKeyEvent *event)
     // Enter keeps the value, Esc drops what was typed; neither goes on to
     // the dialog, where it would save or close.
     const int key = event->key();
-    if (m_pOwnerTree && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
-        key == Qt::Key_Escape ? m_pOwnerTree->CancelEdit() : m_pOwnerTree->FinishEdit();
+    if (m_pSession && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        key == Qt::Key_Escape ? m_pSession->Cancel() : m_pSession->Finish();
         return;
     }
     QLineEdit::keyPressEvent(event);

@@ -4,7 +4,7 @@
 
 #include <QLineEdit>
 
-class CTreeOptionsCtrl;
+class CTreeOptionsEditSession;
 class CTreeOptionsBrowseButton;
 class CTreeOptionsSpinCtrl;
 
@@ -23,7 +23,7 @@ public:
     virtual QString GetFilePrompt() const { return QStringLiteral("Please specify a file"); }
     virtual QString GetFileFilter() const { return QStringLiteral("All Files (*.*)|*.*||"); }
 
-    CTreeOptionsCtrl *m_pOwnerTree = nullptr;
+    CTreeOptionsEditSession *m_pSession = nullptr;
     CTreeOptionsBrowseButton *m_pBrowseButton = nullptr;
     CTreeOptionsSpinCtrl *m_pSpin = nullptr; // the spin buddy stepping this edit, if any
     bool m_bBrowsing = false;                 // a picker of the browse button is open

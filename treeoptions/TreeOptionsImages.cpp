@@ -93,30 +93,30 @@ void LetterA(QPainter &p, const QColor &colour, qreal x, qreal y)
 void Draw(QPainter &p, int index, const Ink &ink)
 {
     switch (index) {
-    case 0: Box(p, ink.base, ink.text); break;
-    case 1: Box(p, ink.base, ink.text); Tick(p, ink.text); break;
-    case 2: Circle(p, ink.base, ink.text); break;
-    case 3: Circle(p, ink.base, ink.text); Dot(p, ink.text); break;
+    case kImageBox: Box(p, ink.base, ink.text); break;
+    case kImageBoxTicked: Box(p, ink.base, ink.text); Tick(p, ink.text); break;
+    case kImageRadio: Circle(p, ink.base, ink.text); break;
+    case kImageRadioOn: Circle(p, ink.base, ink.text); Dot(p, ink.text); break;
     // Disabled forms: the red cross goes under the tick or dot, so the state
     // still reads at a glance.
-    case 4: Box(p, ink.base, ink.disabled); CrossOut(p, ink.red); break;
-    case 5: Box(p, ink.base, ink.disabled); CrossOut(p, ink.red); Tick(p, ink.disabled); break;
-    case 6: Circle(p, ink.base, ink.disabled); CrossOut(p, ink.red); break;
-    case 7: Circle(p, ink.base, ink.disabled); CrossOut(p, ink.red); Dot(p, ink.disabled); break;
-    case 8: Box(p, ink.grey, ink.text); Tick(p, ink.text); break;
-    case 9: Box(p, ink.grey, ink.disabled); CrossOut(p, ink.red); Tick(p, ink.disabled); break;
-    case 10: // magnifying glass
+    case kImageBoxDisabled: Box(p, ink.base, ink.disabled); CrossOut(p, ink.red); break;
+    case kImageBoxTickedDisabled: Box(p, ink.base, ink.disabled); CrossOut(p, ink.red); Tick(p, ink.disabled); break;
+    case kImageRadioDisabled: Circle(p, ink.base, ink.disabled); CrossOut(p, ink.red); break;
+    case kImageRadioOnDisabled: Circle(p, ink.base, ink.disabled); CrossOut(p, ink.red); Dot(p, ink.disabled); break;
+    case kImageBoxMixed: Box(p, ink.grey, ink.text); Tick(p, ink.text); break;
+    case kImageBoxMixedDisabled: Box(p, ink.grey, ink.disabled); CrossOut(p, ink.red); Tick(p, ink.disabled); break;
+    case kImageSearch: // magnifying glass
         p.setPen(QPen(ink.text, 1.4));
         p.setBrush(Blend(ink.base, ink.accent, 0.25));
         p.drawEllipse(QPointF(6.5, 6.5), 4.2, 4.2);
         p.setPen(QPen(ink.text, 2.4, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(9.8, 9.8), QPointF(14, 14));
         break;
-    case 11: // box with a small letter a
+    case kImageText: // box with a small letter a
         Box(p, ink.base, ink.text, QRectF(1.5, 1.5, 13, 13));
         LetterA(p, ink.text, 7.6, 8.2);
         break;
-    case 12: // the same with a drop-down arrow
+    case kImageList: // the same with a drop-down arrow
         Box(p, ink.base, ink.text, QRectF(1.5, 1.5, 13, 13));
         LetterA(p, ink.text, 5.6, 8.2);
         p.setPen(Qt::NoPen);
@@ -126,7 +126,7 @@ void Draw(QPainter &p, int index, const Ink &ink)
             p.drawPolygon(arrow, 3);
         }
         break;
-    case 13: // small window with lines
+    case kImageGroup: // small window with lines
         Box(p, ink.base, ink.text, QRectF(1.5, 2.5, 13, 11));
         p.setPen(Qt::NoPen);
         p.setBrush(ink.accent);
@@ -135,7 +135,7 @@ void Draw(QPainter &p, int index, const Ink &ink)
         for (qreal y : {7.5, 9.5, 11.5})
             p.drawLine(QPointF(4, y), QPointF(12, y));
         break;
-    case 14: { // open yellow folder
+    case kImageFolder: { // open yellow folder
         p.setPen(QPen(ink.folderEdge, 1, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
         p.setBrush(ink.folder.darker(115));
         const QPointF back[] = {{1.5, 3.5}, {6, 3.5}, {7.5, 5}, {13.5, 5}, {13.5, 13.5}, {1.5, 13.5}};
@@ -145,7 +145,7 @@ void Draw(QPainter &p, int index, const Ink &ink)
         p.drawPolygon(front, 4);
         break;
     }
-    case 15: { // stylised letter f
+    case kImageFont: { // stylised letter f
         p.setPen(QPen(ink.text, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         QPainterPath f;
@@ -156,7 +156,7 @@ void Draw(QPainter &p, int index, const Ink &ink)
         p.drawLine(QPointF(4, 7), QPointF(10.5, 7));
         break;
     }
-    case 16: // tick above a cross
+    case kImageTickCross: // tick above a cross
         p.setPen(QPen(ink.green, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         {
             const QPointF tick[] = {{4.5, 3.8}, {6.8, 6.0}, {11.5, 1.6}};

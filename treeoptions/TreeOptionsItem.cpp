@@ -112,7 +112,7 @@ CTreeOptionsItem::~CTreeOptionsItem()
     // in-place editor takes the editor with it, without a write-back.
     if (QTreeWidget *view = treeWidget())
         if (auto *tree = qobject_cast<CTreeOptionsCtrl *>(view))
-            tree->ItemAboutToBeDeleted(this);
+            tree->EditSession().ItemAboutToBeDeleted(this);
     if (m_nBits & kHasExtras)
         ExtrasTable().erase(this);
 }

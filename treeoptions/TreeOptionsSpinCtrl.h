@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-class CTreeOptionsCtrl;
 class CTreeOptionsEdit;
 class QToolButton;
 
@@ -26,7 +25,6 @@ public:
 
     QSize sizeHint() const override;
 
-    CTreeOptionsCtrl *m_pOwnerTree = nullptr;
     CTreeOptionsEdit *m_pEdit = nullptr;
 
 private:

@@ -363,7 +363,7 @@ private slots:
         CAppDlg &dlg = Open(m_script);
         QTreeWidgetItem *mask =
             TypeValue(QStringLiteral("Action2"), QStringLiteral("File Mask: "), QStringLiteral("*.doc"));
-        QVERIFY(Tree().ActiveEdit()->hasFocus());
+        QVERIFY(Tree().EditSession().Edit()->hasFocus());
         QCOMPARE(mask->text(0), QStringLiteral("File Mask")); // the label alone while editing
         if (saves)
             Ui().saveAnswers.push_back(SaveAnswer::Save);
@@ -381,7 +381,7 @@ private slots:
         else
             Click(command);
         QTRY_COMPARE(Ui().questions.size(), saves ? 1 : 0);
-        QVERIFY(!Tree().EditItem());
+        QVERIFY(!Tree().EditSession().Item());
         const bool dropped = command == u"Esc";
         QCOMPARE(mask->text(0), dropped ? QStringLiteral("File Mask: *.jpg") : QStringLiteral("File Mask: *.doc"));
         QCOMPARE(Ui().messages.size(), command == u"F1" ? 1 : 0); // help is not there

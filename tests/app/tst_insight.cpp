@@ -39,7 +39,7 @@ private slots:
         QTreeWidgetItem *target = TypeValue(QStringLiteral("Path2"), QStringLiteral("c:/data/"), false);
         Insight().Checker().CheckNow();
         QTRY_VERIFY(Insight().Problems().isVisible());
-        QCOMPARE(Tree().EditItem(), target);
+        QCOMPARE(Tree().EditSession().Item(), target);
         QVERIFY(Insight().Problems().Count() == 1 && ProblemText(0, 1) == u"Action1");
         QVERIFY(ProblemText(0, 0).contains(QLatin1String("same folder")));
         QVERIFY(Insight().ProblemsButton()->isChecked());

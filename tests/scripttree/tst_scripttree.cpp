@@ -13,6 +13,7 @@
 #include "scripttree/ScriptWriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
+#include "treeoptions/TreeOptionsImages.h"
 
 #include <QRegularExpression>
 #include <QRandomGenerator>
@@ -44,8 +45,8 @@ QByteArray Ansi(QString text)
     return CScriptGenerator::Encode(text, ScriptEncoding::Ansi);
 }
 
-// Builds the items of a tree dump, the last one returned: image 13 a group,
-// 0/1 a check box, 2/3 a radio button, any other a plain item.
+// Builds the items of a tree dump, the last one returned: a group, an
+// enabled check box or radio button as its image says, any other a plain item.
 QTreeWidgetItem *Build(CTreeOptionsCtrl &tree, const QString &dump)
 {
     static const QRegularExpression line(QStringLiteral("^( *)(.*) \\[(\\d+)\\]$"), QRegularExpression::MultilineOption);
@@ -56,10 +57,12 @@ QTreeWidgetItem *Build(CTreeOptionsCtrl &tree, const QString &dump)
         const qsizetype depth = match.capturedLength(1) / 2;
         const QString text = match.captured(2);
         const int image = match.captured(3).toInt();
-        item = image == 13 ? tree.AddGroupItem(text, 13, parents[depth])
-             : image <= 1  ? tree.AddCheckBoxItem(text, parents[depth], image == 1)
-             : image <= 3  ? tree.AddRadioItem(text, parents[depth], image == 3)
-                           : tree.InsertItem(text, image, parents[depth]);
+        item = image == kImageGroup ? tree.AddGroupItem(text, kImageGroup, parents[depth])
+             : image == kImageBox || image == kImageBoxTicked
+                 ? tree.AddCheckBoxItem(text, parents[depth], image == kImageBoxTicked)
+             : image == kImageRadio || image == kImageRadioOn
+                 ? tree.AddRadioItem(text, parents[depth], image == kImageRadioOn)
+                 : tree.InsertItem(text, image, parents[depth]);
         parents.resize(depth + 1);
         parents.append(item);
     }
@@ -79,20 +82,20 @@ QString CompleteBranch()
         const qint64 state = field.initial;
         for (int box = 0; box < field.BoxCount(); ++box) {
             QString item = field.Label(box);
-            qint64 image = 11;
+            int image = kImageText;
             switch (field.type) {
-            case SettingKind::Check: image = state; break;
-            case SettingKind::Mask: image = (state & field.boxes[size_t(box)].bit) != 0; break;
-            case SettingKind::Radio: image = (state != 0) == (box == 1) ? 3 : 2; break;
+            case SettingKind::Check: image = state != 0 ? kImageBoxTicked : kImageBox; break;
+            case SettingKind::Mask: image = (state & field.boxes[size_t(box)].bit) != 0 ? kImageBoxTicked : kImageBox; break;
+            case SettingKind::Radio: image = (state != 0) == (box == 1) ? kImageRadioOn : kImageRadio; break;
             case SettingKind::Operation:  // the list, then its box
                 if (box == 0)
                     item += OperationNameForCode(int(state));
                 else
-                    image = state < 0;
+                    image = state < 0 ? kImageBoxTicked : kImageBox;
                 break;
             case SettingKind::Sort:
                 item += SortNameForCode(int(state));
-                image = 12;
+                image = kImageList;
                 break;
             default: break;
             }
@@ -395,7 +398,7 @@ private slots:
             else if (verb == u"delete")
                 delete item;
             else if (verb == u"stray")
-                item->parent()->insertChild(item->parent()->indexOfChild(item), CTreeOptionsCtrl::NewItem("Stray", 11));
+                item->parent()->insertChild(item->parent()->indexOfChild(item), CTreeOptionsCtrl::NewItem("Stray", kImageText));
             else if (verb == u"move") {
                 QTreeWidgetItem *next = tree.topLevelItem(tree.indexOfTopLevelItem(root) + 1);
                 tree.DuplicateBranch(root, nullptr, next)->setText(0, next->text(0));

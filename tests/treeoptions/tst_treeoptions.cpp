@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 using Tree = CTreeOptionsCtrl;
@@ -41,7 +42,7 @@ class TestTreeOptions : public QObject
 
     QTreeWidgetItem *AddEdit(const QString &text, QTreeWidgetItem *parent = nullptr)
     {
-        QTreeWidgetItem *item = m_tree->InsertItem(text, 11, parent);
+        QTreeWidgetItem *item = m_tree->InsertItem(text, kImageText, parent);
         m_tree->AttachEditBox(item, EditorClass<CTreeOptionsEdit>());
         return item;
     }
@@ -53,9 +54,9 @@ class TestTreeOptions : public QObject
         info.m_nKind = kind;
         info.m_pEditorClass = editor;
         info.m_pBuddyClass = buddy;
-        QTreeWidgetItem *item = m_tree->InsertItem(text, 11);
+        QTreeWidgetItem *item = m_tree->InsertItem(text, kImageText);
         m_tree->SetItemInfo(item, info);
-        m_tree->InsertItem(QStringLiteral("Next"), 13);
+        m_tree->InsertItem(QStringLiteral("Next"), kImageGroup);
         return item;
     }
 
@@ -114,17 +115,19 @@ private slots:
         QTest::addColumn<bool>("bySpace");
         QTest::addColumn<Images>("after");
 
-        QTest::newRow("last unchecked checked") << Images{0, 1, 0} << 1 << false << Images{1, 1, 1};
-        QTest::newRow("indeterminate to all checked") << Images{8, 1, 0} << 1 << false << Images{1, 1, 1};
-        QTest::newRow("one of all checked unchecked") << Images{1, 1, 1} << 0 << false << Images{8, 0, 1};
-        QTest::newRow("last checked unchecked") << Images{8, 1, 0} << 0 << false << Images{0, 0, 0};
-        QTest::newRow("disabled parent, one unchecked") << Images{5, 1, 1} << 0 << false << Images{9, 0, 1};
-        QTest::newRow("space: one unchecked") << Images{1, 1, 1} << 1 << true << Images{8, 1, 0};
-        QTest::newRow("space: all checked") << Images{0, 0, 1} << 0 << true << Images{1, 1, 1};
+        const int clear = kImageBox, ticked = kImageBoxTicked, mixed = kImageBoxMixed;
+        QTest::newRow("last unchecked checked") << Images{clear, ticked, clear} << 1 << false << Images{ticked, ticked, ticked};
+        QTest::newRow("indeterminate to all checked") << Images{mixed, ticked, clear} << 1 << false << Images{ticked, ticked, ticked};
+        QTest::newRow("one of all checked unchecked") << Images{ticked, ticked, ticked} << 0 << false << Images{mixed, clear, ticked};
+        QTest::newRow("last checked unchecked") << Images{mixed, ticked, clear} << 0 << false << Images{clear, clear, clear};
+        QTest::newRow("disabled parent, one unchecked")
+            << Images{kImageBoxTickedDisabled, ticked, ticked} << 0 << false << Images{kImageBoxMixedDisabled, clear, ticked};
+        QTest::newRow("space: one unchecked") << Images{ticked, ticked, ticked} << 1 << true << Images{mixed, ticked, clear};
+        QTest::newRow("space: all checked") << Images{clear, clear, ticked} << 0 << true << Images{ticked, ticked, ticked};
         // Disabled boxes ignore clicks and space; the parent is not recomputed.
-        for (int image : {4, 5, 9}) {
-            QTest::addRow("disabled %d, click", image) << Images{0, image, 0} << 0 << false << Images{0, image, 0};
-            QTest::addRow("disabled %d, space", image) << Images{0, image, 0} << 0 << true << Images{0, image, 0};
+        for (int image : {kImageBoxDisabled, kImageBoxTickedDisabled, kImageBoxMixedDisabled}) {
+            QTest::addRow("disabled %d, click", image) << Images{clear, image, clear} << 0 << false << Images{clear, image, clear};
+            QTest::addRow("disabled %d, space", image) << Images{clear, image, clear} << 0 << true << Images{clear, image, clear};
         }
     }
 
@@ -138,7 +141,7 @@ private slots:
                                     m_tree->AddCheckBoxItem(QStringLiteral("Second"), parent, false)};
         // Ignored in the count; its leading space is what the tree's keyboard
         // search finds when a space reaches it.
-        QTreeWidgetItem *spaced = m_tree->AddGroupItem(QStringLiteral(" not a box"), 13, parent);
+        QTreeWidgetItem *spaced = m_tree->AddGroupItem(QStringLiteral(" not a box"), kImageGroup, parent);
         for (int i = 0; i < 3; ++i)
             Tree::SetItemImage(items[i], before[i]);
         parent->setExpanded(true);
@@ -182,7 +185,7 @@ private slots:
         const QRect arrow = m_tree->ExpandButtonRect(top);
         QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {}, arrow.center());
         QVERIFY(top->isExpanded());
-        QCOMPARE(Tree::GetItemImage(top), 0);
+        QCOMPARE(Tree::GetItemImage(top), kImageBox);
 
         child->setExpanded(true);
         ClickRow(top);
@@ -193,14 +196,14 @@ private slots:
 
     void radioGroup()
     {
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), 13, nullptr);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), kImageGroup, nullptr);
         m_tree->AddRadioItem(QStringLiteral("First"), group, true);
         QTreeWidgetItem *second = m_tree->AddRadioItem(QStringLiteral("Second"), group, false);
         QTreeWidgetItem *disabled = m_tree->AddRadioItem(QStringLiteral("Disabled"), group, false);
-        Tree::SetItemImage(disabled, 7);
+        Tree::SetItemImage(disabled, kImageRadioOnDisabled);
         m_tree->AddCheckBoxItem(QStringLiteral("Box"), group, true);
         m_tree->AddRadioItem(QStringLiteral("Outside"), group, false);
-        m_tree->AddGroupItem(QStringLiteral(" found by a space"), 13, group); // what the tree's keyboard search would pick
+        m_tree->AddGroupItem(QStringLiteral(" found by a space"), kImageGroup, group); // what the tree's keyboard search would pick
         group->setExpanded(true);
 
         ClickRow(second);
@@ -222,24 +225,24 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         for (const char *how :
-             {"next row", "tab", "scroll bar", "wheel", "focus leaves", "commit from outside", "collapse"})
+             {"next row", "tab", "scroll bar", "wheel", "focus leaves", "commit from outside", "collapse", "taken out"})
             QTest::newRow(how) << QString::fromLatin1(how);
     }
 
     void editorLifeCycle()
     {
         QFETCH(QString, how);
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), 13, nullptr);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), kImageGroup, nullptr);
         QTreeWidgetItem *item = AddEdit(QStringLiteral("Source Path: C:\\old"), group);
         QTreeWidgetItem *empty = AddEdit(QStringLiteral("File Mask"), group);
         for (int i = 0; i < 60; ++i)
-            m_tree->InsertItem(QStringLiteral("Filler %1").arg(i), 13);
+            m_tree->InsertItem(QStringLiteral("Filler %1").arg(i), kImageGroup);
         QTreeWidgetItem *last = AddEdit(QStringLiteral("Last: x"));
         group->setExpanded(true);
 
         ClickLabel(item);
         QCOMPARE(item->text(0), QStringLiteral("Source Path"));
-        CTreeOptionsEdit *edit = m_tree->ActiveEdit();
+        CTreeOptionsEdit *edit = m_tree->EditSession().Edit();
         QVERIFY(edit && edit->isVisible());
         QCOMPARE(edit->text(), QStringLiteral("C:\\old"));
         QVERIFY(m_tree->hasFocus()); // the keyboard stays with the tree
@@ -252,8 +255,8 @@ private slots:
         if (how == u"next row") {
             ClickRow(empty);
             QCOMPARE(item->text(0), QStringLiteral("Source Path: D:\\new"));
-            QVERIFY(m_tree->ActiveEdit());
-            QCOMPARE(m_tree->ActiveEdit()->text(), QString());
+            QVERIFY(m_tree->EditSession().Edit());
+            QCOMPARE(m_tree->EditSession().Edit()->text(), QString());
             // Leaving an unchanged empty editor gives the label and the separator.
             ClickRow(group);
             QCOMPARE(empty->text(0), QStringLiteral("File Mask: "));
@@ -273,55 +276,58 @@ private slots:
         } else if (how == u"commit from outside") {
             m_tree->CommitAndEndEdit();
             QVERIFY(m_tree->hasFocus());
+        } else if (how == u"taken out") { // and put back, as a move does
+            const int row = m_tree->indexOfTopLevelItem(group);
+            m_tree->insertTopLevelItem(row, m_tree->takeTopLevelItem(row));
         } else {
             group->setExpanded(false);
         }
         QCOMPARE(item->text(0), QStringLiteral("Source Path: D:\\new"));
-        QVERIFY(!m_tree->EditItem());
-        QVERIFY(!m_tree->ActiveEdit());
+        QVERIFY(!m_tree->EditSession().Item());
+        QVERIFY(!m_tree->EditSession().Edit());
         QTest::qWait(0);
         QVERIFY(m_tree->viewport()->findChildren<QLineEdit *>().isEmpty());
 
         group->setExpanded(true);
         ClickLabel(item);
-        QVERIFY(m_tree->ActiveEdit());
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("D:\\new"));
+        QVERIFY(m_tree->EditSession().Edit());
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("D:\\new"));
 
         // The view's own scrolling to the next selected item keeps that item's editor.
         Key(Qt::Key_End);
         QCOMPARE(m_tree->currentItem(), last);
         QVERIFY(m_tree->verticalScrollBar()->value() > 0);
-        QVERIFY(m_tree->ActiveEdit());
-        QCOMPARE(m_tree->ActiveEdit()->geometry().top(), m_tree->LabelRect(last).top());
+        QVERIFY(m_tree->EditSession().Edit());
+        QCOMPARE(m_tree->EditSession().Edit()->geometry().top(), m_tree->LabelRect(last).top());
     }
 
     void editorFollowsItsItem()
     {
-        QTreeWidgetItem *above = m_tree->InsertItem(QStringLiteral("Above"), 13);
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), 13, nullptr);
+        QTreeWidgetItem *above = m_tree->InsertItem(QStringLiteral("Above"), kImageGroup);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), kImageGroup, nullptr);
         QTreeWidgetItem *item = AddEdit(QStringLiteral("Value: 1"), group);
         group->setExpanded(true);
         m_tree->setCurrentItem(item);
-        QVERIFY(m_tree->ActiveEdit() && m_tree->ActiveEdit()->isVisible());
+        QVERIFY(m_tree->EditSession().Edit() && m_tree->EditSession().Edit()->isVisible());
         // Hidden, the editor waits and comes back at the row's new place.
         item->setHidden(true);
-        QTRY_VERIFY(!m_tree->ActiveEdit()->isVisible());
+        QTRY_VERIFY(!m_tree->EditSession().Edit()->isVisible());
         above->setHidden(true);
         item->setHidden(false);
-        QTRY_VERIFY(m_tree->ActiveEdit()->isVisible());
-        QCOMPARE(m_tree->ActiveEdit()->geometry().top(), m_tree->LabelRect(item).top());
+        QTRY_VERIFY(m_tree->EditSession().Edit()->isVisible());
+        QCOMPARE(m_tree->EditSession().Edit()->geometry().top(), m_tree->LabelRect(item).top());
         delete group;
-        QVERIFY(!m_tree->EditItem());
+        QVERIFY(!m_tree->EditSession().Item());
 
         m_tree->setCurrentItem(AddEdit(QStringLiteral("Other: 1")));
-        QVERIFY(m_tree->ActiveEdit());
+        QVERIFY(m_tree->EditSession().Edit());
         m_tree->clear();
-        QVERIFY(!m_tree->EditItem());
+        QVERIFY(!m_tree->EditSession().Item());
 
         // Destroying the tree writes nothing back.
         m_tree->setCurrentItem(AddEdit(QStringLiteral("Last: 1")));
         Key(Qt::Key_Right);
-        QTest::keyClicks(m_tree->ActiveEdit(), QStringLiteral("typed"));
+        QTest::keyClicks(m_tree->EditSession().Edit(), QStringLiteral("typed"));
         int changes = 0;
         connect(m_tree, &QTreeWidget::itemChanged, this, [&changes] { ++changes; });
         delete m_tree;
@@ -346,10 +352,10 @@ private slots:
         QFETCH(QString, where);
         QFETCH(int, key);
         QFETCH(int, result);
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), 13, nullptr);
-        m_tree->InsertItem(QStringLiteral("Child"), 13, group);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Group"), kImageGroup, nullptr);
+        m_tree->InsertItem(QStringLiteral("Child"), kImageGroup, group);
         QTreeWidgetItem *edit = AddEdit(QStringLiteral("Text: a"));
-        QTreeWidgetItem *list = m_tree->InsertItem(QStringLiteral("Sort By: File Name"), 12);
+        QTreeWidgetItem *list = m_tree->InsertItem(QStringLiteral("Sort By: File Name"), kImageList);
         m_tree->AttachComboBox(list, EditorClass<CSortComboBox>());
 
         // Without an editor the right arrow expands as usual; with one it moves
@@ -362,7 +368,7 @@ private slots:
         if (where != u"tree") {
             Key(Qt::Key_Right);
             QCOMPARE(QApplication::focusWidget(),
-                     where == u"list" ? static_cast<QWidget *>(m_tree->ActiveCombo()) : m_tree->ActiveEdit());
+                     where == u"list" ? static_cast<QWidget *>(m_tree->EditSession().Combo()) : m_tree->EditSession().Edit());
         }
         m_window->setResult(-1);
         QFETCH(QString, text);
@@ -395,12 +401,12 @@ private slots:
         QFETCH(int, selected);
         const QStringList entries = synch ? OperationTexts() : SortTexts();
         const QString text = QStringLiteral("List: ") + value;
-        QTreeWidgetItem *item = m_tree->InsertItem(text, 12);
+        QTreeWidgetItem *item = m_tree->InsertItem(text, kImageList);
         m_tree->AttachComboBox(item, synch ? EditorClass<CSynchComboBox>() : EditorClass<CSortComboBox>());
-        QTreeWidgetItem *next = m_tree->InsertItem(QStringLiteral("Next"), 13);
+        QTreeWidgetItem *next = m_tree->InsertItem(QStringLiteral("Next"), kImageGroup);
 
         ClickLabel(item);
-        CTreeOptionsCombo *combo = m_tree->ActiveCombo();
+        CTreeOptionsCombo *combo = m_tree->EditSession().Combo();
         QVERIFY(combo);
         QCOMPARE(combo->count(), entries.size()); // the last entry, chosen below, is the list's own
         QCOMPARE(combo->currentIndex(), selected);
@@ -411,24 +417,24 @@ private slots:
         // A choice from the drop-down list is committed; the popup taking the
         // focus does not end editing, Tab gives the focus back to the tree.
         ClickLabel(item);
-        combo = m_tree->ActiveCombo();
+        combo = m_tree->EditSession().Combo();
         QTest::mouseClick(combo, Qt::LeftButton); // focuses it and drops the list
         QTRY_VERIFY(combo->view()->isVisible());
-        QCOMPARE(m_tree->EditItem(), item);
+        QCOMPARE(m_tree->EditSession().Item(), item);
         QTest::keyClick(combo->view(), Qt::Key_End);
         QTest::keyClick(combo->view(), Qt::Key_Return);
         QTRY_VERIFY(!combo->view()->isVisible());
-        QCOMPARE(m_tree->EditItem(), item);
+        QCOMPARE(m_tree->EditSession().Item(), item);
         QVERIFY(combo->hasFocus());
         Key(Qt::Key_Tab);
         QVERIFY(m_tree->hasFocus());
-        QVERIFY(!m_tree->EditItem());
+        QVERIFY(!m_tree->EditSession().Item());
         QCOMPARE(item->text(0), QStringLiteral("List: ") + entries.last());
     }
 
     void duplicateBranchIsIndependent()
     {
-        QTreeWidgetItem *root = m_tree->InsertItem(QStringLiteral("Action1"), 11);
+        QTreeWidgetItem *root = m_tree->InsertItem(QStringLiteral("Action1"), kImageText);
         QTreeWidgetItem *box = m_tree->AddCheckBoxItem(QStringLiteral("Box"), root, false);
         m_tree->AddCheckBoxItem(QStringLiteral("Inner"), box, true);
         m_tree->AddRadioItem(QStringLiteral("Radio"), root, true, TVI_FIRST);
@@ -447,14 +453,14 @@ private slots:
         copy->setExpanded(true);
         ClickRow(copy->child(1));
         QCOMPARE(TreeOptionsDumpBranch(root), source);
-        QCOMPARE(Tree::GetItemImage(copy->child(1)), 1);
+        QCOMPARE(Tree::GetItemImage(copy->child(1)), kImageBoxTicked);
         const QString copied = TreeOptionsDumpBranch(copy);
         delete root;
         QCOMPARE(TreeOptionsDumpBranch(copy), copied);
         QVERIFY(Tree::IsCheckBoxItem(copy->child(1)->child(0)));
         ClickLabel(copy->child(2));
-        QVERIFY(m_tree->ActiveEdit());
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("*.txt"));
+        QVERIFY(m_tree->EditSession().Edit());
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("*.txt"));
 
         // An item being edited is copied with its value, not its bare label.
         QTreeWidgetItem *again = m_tree->DuplicateBranch(copy, nullptr, TVI_LAST);
@@ -509,12 +515,12 @@ private slots:
             m_ui.fontChoices.push_back(CLogFont{answer, 11, 700});
 
         ClickLabel(item);
-        CTreeOptionsBrowseButton *button = m_tree->ActiveBrowse();
+        CTreeOptionsBrowseButton *button = m_tree->EditSession().Browse();
         QVERIFY(button);
-        QCOMPARE(bool(m_tree->ActiveEdit()), path);
+        QCOMPARE(bool(m_tree->EditSession().Edit()), path);
         if (path) {
             QCOMPARE(item->text(0), text.left(text.indexOf(u':')));
-            QCOMPARE(button->geometry().left(), m_tree->ActiveEdit()->geometry().right() + 2);
+            QCOMPARE(button->geometry().left(), m_tree->EditSession().Edit()->geometry().right() + 2);
         } else {
             QCOMPARE(item->text(0), text); // the whole text stays visible
             QVERIFY(button->geometry().left() > m_tree->LabelRect(item).right());
@@ -523,7 +529,7 @@ private slots:
         connect(m_tree, &Tree::ItemChanged, m_tree, [&](const CTreeOptionsChange &change) { reports.push_back(change); });
         QTest::mouseClick(button, Qt::LeftButton);
         QTest::qWait(0); // a colour or font pick reopens the editor later
-        QCOMPARE(m_tree->EditItem(), item);
+        QCOMPARE(m_tree->EditSession().Item(), item);
         ClickRow(next);
         QCOMPARE(item->text(0), expected);
         if (kind == kKindFilePath) {
@@ -566,29 +572,29 @@ private slots:
                                             EditorClass<CTreeOptionsSpinCtrl>());
         QVERIFY(m_tree->visualItemRect(item).height() < 20);
         ClickLabel(item);
-        QCOMPARE(m_tree->ActiveEdit()->height(), 20);
-        CTreeOptionsSpinCtrl *spin = m_tree->ActiveSpin();
+        QCOMPARE(m_tree->EditSession().Edit()->height(), 20);
+        CTreeOptionsSpinCtrl *spin = m_tree->EditSession().Spin();
         QVERIFY(spin);
-        QCOMPARE(spin->geometry().left(), m_tree->ActiveEdit()->geometry().right() + 1);
+        QCOMPARE(spin->geometry().left(), m_tree->EditSession().Edit()->geometry().right() + 1);
         auto *up = spin->findChild<QToolButton *>(QStringLiteral("up"));
         QTest::mouseClick(up, Qt::LeftButton);
         QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("100"));
-        QCOMPARE(m_tree->EditItem(), item); // clicking the spin keeps the editor open
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("100"));
+        QCOMPARE(m_tree->EditSession().Item(), item); // clicking the spin keeps the editor open
 
-        m_tree->ActiveEdit()->setText(QStringLiteral("x"));
+        m_tree->EditSession().Edit()->setText(QStringLiteral("x"));
         QTest::mouseClick(spin->findChild<QToolButton *>(QStringLiteral("down")), Qt::LeftButton);
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("0"));
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("0"));
         Key(Qt::Key_Right);
         Key(Qt::Key_Up);
         Key(Qt::Key_Up);
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("2"));
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("2"));
 
         // Pasted line breaks become spaces.
-        m_tree->ActiveEdit()->selectAll();
+        m_tree->EditSession().Edit()->selectAll();
         QGuiApplication::clipboard()->setText(QStringLiteral("one\r\ntwo\nthree\u2029four"));
         Key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(m_tree->ActiveEdit()->text(), QStringLiteral("one two three four"));
+        QCOMPARE(m_tree->EditSession().Edit()->text(), QStringLiteral("one two three four"));
         ClickRow(m_tree->itemBelow(item));
         QCOMPARE(item->text(0), QStringLiteral("Number: one two three four"));
     }
@@ -628,7 +634,7 @@ private slots:
             cells << image;
         }
         if (dark) // light strokes on a dark box
-            QVERIFY(QColor(cells[1].pixel(cell / 2, cell / 2)).lightness() < 80);
+            QVERIFY(QColor(cells[kImageBox + 1].pixel(cell / 2, cell / 2)).lightness() < 80);
 
         // Each state cell shows its own marks, so two swapped cells fail.
         const auto near = [](QRgb a, QColor b) {
@@ -636,21 +642,27 @@ private slots:
         };
         const auto at = [&](int i, qreal x, qreal y) { return cells[i + 1].pixel(int(x * ratio), int(y * ratio)); };
         const QColor red(215, 38, 38);
-        const QColor base = QColor(at(0, 12, 8.5)); // inside the empty box, off every stroke
-        for (int i = 0; i < 10; ++i) {
+        const QColor base = QColor(at(kImageBox, 12, 8.5)); // inside the empty box, off every stroke
+        const auto in = [](int i, std::initializer_list<int> images) {
+            return std::find(images.begin(), images.end(), i) != images.end();
+        };
+        for (int i = kImageBox; i <= kImageBoxMixedDisabled; ++i) {
             bool crossed = false;
             for (int p = 0; p < cell * cell; ++p)
                 crossed = crossed || near(cells[i + 1].pixel(p % cell, p / cell), red);
-            QVERIFY2(crossed == (i >= 4 && i != 8), qPrintable(QStringLiteral("red cross in cell %1").arg(i)));
-            const bool box = i < 2 || i == 4 || i == 5 || i >= 8;
+            QVERIFY2(crossed == in(i, {kImageBoxDisabled, kImageBoxTickedDisabled, kImageRadioDisabled,
+                                       kImageRadioOnDisabled, kImageBoxMixedDisabled}),
+                     qPrintable(QStringLiteral("red cross in cell %1").arg(i)));
+            const bool mixed = in(i, {kImageBoxMixed, kImageBoxMixedDisabled});
             const QRgb fill = at(i, 12, 8.5);
-            if (box) {
-                QVERIFY2(!near(at(i, 5.24, 8.68), QColor(fill)) == (i % 4 == 1 || i >= 8),
+            if (!in(i, {kImageRadio, kImageRadioOn, kImageRadioDisabled, kImageRadioOnDisabled})) {
+                const bool ticked = mixed || in(i, {kImageBoxTicked, kImageBoxTickedDisabled});
+                QVERIFY2(!near(at(i, 5.24, 8.68), QColor(fill)) == ticked,
                          qPrintable(QStringLiteral("tick in cell %1").arg(i)));
-                QVERIFY2(!near(fill, base) == (i >= 8), qPrintable(QStringLiteral("grey ground in cell %1").arg(i)));
+                QVERIFY2(!near(fill, base) == mixed, qPrintable(QStringLiteral("grey ground in cell %1").arg(i)));
             } else {
                 const QRgb centre = at(i, 8, 8);
-                QVERIFY2((!near(centre, base) && !near(centre, red)) == (i == 3 || i == 7),
+                QVERIFY2((!near(centre, base) && !near(centre, red)) == in(i, {kImageRadioOn, kImageRadioOnDisabled}),
                          qPrintable(QStringLiteral("dot in cell %1").arg(i)));
             }
         }
@@ -684,11 +696,11 @@ private slots:
         QFETCH(QString, value);
         QFETCH(int, editorRole);
         m_tree->AddCheckBoxItem(QStringLiteral("Exclude Hidden Files"), nullptr, false);
-        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Operation"), 13, nullptr);
+        QTreeWidgetItem *group = m_tree->AddGroupItem(QStringLiteral("Operation"), kImageGroup, nullptr);
         m_tree->AddRadioItem(QStringLiteral("Synchronize"), group, true);
         m_tree->AddRadioItem(QStringLiteral("Update"), group, false);
         group->setExpanded(true);
-        m_tree->AttachComboBox(m_tree->InsertItem(QStringLiteral("Sort: File Date"), 12), EditorClass<CSortComboBox>());
+        m_tree->AttachComboBox(m_tree->InsertItem(QStringLiteral("Sort: File Date"), kImageList), EditorClass<CSortComboBox>());
         AddEdit(QStringLiteral("Source Path: C:\\Projects"));
 
         QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(m_tree);

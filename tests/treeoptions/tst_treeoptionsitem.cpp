@@ -3,6 +3,7 @@
 
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsEdit.h"
+#include "treeoptions/TreeOptionsImages.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -20,7 +21,7 @@ private slots:
         QTest::addRow("edit is display") << int(Qt::EditRole) << QVariant(QStringLiteral("Mask: *.txt")) << int(Qt::DisplayRole);
         QTest::addRow("display is edit") << int(Qt::DisplayRole) << QVariant(QStringLiteral("x")) << int(Qt::EditRole);
         QTest::addRow("empty text") << int(Qt::DisplayRole) << QVariant(QString(u""_qs)) << int(Qt::DisplayRole);
-        QTest::addRow("image") << int(kImageIndexRole) << QVariant(8) << int(kImageIndexRole);
+        QTest::addRow("image") << int(kImageIndexRole) << QVariant(int(kImageBoxMixed)) << int(kImageIndexRole);
         QTest::addRow("no image") << int(kImageIndexRole) << QVariant(-1) << int(kImageIndexRole);
         // Every other role is kept as the tree widget keeps it.
         QTest::addRow("user role") << int(Qt::UserRole + 1) << QVariant(QStringList{u"@=1"_qs}) << int(Qt::UserRole + 1);
@@ -32,7 +33,7 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(int, readAs);
         CTreeOptionsCtrl tree;
-        QTreeWidgetItem *item = tree.InsertItem(QStringLiteral("Before"), 11);
+        QTreeWidgetItem *item = tree.InsertItem(QStringLiteral("Before"), kImageText);
         tree.AttachEditBox(item, EditorClass<CTreeOptionsEdit>());
         QSignalSpy changed(tree.model(), &QAbstractItemModel::dataChanged);
 
@@ -50,14 +51,14 @@ private slots:
         if (role != Qt::DisplayRole && role != Qt::EditRole)
             QCOMPARE(copy->text(0), QStringLiteral("Before"));
         if (role != kImageIndexRole)
-            QCOMPARE(CTreeOptionsCtrl::GetItemImage(copy.get()), 11);
+            QCOMPARE(CTreeOptionsCtrl::GetItemImage(copy.get()), kImageText);
     }
 
     void sharedRecordBecomesOwnWhenChanged()
     {
         CTreeOptionsCtrl tree;
-        QTreeWidgetItem *first = tree.InsertItem(QStringLiteral("Colour: &FF0000"), 11);
-        QTreeWidgetItem *second = tree.InsertItem(QStringLiteral("Colour: &FF0000"), 11);
+        QTreeWidgetItem *first = tree.InsertItem(QStringLiteral("Colour: &FF0000"), kImageText);
+        QTreeWidgetItem *second = tree.InsertItem(QStringLiteral("Colour: &FF0000"), kImageText);
         tree.AttachEditBox(first, EditorClass<CTreeOptionsEdit>());
         tree.AttachEditBox(second, EditorClass<CTreeOptionsEdit>());
         QCOMPARE(CTreeOptionsCtrl::GetItemInfo(first), CTreeOptionsCtrl::GetItemInfo(second));
@@ -90,15 +91,15 @@ private slots:
         QFETCH(QString, raw);
         QFETCH(QString, shown);
         CTreeOptionsCtrl tree;
-        QTreeWidgetItem *item = tree.InsertItem(shown, 11);
+        QTreeWidgetItem *item = tree.InsertItem(shown, kImageText);
         tree.AttachEditBox(item, EditorClass<CTreeOptionsEdit>());
         auto *options = static_cast<CTreeOptionsItem *>(item);
-        options->SetLoadMemory(raw, item->text(0), 11);
+        options->SetLoadMemory(raw, item->text(0), kImageText);
         const auto check = [&](const CTreeOptionsItem *it) {
             QVERIFY(it->HasLoadMemory());
             QCOMPARE(it->LoadedRawValue().toString(), raw);
             QCOMPARE(it->LoadedText(), shown);
-            QCOMPARE(it->LoadedImage(), 11);
+            QCOMPARE(it->LoadedImage(), kImageText);
         };
         check(options);
 
@@ -110,7 +111,7 @@ private slots:
         // Given its own memory back, or a memory of another item's text.
         options->SetLoadMemory(options->LoadedRawValue(), options->LoadedText(), options->LoadedImage());
         check(options);
-        copy->SetLoadMemory(options->LoadedRawValue(), options->LoadedText(), 11);
+        copy->SetLoadMemory(options->LoadedRawValue(), options->LoadedText(), kImageText);
         check(copy.get());
 
         options->SetLoadMemory(raw, shown, -1);
