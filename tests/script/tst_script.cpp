@@ -133,6 +133,7 @@ private slots:
         QTest::newRow("utf-8 over several pieces") << "\xEF\xBB\xBF" + QString::fromLatin1(many).toUtf8() << utf8 << "" << 4093;
         QTest::newRow("utf-16 mark alone") << QByteArray("\xFF\xFE") << utf16 << "" << 1;
         QTest::newRow("one byte") << QByteArray("x") << ansi << "pre:x" << 1;
+        QTest::newRow("part of a utf-8 mark is text") << QByteArray("\xEF\xBB") << ansi << QString::fromUtf8("pre:ï»") << 1;
     }
 
     // A regular file, and a pipe whose pieces come as the writer sends them,
