@@ -26,7 +26,7 @@ int DigitValue(QChar c)
 }
 
 template <NumberChars Chars>
-NumberText Read(QStringView text, qsizetype &pos, quint64 limit)
+inline NumberText Read(QStringView text, qsizetype &pos, quint64 limit)
 {
     NumberText number;
     qsizetype i = pos;
@@ -38,11 +38,14 @@ NumberText Read(QStringView text, qsizetype &pos, quint64 limit)
         ++i;
     }
     const qsizetype firstDigit = i;
+    // A magnitude past `limit` stays there: it is above limit / 10.
+    const quint64 most = limit / 10;
+    const int last = int(limit % 10);
     for (int digit; i < n && (digit = DigitValue<Chars>(text[i])) >= 0; ++i) {
-        if (number.magnitude > (limit - quint64(digit)) / 10) {
+        if (number.magnitude > most || (number.magnitude == most && digit > last)) {
             number.overflow = true;
             number.magnitude = limit;
-        } else if (!number.overflow) {
+        } else {
             number.magnitude = number.magnitude * 10 + quint64(digit);
         }
     }
