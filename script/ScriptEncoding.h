@@ -1,7 +1,8 @@
 #pragma once
 // The text encodings a script is read in, told apart by the script's first
 // bytes: a UTF-16LE byte-order mark (FF FE), a UTF-8 one (EF BB BF), or none
-// for the ANSI code page. Every read asks DetectScriptEncoding once.
+// for the ANSI code page. Every read of a script's bytes asks
+// DetectScriptEncoding once.
 
 #include <QString>
 #include <QtGlobal>
