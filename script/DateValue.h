@@ -8,7 +8,6 @@
 #include <QStringView>
 #include <QtGlobal>
 #include <optional>
-#include <unordered_map>
 
 struct DateFields
 {
@@ -73,26 +72,6 @@ bool ValidateDate(DateFields &fields, const QString &text, const QString &contex
 const char *DateError(DateFields &fields, const QString &text);
 
 // The FILETIME of the date at 00:00:00; `fromLocal` takes the date as local time
-// (the zone's offset on that date). 0 for fields that are not a date of the
-// years 1601 to 30848.
+// (the zone's offset on that date, CZoneSnapshot::Offset). 0 for fields that
+// are not a date of the years 1601 to 30848.
 quint64 DateToFileTime(const DateFields &fields, bool fromLocal);
-
-// While one lives on this thread, each date's local offset is asked of the
-// time zone once and remembered: a load converts its dates with the zone as
-// it stood when the load began, and pays for reading the zone once per
-// distinct date rather than once per value.
-class CZoneSnapshot
-{
-public:
-    CZoneSnapshot();
-    ~CZoneSnapshot();
-    CZoneSnapshot(const CZoneSnapshot &) = delete;
-    CZoneSnapshot &operator=(const CZoneSnapshot &) = delete;
-
-    // Seconds by which local time is ahead of UTC at local midnight of the date.
-    static qint64 Offset(qint64 year, int month, int day);
-
-private:
-    CZoneSnapshot *m_pOuter;
-    std::unordered_map<qint64, qint64> m_offsets;  // days since 1970-01-01 -> offset
-};

@@ -2,6 +2,7 @@
 // A script read into memory: its sections in file order, each keeping its
 // lines whole, and the lookups of a value by section name and key.
 
+#include "script/ScriptEncoding.h"
 #include "script/Section.h"
 
 #include <QByteArray>
@@ -11,9 +12,6 @@
 
 #include <memory>
 #include <vector>
-
-// The text encoding a script was read in; the writer keeps it.
-enum class ScriptEncoding { Ansi, Utf16Le, Utf8 };
 
 // How the last Read ended.
 enum class ScriptReadStatus { NotRead, Read, Empty, Failed };
@@ -72,11 +70,17 @@ public:
     int m_bUnicode = 0;
 
 private:
-    class PieceReader;
+    // Fills the text and parses it as the file's pieces come.
+    friend class CPieceReader;
 
-    bool ReadText(const QByteArray &bytes);
-    qsizetype Decode(const QByteArray &bytes);
-    void Parse(const char *bytes, qsizetype byteCount);
+    // Decodes and parses the whole script `bytes`, which start with `mark`.
+    bool ReadText(const QByteArray &bytes, ScriptEncodingMark mark);
+    void SetEncoding(ScriptEncoding encoding);
+    // Parses the lines of text offsets `base` to `end`, held one byte a
+    // character at `bytes`.
+    void ParseBytes(const char *bytes, qsizetype base, qsizetype end);
+    // Parses the lines of the text from `from` to `end` (-1: its end).
+    void ParseText(qsizetype from, qsizetype end = -1);
     // Parses the lines from `from` to the end `lines` knows, carrying the
     // section being filled over to the next call.
     template <typename Lines>

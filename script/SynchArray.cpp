@@ -1,8 +1,8 @@
 #include "script/SynchArray.h"
 
 #include "script/ActionSink.h"
-#include "script/DateValue.h"
 #include "script/SectionTreeBuilder.h"
+#include "script/ZoneSnapshot.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,46 +1,94 @@
 #include "script/WideNumbers.h"
 
+#include <QChar>
+
 #include <limits>
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-
-template <typename T>
-T ParseSaturating(QStringView text)
+template <NumberChars Chars>
+bool IsBlank(QChar c)
 {
-    qsizetype i = 0;
+    if constexpr (Chars == NumberChars::Ascii)
+        return c == u' ' || (c >= u'\t' && c <= u'\r');
+    else
+        return c.isSpace();
+}
+
+// The digit's value, or -1.
+template <NumberChars Chars>
+int DigitValue(QChar c)
+{
+    if constexpr (Chars == NumberChars::Ascii)
+        return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
+    else
+        return c.category() == QChar::Number_DecimalDigit ? c.digitValue() : -1;
+}
+
+template <NumberChars Chars>
+inline NumberText Read(QStringView text, qsizetype &pos, quint64 limit)
+{
+    NumberText number;
+    qsizetype i = pos;
     const qsizetype n = text.size();
-    while (i < n && IsBlank(text[i].unicode()))
+    while (i < n && IsBlank<Chars>(text[i]))
         ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        number.negative = text[i] == u'-';
         ++i;
     }
-    // Accumulate towards the sign's side, so that the smallest value fits.
-    T value = 0;
-    constexpr T lowest = std::numeric_limits<T>::min();
-    constexpr T highest = std::numeric_limits<T>::max();
-    for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            break;
-        const int digit = c - u'0';
-        if (negative) {
-            if (value < (lowest + digit) / 10)
-                return lowest;
-            value = value * 10 - digit;
+    const qsizetype firstDigit = i;
+    // A magnitude past `limit` stays there: it is above limit / 10.
+    const quint64 most = limit / 10;
+    const int last = int(limit % 10);
+    for (int digit; i < n && (digit = DigitValue<Chars>(text[i])) >= 0; ++i) {
+        if (number.magnitude > most || (number.magnitude == most && digit > last)) {
+            number.overflow = true;
+            number.magnitude = limit;
         } else {
-            if (value > (highest - digit) / 10)
-                return highest;
-            value = value * 10 + digit;
+            number.magnitude = number.magnitude * 10 + quint64(digit);
         }
     }
-    return value;
+    if (i == firstDigit)
+        return NumberText{};
+    pos = i;
+    return number;
+}
+
+// The number saturated to T: the magnitude is held just past T's largest
+// value, which is exactly the magnitude of its smallest.
+template <typename T, NumberChars Chars>
+T ReadSaturating(QStringView text, qsizetype &pos)
+{
+    constexpr quint64 highest = quint64(std::numeric_limits<T>::max());
+    const NumberText number = Read<Chars>(text, pos, highest + 1);
+    if (number.negative)
+        return number.magnitude > highest ? std::numeric_limits<T>::min() : -T(number.magnitude);
+    return number.magnitude > highest ? std::numeric_limits<T>::max() : T(number.magnitude);
 }
 
 } // namespace
 
-qint32 WideToInt32(QStringView text) { return ParseSaturating<qint32>(text); }
-qint64 WideToInt64(QStringView text) { return ParseSaturating<qint64>(text); }
+NumberText ReadNumberText(QStringView text, qsizetype &pos, quint64 limit, NumberChars chars)
+{
+    return chars == NumberChars::Ascii ? Read<NumberChars::Ascii>(text, pos, limit)
+                                       : Read<NumberChars::Unicode>(text, pos, limit);
+}
+
+qint32 ReadInt32(QStringView text, qsizetype &pos, NumberChars chars)
+{
+    return chars == NumberChars::Ascii ? ReadSaturating<qint32, NumberChars::Ascii>(text, pos)
+                                       : ReadSaturating<qint32, NumberChars::Unicode>(text, pos);
+}
+
+qint32 WideToInt32(QStringView text)
+{
+    qsizetype pos = 0;
+    return ReadSaturating<qint32, NumberChars::Ascii>(text, pos);
+}
+
+qint64 WideToInt64(QStringView text)
+{
+    qsizetype pos = 0;
+    return ReadSaturating<qint64, NumberChars::Ascii>(text, pos);
+}

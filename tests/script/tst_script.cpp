@@ -131,6 +131,7 @@ private slots:
         QTest::newRow("utf-8 over several pieces") << "\xEF\xBB\xBF" + QString::fromLatin1(many).toUtf8() << utf8 << "" << 4093;
         QTest::newRow("utf-16 mark alone") << QByteArray("\xFF\xFE") << utf16 << "" << 1;
         QTest::newRow("one byte") << QByteArray("x") << ansi << "pre:x" << 1;
+        QTest::newRow("part of a utf-8 mark is text") << QByteArray("\xEF\xBB") << ansi << QString::fromUtf8("pre:ï»") << 1;
     }
 
     // A regular file, and a pipe whose pieces come as the writer sends them,
@@ -252,6 +253,7 @@ private slots:
         QTest::newRow("32-bit saturates down") << "-2147483649" << INT_MIN << qint64(-2147483649LL);
         QTest::newRow("64-bit limit") << "-9223372036854775808" << INT_MIN << std::numeric_limits<qint64>::min();
         QTest::newRow("fullwidth digit is not a digit") << QString::fromUtf8("１") << 0 << qint64(0);
+        QTest::newRow("no-break space is not a blank") << QString::fromUtf8("\u00a012") << 0 << qint64(0);
     }
 
     void numbers()
@@ -336,6 +338,7 @@ private slots:
         QTest::newRow("text ends early") << gb << "d/M/yyyy" << "5/1/" << false << "5/1/-1";
         QTest::newRow("wrong separator") << gb << "d/M/yyyy" << "5-1-2009" << false << "5/-1/-1";
         QTest::newRow("other digits") << gb << "d/M/yyyy" << QString::fromUtf8("٥/١/٢٠٠٩") << true << "5/1/2009";
+        QTest::newRow("other white space") << gb << "d/M/yyyy" << QString::fromUtf8("\u00a05/\u20031/2009") << true << "5/1/2009";
         QTest::newRow("short month any case") << gb << "d MMM yyyy" << "5 jAN 2009" << true << "5/1/2009";
         QTest::newRow("unknown month") << gb << "d MMM yyyy" << "5 Foo 2009" << false << "5/-1/-1";
         QTest::newRow("day name not kept") << gb << "dddd, d MMMM yyyy" << "Friday, 5 June 2009" << true << "5/6/2009";
