@@ -10,8 +10,9 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsEdit.h"
 
+#include <QSet>
+
 #include <algorithm>
-#include <unordered_set>
 
 namespace {
 

@@ -4,12 +4,12 @@
 // adds them (and only those), then shown with the value; the writer then
 // writes just that setting's line.
 
+#include <QList>
+#include <QString>
+
 class CTreeOptionsCtrl;
 class QTreeWidgetItem;
 struct SettingField;
-
-#include <QList>
-#include <QString>
 
 class CSettingSetter
 {
