@@ -24,10 +24,11 @@ CScriptLayout::CScriptLayout(const CScriptFile &file) : m_text(file.SharedText()
         m_places.push_back(place);
     }
     m_preambleEnd = m_places.empty() ? m_text.size() : m_places.front().begin;
-    const qsizetype lineFeed = m_text.indexOf(u'\n');
-    m_lineEnd = lineFeed < 0 ? QStringView(u"\r\n")
-                             : QStringView(m_text).mid(lineFeed > 0 && m_text[lineFeed - 1] == u'\r' ? lineFeed - 1 : lineFeed,
-                                                       lineFeed > 0 && m_text[lineFeed - 1] == u'\r' ? 2 : 1);
+    // Viewed, never indexed for writing: the text stays the document's, not a copy.
+    const QStringView text(m_text);
+    const qsizetype lineFeed = text.indexOf(u'\n');
+    const bool crLf = lineFeed > 0 && text[lineFeed - 1] == u'\r';
+    m_lineEnd = lineFeed < 0 ? QStringView(u"\r\n") : text.mid(crLf ? lineFeed - 1 : lineFeed, crLf ? 2 : 1);
 }
 
 QStringView CScriptLayout::SectionText(qsizetype index) const
