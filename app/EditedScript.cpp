@@ -29,7 +29,7 @@ void TellIfNoSections(const CSynchArray &actions)
     const CScriptFile &file = actions.m_ScriptFile;
     if (file.GetCount() == 0 && file.GetPreambleCount() > 0)
         ModalUi().ShowMessage(QStringLiteral("%1 holds no script sections: it may not be a script. "
-                                             "A save keeps what it holds (its lines then end in CR LF) "
+                                             "A save keeps what it holds as it stands "
                                              "and writes the script's sections after it.")
                                   .arg(ShownFileName(file.m_strPath)));
 }

@@ -7,6 +7,9 @@
 //     encoding and the atomic save).
 //   ChangeCheck/<actions>: whether that tree differs from the loaded records
 //     (the writer's bytes read back in memory and the records compared).
+//   SaveOneValue/<actions>: WriteScript of a generated script (15 to 40 keys
+//     an action, comments, "@=" lines) after one value of the middle action
+//     was changed: every other section copied as read, that one merged.
 // Counters: microseconds per action, and the resident memory the loaded tree
 // and document take. A summary table follows.
 
@@ -91,6 +94,7 @@ struct Figures
     Times load;
     Times write;
     Times check;
+    Times saveOne;
     double megabytes = 0;
 };
 std::map<int, Figures> g_figures;
@@ -139,12 +143,36 @@ void ChangeCheck(benchmark::State &state)
             state.SkipWithError("an unedited tree counts as changed");
 }
 
+void SaveOneValue(benchmark::State &state)
+{
+    const int actions = int(state.range(0));
+    const QString path = Folder().filePath(QStringLiteral("generated%1.mbs").arg(actions));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(CScriptGenerator::Encode(CScriptGenerator(7).Generate(actions), ScriptEncoding::Ansi)) < 0)
+        state.SkipWithError("cannot write the script");
+    file.close();
+    CSynchArray document;
+    CTreeOptionsCtrl tree;
+    LoadScriptWithTree(document, path, tree);
+    QTreeWidgetItem *middle = tree.topLevelItem(tree.topLevelItemCount() / 2);
+    QTreeWidgetItem *item = middle && middle->childCount() ? middle->child(0) : nullptr;
+    if (!item || !CTreeOptionsCtrl::GetItemInfo(item))
+        state.SkipWithError("the middle action shows no value first");
+    else
+        CTreeOptionsCtrl::SetItemValueText(item, QStringLiteral("E:\\Changed"));
+    const QString out = Folder().filePath(QStringLiteral("one%1.mbs").arg(actions));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteScript(document, out, tree));
+}
+
 BENCHMARK(LoadIntoTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(WriteTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(ChangeCheck)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(SaveOneValue)->Arg(10000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Keeps the times of every run for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter
@@ -161,6 +189,7 @@ public:
             Figures &figures = g_figures[actions];
             Times &times = name.rfind("LoadIntoTree", 0) == 0 ? figures.load
                            : name.rfind("WriteTree", 0) == 0  ? figures.write
+                           : name.rfind("SaveOneValue", 0) == 0 ? figures.saveOne
                                                               : figures.check;
             const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (repetition)
@@ -177,6 +206,8 @@ void PrintSummary()
     std::printf("\n| Actions | Load into tree | per action | Write | per action | Change check | per action "
                 "| Tree and document |\n|---|---|---|---|---|---|---|---|\n");
     for (const auto &[actions, f] : g_figures) {
+        if (f.load.Median() == 0)
+            continue;
         const double load = f.load.Median();
         const double write = f.write.Median();
         const double check = f.check.Median();
@@ -184,6 +215,10 @@ void PrintSummary()
                     load * 1e3, load * 1e6 / actions, write * 1e3, write * 1e6 / actions, check * 1e3,
                     check * 1e6 / actions, f.megabytes);
     }
+    for (const auto &[actions, f] : g_figures)
+        if (f.saveOne.Median() > 0)
+            std::printf("\nOne value of a generated script of %d actions saved: %.0f ms\n", actions,
+                        f.saveOne.Median() * 1e3);
 }
 
 } // namespace

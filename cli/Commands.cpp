@@ -2,7 +2,9 @@
 
 #include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
+#include "cli/GetCommand.h"
 #include "cli/ResaveCommand.h"
+#include "cli/SetCommand.h"
 #include "framework/AppVersion.h"
 #include "script/check/CheckRules.h"
 #include "script/SettingFields.h"
@@ -12,9 +14,9 @@
 
 namespace {
 
-const std::array<Command, 3> &CommandTable()
+const std::array<Command, 5> &CommandTable()
 {
-    static const std::array<Command, 3> commands{{
+    static const std::array<Command, 5> commands{{
         {"dump", "[--locale NAME] FILE",
          "Loads FILE exactly as the editor's loader does and prints its records as JSON on stdout:\n"
          "  {\"encoding\": \"ansi\"|\"utf-16le\"|\"utf-8\", \"defaultAtLines\": [...], \"default\": {SETTINGS},\n"
@@ -25,15 +27,17 @@ const std::array<Command, 3> &CommandTable()
          "  --locale NAME  reads dates in the short date format of locale NAME (en_GB, de_DE, ...),\n"
          "                 as on the engine's machine; without it, in this machine's locale.",
          RunDump},
-        {"resave", "[--complete] IN OUT",
+        {"resave", "[--complete] [--normalize] IN OUT",
          "Loads IN into an options tree exactly as the editor's Load Script does (no window is shown)\n"
-         "and writes it to OUT exactly as the editor's Save would, without edits: keys, comments and\n"
-         "sections the editor does not show are kept, untouched values are written as they were read,\n"
-         "and the encoding of IN is kept. The old OUT is replaced only when all of it was written;\n"
+         "and writes it to OUT exactly as the editor's Save would, without edits: byte for byte, every\n"
+         "line in its place with its line end, and the encoding of IN is kept. The old OUT is replaced only when all of it was written;\n"
          "an OUT that is not a regular file (a FIFO, a device) is written directly, never replaced.\n"
          "IN \"-\" reads standard input, OUT \"-\" writes standard output.\n"
-         "  --complete  first gives every section all settings, as Show All does.\n"
-         "  --          ends the options, so IN or OUT may start with \"-\".",
+         "  --complete   first gives every section all settings, as Show All does: lines are only added.\n"
+         "  --normalize  writes each section's settings in the editor's order instead (unknown keys and\n"
+         "               comments after them, one empty line after each section, CR LF line ends),\n"
+         "               the sections the editor does not load at the end.\n"
+         "  --           ends the options, so IN or OUT may start with \"-\".",
          RunResave},
         {"check", "[--json] [--strict] [--locale NAME] [--ignore RULE[,RULE...]] [--max-problems N] FILE...",
          "Loads each FILE exactly as the editor does and reports what would make a backup go wrong,\n"
@@ -53,6 +57,36 @@ const std::array<Command, 3> &CommandTable()
          "  Exit status: 0 when no file has an error, 1 when one has (or a warning, with --strict),\n"
          "  2 for a usage error or a file that cannot be read, 3 when the report cannot be written.",
          RunCheck},
+        {"get", "[--raw] [--locale NAME] FILE SECTION [KEY]",
+         "Prints the value of KEY in effect in SECTION (\"Default\" or an action) as the engine reads it:\n"
+         "the section's own, else the one \"Default\" gives, else the built-in one; without KEY, every\n"
+         "setting in effect as KEY=VALUE lines. Flags, codes, masks and sizes are numbers, texts and dates\n"
+         "as written. Keys and section names are compared ignoring case.\n"
+         "  --raw          prints the text after '=' as the section writes it, or, without KEY, every\n"
+         "                 line of the section; exit status 1 when the section does not hold KEY.\n"
+         "  --locale NAME  reads dates in the short date format of locale NAME (an invalid date has no effect).\n"
+         "  Exit status: 0 when printed, 1 when the section or key is not there, 2 for a usage error or a\n"
+         "  file that cannot be read.",
+         RunGet},
+        {"set", "FILE [--dry-run | --diff] [--force] [--locale NAME] SECTION.KEY=VALUE... [--unset SECTION.KEY...]",
+         "Sets settings of FILE as the editor would (loaded, edited in an options tree, saved), so only\n"
+         "their lines change: a changed value rewrites its own line, a new one goes after the nearest\n"
+         "setting before it, --unset removes the line with its dead duplicates; every other byte stays.\n"
+         "SECTION is a name or a pattern (Default, Action3, Action*; '*' any text, '?' one character)\n"
+         "matching the sections the engine reads, KEY a setting's key, both compared ignoring case.\n"
+         "Each VALUE is checked against its setting before anything is written: a flag is 0 or 1, a\n"
+         "number within its range, Operation and Sort Compare a code or the list's text (\"Produce\n"
+         "Compare Report\"), a date in the short date format or \"%%today\"; nothing is\n"
+         "written when one is refused, and the message names it. The save is the editor's: atomic,\n"
+         "in the file's encoding, keeping its owner, permissions and links.\n"
+         "  --dry-run      checks the assignments and writes nothing.\n"
+         "  --diff         prints a unified diff of the file instead of writing it.\n"
+         "  --force        also sets a key the editor does not know, as written.\n"
+         "  --locale NAME  reads dates in the short date format of locale NAME.\n"
+         "  --unset SECTION.KEY  removes the setting (the section then inherits it).\n"
+         "  Exit status: 0 when written (or checked), 1 when an assignment is refused, 2 for a usage error\n"
+         "  or a file that cannot be read, 3 when the file cannot be written.",
+         RunSet},
     }};
     return commands;
 }
@@ -82,7 +116,8 @@ void PrintHelp()
         "Messages the editor would show in a message box (a file that cannot be read, an invalid date)\n"
         "are printed on stderr, one line each.\n\n"
         "Exit status: 0 when the file was read (and written), 1 when it could not be read, 2 for a usage\n"
-        "error, 3 when OUT (for dump, standard output) could not be written; check has its own (above).\n");
+        "error, 3 when OUT (for dump, standard output) could not be written; check, get and set have their\n"
+        "own (above).\n");
     std::fputs(text.toUtf8().constData(), stdout);
 }
 

@@ -34,11 +34,14 @@ std::unique_ptr<QCoreApplication> StartWidgetsForResave(int &argc, char **argv)
 int RunResave(const QStringList &arguments)
 {
     bool complete = false;
+    bool normalize = false;
     bool optionsEnd = false;
     QStringList paths;
     for (const QString &argument : arguments) {
         if (!optionsEnd && argument == QLatin1String("--complete"))
             complete = true;
+        else if (!optionsEnd && argument == QLatin1String("--normalize"))
+            normalize = true;
         else if (!optionsEnd && argument == QLatin1String("--"))
             optionsEnd = true;
         else if (!optionsEnd && argument.startsWith(u'-') && argument.size() > 1)
@@ -52,7 +55,7 @@ int RunResave(const QStringList &arguments)
     // The rewriter and its tree live until the process ends, which main
     // ends without running destructors.
     CTreeOptionsCtrl &tree = *new CTreeOptionsCtrl;  // never shown
-    CScriptRewriter &rewriter = *new CScriptRewriter(tree, complete);
+    CScriptRewriter &rewriter = *new CScriptRewriter(tree, complete, WriteOptions(), normalize);
     switch (rewriter.Rewrite(InputPath(paths[0]), OutputPath(paths[1]))) {
     case CScriptRewriter::Result::Written:
         return kExitOk;

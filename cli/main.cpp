@@ -14,7 +14,8 @@
 
 int main(int argc, char *argv[])
 {
-    const bool resave = argc > 1 && std::strcmp(argv[1], "resave") == 0;
+    // resave and set build an options tree and need the widgets.
+    const bool resave = argc > 1 && (std::strcmp(argv[1], "resave") == 0 || std::strcmp(argv[1], "set") == 0);
     // check holds every action's record while its rules compare them, resave
     // a tree; dump holds little more than the script's text, which huge pages
     // would round up by megabytes, and is as fast without them.
@@ -25,8 +26,7 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments << FileNameFromBytes(QByteArray(argv[i]));
     // The toolkit never sees the arguments: those that look like its own
-    // options (-style=x, -reverse) are the commands' like any other. resave
-    // builds an options tree and needs the widgets; the others only the core.
+    // options (-style=x, -reverse) are the commands' like any other.
     static int toolkitArgc = 1;
     static char *toolkitArgv[] = {argv[0], nullptr};
     const std::unique_ptr<QCoreApplication> app = resave ? StartWidgetsForResave(toolkitArgc, toolkitArgv)

@@ -59,6 +59,8 @@ public:
     // The decoded text of the last read: stored lines, preamble lines and
     // section names are views of it, so their offsets give their lines.
     QStringView Text() const { return m_strText; }
+    // The same text, shared rather than copied, for whoever keeps it longer.
+    const QString &SharedText() const { return m_strText; }
 
     ScriptEncoding Encoding() const { return m_nEncoding; }
     ScriptReadStatus LastReadStatus() const { return m_nReadStatus; }

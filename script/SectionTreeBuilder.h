@@ -7,6 +7,7 @@
 #include <QStringView>
 #include <QtGlobal>
 
+class CScriptFile;
 class CSection;
 class CSynchSettings;
 struct SettingField;
@@ -15,6 +16,9 @@ class ISectionTreeBuilder
 {
 public:
     virtual ~ISectionTreeBuilder() = default;
+
+    // The script has been read and its roots are about to be announced.
+    virtual void ScriptRead(const CScriptFile &) {}
 
     // A new root: "Default" (always, first, also when the script has no such
     // section), then "Action%d" for each loaded action in ascending number.

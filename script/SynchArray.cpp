@@ -102,8 +102,10 @@ int CSynchArray::LoadSections(ISectionTreeBuilder *builder, const LoadOptions &o
 {
     const CZoneSnapshot zone;
     const QString defaultName = QStringLiteral("Default");
-    if (builder)
+    if (builder) {
+        builder->ScriptRead(m_ScriptFile);
         builder->BeginRoot(defaultName);
+    }
     const CSection *defaultSection = m_ScriptFile.FindSection(defaultName);
     m_Default.LoadSection(defaultName, m_ScriptFile, builder, options);
     if (defaultSection) {

@@ -46,6 +46,11 @@ CBranchBuilder::~CBranchBuilder()
     qDeleteAll(m_roots);
 }
 
+void CBranchBuilder::ScriptRead(const CScriptFile &file)
+{
+    m_layout = std::make_shared<const CScriptLayout>(file);
+}
+
 void CBranchBuilder::BeginRoot(const QString &name)
 {
     delete m_pRoot;
@@ -164,6 +169,13 @@ void CBranchBuilder::EndRoot(const CSection *section, const CSynchSettings &)
         lines.atLines = section->m_arrAtLines;
         lines.headerRest = section->m_strHeaderRest;
         lines.keptLines = KeptLines(*section, m_takenLines);
+        if (m_layout) {
+            auto source = std::make_shared<CRootSource>();
+            source->layout = m_layout;
+            source->section = m_layout->IndexOf(section);
+            source->loaded = lines;
+            lines.source = std::move(source);
+        }
         SetRootLines(m_pRoot, lines);
     }
     m_roots.append(m_pRoot);

@@ -8,6 +8,7 @@
 
 #include "script/SectionTreeBuilder.h"
 #include "script/SettingFields.h"
+#include "scripttree/ScriptLayout.h"
 
 #include <QList>
 #include <QStringList>
@@ -26,6 +27,7 @@ public:
     CBranchBuilder(const CBranchBuilder &) = delete;
     CBranchBuilder &operator=(const CBranchBuilder &) = delete;
 
+    void ScriptRead(const CScriptFile &file) override;
     void BeginRoot(const QString &name) override;
     void KeyFound(const SettingField &field, const CSynchSettings &record, QStringView rawValue,
                   qsizetype lineIndex) override;
@@ -33,6 +35,8 @@ public:
 
     // Appends the roots built so far to the tree's root level, at once.
     void AddRootsToTree();
+    // The layout of the script read last, which its roots know their sections in.
+    const ScriptLayoutPtr &Layout() const { return m_layout; }
 
     // The lines of `section` the tree does not show, in file order: every
     // stored line but the "@=" lines, the lines in `takenLines` (sorted) and
@@ -51,4 +55,5 @@ private:
     QTreeWidgetItem *m_pRoot = nullptr;
     std::array<QTreeWidgetItem *, kSettingGroupCount> m_pGroups{};
     std::vector<qsizetype> m_takenLines;
+    ScriptLayoutPtr m_layout;
 };

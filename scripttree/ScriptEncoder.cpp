@@ -2,7 +2,7 @@
 
 #include "framework/CodePage.h"
 
-CScriptEncoder::CScriptEncoder(ScriptEncoding encoding)
+CScriptEncoder::CScriptEncoder(ScriptEncoding encoding, bool lineAfterMark)
 {
     switch (encoding) {
     case ScriptEncoding::Ansi:
@@ -10,11 +10,11 @@ CScriptEncoder::CScriptEncoder(ScriptEncoding encoding)
         break;
     case ScriptEncoding::Utf8:
         m_nMode = kUtf8;
-        m_bytes = QByteArray("\xEF\xBB\xBF\r\n");
+        m_bytes = lineAfterMark ? QByteArray("\xEF\xBB\xBF\r\n") : QByteArray("\xEF\xBB\xBF");
         break;
     case ScriptEncoding::Utf16Le:
         m_nMode = kUtf16;
-        m_bytes = QByteArray("\xFF\xFE\r\0\n\0", 6);
+        m_bytes = QByteArray("\xFF\xFE\r\0\n\0", lineAfterMark ? 6 : 2);
         break;
     }
 }

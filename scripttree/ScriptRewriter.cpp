@@ -3,11 +3,12 @@
 #include "scripttree/BranchBuilder.h"
 #include "scripttree/ScriptEncoder.h"
 #include "scripttree/ScriptSaver.h"
+#include "scripttree/ScriptTreeRoles.h"
 #include "scripttree/ScriptWriter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
-CScriptRewriter::CScriptRewriter(CTreeOptionsCtrl &tree, bool complete, const WriteOptions &options)
-    : m_tree(tree), m_bComplete(complete), m_options(options)
+CScriptRewriter::CScriptRewriter(CTreeOptionsCtrl &tree, bool complete, const WriteOptions &options, bool normalize)
+    : m_tree(tree), m_bComplete(complete), m_bNormalize(normalize), m_options(options)
 {
 }
 
@@ -53,11 +54,12 @@ void CScriptRewriter::Start()
 {
     const CScriptFile &file = m_document.m_ScriptFile;
     const ScriptEncoding encoding = m_bUnicode ? ScriptEncoding::Utf16Le : file.Encoding();
-    m_encoder = std::make_unique<CScriptEncoder>(encoding);
+    SetScriptLayout(m_tree.invisibleRootItem(), m_bNormalize ? nullptr : m_builder->Layout());
+    m_encoder = std::make_unique<CScriptEncoder>(encoding, m_bNormalize);
     // The bytes written are about as many as were read.
     m_encoder->Reserve(file.Text().size() * (encoding == ScriptEncoding::Utf16Le ? 2 : 1) + 4096);
     m_writer = std::make_unique<CScriptWriter>(m_document, m_tree);
-    m_writer->Begin();
+    m_writer->BeginStream();
 }
 
 void CScriptRewriter::DefaultLoaded(const CSynchArray &)

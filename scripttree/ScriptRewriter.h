@@ -1,7 +1,8 @@
 #pragma once
 // Reads a script and writes it again exactly as the editor saves it right
-// after loading it (with Show All on every section when asked), one section
-// at a time: each root is built, completed, written and let go before the
+// after loading it (with Show All on every section when asked): byte for byte
+// but the lines Show All adds, or, normalising, in catalogue order as a tree
+// without the script's layout is written. One section at a time: each root is built, completed, written and let go before the
 // next section is loaded. The tree never holds more than "Default" and one
 // action, and no action's record outlives its section, so a script of any
 // size needs little more than its own text and the bytes written.
@@ -27,7 +28,8 @@ public:
     enum class Result { Written, Unreadable, Unwritable };
 
     // `tree` is empty and stays so but for "Default"; it is never shown.
-    CScriptRewriter(CTreeOptionsCtrl &tree, bool complete, const WriteOptions &options = WriteOptions());
+    CScriptRewriter(CTreeOptionsCtrl &tree, bool complete, const WriteOptions &options = WriteOptions(),
+                    bool normalize = false);
     ~CScriptRewriter() override;
     CScriptRewriter(const CScriptRewriter &) = delete;
     CScriptRewriter &operator=(const CScriptRewriter &) = delete;
@@ -54,6 +56,7 @@ private:
 
     CTreeOptionsCtrl &m_tree;
     const bool m_bComplete;
+    const bool m_bNormalize;
     const WriteOptions m_options;
     CSynchArray m_document;
     std::unique_ptr<CBranchBuilder> m_builder;

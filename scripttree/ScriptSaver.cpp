@@ -31,6 +31,7 @@ CScriptSaver::CScriptSaver(const WriteOptions &options) : m_options(options) {}
 QByteArray CScriptSaver::EncodeScript(CScriptWriter &writer, ScriptEncoding encoding, bool &becameUnicode)
 {
     becameUnicode = false;
+    const bool lineAfterMark = !writer.KeepsLayout();
     if (encoding == ScriptEncoding::Ansi) {
         CScriptEncoder ansi(encoding);
         if (EncodePieces(writer, ansi))
@@ -38,7 +39,7 @@ QByteArray CScriptSaver::EncodeScript(CScriptWriter &writer, ScriptEncoding enco
         becameUnicode = true;
         encoding = ScriptEncoding::Utf16Le;
     }
-    CScriptEncoder encoder(encoding);
+    CScriptEncoder encoder(encoding, lineAfterMark);
     EncodePieces(writer, encoder);
     return encoder.TakeBytes();
 }

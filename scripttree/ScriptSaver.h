@@ -24,7 +24,8 @@ public:
 
     // The bytes of the text `writer` writes in `encoding`, encoded a piece at
     // a time so that the whole text is never held beside its bytes: a
-    // byte-order mark or signature is followed by one empty line; ANSI text
+    // byte-order mark or signature is followed by one empty line (unless the
+    // text keeps the script's layout, which has its own first lines); ANSI text
     // the code page cannot hold comes out as UTF-16LE and sets `becameUnicode`.
     static QByteArray EncodeScript(CScriptWriter &writer, ScriptEncoding encoding, bool &becameUnicode);
 

@@ -15,9 +15,11 @@ int LoadScriptWithTree(CSynchArray &document, const QString &path, CTreeOptionsC
     CBranchBuilder builder(tree);
     const int count = document.LoadScript(path, &builder, options);
     builder.AddRootsToTree();
-    // The lines before the first header are the new document's.
-    if (document.m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed)
+    // The lines before the first header, and the text kept, are the new document's.
+    if (document.m_ScriptFile.LastReadStatus() != ScriptReadStatus::Failed) {
         tree.invisibleRootItem()->setData(0, kScriptLinesRole, QVariant());
+        SetScriptLayout(tree.invisibleRootItem(), builder.Layout());
+    }
     return count;
 }
 

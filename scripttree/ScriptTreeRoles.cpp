@@ -59,5 +59,16 @@ CRootLines RootLinesOf(const QTreeWidgetItem *root)
 
 void SetRootLines(QTreeWidgetItem *root, const CRootLines &lines)
 {
-    root->setData(0, kRootLinesRole, lines.IsEmpty() ? QVariant() : QVariant::fromValue(lines));
+    root->setData(0, kRootLinesRole, lines.IsEmpty() && !lines.source ? QVariant() : QVariant::fromValue(lines));
+}
+
+std::shared_ptr<const CScriptLayout> ScriptLayoutOf(const QTreeWidgetItem *top)
+{
+    const QVariant value = top->data(0, kScriptLayoutRole);
+    return value.isValid() ? value.value<std::shared_ptr<const CScriptLayout>>() : nullptr;
+}
+
+void SetScriptLayout(QTreeWidgetItem *top, const std::shared_ptr<const CScriptLayout> &layout)
+{
+    top->setData(0, kScriptLayoutRole, layout ? QVariant::fromValue(layout) : QVariant());
 }

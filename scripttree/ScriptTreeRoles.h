@@ -10,7 +10,11 @@
 #include <QStringList>
 #include <Qt>
 
+#include <memory>
 #include <optional>
+
+class CScriptLayout;
+struct CRootSource;
 
 enum ScriptTreeRole : int {
     // CRootLines, on a root item loaded from a section that has lines the tree
@@ -20,6 +24,9 @@ enum ScriptTreeRole : int {
     // lines before the first header: every one of them, which the writer then
     // writes instead of those the document read.
     kScriptLinesRole = Qt::UserRole + 2,
+    // ScriptLayoutPtr, on the tree's invisible root: the text of the script
+    // loaded into the tree, which the writer keeps wherever nothing changed.
+    kScriptLayoutRole = Qt::UserRole + 3,
 };
 
 // The memory of an item the loader created. While the item still shows
@@ -37,17 +44,33 @@ struct CLoadedValue
 // The lines a root carries from its section, written back with it wherever
 // it goes: its "@=" lines after the header, its kept lines (keys the tree
 // does not show and lines without '=', in file order) after its rows, and
-// whatever stood after the header's ']'.
+// whatever stood after the header's ']'. A root the loader made also knows
+// the section it was read from (`source`), which copies of it share.
 struct CRootLines
 {
     QStringList atLines;
     QStringList keptLines;
     QString headerRest;
+    std::shared_ptr<const CRootSource> source;
 
     bool IsEmpty() const { return atLines.isEmpty() && keptLines.isEmpty() && headerRest.isEmpty(); }
-    bool operator==(const CRootLines &) const = default;
+    // The lines alone: where they were read from is not what they are.
+    bool operator==(const CRootLines &other) const
+    {
+        return atLines == other.atLines && keptLines == other.keptLines && headerRest == other.headerRest;
+    }
 };
 Q_DECLARE_METATYPE(CRootLines)
+Q_DECLARE_METATYPE(std::shared_ptr<const CScriptLayout>)
+
+// The section of the script's layout a root was loaded from, and the lines
+// it carried then, so the writer sees what the user has changed.
+struct CRootSource
+{
+    std::shared_ptr<const CScriptLayout> layout;
+    qsizetype section = -1;
+    CRootLines loaded;
+};
 
 class QTreeWidgetItem;
 
@@ -68,3 +91,8 @@ bool IsUnchangedSinceLoad(const QTreeWidgetItem *item, const QString &shownText)
 // The lines `root` carries (empty when none).
 CRootLines RootLinesOf(const QTreeWidgetItem *root);
 void SetRootLines(QTreeWidgetItem *root, const CRootLines &lines);
+
+// The layout of the script loaded into the tree `top` is the invisible root
+// of; null for a script made in the editor or loaded without one.
+std::shared_ptr<const CScriptLayout> ScriptLayoutOf(const QTreeWidgetItem *top);
+void SetScriptLayout(QTreeWidgetItem *top, const std::shared_ptr<const CScriptLayout> &layout);

@@ -786,7 +786,7 @@ private slots:
         QCOMPARE(ReadAll(m_script), CrLf("[Default]\nMask=*.*\nSearch_subdir=0\n\n"
                                       "[Action1]\nPath1=C:\\Data\nPath2=E:\\Backup\nOperation=3\n\n"
                                       "[Action2]\nPath1=C:\\New\nMask=*.*\nSearch_subdir=0\nOperation=-1\n\n"
-                                      "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n\n"));
+                                      "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n"));
         QVERIFY(dlg.isVisible() && !dlg.Script().IsModified());
     }
 

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -239,6 +240,79 @@ private slots:
             "[Action1]\nPath2=D:\\b\n");
         Row("check to a full disk", {"check", clean}, 3, {}, {"standard output"}, {}, "/dev/full");
         Row("check, help", {"check", "--help"}, 0, {"...", "Usage: mbscript check [--json]", "\n  run-order\n"});
+    }
+
+    void getAndSet_data()
+    {
+        // FILE stands for a fresh copy of the script; after is what it then holds (empty: unchanged).
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("outLines");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QStringList>("errParts");
+        const QString s = "; top\r\n[Default]\r\nOperation=3\r\nMask=*.txt\r\nmask=dead\r\n[Action1]\r\nPath1=C:\\a\r\n"
+                          "Path2=D:\\b\r\n; keep\r\n[Action2]\nPath1=C:\\c\nSearch_subdir=0\n[Options]\nx=1\n";
+        const auto row = [](const char *tag, const QStringList &arguments, int exitCode, const QStringList &out,
+                            const QString &after = {}, const QStringList &err = {}) {
+            QTest::newRow(tag) << arguments << exitCode << out << after << err;
+        };
+        row("get, inherited", {"get", "FILE", "action1", "OPERATION"}, 0, {"3"});
+        row("get, built-in", {"get", "FILE", "Action2", "Time Check Precision"}, 0, {"3"});
+        row("get --raw, not written", {"get", "--raw", "FILE", "Action1", "Operation"}, 1, {});
+        row("get --raw, as written", {"get", "--raw", "FILE", "Options", "x"}, 0, {"1"});
+        row("get, every setting", {"get", "FILE", "Action2"}, 0, {"...", "Path1=C:\\c\n", "\nSearch_subdir=0\n", "\nMask=*.txt\n"});
+        row("get, no such section", {"get", "FILE", "Action9", "Path1"}, 1, {}, {}, {"Action9"});
+        row("get, no such key", {"get", "FILE", "Action1", "Colour"}, 1, {}, {}, {"\"Colour\""});
+        // A pattern; a code by its list text in place; a line added after the nearest setting before it.
+        row("set, pattern and list text", {"set", "FILE", "Action*.Operation=Produce Compare Report", "Default.Operation=1"}, 0, {},
+            QString(s).replace("Operation=3", "Operation=1").replace("D:\\b\r\n", "D:\\b\r\nOperation=6\r\n")
+                .replace("Search_subdir=0\n", "Search_subdir=0\nOperation=6\n"));
+        row("set --unset takes the dead duplicates", {"set", "FILE", "--unset", "Default.Mask"}, 0, {},
+            QString(s).replace("Mask=*.txt\r\nmask=dead\r\n", ""));
+        row("set, each kind's good value",
+            {"set", "FILE", "Action2.Search_subdir=1", "Action2.Check Same Size Files=1", "Action2.Time Check Precision=-7",
+             "Action2.Max Size Filter=9000000000", "Action2.Min Date Filter=05/01/2009", "Action2.Sort Compare=2",
+             "Action2.Skip Files Mask=4294967295", "Action2.Path2=D:\\e"}, 0, {},
+            QString(s).replace("Search_subdir=0\n", "Search_subdir=1\nCheck Same Size Files=1\nTime Check Precision=-7\n"
+                               "Sort Compare=2\nMin Date Filter=05/01/2009\nMax Size Filter=9000000000\nSkip Files Mask=-1\n")
+                .replace("C:\\c\n", "C:\\c\nPath2=D:\\e\n"));
+        row("set, a date of the locale given", {"set", "--locale", "de_DE", "FILE", "Default.Max Date Filter=31.12.2020"}, 0, {},
+            QString(s).replace("Operation=3\r\n", "Operation=3\r\nMax Date Filter=31.12.2020\r\n"));
+        for (const char *bad : {"Search_subdir=2", "Check Same Size Files=x", "Time Check Precision=3000000000",
+                                "Max Size Filter=1e3", "Min Date Filter=31/02/2020", "Sort Compare=7", "Operation=-11",
+                                "Skip Files Mask=4294967296", "Colour=red"})
+            row(qPrintable(QStringLiteral("set refuses %1").arg(bad)), {"set", "FILE", "Action2.Path1=ok", QStringLiteral("Action*.") + bad}, 1, {},
+                {}, {"refused", QString::fromLatin1(bad).section(u'=', 0, 0)});
+        row("set --force, an unknown key", {"set", "FILE", "--force", "Action1.Colour=red"}, 0, {},
+            QString(s).replace("; keep\r\n", "; keep\r\nColour=red\r\n"));
+        row("set, no such section", {"set", "FILE", "Action9.Path1=x"}, 1, {}, {}, {"Action9"});
+        row("set --dry-run", {"set", "--dry-run", "FILE", "Action1.Path1=x"}, 0, {});
+        row("set --diff", {"set", "FILE", "--diff", "Action1.Path1=E:\\x"}, 0,
+            {"--- FILE", "+++ FILE", "@@ -4,7 +4,7 @@", " Mask=*.txt\r", " mask=dead\r", " [Action1]\r", "-Path1=C:\\a\r", "+Path1=E:\\x\r",
+             " Path2=D:\\b\r", " ; keep\r", " [Action2]"});
+        row("set, nothing to set", {"set", "FILE"}, 2, {}, {}, {"SECTION.KEY=VALUE"});
+        row("set, unreadable", {"set", "gone.mbs", "Default.Path1=x"}, 2, {}, {}, {"gone.mbs"});
+    }
+
+    void getAndSet()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, outLines);
+        QFETCH(QString, after);
+        QFETCH(QStringList, errParts);
+        const QByteArray script = "; top\r\n[Default]\r\nOperation=3\r\nMask=*.txt\r\nmask=dead\r\n[Action1]\r\nPath1=C:\\a\r\n"
+                                  "Path2=D:\\b\r\n; keep\r\n[Action2]\nPath1=C:\\c\nSearch_subdir=0\n[Options]\nx=1\n";
+        const QString path = m_files.Write(script, QStringLiteral("FILE"));
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^FILE$")), path);
+        const ProgramRun run = RunProgram(kMbscript, arguments, kBritish);
+        QTEST(run.exitCode, "exitCode");
+        QVERIFY2(OneLineHolding(run.ErrLines(), errParts), qPrintable(run.ErrLines().join(u'\n')));
+        const QString out = QString::fromUtf8(run.out).replace(path, QStringLiteral("FILE"));
+        if (outLines.value(0) != u"...")
+            QCOMPARE(out.split(u'\n', Qt::SkipEmptyParts), outLines);
+        for (const QString &part : outLines.mid(1))
+            QVERIFY2(outLines[0] != u"..." || out.contains(part), qPrintable(part));
+        QCOMPARE(QString::fromLatin1(ReadAll(path)), after.isEmpty() ? QString::fromLatin1(script) : after);
     }
 
     // Stdout (the script's folder left out) holds exactly `outLines`, or each of them when the first is "...";

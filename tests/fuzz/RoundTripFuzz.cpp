@@ -1,5 +1,6 @@
 // The loader into an offscreen options tree and back through the writer:
-// whatever the bytes, the written script loads to the same records, and
+// whatever the bytes, an unedited script is written as it was read, the
+// written script loads to the same records, and
 // writing that again gives the same bytes (a fixed point after one pass).
 // Going through the script a section at a time (mbscript resave) writes the
 // same bytes as the whole tree does, with Show All on every root or without.
@@ -56,6 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CTreeOptionsCtrl tree;
     LoadScriptWithTree(loaded, in, tree);
     FuzzCheck(WriteScript(loaded, first, tree, quiet), "the loaded tree is written");
+    // Unedited, it is written as it was read (a UTF-16LE file's odd last byte is never read).
+    const bool wide = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
+    const QByteArray read(reinterpret_cast<const char *>(data), qsizetype(wide ? size & ~size_t(1) : size));
+    FuzzCheck(loaded.m_ScriptFile.LastReadStatus() != ScriptReadStatus::Read || ReadAll(first) == read,
+              "an unedited script is written as it was read");
 
     CSynchArray again;
     CTreeOptionsCtrl againTree;

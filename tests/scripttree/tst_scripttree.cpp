@@ -11,6 +11,7 @@
 #include "scripttree/ScriptTree.h"
 #include "scripttree/ScriptTreeRoles.h"
 #include "scripttree/ScriptWriter.h"
+#include "scripttree/SettingSetter.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 #include "treeoptions/TreeOptionsImages.h"
@@ -19,6 +20,9 @@
 #include <QRandomGenerator>
 #include <QTreeWidgetItemIterator>
 #include <QTest>
+
+#include <ctime>
+#include <functional>
 
 namespace {
 
@@ -103,6 +107,34 @@ QString CompleteBranch()
         }
     }
     return out;
+}
+
+// The key of the setting `item` shows (its longest label that starts its text).
+QString KeyOf(const QTreeWidgetItem *item)
+{
+    if (item->text(0) == PromptedOperationText())
+        return QStringLiteral("Operation");
+    const SettingRow *best = nullptr;
+    for (const SettingRow &row : SettingCatalogue())
+        if (row.kind != SettingKind::Group && item->text(0).startsWith(QString::fromUtf16(row.label))
+            && (!best || QStringView(row.label).size() > QStringView(best->label).size()))
+            best = &row;
+    return best ? QString::fromUtf16(best->key) : QString();
+}
+
+// The lines of `text` but those of section `name` whose key `drop` says.
+QStringList LinesWithout(const QByteArray &text, const QString &name, const std::function<bool(const QString &)> &drop)
+{
+    QStringList kept;
+    bool in = false;
+    for (const QString &line : QString::fromLatin1(text).split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(u'[') && line.contains(u']'))
+            in = line.mid(1, line.indexOf(u']') - 1).compare(name, Qt::CaseInsensitive) == 0;
+        else if (in && line.contains(u'=') && drop(line.section(u'=', 0, 0).toLower()))
+            continue;
+        kept << line;
+    }
+    return kept;
 }
 
 } // namespace
@@ -217,6 +249,77 @@ private slots:
         QCOMPARE(second.Save(), written);
     }
 
+    void oneEditChangesItsLines_data()
+    {
+        // A generated script, one setting of one section edited through the tree (or Show All on
+        // it): the save differs from the script in that setting's lines alone, and says what the
+        // tree says (as the catalogue-ordered writer writes it).
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<QString>("edit");
+        for (const QString edit : {"value", "box", "radio", "list", "delete", "show all"})
+            for (quint32 seed = 1; seed <= 6; ++seed)
+                QTest::newRow(qPrintable(QStringLiteral("%1, seed %2").arg(edit).arg(seed))) << seed << edit;
+    }
+
+    void oneEditChangesItsLines()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(QString, edit);
+        const auto IsBox = [](const QTreeWidgetItem *item) {
+            const CTreeOptionsItemInfo *info = item ? CTreeOptionsCtrl::GetItemInfo(item) : nullptr;
+            return info && info->m_nKind == kKindCheckBox;
+        };
+        const QByteArray script = Ansi("; generated\n" + CScriptGenerator(seed).Generate(20) + "[Options]\nx=1\n");
+        Fixture fixture;
+        QVERIFY(fixture.Load(script) > 10);
+        QRandomGenerator random(seed);
+        QList<QTreeWidgetItem *> items;
+        for (QTreeWidgetItemIterator it(&fixture.tree); *it; ++it) {
+            const CTreeOptionsItemInfo *info = CTreeOptionsCtrl::GetItemInfo(*it);
+            const bool fits = edit == u"value"   ? info && info->m_nKind == kKindEdit
+                            : edit == u"box"     ? IsBox(*it) && (*it)->childCount() == 0 && !IsBox((*it)->parent())
+                            : edit == u"radio"   ? CTreeOptionsCtrl::GetItemImage(*it) == 2
+                            : edit == u"list"    ? info && info->m_nKind == kKindCombo
+                            : edit == u"delete"  ? (*it)->childCount() == 0 && (*it)->parent()
+                                                 : !(*it)->parent();
+            if (fits)
+                items << *it;
+        }
+        QVERIFY(!items.isEmpty());
+        QTreeWidgetItem *item = items[random.bounded(int(items.size()))];
+        QTreeWidgetItem *root = item;
+        while (root->parent())
+            root = root->parent();
+        const QString section = root->text(0);
+        const QString key = KeyOf(item).toLower();
+        bool checked = false;
+        if (edit == u"value")
+            CTreeOptionsCtrl::SetItemValueText(item, QStringLiteral("E%1").arg(random.generate()));
+        else if (edit == u"box" && CTreeOptionsCtrl::GetCheckState(item, checked))
+            fixture.tree.ToggleCheckBranch(item, checked);
+        else if (edit == u"radio")
+            fixture.tree.SelectRadioItem(item);
+        else if (edit == u"list")
+            CTreeOptionsCtrl::SetItemValueText(item, item->text(0).startsWith(u"Operation")
+                                                         ? OperationTexts()[random.bounded(9)] : SortTexts()[random.bounded(7)]);
+        else if (edit == u"delete")
+            delete item;
+        else
+            CompleteAction(fixture.tree, root);
+        const QByteArray saved = fixture.Save();
+        QSet<QString> had;
+        LinesWithout(script, section, [&](const QString &k) { return had.insert(k), false; });
+        const auto drop = [&](const QString &k) { return edit == u"show all" ? !had.contains(k) : k == key; };
+        QCOMPARE(LinesWithout(saved, section, drop), LinesWithout(script, section, drop));
+        // The same records as the tree written in catalogue order.
+        SetScriptLayout(fixture.tree.invisibleRootItem(), nullptr);
+        Fixture kept, ordered;
+        QCOMPARE(kept.Load(saved), ordered.Load(fixture.Save("ordered.mbs")));
+        QVERIFY(kept.document.m_Default.IsEqual(ordered.document.m_Default));
+        for (int i = 0; i < kept.document.GetSize(); ++i)
+            QVERIFY(kept.document.GetAt(i)->IsEqual(*ordered.document.GetAt(i)));
+    }
+
     void complete_data()
     {
         // Action1's branch before Show All under a bare "Default", and the lines of the complete
@@ -290,7 +393,8 @@ private slots:
     void everySetting()
     {
         // A setting loads into its own member alone, shows its items under its heading and is
-        // written back in the table's order, unshown lines after the shown ones.
+        // written back as it was, or, without the script's layout, in the table's order, unshown
+        // lines after the shown ones.
         QFETCH(int, index);
         QStringList lines, shown, kept;
         for (int i = kSettingFieldCount - 1; i >= 0; --i) {
@@ -303,7 +407,10 @@ private slots:
             }
         }
         Fixture fixture;
-        QCOMPARE(fixture.Load(Ansi("[Action1]\n" + lines.join(u'\n') + "\n")), 1);
+        const QByteArray script = Ansi("[Action1]\n" + lines.join(u'\n') + "\n");
+        QCOMPARE(fixture.Load(script), 1);
+        QCOMPARE(fixture.Save(), script);
+        SetScriptLayout(fixture.tree.invisibleRootItem(), nullptr);  // as resave --normalize writes
         QCOMPARE(fixture.Save(), Ansi("[Action1]\n" + (shown + kept).join(u'\n') + "\n\n"));
         if (index < 0)
             return;
@@ -330,7 +437,7 @@ private slots:
     void resave_data()
     {
         // A script, edits made in the tree and the text saved. An edit is a verb and "Root/label prefix=value":
-        // toggle, set, select, delete (an item or a root), stray (an unknown item put before), move (a root
+        // toggle, set, add (a setting by key), select, delete (an item or a root), stray (an unknown item put before), move (a root
         // below the next, renumbered), repeat (a root as a new one at the end), new (a bare root first) or
         // save (then read back into the document, as the dialog does).
         QTest::addColumn<QString>("script");
@@ -343,35 +450,41 @@ private slots:
         QTest::newRow("changed items, a mask keeps unknown bits")
             << odd << QStringList{"toggle Action1/Exclude Hidden", "select Action1/Compare Date"}
             << QString(odd).replace("Mask=288", "Mask=290").replace("Size Files=2", "Size Files=0");
+        QTest::newRow("a mask with its high bit") << "[Action1]\nSkip Files Mask=-1\n" << QStringList{"toggle Action1/Exclude Hidden"}
+            << "[Action1]\nSkip Files Mask=-3\n";
         QTest::newRow("toggled back is untouched") << odd << QStringList{"toggle Action1/Include", "toggle Action1/Include"} << odd;
-        QTest::newRow("keys, comments and sections kept")
-            << "; before\n\n[Default]extra\n@=d\nMask=*\nmask=dead\nDisplay Columns=A\n# note\n[Options]\nx=1\n; c\n"
-               "[Action1]\nOutput Header=\\t\nPath1=a\n[Action07]\nPath1=b\n[default]\nMask=dead\n[ACTION1]\nPath1=dead\n"
-            << QStringList()
-            << "; before\n[Default]extra\n@=d\nMask=*\nDisplay Columns=A\n# note\n\n[Action1]\nPath1=a\nOutput Header=\\t\n\n"
-               "[Options]\nx=1\n; c\n\n[Action07]\nPath1=b\n\n";
+        const QString kept = "; before\n\n[default]extra\n@=d\nMask=*\nmask=dead\nDisplay Columns=A\n# note\n[Options]\nx=1\n; c\n"
+                             "[Action1]\nOutput Header=\\t\nPath1=a\n[Action07]\nPath1=b\n[Default]\nMask=dead\n[ACTION1]\nPath1=dead\n";
+        QTest::newRow("keys, comments, sections and duplicates kept") << kept << QStringList() << kept;
+        // A removed setting takes its dead duplicates; a duplicate section stays dead only behind its own.
+        QTest::newRow("edits among them")
+            << kept << QStringList{"delete Default/File Mask", "delete Action1"}
+            << "; before\n\n[default]extra\n@=d\nDisplay Columns=A\n# note\n[Options]\nx=1\n; c\n"
+               "[Action07]\nPath1=b\n[Default]\nMask=dead\n";
         QTest::newRow("lines travel with their action") << "[Action1]\n@=one\nMask=*.one\nUnknown=1\n[Action2]\nMask=*.two\n"
             << QStringList{"move Action1", "set Action2/File Mask=*.uno", "repeat Action2=Action3", "delete Action1", "new Action1"}
-            << "[Action1]\n\n[Action2]\n@=one\nMask=*.uno\nUnknown=1\n\n[Action3]\n@=one\nMask=*.uno\nUnknown=1\n\n";
+            << "[Action1]\n\n[Action2]\n@=one\nMask=*.uno\nUnknown=1\n[Action3]\n@=one\nMask=*.uno\nUnknown=1\n\n";
         QTest::newRow("edits after a save") << "; top\n[Action1]\nShow progress=7\nAllow Cancel=3\nX=1\n[Other]\ny=2\n"
             << QStringList{"save", "toggle Action1/Allow Cancel"}
-            << "; top\n[Action1]\nShow progress=7\nAllow Cancel=0\nX=1\n\n[Other]\ny=2\n\n";
-        QTest::newRow("an action is never dropped") << "[Default]\n; c\n[Action2]\n[Action3]\n; only this\n" << QStringList()
-            << "[Default]\n; c\n\n[Action2]\n\n[Action3]\n; only this\n\n";
+            << "; top\n[Action1]\nShow progress=7\nAllow Cancel=0\nX=1\n[Other]\ny=2\n";
+        QTest::newRow("an added setting goes after the nearest before it, or first")
+            << "[Default]\n[Action1]\n; c\nPath2=b\n; d\nOperation=3\n[Action2]\n; only this\n"
+            << QStringList{"add Action1/Confirm Updates=1", "add Action1/Mask=*.x", "add Action1/Path1=a"}
+            << "[Default]\n[Action1]\nPath1=a\n; c\nPath2=b\nMask=*.x\n; d\nOperation=3\nConfirm Updates=1\n[Action2]\n; only this\n";
         QTest::newRow("a prompted compare report is Always Prompt") << "[Action1]\nOperation=3\n"
             << QStringList{"set Action1/Operation=Produce Compare Report", "toggle Action1/Prompted"}
-            << "[Action1]\nOperation=-1\n\n";
+            << "[Action1]\nOperation=-1\n";
         QTest::newRow("a missing or stray prompt swallows nothing")
             << "[Action1]\nMask=*\nSearch_subdir=1\nOperation=3\nConfirm Updates=0\nReverse Filters=1\n"
             << QStringList{"stray Action1/Include", "stray Action1/Prompted", "delete Action1/Prompted",
                            "stray Action1/Synchronization", "stray Action1/Confirm"}
-            << "[Action1]\nMask=*\nSearch_subdir=1\nOperation=3\nConfirm Updates=0\nReverse Filters=1\n\n";
+            << "[Action1]\nMask=*\nSearch_subdir=1\nOperation=3\nConfirm Updates=0\nReverse Filters=1\n";
         const QString pins = "[Default]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n"
                              "[Action1]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n";
         const QStringList unpin{"set Default/Sort By=Unsorted", "toggle Default/Exclude Read", "toggle Default/Ignore Read",
                                 "set Action1/Sort By=Unsorted", "toggle Action1/Exclude Read", "toggle Action1/Ignore Read"};
         QTest::newRow("an action pins what it shows") << pins << unpin
-            << "[Default]\n\n[Action1]\nSort Compare=-1\nSkip Files Mask=0\nIgnore Attributes=55\n\n";
+            << "[Default]\n[Action1]\nSort Compare=-1\nSkip Files Mask=0\nIgnore Attributes=55\n";
     }
 
     void resave()
@@ -387,12 +500,15 @@ private slots:
             const QString path = where.section(u'=', 0, 0), value = where.section(u'=', 1);
             QTreeWidgetItem *root = fixture.Root(path.section(u'/', 0, 0));
             QTreeWidgetItem *item = path.contains(u'/') ? Find(root, path.section(u'/', 1)) : root;
-            QVERIFY2(item || verb == u"new" || verb == u"save", qPrintable(edit));
+            QVERIFY2(item || verb == u"new" || verb == u"save" || verb == u"add", qPrintable(edit));
             bool checked = false;
             if (verb == u"toggle" && CTreeOptionsCtrl::GetCheckState(item, checked))
                 tree.ToggleCheckBranch(item, checked);
             else if (verb == u"set")
                 CTreeOptionsCtrl::SetItemValueText(item, value);
+            else if (verb == u"add")
+                CSettingSetter(tree).Set(root, *std::find_if(SettingFields().begin(), SettingFields().end(), [&](const SettingField &f) {
+                    return f.Key() == path.section(u'/', 1); }), value);
             else if (verb == u"select")
                 tree.SelectRadioItem(item);
             else if (verb == u"delete")
@@ -423,16 +539,15 @@ private slots:
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<QByteArray>("saved");
         const QString script = QStringLiteral("[Action1]\r\nPath1=x\r\nPath2=Caf\u00e9\r\n");
-        const QString saved = QStringLiteral("\r\n[Action1]\r\nPath1=\u03A9mega\r\nPath2=Caf\u00e9\r\n\r\n");
+        const QString saved = QStringLiteral("[Action1]\r\nPath1=\u03A9mega\r\nPath2=Caf\u00e9\r\n");
         const QString empty = QStringLiteral("[Default]\r\n");
         const auto encode = [](const QString &text, ScriptEncoding encoding) { return CScriptGenerator::Encode(text, encoding); };
         using enum ScriptEncoding;
         QTest::newRow("utf-16le") << encode(script, Utf16Le) << encode(saved, Utf16Le);
         QTest::newRow("utf-8") << encode(script, Utf8) << encode(saved, Utf8);
         QTest::newRow("ansi that cannot hold the text becomes utf-16le") << encode(script, Ansi) << encode(saved, Utf16Le);
-        QTest::newRow("empty utf-16le") << encode(empty, Utf16Le) << QByteArray("\xFF\xFE\r\0\n\0", 6);
-        QTest::newRow("empty utf-8") << encode(empty, Utf8) << QByteArray("\xEF\xBB\xBF\r\n");
-        QTest::newRow("empty ansi") << encode(empty, Ansi) << QByteArray();
+        QTest::newRow("empty utf-16le") << encode(empty, Utf16Le) << encode(empty, Utf16Le);
+        QTest::newRow("empty ansi") << encode(empty, Ansi) << encode(empty, Ansi);
         // A Latin-1 letter, a cut sequence and an encoded surrogate.
         const QByteArray bytes("\xEF\xBB\xBF\r\n[Action1]\r\nPath2=Caf\xe9 \xe2\x82 \xed\xa0\x80\r\n\r\n");
         QTest::newRow("utf-8 that is not, as it was read") << bytes << bytes;
