@@ -57,10 +57,19 @@ struct Editor
     CTreeOptionsCtrl &Tree() const { return dialog->Tree(); }
 };
 
+// Made on first use, gone before the application object (a window outliving
+// it crashes the program's exit).
+std::unique_ptr<Editor> &EditorSlot()
+{
+    static std::unique_ptr<Editor> editor;
+    return editor;
+}
+
 Editor &TheEditor()
 {
-    static Editor editor;
-    return editor;
+    if (!EditorSlot())
+        EditorSlot() = std::make_unique<Editor>();
+    return *EditorSlot();
 }
 
 QTreeWidgetItem *FirstTextItem(QTreeWidgetItem *item)
@@ -191,5 +200,6 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    EditorSlot().reset();
     return 0;
 }
