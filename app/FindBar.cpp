@@ -4,6 +4,7 @@
 #include "app/TreeFind.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -63,10 +64,10 @@ void CFindBar::Close()
 {
     if (!m_find->IsActive())
         return;
-    const bool hadFocus = isAncestorOf(focusWidget()) || hasFocus();
+    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     m_find->End();
     hide();
-    if (hadFocus || !focusWidget())
+    if (hadFocus || !QApplication::focusWidget())
         m_tree.setFocus(Qt::OtherFocusReason);
 }
 

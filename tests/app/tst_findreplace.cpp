@@ -113,6 +113,8 @@ private slots:
         // The rows' boxes, as assistive tools see them.
         QAccessibleInterface *access = QAccessible::queryAccessibleInterface(&preview);
         QCOMPARE(access->text(QAccessible::Name), QStringLiteral("Changes"));
+        const QAccessible::State box = access->tableInterface()->cellAt(1, 0)->state();
+        QVERIFY(box.checkable && box.checked);
         preview.setFocus();
         preview.setCurrentItem(preview.topLevelItem(1));
         QTest::keyClick(&preview, Qt::Key_Space);
