@@ -1,10 +1,13 @@
 #include "app/AppDlg.h"
 
+#include "app/ActionNamer.h"
 #include "app/AppIcon.h"
 #include "app/DialogUnits.h"
 #include "app/EditorSettings.h"
+#include "app/FindBar.h"
 #include "app/ProblemsPane.h"
 #include "app/RecentScripts.h"
+#include "app/ReplaceDialog.h"
 #include "app/ScriptInsight.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
@@ -119,6 +122,8 @@ void CAppDlg::BuildControls()
     layout->setSpacing(0);
     layout->addWidget(label);
     layout->addSpacing(du.Y(4));
+    m_findBar = new CFindBar(*m_tree, this);
+    layout->addWidget(m_findBar);
     layout->addWidget(m_insight->Area(), 1);
     layout->addSpacing(du.Y(3));
     layout->addLayout(BuildButtons());
@@ -196,6 +201,10 @@ void CAppDlg::BuildActions()
     add("Save As", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &CAppDlg::OnSaveAs);
     add("Load Script", {QKeySequence(Qt::CTRL | Qt::Key_O)}, &CAppDlg::OnLoadScript);
     add("Help", {QKeySequence(Qt::Key_F1)}, &CAppDlg::OnHelp);
+    add("Find", {QKeySequence::Find}, [this] { m_findBar->Open(); });
+    add("Find Next", {QKeySequence(Qt::Key_F3)}, [this] { m_findBar->Step(true); });
+    add("Find Previous", {QKeySequence(Qt::SHIFT | Qt::Key_F3)}, [this] { m_findBar->Step(false); });
+    add("Replace", {QKeySequence(Qt::CTRL | Qt::Key_H)}, &CAppDlg::OnReplace);
 
     m_tree->installEventFilter(this);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -214,6 +223,7 @@ void CAppDlg::BuildActions()
         UpdateCommandStates();
     };
     connect(&m_history, &CEditHistory::Changed, this, follow);
+    connect(&m_history, &CEditHistory::Changed, m_findBar, &CFindBar::Refresh);
     connect(&m_script, &CEditedScript::Changed, this, follow);
 }
 
@@ -347,6 +357,21 @@ void CAppDlg::OnCancel()
     EndEditing();
     if (m_script.Close())
         QDialog::reject();
+}
+
+void CAppDlg::OnReplace()
+{
+    EndEditing();
+    auto *dialog = new CReplaceDialog(*m_tree, CActionNamer::RootOf(m_commands.SelectedItem()), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &CReplaceDialog::Replace, this, [this](const std::vector<CReplaceDialog::Change> &changes) {
+        std::vector<std::pair<QTreeWidgetItem *, QString>> values;
+        for (const CReplaceDialog::Change &change : changes)
+            values.emplace_back(change.m_pItem, change.m_strValue);
+        m_recorder.SetValues(values);
+    });
+    dialog->open();
+    dialog->activateWindow();
 }
 
 void CAppDlg::keyPressEvent(QKeyEvent *event)

@@ -15,6 +15,7 @@
 
 #include <array>
 
+class CFindBar;
 class CScriptInsight;
 class CTreeOptionsCtrl;
 class QAbstractButton;
@@ -43,6 +44,8 @@ public:
     // The problems list and the values in effect.
     CScriptInsight &Insight() const { return *m_insight; }
     const CEditHistory &History() const { return m_history; }
+    // The find bar above the tree (Ctrl+F, F3, Shift+F3).
+    CFindBar &FindBar() const { return *m_findBar; }
 
     // The dialog's own size, the template's 369 x 231 dialog units.
     QSize InitialSize() const;
@@ -64,6 +67,8 @@ public slots:
     void OnOpenScript(const QString &path);
     // Close, Esc and the window's close button: asks to save, then closes.
     void OnCancel();
+    // Replace (Ctrl+H): the changes chosen in its preview, one step.
+    void OnReplace();
 
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }
@@ -107,6 +112,7 @@ private:
     CEditRecorder m_recorder;
     CHelpOpener m_help;
     CScriptInsight *m_insight = nullptr;
+    CFindBar *m_findBar = nullptr;
     // Uses the tree, the commands and the history: declared after them, it goes first.
     CEditedScript m_script;
 };

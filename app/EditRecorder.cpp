@@ -2,6 +2,7 @@
 
 #include "app/ActionNamer.h"
 #include "app/EditHistory.h"
+#include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsDump.h"
 
 #include <QTreeWidget>
@@ -108,6 +109,25 @@ void CEditRecorder::SetData(QTreeWidgetItem *item, int role, const QVariant &val
     auto step = std::make_unique<CEditStep>(CEditStep::CurrentOf(m_tree));
     step->Add(std::make_unique<CDataEdit>(path, role, item->data(0, role), value));
     item->setData(0, role, value);
+    step->SetCurrentAfter(CEditStep::CurrentOf(m_tree));
+    m_history.Push(std::move(step));
+}
+
+void CEditRecorder::SetValues(const std::vector<std::pair<QTreeWidgetItem *, QString>> &values)
+{
+    auto step = std::make_unique<CEditStep>(CEditStep::CurrentOf(m_tree));
+    bool changed = false;
+    for (const auto &[item, value] : values) {
+        CTreeOptionsBranchState before = TreeOptionsBranchState(item);
+        CTreeOptionsCtrl::SetItemValueText(item, value);
+        CTreeOptionsBranchState after = TreeOptionsBranchState(item);
+        if (after == before)
+            continue;
+        step->Add(std::make_unique<CStatesEdit>(CItemPath::Of(item), std::move(before), std::move(after)));
+        changed = true;
+    }
+    if (!changed)
+        return;
     step->SetCurrentAfter(CEditStep::CurrentOf(m_tree));
     m_history.Push(std::move(step));
 }

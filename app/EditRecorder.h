@@ -3,7 +3,11 @@
 // tree's own state before and after: an edit the tree reports, and each of the
 // editor's commands, which the recorder runs.
 
+#include <QString>
+
 #include <functional>
+#include <utility>
+#include <vector>
 
 class CEditHistory;
 class QTreeWidget;
@@ -31,6 +35,8 @@ public:
     void DeleteCurrent();
     // Sets the value `item` (a root, or the invisible root) holds in `role`.
     void SetData(QTreeWidgetItem *item, int role, const QVariant &value);
+    // Gives each item its value (Replace): one step, whatever their branches.
+    void SetValues(const std::vector<std::pair<QTreeWidgetItem *, QString>> &values);
 
 private:
     QTreeWidget &m_tree;
