@@ -32,7 +32,7 @@ void CLeftCopyOffer::Offer(const QString &path)
                                   QStringLiteral("Show both sizes and times")};
         int chosen = ModalUi().AskChoice(question, choices);
         while (chosen == 2) {
-            struct stat now {};
+            struct stat now = {};
             const bool there = ::stat(CFileSaver::Native(path).constData(), &now) == 0;
             const QString fileNow = there ? SizeAndTime(now.st_size, QDateTime::fromMSecsSinceEpoch(now.st_mtim.tv_sec * 1000 + now.st_mtim.tv_nsec / 1000000))
                                           : QStringLiteral("gone");

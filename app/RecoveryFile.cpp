@@ -49,7 +49,7 @@ bool MakeFolder(const QString &folder, QString &cause)
             break;
         from = slash + 1;
     }
-    struct stat st {};
+    struct stat st = {};
     if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         cause = QStringLiteral("%1 is not a folder.").arg(folder);
         return false;
@@ -82,7 +82,7 @@ QString SlotName(const QByteArray &fullPath)
 
 bool Exists(const QString &path)
 {
-    struct stat st {};
+    struct stat st = {};
     return ::lstat(Native(path).constData(), &st) == 0;
 }
 
@@ -193,7 +193,7 @@ std::unique_ptr<CRecoveryFile> CRecoveryFile::Lock(const QString &stem, QString 
             ::close(fd);
             return nullptr;
         }
-        struct stat held {}, named {};
+        struct stat held = {}, named = {};
         if (::fstat(fd, &held) == 0 && ::lstat(lockPath.constData(), &named) == 0 && held.st_dev == named.st_dev
             && held.st_ino == named.st_ino)
             return std::unique_ptr<CRecoveryFile>(new CRecoveryFile(stem, fd));

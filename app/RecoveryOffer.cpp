@@ -67,7 +67,7 @@ RecoveryAnswer CRecoveryOffer::Offer(const RecoveryContents &contents)
                                                : ShownFileName(m_strName);
     // Like a swap file older than its file, edits made before the file last
     // changed are measured against a file their editor never saw.
-    struct stat file {};
+    struct stat file = {};
     const QString since = !m_strName.isEmpty() && ::stat(CFileSaver::Native(m_strName).constData(), &file) == 0
                                   && QDateTime::fromMSecsSinceEpoch(file.st_mtim.tv_sec * 1000 + file.st_mtim.tv_nsec / 1000000) > contents.written
                               ? QStringLiteral(" The file has been saved since they were made.")

@@ -13,7 +13,7 @@ CScriptPathCheck::Kind CScriptPathCheck::Check(const QString &path)
     if (!bytes)
         return Kind::File;  // the reader says it names no file
     const QByteArray &name = *bytes;
-    struct stat status {};
+    struct stat status = {};
     if (::stat(name.constData(), &status) != 0)
         // Anything else (no permission, say) is the reader's to explain.
         return errno == ENOENT ? Kind::Missing : Kind::File;

@@ -42,7 +42,7 @@ bool ReadFileInto(const QString &path, qint64 limit, IFileReadTarget &target, QS
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    struct stat status {};
+    struct stat status = {};
     if (::fstat(fd, &status) != 0) {
         cause = SystemErrorText(errno);
         return false;

@@ -179,7 +179,7 @@ QString CopyAttributes(int old, int made)
 // that cannot be done.
 QString CarryOver(int oldFd, const struct stat &old, int made)
 {
-    struct stat status {};
+    struct stat status = {};
     if (::fstat(made, &status) != 0)
         return SystemErrorText(errno).chopped(1);
     // The owner first: changing it clears the set-ID bits.
@@ -259,7 +259,7 @@ bool CFileSaver::Save(const QString &path, const QByteArray &bytes)
         fd.Reset(::open(native.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (fd.Get() < 0) {
         const int error = errno;
-        struct stat link {};
+        struct stat link = {};
         if (error == EISDIR)
             return Fail(QStringLiteral("It is a folder, not a file; nothing was written."));
         if (error != ENOENT)
@@ -276,7 +276,7 @@ bool CFileSaver::Save(const QString &path, const QByteArray &bytes)
         CSaveCopies::RemoveLeftNames(real + '/' + base);
         return Replace(folderFd.Get(), real, base, nullptr, -1, bytes);
     }
-    struct stat status {};
+    struct stat status = {};
     if (::fstat(fd.Get(), &status) != 0)
         return Fail(SystemErrorText(errno) + QLatin1Char(' ') + Unchanged(true));
     if (!S_ISREG(status.st_mode)) {
@@ -305,7 +305,7 @@ bool CFileSaver::SaveRegular(int fd, const struct stat &status, const QByteArray
     if (folderFd.Get() < 0 && errno == EACCES)
         folderFd.Reset(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     // Only the file opened is replaced: when its name now leads elsewhere, it is saved where it is.
-    struct stat named {};
+    struct stat named = {};
     if (file.isEmpty() || folderFd.Get() < 0 || ::fstatat(folderFd.Get(), base.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0
         || named.st_dev != status.st_dev || named.st_ino != status.st_ino)
         return SaveInPlace(fd, file.isEmpty() ? path : file, bytes, QStringLiteral("its name changed during the save"));
@@ -349,7 +349,7 @@ bool CFileSaver::Replace(int folderFd, const QByteArray &folder, const QByteArra
             return inPlace(error);
         return fail(error);
     }
-    struct stat made {};
+    struct stat made = {};
     ::fstat(fd.Get(), &made);
     QString record = named.isEmpty() ? QString() : CSaveCopies::RecordName(file, folder + '/' + named, made);
     auto drop = [&] {
@@ -411,7 +411,7 @@ bool CFileSaver::SaveInPlace(int fd, const QByteArray &path, const QByteArray &b
     // The old bytes of the very file opened.
     QByteArray old;
     QString cause;
-    struct stat status {};
+    struct stat status = {};
     if (::fstat(fd, &status) != 0
         || !ReadFileBytes(QStringLiteral("/proc/self/fd/%1").arg(fd), qint64(1) << 40, old, cause))
         return Fail(QStringLiteral("It is saved in place, since %1, but its old text cannot be read to be kept: %2 %3")

@@ -182,7 +182,7 @@ QString CSaveCopies::Folder()
 QList<CSaveCopies::Copy> CSaveCopies::LeftFor(const QByteArray &file)
 {
     QList<Copy> left;
-    struct stat now {};
+    struct stat now = {};
     if (::stat(file.constData(), &now) != 0)
         return left;
     EachRecord(file, [&](const QString &record, const Record &r) {
@@ -213,7 +213,7 @@ void CSaveCopies::Remove(const Copy &copy)
 void CSaveCopies::RemoveLeftNames(const QByteArray &file)
 {
     EachRecord(file, [&](const QString &record, const Record &r) {
-        struct stat status {};
+        struct stat status = {};
         if (r.kind != "name")
             return;
         if (::lstat(r.path.constData(), &status) == 0 && S_ISREG(status.st_mode) && SameFile(status, r))

@@ -25,7 +25,7 @@ const QByteArray kScript = "[Default]\r\nMask=*.*\r\nSearch_subdir=0\r\n\r\n[Act
 
 unsigned Mode(const QString &path)
 {
-    struct stat st {};
+    struct stat st = {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 

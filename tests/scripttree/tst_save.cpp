@@ -36,7 +36,7 @@ struct ShortFile : QFile
     explicit ShortFile(qint64 limit) : m_limit(limit) {}
     qint64 writeData(const char *data, qint64 length) override
     {
-        struct stat status {};
+        struct stat status = {};
         if (s_firstMode < 0 && ::fstat(handle(), &status) == 0)
             s_firstMode = int(status.st_mode & 07777);
         const qint64 part = qMin(length, m_limit);
@@ -53,7 +53,7 @@ using Role = CFileSaver::Role;
 QByteArray Identity(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat status {};
+    struct stat status = {};
     char names[4096] = {}, value[4096];
     QByteArray text = QByteArray::number(::stat(native.constData(), &status)) + ' ' + QByteArray::number(status.st_uid)
                       + ':' + QByteArray::number(status.st_gid) + ' ' + QByteArray::number(status.st_mode & 07777, 8);
@@ -186,7 +186,7 @@ private slots:
             QVERIFY(QFile::link(QStringLiteral("real.mbs"), path));
         }
         const QStringList before = Entries(dir.path());
-        struct stat was {}, now {};
+        struct stat was = {}, now = {};
         ::lstat(path8.constData(), &was);
         const QByteArray fresh = "[Action1]\r\nPath1=new\r\n";
         const bool saved = CScriptSaver().Save(fresh, false, path);
