@@ -11,18 +11,18 @@
 #include "app/ScriptInsight.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
-#include "framework/FileName.h"
 #include "app/SplitButton.h"
 #include "app/ValuesPane.h"
+#include "framework/FileName.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
@@ -115,7 +115,8 @@ void CAppDlg::BuildControls()
     label->setBuddy(m_tree);
     m_tree->setAccessibleName(QStringLiteral("Script File Settings"));
     m_tree->setHeaderLabel(QStringLiteral("Setting"));
-    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return m_script.Baseline(); }, m_recorder, this);
+    m_insight = new CScriptInsight(
+        *m_tree, [this]() -> const CSynchArray & { return m_script.Baseline(); }, m_recorder, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
@@ -194,8 +195,9 @@ void CAppDlg::BuildActions()
         const auto command = Command(i);
         const CommandLook &look = LookOf(command);
         // In an editor Delete belongs to the text.
-        m_commandActions[i] = add(look.menu, look.keys, [this, command] { RunCommand(command); },
-                                  command == Command::Delete ? m_tree : nullptr);
+        m_commandActions[i] = add(
+            look.menu, look.keys, [this, command] { RunCommand(command); },
+            command == Command::Delete ? m_tree : nullptr);
     }
     add("Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}, &CAppDlg::OnOK);
     add("Save As", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &CAppDlg::OnSaveAs);
@@ -212,9 +214,8 @@ void CAppDlg::BuildActions()
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateCommandStates(); });
     auto *toolTips = new CSettingToolTip(*m_tree);
-    toolTips->SetDetail([this](const QTreeWidgetItem *item) {
-        return m_insight ? m_insight->ValueInEffectText(item) : QString();
-    });
+    toolTips->SetDetail(
+        [this](const QTreeWidgetItem *item) { return m_insight ? m_insight->ValueInEffectText(item) : QString(); });
     connect(m_tree, &CTreeOptionsCtrl::ItemChanged, &m_history,
             [this](const CTreeOptionsChange &change) { m_recorder.ItemChanged(change); });
     // An edit, an undo, a load or a save: the title and the commands follow.
@@ -414,7 +415,8 @@ void CAppDlg::dropEvent(QDropEvent *event)
     activateWindow();
     // The drag's source waits for the drop to end: the question and the load come after.
     const QString path = FileNameFromUrl(urls[0]);
-    QMetaObject::invokeMethod(this, [this, path] { OnOpenScript(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { OnOpenScript(path); }, Qt::QueuedConnection);
 }
 
 void CAppDlg::done(int result)

@@ -12,8 +12,11 @@
 #include <QToolButton>
 
 CFindBar::CFindBar(CTreeOptionsCtrl &tree, QWidget *parent)
-    : QWidget(parent), m_tree(tree), m_find(new CTreeFind(tree, this)), m_field(new QLineEdit(this)),
-      m_summary(new QLabel(this))
+    : QWidget(parent)
+    , m_tree(tree)
+    , m_find(new CTreeFind(tree, this))
+    , m_field(new QLineEdit(this))
+    , m_summary(new QLabel(this))
 {
     setAccessibleName(QStringLiteral("Find"));
     auto *label = new QLabel(QStringLiteral("F&ind:"), this);
@@ -37,8 +40,8 @@ CFindBar::CFindBar(CTreeOptionsCtrl &tree, QWidget *parent)
     layout->addWidget(label);
     layout->addWidget(m_field, 1);
     layout->addWidget(m_summary);
-    layout->addWidget(button(QStringLiteral("\u25B2"), QStringLiteral("Previous match"), QStringLiteral("Previous match (Shift+F3)"),
-                             [this] { Step(false); }));
+    layout->addWidget(button(QStringLiteral("\u25B2"), QStringLiteral("Previous match"),
+                             QStringLiteral("Previous match (Shift+F3)"), [this] { Step(false); }));
     layout->addWidget(button(QStringLiteral("\u25BC"), QStringLiteral("Next match"), QStringLiteral("Next match (F3)"),
                              [this] { Step(true); }));
     layout->addWidget(button(QStringLiteral("\u2715"), QStringLiteral("Close find"), QStringLiteral("Close (Esc)"),

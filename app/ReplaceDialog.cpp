@@ -39,13 +39,17 @@ void CollectSites(QTreeWidgetItem *item, const QString &section, std::vector<CVa
 } // namespace
 
 CReplaceDialog::CReplaceDialog(QTreeWidget &tree, QTreeWidgetItem *selected, QWidget *parent)
-    : QDialog(parent), m_pSelectedRoot(selected), m_find(new QLineEdit(this)), m_replace(new QLineEdit(this)),
-      m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this)),
-      m_wholeParts(new QCheckBox(QStringLiteral("&Whole path parts only"), this)),
-      m_everyAction(new QRadioButton(QStringLiteral("In &every action"), this)),
-      m_selectedOnly(new QRadioButton(QStringLiteral("In the &selected action"), this)),
-      m_preview(new QTreeWidget(this)), m_summary(new QLabel(this)),
-      m_replaceButton(new QPushButton(QStringLiteral("&Replace"), this))
+    : QDialog(parent)
+    , m_pSelectedRoot(selected)
+    , m_find(new QLineEdit(this))
+    , m_replace(new QLineEdit(this))
+    , m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this))
+    , m_wholeParts(new QCheckBox(QStringLiteral("&Whole path parts only"), this))
+    , m_everyAction(new QRadioButton(QStringLiteral("In &every action"), this))
+    , m_selectedOnly(new QRadioButton(QStringLiteral("In the &selected action"), this))
+    , m_preview(new QTreeWidget(this))
+    , m_summary(new QLabel(this))
+    , m_replaceButton(new QPushButton(QStringLiteral("&Replace"), this))
 {
     setWindowTitle(QStringLiteral("Replace"));
     for (int i = 0; i < tree.topLevelItemCount(); ++i) {
@@ -93,9 +97,8 @@ CReplaceDialog::CReplaceDialog(QTreeWidget &tree, QTreeWidgetItem *selected, QWi
     for (auto *box : {m_matchCase, m_wholeParts})
         connect(box, &QCheckBox::toggled, this, &CReplaceDialog::UpdatePreview);
     connect(m_selectedOnly, &QRadioButton::toggled, this, &CReplaceDialog::UpdatePreview);
-    connect(m_preview, &QTreeWidget::itemChanged, this, [this] {
-        m_replaceButton->setEnabled(!CheckedChanges().empty());
-    });
+    connect(m_preview, &QTreeWidget::itemChanged, this,
+            [this] { m_replaceButton->setEnabled(!CheckedChanges().empty()); });
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         const std::vector<Change> changes = CheckedChanges();
         accept();
@@ -117,8 +120,9 @@ void CReplaceDialog::UpdatePreview()
     rows.reserve(qsizetype(m_plan.size()));
     for (const CReplacement &change : m_plan) {
         const CValueSite &site = m_sites[size_t(change.m_nSite)];
-        auto *row = new QTreeWidgetItem(QStringList{site.m_strSection, site.m_strLabel, site.m_strValue,
-                                                    change.m_strNewValue, change.m_inheritors.join(QStringLiteral(", "))});
+        auto *row =
+            new QTreeWidgetItem(QStringList{site.m_strSection, site.m_strLabel, site.m_strValue, change.m_strNewValue,
+                                            change.m_inheritors.join(QStringLiteral(", "))});
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(kAction, Qt::Checked);
         rows << row;
@@ -127,9 +131,10 @@ void CReplaceDialog::UpdatePreview()
     if (!rows.isEmpty())
         m_preview->setCurrentItem(rows.front());
     const int n = int(m_plan.size());
-    m_summary->setText(m_find->text().isEmpty() ? QString()
-                       : n == 0                 ? QStringLiteral("No values hold the text")
-                       : QStringLiteral("%1 %2").arg(n).arg(n == 1 ? QStringLiteral("change") : QStringLiteral("changes")));
+    m_summary->setText(
+        m_find->text().isEmpty() ? QString()
+        : n == 0                 ? QStringLiteral("No values hold the text")
+                 : QStringLiteral("%1 %2").arg(n).arg(n == 1 ? QStringLiteral("change") : QStringLiteral("changes")));
     m_replaceButton->setEnabled(n > 0);
 }
 

@@ -71,7 +71,8 @@ void CTreeFind::Index()
             ++depth;
         stack.resize(size_t(depth));
         const bool setting = item->parent() && CTreeOptionsCtrl::GetItemInfo(item);
-        const int entry = setting ? m_index.Add(Label(item), CTreeOptionsCtrl::GetItemValueText(item)) : m_index.Add({});
+        const int entry =
+            setting ? m_index.Add(Label(item), CTreeOptionsCtrl::GetItemValueText(item)) : m_index.Add({});
         m_items.push_back(item);
         m_parents.push_back(stack.empty() ? -1 : stack.back());
         m_settings.push_back(setting);
@@ -253,7 +254,8 @@ bool CTreeFind::Step(bool forward)
         const auto it = std::upper_bound(m_matches.begin(), m_matches.end(), current);
         next = it == m_matches.end() ? m_matches.front() : *it;
     } else {
-        const auto it = std::lower_bound(m_matches.begin(), m_matches.end(), current < 0 ? int(m_items.size()) : current);
+        const auto it =
+            std::lower_bound(m_matches.begin(), m_matches.end(), current < 0 ? int(m_items.size()) : current);
         next = it == m_matches.begin() ? m_matches.back() : *(it - 1);
     }
     QTreeWidgetItem *item = m_items[size_t(next)];

@@ -19,9 +19,9 @@
 #include "treeoptions/TreeOptionsEdit.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>

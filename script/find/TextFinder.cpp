@@ -49,7 +49,8 @@ qsizetype CTextFinder::IndexInNormalized(QStringView normalized, qsizetype from)
         return -1;
     // One character is found faster without the matcher's tables.
     const auto next = [&](qsizetype at) {
-        return m_strNeedle.size() == 1 ? normalized.indexOf(m_strNeedle.front(), at) : m_matcher.indexIn(normalized, at);
+        return m_strNeedle.size() == 1 ? normalized.indexOf(m_strNeedle.front(), at)
+                                       : m_matcher.indexIn(normalized, at);
     };
     for (qsizetype at = next(from); at >= 0; at = next(at + 1))
         if (!m_options.m_bWholePathParts || IsWholePart(normalized, at))

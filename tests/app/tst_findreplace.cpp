@@ -4,8 +4,8 @@
 
 #include "AppSession.h"
 #include "app/FindBar.h"
-#include "app/TreeFind.h"
 #include "app/ReplaceDialog.h"
+#include "app/TreeFind.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -56,7 +56,8 @@ private slots:
         QLineEdit &field = dlg.FindBar().Field();
         QCOMPARE(QApplication::focusWidget(), &field);
         QTest::keyClicks(&field, "E:\\BACKUP");
-        QCOMPARE(Shown(tree), QStringList({"Action1", "Target Path: E:\\Backup", "Action3", "Target Path: e:/backup/b"}));
+        QCOMPARE(Shown(tree),
+                 QStringList({"Action1", "Target Path: E:\\Backup", "Action3", "Target Path: e:/backup/b"}));
         QCOMPARE(dlg.FindBar().Summary(), QStringLiteral("2 matches in 2 actions"));
         QVERIFY(dlg.FindBar().Find().IsMatch(Find(tree.topLevelItem(3), "Target Path")));
         field.setText("*.doc");

@@ -18,14 +18,20 @@ private slots:
         QTest::addColumn<bool>("matchCase");
         QTest::addColumn<bool>("wholeParts");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("case ignored, slashes alike") << "d:/data/x;D:\\DATA" << "D:\\Data" << false << false << "N:\\new/x;N:\\new";
-        QTest::newRow("match case") << "D:\\Data;d:\\data" << "D:\\Data" << true << false << "N:\\new;d:\\data";
-        QTest::newRow("whole parts keep a longer name") << "D:\\Database;D:\\Data\\x;D:\\Data" << "D:\\Data" << false << true
-                                                        << "D:\\Database;N:\\new\\x;N:\\new";
-        QTest::newRow("whole parts keep a part that begins inside a name") << "C:\\OldData\\Data" << "Data" << false << true
-                                                                           << "C:\\OldData\\N:\\new";
-        QTest::newRow("a needle ending in a separator") << "D:\\Data\\x" << "d:\\" << false << true << "N:\\newData\\x";
-        QTest::newRow("no match") << "E:\\Backup" << "D:" << false << false << "E:\\Backup";
+        QTest::newRow("case ignored, slashes alike") << "d:/data/x;D:\\DATA"
+                                                     << "D:\\Data" << false << false << "N:\\new/x;N:\\new";
+        QTest::newRow("match case") << "D:\\Data;d:\\data"
+                                    << "D:\\Data" << true << false << "N:\\new;d:\\data";
+        QTest::newRow("whole parts keep a longer name")
+            << "D:\\Database;D:\\Data\\x;D:\\Data"
+            << "D:\\Data" << false << true << "D:\\Database;N:\\new\\x;N:\\new";
+        QTest::newRow("whole parts keep a part that begins inside a name")
+            << "C:\\OldData\\Data"
+            << "Data" << false << true << "C:\\OldData\\N:\\new";
+        QTest::newRow("a needle ending in a separator") << "D:\\Data\\x"
+                                                        << "d:\\" << false << true << "N:\\newData\\x";
+        QTest::newRow("no match") << "E:\\Backup"
+                                  << "D:" << false << false << "E:\\Backup";
     }
     void replaced()
     {
@@ -55,9 +61,10 @@ private slots:
 
     void planNamesInheritorsOfDefault()
     {
-        const std::vector<CValueSite> sites = {
-            {"Default", "Source Path", "D:\\Data"}, {"Default", "Target Path", "E:\\Old"},
-            {"Action1", "Source Path", "D:\\Data\\a"}, {"Action2", "Target Path", "D:\\Data"}};
+        const std::vector<CValueSite> sites = {{"Default", "Source Path", "D:\\Data"},
+                                               {"Default", "Target Path", "E:\\Old"},
+                                               {"Action1", "Source Path", "D:\\Data\\a"},
+                                               {"Action2", "Target Path", "D:\\Data"}};
         const QStringList sections = {"Default", "Action1", "Action2", "Action3"};
         const CTextFinder finder(QStringLiteral("d:\\data"));
         const auto plan = CReplacePlan::Make(sites, sections, finder, QStringLiteral("X:"));
