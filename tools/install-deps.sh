@@ -7,10 +7,11 @@ set -euo pipefail
 # The build, then what the checks of the installation and the package run:
 # desktop-file-validate, appstreamcli, lintian, and dpkg-shlibdeps with file for CPack;
 # libinih-dev and pkg-config for the reference reader of the benchmarks;
-# clang and its sanitizer and fuzzer runtimes for make check; acl (setfacl) for the saver's tests.
+# clang and its sanitizer and fuzzer runtimes for make check; clang-format for the format test;
+# acl (setfacl) for the saver's tests.
 packages=(g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev
           desktop-file-utils appstream lintian dpkg-dev file libinih-dev pkg-config
-          clang libclang-rt-14-dev util-linux acl)
+          clang libclang-rt-14-dev clang-format util-linux acl)
 
 missing=()
 for p in "${packages[@]}"; do
