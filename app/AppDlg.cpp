@@ -5,6 +5,7 @@
 #include "app/EditorSettings.h"
 #include "app/ProblemsPane.h"
 #include "app/RecentScripts.h"
+#include "app/OverviewWindow.h"
 #include "app/ScriptInsight.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
@@ -96,6 +97,7 @@ CAppDlg::~CAppDlg()
     // The tree goes with the dialog's children; its last signals find no handler.
     disconnect(m_tree, nullptr, this, nullptr);
     disconnect(m_tree, nullptr, &m_history, nullptr);
+    delete m_overview;
     delete m_insight;
     m_insight = nullptr;
 }
@@ -113,6 +115,7 @@ void CAppDlg::BuildControls()
     m_tree->setAccessibleName(QStringLiteral("Script File Settings"));
     m_tree->setHeaderLabel(QStringLiteral("Setting"));
     m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return m_script.Baseline(); }, m_recorder, this);
+    m_overview = new COverviewWindow(*m_tree, m_recorder, m_insight->Checker(), this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
@@ -148,6 +151,7 @@ QGridLayout *CAppDlg::BuildButtons()
     // Beside its own command, the scripts opened last.
     m_recentMenu = new QMenu(QStringLiteral("Open &Recent"), this);
     connect(m_recentMenu, &QMenu::aboutToShow, this, &CAppDlg::FillRecentMenu);
+    place(new QPushButton(QStringLiteral("Overview"), this), 1, 2, [this] { m_overview->Open(); });
     place(new CSplitButton(QStringLiteral("&Load Script"), m_recentMenu, this), 1, 3, &CAppDlg::OnLoadScript);
     auto *save = new QPushButton(QStringLiteral("Save"), this);
     save->setDefault(true);
@@ -196,6 +200,7 @@ void CAppDlg::BuildActions()
     add("Save As", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &CAppDlg::OnSaveAs);
     add("Load Script", {QKeySequence(Qt::CTRL | Qt::Key_O)}, &CAppDlg::OnLoadScript);
     add("Help", {QKeySequence(Qt::Key_F1)}, &CAppDlg::OnHelp);
+    add("Overview", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}, [this] { m_overview->Open(); });
 
     m_tree->installEventFilter(this);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);

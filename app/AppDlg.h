@@ -15,6 +15,7 @@
 
 #include <array>
 
+class COverviewWindow;
 class CScriptInsight;
 class CTreeOptionsCtrl;
 class QAbstractButton;
@@ -43,6 +44,8 @@ public:
     // The problems list and the values in effect.
     CScriptInsight &Insight() const { return *m_insight; }
     const CEditHistory &History() const { return m_history; }
+    // Every action's values side by side ("Overview", Ctrl+Shift+O).
+    COverviewWindow &Overview() const { return *m_overview; }
 
     // The dialog's own size, the template's 369 x 231 dialog units.
     QSize InitialSize() const;
@@ -107,6 +110,7 @@ private:
     CEditRecorder m_recorder;
     CHelpOpener m_help;
     CScriptInsight *m_insight = nullptr;
+    COverviewWindow *m_overview = nullptr;
     // Uses the tree, the commands and the history: declared after them, it goes first.
     CEditedScript m_script;
 };

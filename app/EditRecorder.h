@@ -3,6 +3,8 @@
 // tree's own state before and after: an edit the tree reports, and each of the
 // editor's commands, which the recorder runs.
 
+#include <QList>
+
 #include <functional>
 
 class CEditHistory;
@@ -25,6 +27,10 @@ public:
     // A command that changes the branch of the current item's root (Show
     // All): the step holds the other version of that root.
     void ChangeRoot(const std::function<void()> &command);
+    // A command that changes the branches of `roots` (a setting set in
+    // several actions at once): one step holds the other version of each
+    // root it changed.
+    void ChangeRoots(const QList<QTreeWidgetItem *> &roots, const std::function<void()> &command);
     // A command that moves the current root to a neighbour's place.
     void MoveRoot(const std::function<void()> &command);
     // Deletes the current item with its branch, which the step keeps.

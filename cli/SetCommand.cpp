@@ -2,7 +2,7 @@
 
 #include "cli/Commands.h"
 #include "cli/LocaleOption.h"
-#include "cli/SettingValueCheck.h"
+#include "script/SettingValueCheck.h"
 #include "cli/StandardStreams.h"
 #include "cli/UnifiedDiff.h"
 #include "framework/FileName.h"
