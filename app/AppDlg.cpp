@@ -151,7 +151,7 @@ QGridLayout *CAppDlg::BuildButtons()
     // Beside its own command, the scripts opened last.
     m_recentMenu = new QMenu(QStringLiteral("Open &Recent"), this);
     connect(m_recentMenu, &QMenu::aboutToShow, this, &CAppDlg::FillRecentMenu);
-    place(new QPushButton(QStringLiteral("Overview"), this), 1, 2, [this] { m_overview->Open(); });
+    place(new QPushButton(QStringLiteral("&Overview"), this), 1, 2, [this] { m_overview->Open(); });
     place(new CSplitButton(QStringLiteral("&Load Script"), m_recentMenu, this), 1, 3, &CAppDlg::OnLoadScript);
     auto *save = new QPushButton(QStringLiteral("Save"), this);
     save->setDefault(true);

@@ -79,6 +79,9 @@ void COverviewWindow::SetFilterText(const QString &text) { m_filter->SetFilterTe
 void COverviewWindow::Open()
 {
     const bool first = !isVisible();
+    // A script just loaded or edited is not shown as it was.
+    if (!m_checker.IsCurrent())
+        m_checker.CheckNow();
     show();
     raise();
     activateWindow();

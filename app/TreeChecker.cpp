@@ -116,5 +116,6 @@ void CTreeChecker::Deliver(int generation, std::shared_ptr<const CheckResult> re
     if (generation != *m_generation)
         return;
     m_latest = std::move(result);
+    m_nLatestGeneration = generation;
     emit Checked();
 }

@@ -41,6 +41,8 @@ public:
     void CheckNow();
     // The latest result (never null after the first check).
     std::shared_ptr<const CheckResult> Latest() const { return m_latest; }
+    // The latest result is of the tree as it is: no edit since.
+    bool IsCurrent() const { return m_latest && m_nLatestGeneration == *m_generation; }
 
 signals:
     void Checked();
@@ -64,4 +66,5 @@ private:
     // Each edit makes earlier runs stale; shared with the running workers.
     std::shared_ptr<std::atomic<int>> m_generation = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<const CheckResult> m_latest;
+    int m_nLatestGeneration = -1;
 };
