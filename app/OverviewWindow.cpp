@@ -51,10 +51,9 @@ COverviewWindow::COverviewWindow(CTreeOptionsCtrl &tree, CEditRecorder &recorder
                                             "\u25CF: differs from Default's):"),
                              this);
     label->setBuddy(m_table);
-    auto *save = new QPushButton(QStringLiteral("Save Table &As..."), this);
-    auto *close = new QPushButton(QStringLiteral("Close"), this);
+    auto *save = new QPushButton(QStringLiteral("Save &Table As..."), this);
     connect(save, &QPushButton::clicked, this, &COverviewWindow::SaveTableAs);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // Esc, or the window's own button, closes it.
     auto *escape = new QAction(this);
     escape->setShortcut(QKeySequence(Qt::Key_Escape));
     connect(escape, &QAction::triggered, this, &QWidget::close);
@@ -63,7 +62,6 @@ COverviewWindow::COverviewWindow(CTreeOptionsCtrl &tree, CEditRecorder &recorder
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(save);
-    buttons->addWidget(close);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_table, 1);

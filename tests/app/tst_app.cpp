@@ -140,7 +140,7 @@ private slots:
         Tree().setFocus();
         QTRY_VERIFY(dlg.Insight().Values().isVisible());
         const QStringList tabs{"values",           "&Repeat Action", "&New Action", "&Delete", "Show &All", "&Problems",
-                               "Values in &Effect", "&Load Script",   "Save",        "Close"}; // "Default" is not moved
+                               "Values in &Effect", "&Overview",      "&Load Script", "Save",      "Close"}; // "Default" is not moved
         for (const QString &text : tabs) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget *expected = text == u"values" ? static_cast<QWidget *>(&dlg.Insight().Values().List()) : Button(text);

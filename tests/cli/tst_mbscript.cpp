@@ -199,7 +199,7 @@ private slots:
         Row("dump, no such locale", {"dump", "--locale=xx_YY", invalid}, 2, {}, {"xx_YY"});
         Row("dump to a full disk", {"dump", clean}, 3, {}, {"standard output"}, {}, "/dev/full");
         Row("no command", {}, 2, {}, {"--help"});
-        Row("help", {"--help"}, 0, {"...", "  mbscript dump [--locale NAME] FILE",
+        Row("help", {"--help"}, 0, {"...", "  mbscript dump [--csv] [--locale NAME] FILE",
                                     QStringLiteral(" each of the %1 keys ").arg(kSettingFieldCount)});
         Row("check, clean", {"check", clean}, 0, {"clean.mbs: no problems"});
         Row("check, a name that is not UTF-8", {"check", m_files.Write("[Action1]\nPath1=C:\\a\nPath2=D:\\b\n", FileNameFromBytes("caf\xe9.mbs"))},
