@@ -77,9 +77,12 @@ void COverviewWindow::SetFilterText(const QString &text) { m_filter->SetFilterTe
 void COverviewWindow::Open()
 {
     const bool first = !isVisible();
-    // A script just loaded or edited is not shown as it was.
-    if (!m_checker.IsCurrent())
+    // Nothing checked yet: checked now. Edited since: the table shows the last
+    // check until the next, started at once, arrives.
+    if (!m_checker.Latest())
         m_checker.CheckNow();
+    else if (!m_checker.IsCurrent())
+        m_checker.Hurry();
     show();
     raise();
     activateWindow();

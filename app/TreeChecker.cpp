@@ -64,6 +64,14 @@ void CTreeChecker::CheckNow()
     Deliver(generation, std::move(result));
 }
 
+void CTreeChecker::Hurry()
+{
+    if (!m_pause.isActive())
+        return;
+    m_pause.stop();
+    StartRun();
+}
+
 void CTreeChecker::StartRun()
 {
     // The tree is read here, on its own thread, in slices; the rest runs on a worker.

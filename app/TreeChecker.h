@@ -39,6 +39,8 @@ public:
     void Schedule();
     // Checks now, on this thread (start-up, tests).
     void CheckNow();
+    // A check waiting for its pause starts at once, as a check after the pause does.
+    void Hurry();
     // The latest result (never null after the first check).
     std::shared_ptr<const CheckResult> Latest() const { return m_latest; }
     // The latest result is of the tree as it is: no edit since.
