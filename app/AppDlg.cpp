@@ -201,6 +201,7 @@ void CAppDlg::BuildActions()
     add("Load Script", {QKeySequence(Qt::CTRL | Qt::Key_O)}, &CAppDlg::OnLoadScript);
     add("Help", {QKeySequence(Qt::Key_F1)}, &CAppDlg::OnHelp);
     add("Overview", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}, [this] { m_overview->Open(); });
+    m_overview->addActions({m_undo, m_redo});  // its bulk edits are undone where they are made
 
     m_tree->installEventFilter(this);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);

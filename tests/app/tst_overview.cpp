@@ -108,8 +108,8 @@ private slots:
         QCOMPARE(saved.count(line), 3);
         QVERIFY(saved.contains("[Action3]\r\nPath1=C:\\Photos\r\nPath2=E:\\Photos\r\n" + (key == "Mask" ? line : QByteArray())));
 
-        // One step undoes all three.
-        m_s->dialog->OnUndo();
+        // One step undoes all three, by the key in the overview.
+        QTest::keyClick(&Table(), Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!m_s->dialog->History().CanUndo());
         m_s->dialog->Insight().Checker().CheckNow();
         QCOMPARE(model.Value(2, column).value, key == "Mask" ? QStringLiteral("*.doc") : model.Value(3, column).value);
