@@ -79,9 +79,15 @@ QString CActionCommands::NameInsertedAction(int row, std::vector<RootRename> &re
     return name;
 }
 
-void CActionCommands::MoveUp() { MoveBy(-1); }
+void CActionCommands::MoveUp()
+{
+    MoveBy(-1);
+}
 
-void CActionCommands::MoveDown() { MoveBy(1); }
+void CActionCommands::MoveDown()
+{
+    MoveBy(1);
+}
 
 void CActionCommands::MoveBy(int step)
 {

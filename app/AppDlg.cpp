@@ -3,24 +3,24 @@
 #include "app/AppIcon.h"
 #include "app/DialogUnits.h"
 #include "app/EditorSettings.h"
+#include "app/OverviewWindow.h"
 #include "app/ProblemsPane.h"
 #include "app/RecentScripts.h"
-#include "app/OverviewWindow.h"
 #include "app/ScriptInsight.h"
 #include "app/SettingGuide.h"
 #include "app/SettingToolTip.h"
-#include "framework/FileName.h"
 #include "app/SplitButton.h"
 #include "app/ValuesPane.h"
+#include "framework/FileName.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
@@ -114,7 +114,8 @@ void CAppDlg::BuildControls()
     label->setBuddy(m_tree);
     m_tree->setAccessibleName(QStringLiteral("Script File Settings"));
     m_tree->setHeaderLabel(QStringLiteral("Setting"));
-    m_insight = new CScriptInsight(*m_tree, [this]() -> const CSynchArray & { return m_script.Baseline(); }, m_recorder, this);
+    m_insight = new CScriptInsight(
+        *m_tree, [this]() -> const CSynchArray & { return m_script.Baseline(); }, m_recorder, this);
     m_overview = new COverviewWindow(*m_tree, m_recorder, m_insight->Checker(), this);
 
     auto *layout = new QVBoxLayout(this);
@@ -193,15 +194,16 @@ void CAppDlg::BuildActions()
         const auto command = Command(i);
         const CommandLook &look = LookOf(command);
         // In an editor Delete belongs to the text.
-        m_commandActions[i] = add(look.menu, look.keys, [this, command] { RunCommand(command); },
-                                  command == Command::Delete ? m_tree : nullptr);
+        m_commandActions[i] = add(
+            look.menu, look.keys, [this, command] { RunCommand(command); },
+            command == Command::Delete ? m_tree : nullptr);
     }
     add("Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}, &CAppDlg::OnOK);
     add("Save As", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &CAppDlg::OnSaveAs);
     add("Load Script", {QKeySequence(Qt::CTRL | Qt::Key_O)}, &CAppDlg::OnLoadScript);
     add("Help", {QKeySequence(Qt::Key_F1)}, &CAppDlg::OnHelp);
     add("Overview", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}, [this] { m_overview->Open(); });
-    m_overview->addActions({m_undo, m_redo});  // its bulk edits are undone where they are made
+    m_overview->addActions({m_undo, m_redo}); // its bulk edits are undone where they are made
 
     m_tree->installEventFilter(this);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -209,9 +211,8 @@ void CAppDlg::BuildActions()
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateCommandStates(); });
     auto *toolTips = new CSettingToolTip(*m_tree);
-    toolTips->SetDetail([this](const QTreeWidgetItem *item) {
-        return m_insight ? m_insight->ValueInEffectText(item) : QString();
-    });
+    toolTips->SetDetail(
+        [this](const QTreeWidgetItem *item) { return m_insight ? m_insight->ValueInEffectText(item) : QString(); });
     connect(m_tree, &CTreeOptionsCtrl::ItemChanged, &m_history,
             [this](const CTreeOptionsChange &change) { m_recorder.ItemChanged(change); });
     // An edit, an undo, a load or a save: the title and the commands follow.
@@ -395,7 +396,8 @@ void CAppDlg::dropEvent(QDropEvent *event)
     activateWindow();
     // The drag's source waits for the drop to end: the question and the load come after.
     const QString path = FileNameFromUrl(urls[0]);
-    QMetaObject::invokeMethod(this, [this, path] { OnOpenScript(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { OnOpenScript(path); }, Qt::QueuedConnection);
 }
 
 void CAppDlg::done(int result)

@@ -9,6 +9,12 @@ CDialogUnits::CDialogUnits(const QFont &font)
     m_nCharHeight = qMax(1, metrics.height());
 }
 
-int CDialogUnits::X(int units) const { return (units * m_nCharWidth + 2) / 4; }
+int CDialogUnits::X(int units) const
+{
+    return (units * m_nCharWidth + 2) / 4;
+}
 
-int CDialogUnits::Y(int units) const { return (units * m_nCharHeight + 4) / 8; }
+int CDialogUnits::Y(int units) const
+{
+    return (units * m_nCharHeight + 4) / 8;
+}

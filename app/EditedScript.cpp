@@ -21,7 +21,10 @@
 namespace {
 
 // Both file dialogs offer every file.
-QString ScriptFileFilter() { return QStringLiteral("All Files|*.*||"); }
+QString ScriptFileFilter()
+{
+    return QStringLiteral("All Files|*.*||");
+}
 
 // Tells the user once that a file just loaded holds no script sections.
 void TellIfNoSections(const CSynchArray &actions)
@@ -43,8 +46,7 @@ void RememberScript(const QString &path)
 
 } // namespace
 
-CEditedScript::CEditedScript(CTreeOptionsCtrl &tree, CActionCommands &commands, CEditHistory &history,
-                             QObject *parent)
+CEditedScript::CEditedScript(CTreeOptionsCtrl &tree, CActionCommands &commands, CEditHistory &history, QObject *parent)
     : QObject(parent)
     , m_tree(tree)
     , m_commands(commands)
@@ -60,8 +62,8 @@ CEditedScript::~CEditedScript() = default;
 
 void CEditedScript::Start(const QString &path)
 {
-    const CScriptPathCheck::Kind kind = path.isEmpty() ? CScriptPathCheck::Kind::Missing
-                                                       : CScriptPathCheck::Check(path);
+    const CScriptPathCheck::Kind kind =
+        path.isEmpty() ? CScriptPathCheck::Kind::Missing : CScriptPathCheck::Check(path);
     bool opened = false;
     if (kind == CScriptPathCheck::Kind::Missing) {
         // A path that does not exist yet names a new script, which Save creates.

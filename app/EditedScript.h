@@ -22,8 +22,7 @@ class CEditedScript : public QObject
 {
     Q_OBJECT
 public:
-    CEditedScript(CTreeOptionsCtrl &tree, CActionCommands &commands, CEditHistory &history,
-                  QObject *parent = nullptr);
+    CEditedScript(CTreeOptionsCtrl &tree, CActionCommands &commands, CEditHistory &history, QObject *parent = nullptr);
     ~CEditedScript() override;
 
     // Opens the script at `path` at start-up. A path where nothing is yet

@@ -12,7 +12,6 @@
 
 #include <functional>
 
-
 class CHelpOpener
 {
 public:

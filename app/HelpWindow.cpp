@@ -93,8 +93,8 @@ void CHelpWindow::ShowGuide(const QString &guideFile, const QString &anchor)
     // The guide's style sheet, as the text browser reads no linked one.
     QFile style(QFileInfo(guideFile).dir().filePath(QStringLiteral("guide.css")));
     if (style.open(QIODevice::ReadOnly))
-        m_browser->document()->setDefaultStyleSheet(QString::fromUtf8(style.readAll()) +
-                                                    QStringLiteral("body { margin: 6px; padding: 0; }"));
+        m_browser->document()->setDefaultStyleSheet(QString::fromUtf8(style.readAll())
+                                                    + QStringLiteral("body { margin: 6px; padding: 0; }"));
     QUrl url = m_home;
     if (!anchor.isEmpty())
         url.setFragment(anchor);
@@ -129,8 +129,14 @@ void CHelpWindow::OnFind()
     m_search->selectAll();
 }
 
-bool CHelpWindow::FindNext() { return Find(false); }
-bool CHelpWindow::FindPrevious() { return Find(true); }
+bool CHelpWindow::FindNext()
+{
+    return Find(false);
+}
+bool CHelpWindow::FindPrevious()
+{
+    return Find(true);
+}
 
 bool CHelpWindow::Find(bool backwards)
 {

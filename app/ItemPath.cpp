@@ -12,7 +12,8 @@ CItemPath CItemPath::Of(const QTreeWidgetItem *item)
         return path;
     const QTreeWidgetItem *top = tree->invisibleRootItem();
     for (; item && item != top; item = item->parent() ? item->parent() : top)
-        path.m_rows.push_back((item->parent() ? item->parent() : top)->indexOfChild(const_cast<QTreeWidgetItem *>(item)));
+        path.m_rows.push_back(
+            (item->parent() ? item->parent() : top)->indexOfChild(const_cast<QTreeWidgetItem *>(item)));
     std::reverse(path.m_rows.begin(), path.m_rows.end());
     return path;
 }

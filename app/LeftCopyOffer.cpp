@@ -25,17 +25,22 @@ void CLeftCopyOffer::Offer(const QString &path)
 {
     const QString file = ShownFileName(path);
     for (const CSaveCopies::Copy &copy : CSaveCopies::LeftFor(path)) {
-        const QString question = QStringLiteral("A save of \"%1\" was cut short, so the file may be incomplete. What it "
-                                                "held before is kept in \"%2\".")
-                                     .arg(file, ShownFileName(copy.path));
+        const QString question =
+            QStringLiteral("A save of \"%1\" was cut short, so the file may be incomplete. What it "
+                           "held before is kept in \"%2\".")
+                .arg(file, ShownFileName(copy.path));
         const QStringList choices{QStringLiteral("Restore"), QStringLiteral("Keep the file"),
                                   QStringLiteral("Show both sizes and times")};
         int chosen = ModalUi().AskChoice(question, choices);
         while (chosen == 2) {
-            struct stat now {};
+            struct stat now
+            {
+            };
             const bool there = ::stat(CFileSaver::Native(path).constData(), &now) == 0;
-            const QString fileNow = there ? SizeAndTime(now.st_size, QDateTime::fromMSecsSinceEpoch(now.st_mtim.tv_sec * 1000 + now.st_mtim.tv_nsec / 1000000))
-                                          : QStringLiteral("gone");
+            const QString fileNow =
+                there ? SizeAndTime(now.st_size, QDateTime::fromMSecsSinceEpoch(now.st_mtim.tv_sec * 1000
+                                                                                + now.st_mtim.tv_nsec / 1000000))
+                      : QStringLiteral("gone");
             ModalUi().ShowMessage(QStringLiteral("The file \"%1\": %2.\nThe copy of what it held before: %3.")
                                       .arg(file, fileNow, SizeAndTime(copy.size, copy.time)));
             chosen = ModalUi().AskChoice(question, choices);

@@ -14,11 +14,16 @@ QStringList COverviewDelegate::Choices(const QModelIndex &index)
         if (field.Key() != key)
             continue;
         switch (field.type) {
-        case SettingKind::Check: return {QStringLiteral("on"), QStringLiteral("off")};
-        case SettingKind::Radio: return {field.Label(0), field.Label(1)};
-        case SettingKind::Operation: return OperationTexts();
-        case SettingKind::Sort: return SortTexts();
-        default: return {};
+        case SettingKind::Check:
+            return {QStringLiteral("on"), QStringLiteral("off")};
+        case SettingKind::Radio:
+            return {field.Label(0), field.Label(1)};
+        case SettingKind::Operation:
+            return OperationTexts();
+        case SettingKind::Sort:
+            return SortTexts();
+        default:
+            return {};
         }
     }
     return {};

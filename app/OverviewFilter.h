@@ -18,5 +18,5 @@ protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
 
 private:
-    QString m_strText;  // with '\' turned into '/'
+    QString m_strText; // with '\' turned into '/'
 };

@@ -23,9 +23,15 @@ void COverviewModel::SetDocument(std::shared_ptr<const void> owner, const CSynch
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-const SettingField &COverviewModel::Field(int column) const { return *OverviewFields()[size_t(column)]; }
+const SettingField &COverviewModel::Field(int column) const
+{
+    return *OverviewFields()[size_t(column)];
+}
 
-QString COverviewModel::ActionName(int row) const { return m_document->m_arrActionNames.at(row); }
+QString COverviewModel::ActionName(int row) const
+{
+    return m_document->m_arrActionNames.at(row);
+}
 
 const EffectiveValue &COverviewModel::Value(int row, int column) const
 {
@@ -74,7 +80,8 @@ QVariant COverviewModel::data(const QModelIndex &index, int role) const
             return value.value;
         }
     case kSortRole:
-        if (field.kind == FieldKind::Int64 || field.type == SettingKind::Number || field.type == SettingKind::NonNegative)
+        if (field.kind == FieldKind::Int64 || field.type == SettingKind::Number
+            || field.type == SettingKind::NonNegative)
             return field.ValueText(*m_document->GetAt(index.row())).toLongLong();
         return value.value;
     case kOriginRole:

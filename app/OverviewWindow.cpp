@@ -26,17 +26,22 @@
 
 COverviewWindow::COverviewWindow(CTreeOptionsCtrl &tree, CEditRecorder &recorder, CTreeChecker &checker,
                                  QWidget *parent)
-    : QWidget(parent, Qt::Window), m_tree(tree), m_recorder(recorder), m_checker(checker),
-      m_model(new COverviewModel(this)), m_filter(new COverviewFilter(this)), m_table(new QTableView(this))
+    : QWidget(parent, Qt::Window)
+    , m_tree(tree)
+    , m_recorder(recorder)
+    , m_checker(checker)
+    , m_model(new COverviewModel(this))
+    , m_filter(new COverviewFilter(this))
+    , m_table(new QTableView(this))
 {
     setWindowTitle(QStringLiteral("Overview"));
     m_filter->setSourceModel(m_model);
     m_table->setModel(m_filter);
     m_table->setAccessibleName(QStringLiteral("Overview"));
     m_table->setSortingEnabled(true);
-    m_table->sortByColumn(-1, Qt::AscendingOrder);  // run order until the user sorts
+    m_table->sortByColumn(-1, Qt::AscendingOrder); // run order until the user sorts
     m_table->horizontalHeader()->setSortIndicatorClearable(true);
-    m_table->horizontalHeader()->setResizeContentsPrecision(0);  // the rows in view
+    m_table->horizontalHeader()->setResizeContentsPrecision(0); // the rows in view
     // The action's name is the row's header, which stays in place while the
     // table scrolls sideways.
     m_table->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -72,7 +77,10 @@ COverviewWindow::COverviewWindow(CTreeOptionsCtrl &tree, CEditRecorder &recorder
     Refresh();
 }
 
-void COverviewWindow::SetFilterText(const QString &text) { m_filter->SetFilterText(text); }
+void COverviewWindow::SetFilterText(const QString &text)
+{
+    m_filter->SetFilterText(text);
+}
 
 void COverviewWindow::Open()
 {
@@ -113,7 +121,8 @@ void COverviewWindow::Apply(const QModelIndex &index, const QString &text)
         given = text == field.Label(0) ? QStringLiteral("0") : QStringLiteral("1");
     const CheckedValue checked = CheckSettingValue(field, given);
     if (!checked.ok) {
-        ModalUi().ShowMessage(QStringLiteral("%1: \"%2\" %3; nothing was changed.").arg(field.Key(), text, checked.error));
+        ModalUi().ShowMessage(
+            QStringLiteral("%1: \"%2\" %3; nothing was changed.").arg(field.Key(), text, checked.error));
         return;
     }
     std::set<int> rows;
@@ -142,7 +151,8 @@ void COverviewWindow::ShowInTree(const QModelIndex &index)
     const QModelIndex source = m_filter->mapToSource(index);
     if (!source.isValid())
         return;
-    QTreeWidgetItem *item = CSettingItems::Find(m_tree, m_model->ActionName(source.row()), m_model->Field(source.column()).Key());
+    QTreeWidgetItem *item =
+        CSettingItems::Find(m_tree, m_model->ActionName(source.row()), m_model->Field(source.column()).Key());
     if (!item)
         return;
     m_tree.setCurrentItem(item);

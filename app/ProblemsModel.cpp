@@ -27,9 +27,9 @@ QString SettingName(const QString &key)
 } // namespace
 
 CProblemsModel::CProblemsModel(QObject *parent)
-    : QAbstractTableModel(parent),
-      m_errorIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical)),
-      m_warningIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning))
+    : QAbstractTableModel(parent)
+    , m_errorIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical))
+    , m_warningIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning))
 {
 }
 
@@ -45,7 +45,10 @@ int CProblemsModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_problems.size());
 }
 
-int CProblemsModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 3; }
+int CProblemsModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : 3;
+}
 
 QVariant CProblemsModel::data(const QModelIndex &index, int role) const
 {
@@ -54,9 +57,7 @@ QVariant CProblemsModel::data(const QModelIndex &index, int role) const
     const CheckProblem &problem = Problem(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == 0 ? problem.message
-             : index.column() == 1 ? problem.section
-                                   : SettingName(problem.key);
+        return index.column() == 0 ? problem.message : index.column() == 1 ? problem.section : SettingName(problem.key);
     case Qt::DecorationRole:
         if (index.column() == 0)
             return problem.severity == CheckSeverity::Error ? m_errorIcon : m_warningIcon;
@@ -65,7 +66,7 @@ QVariant CProblemsModel::data(const QModelIndex &index, int role) const
         // The icon's meaning, for those who cannot see it.
         if (index.column() == 0)
             return QStringLiteral("%1: %2").arg(problem.severity == CheckSeverity::Error ? QStringLiteral("Error")
-                                                                                        : QStringLiteral("Warning"),
+                                                                                         : QStringLiteral("Warning"),
                                                 problem.message);
         break;
     case Qt::ToolTipRole:
@@ -80,5 +81,7 @@ QVariant CProblemsModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 0 ? QStringLiteral("Problem") : section == 1 ? QStringLiteral("Section") : QStringLiteral("Setting");
+    return section == 0   ? QStringLiteral("Problem")
+           : section == 1 ? QStringLiteral("Section")
+                          : QStringLiteral("Setting");
 }

@@ -9,7 +9,10 @@
 #include <QTreeView>
 
 CProblemsPane::CProblemsPane(QWidget *parent)
-    : QWidget(parent), m_model(new CProblemsModel(this)), m_caption(new QLabel(this)), m_list(new QTreeView(this))
+    : QWidget(parent)
+    , m_model(new CProblemsModel(this))
+    , m_caption(new QLabel(this))
+    , m_list(new QTreeView(this))
 {
     m_list->setModel(m_model);
     m_list->setAccessibleName(QStringLiteral("Problems"));
@@ -22,7 +25,10 @@ CProblemsPane::CProblemsPane(QWidget *parent)
     connect(m_list, &QWidget::customContextMenuRequested, this, &CProblemsPane::ShowMenu);
 }
 
-int CProblemsPane::Count() const { return m_model->rowCount(); }
+int CProblemsPane::Count() const
+{
+    return m_model->rowCount();
+}
 
 int CProblemsPane::CurrentRow() const
 {
@@ -41,7 +47,10 @@ void CProblemsPane::SetProblems(const std::vector<CheckProblem> &problems)
         m_list->selectionModel()->setCurrentIndex(m_model->index(previous, 0), QItemSelectionModel::NoUpdate);
     const int warnings = Count() - errors;
     m_caption->setText(QStringLiteral("Problems: %1 error%2, %3 warning%4 (F8: next)")
-                           .arg(errors).arg(errors == 1 ? "" : "s").arg(warnings).arg(warnings == 1 ? "" : "s"));
+                           .arg(errors)
+                           .arg(errors == 1 ? "" : "s")
+                           .arg(warnings)
+                           .arg(warnings == 1 ? "" : "s"));
 }
 
 void CProblemsPane::Step(int direction)

@@ -22,7 +22,10 @@ namespace {
 constexpr QByteArrayView kFirstLine = "Marrowpad recovery file 1\n";
 constexpr qint64 kMostBytes = qint64(1) << 31;
 
-QByteArray Native(const QString &path) { return FileNameBytes(path).value_or(QByteArray()); }
+QByteArray Native(const QString &path)
+{
+    return FileNameBytes(path).value_or(QByteArray());
+}
 
 QString HomeFolder()
 {
@@ -42,14 +45,17 @@ bool MakeFolder(const QString &folder, QString &cause)
         const qsizetype slash = native.indexOf('/', from);
         const QByteArray part = slash < 0 ? native : native.left(slash);
         if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
-            cause = QStringLiteral("The folder %1 cannot be made: %2").arg(FileNameFromBytes(part), SystemErrorText(errno));
+            cause =
+                QStringLiteral("The folder %1 cannot be made: %2").arg(FileNameFromBytes(part), SystemErrorText(errno));
             return false;
         }
         if (slash < 0)
             break;
         from = slash + 1;
     }
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         cause = QStringLiteral("%1 is not a folder.").arg(folder);
         return false;
@@ -82,7 +88,9 @@ QString SlotName(const QByteArray &fullPath)
 
 bool Exists(const QString &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     return ::lstat(Native(path).constData(), &st) == 0;
 }
 
@@ -186,14 +194,17 @@ std::unique_ptr<CRecoveryFile> CRecoveryFile::Lock(const QString &stem, QString 
     for (int attempt = 0; attempt < 8; ++attempt) {
         const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
-            cause = QStringLiteral("The file %1 cannot be made: %2").arg(FileNameFromBytes(lockPath), SystemErrorText(errno));
+            cause = QStringLiteral("The file %1 cannot be made: %2")
+                        .arg(FileNameFromBytes(lockPath), SystemErrorText(errno));
             return nullptr;
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             ::close(fd);
             return nullptr;
         }
-        struct stat held {}, named {};
+        struct stat held
+        {
+        }, named{};
         if (::fstat(fd, &held) == 0 && ::lstat(lockPath.constData(), &named) == 0 && held.st_dev == named.st_dev
             && held.st_ino == named.st_ino)
             return std::unique_ptr<CRecoveryFile>(new CRecoveryFile(stem, fd));

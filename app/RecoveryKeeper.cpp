@@ -18,7 +18,10 @@
 
 CRecoveryKeeper::CRecoveryKeeper(CTreeOptionsCtrl &tree, CEditHistory &history,
                                  std::function<const CSynchArray &()> document, QObject *parent)
-    : QObject(parent), m_tree(tree), m_history(history), m_document(std::move(document))
+    : QObject(parent)
+    , m_tree(tree)
+    , m_history(history)
+    , m_document(std::move(document))
 {
     m_disk.setMaxThreadCount(1);
     m_timer.setSingleShot(true);
@@ -49,8 +52,7 @@ void CRecoveryKeeper::Open(const QString &path)
     Follow(path);
     CRecoveryFile::Claim claim = CRecoveryFile::ClaimSlots(m_fullPath, false);
     for (CRecoveryFile::Left &left : claim.left) {
-        const RecoveryAnswer answer =
-            CRecoveryOffer(m_tree, m_history, m_document(), path).Offer(left.contents);
+        const RecoveryAnswer answer = CRecoveryOffer(m_tree, m_history, m_document(), path).Offer(left.contents);
         if (answer == RecoveryAnswer::Later)
             continue; // its file stays for the next editor
         if (answer == RecoveryAnswer::Discard) {

@@ -63,15 +63,18 @@ RecoveryAnswer CRecoveryOffer::Offer(const RecoveryContents &contents)
     if (edited.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed
         || CChangeDetector::SameScript(m_document, edited))
         return RecoveryAnswer::Discard;
-    const QString script = m_strName.isEmpty() ? QStringLiteral("A new script")
-                                               : ShownFileName(m_strName);
+    const QString script = m_strName.isEmpty() ? QStringLiteral("A new script") : ShownFileName(m_strName);
     // Like a swap file older than its file, edits made before the file last
     // changed are measured against a file their editor never saw.
-    struct stat file {};
-    const QString since = !m_strName.isEmpty() && ::stat(CFileSaver::Native(m_strName).constData(), &file) == 0
-                                  && QDateTime::fromMSecsSinceEpoch(file.st_mtim.tv_sec * 1000 + file.st_mtim.tv_nsec / 1000000) > contents.written
-                              ? QStringLiteral(" The file has been saved since they were made.")
-                              : QString();
+    struct stat file
+    {
+    };
+    const QString since =
+        !m_strName.isEmpty() && ::stat(CFileSaver::Native(m_strName).constData(), &file) == 0
+                && QDateTime::fromMSecsSinceEpoch(file.st_mtim.tv_sec * 1000 + file.st_mtim.tv_nsec / 1000000)
+                       > contents.written
+            ? QStringLiteral(" The file has been saved since they were made.")
+            : QString();
     const QString text =
         QStringLiteral("%1 has unsaved edits of %2: %3.%4\n\n"
                        "The editor that made them ended before saving them. Recover them as unsaved edits "

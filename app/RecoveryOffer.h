@@ -23,7 +23,10 @@ public:
     // `document`: the script as opened, which the tree shows; `name`: the
     // script's path as the user knows it, empty for a new script.
     CRecoveryOffer(CTreeOptionsCtrl &tree, CEditHistory &history, const CSynchArray &document, QString name)
-        : m_tree(tree), m_history(history), m_document(document), m_strName(std::move(name))
+        : m_tree(tree)
+        , m_history(history)
+        , m_document(document)
+        , m_strName(std::move(name))
     {
     }
 

@@ -107,10 +107,10 @@ int main(int argc, char *argv[])
     const QStringList arguments = app.arguments();
     if (arguments.size() == 4 && arguments[1] == u"--guide") {
         const QDir folder(arguments[3]);
-        return ShootEditor(arguments[2], folder.filePath(QStringLiteral("editor.png"))) &&
-                       ShootNewScript(folder.filePath(QStringLiteral("new-script.png"))) &&
-                       ShootHelpWindow(folder.filePath(QStringLiteral("help-window.png"))) &&
-                       ShootOverview(arguments[2], folder.filePath(QStringLiteral("overview.png")))
+        return ShootEditor(arguments[2], folder.filePath(QStringLiteral("editor.png")))
+                       && ShootNewScript(folder.filePath(QStringLiteral("new-script.png")))
+                       && ShootHelpWindow(folder.filePath(QStringLiteral("help-window.png")))
+                       && ShootOverview(arguments[2], folder.filePath(QStringLiteral("overview.png")))
                    ? 0
                    : 1;
     }

@@ -1,9 +1,9 @@
 #include "app/ScriptInsight.h"
 
 #include "app/EditRecorder.h"
+#include "app/EffectiveValueText.h"
 #include "app/ProblemsPane.h"
 #include "app/SettingItems.h"
-#include "app/EffectiveValueText.h"
 #include "app/ValuesPane.h"
 #include "script/SettingFields.h"
 #include "script/SynchArray.h"
@@ -22,17 +22,17 @@
 
 CScriptInsight::CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document,
                                CEditRecorder &recorder, QWidget *dialog)
-    : QObject(dialog),
-      m_tree(tree),
-      m_document(document),
-      m_recorder(recorder),
-      m_checker(tree, std::move(document), this),
-      m_vertical(new QSplitter(Qt::Vertical, dialog)),
-      m_horizontal(new QSplitter(Qt::Horizontal, m_vertical)),
-      m_problems(new CProblemsPane(m_vertical)),
-      m_values(new CValuesPane(m_horizontal)),
-      m_btnProblems(new QPushButton(QStringLiteral("&Problems"), dialog)),
-      m_btnValues(new QPushButton(QStringLiteral("Values in &Effect"), dialog))
+    : QObject(dialog)
+    , m_tree(tree)
+    , m_document(document)
+    , m_recorder(recorder)
+    , m_checker(tree, std::move(document), this)
+    , m_vertical(new QSplitter(Qt::Vertical, dialog))
+    , m_horizontal(new QSplitter(Qt::Horizontal, m_vertical))
+    , m_problems(new CProblemsPane(m_vertical))
+    , m_values(new CValuesPane(m_horizontal))
+    , m_btnProblems(new QPushButton(QStringLiteral("&Problems"), dialog))
+    , m_btnValues(new QPushButton(QStringLiteral("Values in &Effect"), dialog))
 {
     m_horizontal->insertWidget(0, &tree);
     m_horizontal->setStretchFactor(0, 1);
@@ -70,7 +70,10 @@ CScriptInsight::CScriptInsight(CTreeOptionsCtrl &tree, std::function<const CSync
     m_checker.Schedule();
 }
 
-QWidget *CScriptInsight::Area() const { return m_vertical; }
+QWidget *CScriptInsight::Area() const
+{
+    return m_vertical;
+}
 
 void CScriptInsight::OnChecked()
 {

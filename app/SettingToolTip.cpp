@@ -38,6 +38,7 @@ bool CSettingToolTip::eventFilter(QObject *watched, QEvent *event)
     if (text.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(help->globalPos(), text, m_tree.viewport(), m_tree.visualItemRect(m_tree.itemAt(help->pos())));
+        QToolTip::showText(help->globalPos(), text, m_tree.viewport(),
+                           m_tree.visualItemRect(m_tree.itemAt(help->pos())));
     return true;
 }

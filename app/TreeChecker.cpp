@@ -20,9 +20,10 @@ constexpr int kRootsPerSlice = 100;
 
 } // namespace
 
-CTreeChecker::CTreeChecker(const CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document,
-                           QObject *parent)
-    : QObject(parent), m_tree(tree), m_document(std::move(document))
+CTreeChecker::CTreeChecker(const CTreeOptionsCtrl &tree, std::function<const CSynchArray &()> document, QObject *parent)
+    : QObject(parent)
+    , m_tree(tree)
+    , m_document(std::move(document))
 {
     m_pause.setSingleShot(true);
     connect(&m_pause, &QTimer::timeout, this, &CTreeChecker::StartRun);
@@ -32,7 +33,7 @@ CTreeChecker::CTreeChecker(const CTreeOptionsCtrl &tree, std::function<const CSy
 
 CTreeChecker::~CTreeChecker()
 {
-    ++*m_generation;  // running workers drop their results
+    ++*m_generation; // running workers drop their results
 }
 
 void CTreeChecker::StopWriting()

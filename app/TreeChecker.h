@@ -21,7 +21,7 @@ class CTreeOptionsCtrl;
 
 struct CheckResult
 {
-    CSynchArray document;  // the tree's script, loaded as the editor loads
+    CSynchArray document; // the tree's script, loaded as the editor loads
     std::vector<CheckProblem> problems;
 };
 

@@ -5,7 +5,9 @@
 #include <QTreeWidget>
 
 CBranchEdit::CBranchEdit(const CItemPath &path, bool added, CHeldBranch held)
-    : m_path(path), m_bAdded(added), m_held(std::move(held))
+    : m_path(path)
+    , m_bAdded(added)
+    , m_held(std::move(held))
 {
 }
 

@@ -102,7 +102,11 @@ class CStatesEdit : public CTreeEdit
 {
 public:
     CStatesEdit(const CItemPath &path, CTreeOptionsBranchState before, CTreeOptionsBranchState after)
-        : m_path(path), m_before(std::move(before)), m_after(std::move(after)) {}
+        : m_path(path)
+        , m_before(std::move(before))
+        , m_after(std::move(after))
+    {
+    }
     void Undo(QTreeWidget &tree) override { SetTreeOptionsBranchState(m_path.Item(tree), m_before); }
     void Redo(QTreeWidget &tree) override { SetTreeOptionsBranchState(m_path.Item(tree), m_after); }
 
@@ -119,7 +123,12 @@ class CDataEdit : public CTreeEdit
 {
 public:
     CDataEdit(const CItemPath &path, int role, QVariant before, QVariant after)
-        : m_path(path), m_nRole(role), m_before(std::move(before)), m_after(std::move(after)) {}
+        : m_path(path)
+        , m_nRole(role)
+        , m_before(std::move(before))
+        , m_after(std::move(after))
+    {
+    }
     void Undo(QTreeWidget &tree) override { Set(tree, m_before); }
     void Redo(QTreeWidget &tree) override { Set(tree, m_after); }
 

@@ -53,8 +53,8 @@ void CValuesPane::SetValues(const QString &name, const std::vector<EffectiveValu
     const int current = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
     m_list->clear();
     for (const EffectiveValue &value : values) {
-        auto *item = new QTreeWidgetItem(
-            {CEffectiveValueText::MarkedName(value), value.value, OriginText(value.origin)});
+        auto *item =
+            new QTreeWidgetItem({CEffectiveValueText::MarkedName(value), value.value, OriginText(value.origin)});
         if (value.overridesDefault) {
             QFont bold = item->font(0);
             bold.setBold(true);
@@ -68,4 +68,3 @@ void CValuesPane::SetValues(const QString &name, const std::vector<EffectiveValu
         m_list->setCurrentItem(m_list->topLevelItem(current), 0, QItemSelectionModel::NoUpdate);
     m_list->setUpdatesEnabled(true);
 }
-

@@ -11,9 +11,9 @@
 
 namespace {
 
-const std::array<const char *, 16> kWords{
-    "Données", "Projets", "Été 2021", "Photos", "Rapports", "Zoë", "Café", "Archivé",
-    "Müller", "Año", "Backup", "Société", "Ørsted", "Français", "Crème", "Työ"};
+const std::array<const char *, 16> kWords{"Données", "Projets",  "Été 2021", "Photos", "Rapports", "Zoë",
+                                          "Café",    "Archivé",  "Müller",   "Año",    "Backup",   "Société",
+                                          "Ørsted",  "Français", "Crème",    "Työ"};
 const std::array<const char *, 6> kMasks{"*.*", "*.doc;*.xls", "*.jpg", "Rapport*.pdf", "*.txt;*.csv;*.log", "*"};
 
 // A value for every key, varied by the action's number.
@@ -49,7 +49,10 @@ QString EveryKeyValue(const SettingField &field, int n)
 
 CScriptGenerator::CScriptGenerator(quint32 seed) : m_random(seed) {}
 
-QString CScriptGenerator::Word() { return QString::fromUtf8(kWords[size_t(Between(0, int(kWords.size()) - 1))]); }
+QString CScriptGenerator::Word()
+{
+    return QString::fromUtf8(kWords[size_t(Between(0, int(kWords.size()) - 1))]);
+}
 
 QString CScriptGenerator::Path()
 {
@@ -105,7 +108,7 @@ void CScriptGenerator::AppendSection(QString &out, const QString &name, int minK
     std::array<int, kSettingFieldCount> order{};
     std::iota(order.begin(), order.end(), 0);
     const int keys = Between(minKeys, maxKeys);
-    for (int i = 0; i < keys; ++i)  // a partial shuffle picks `keys` distinct fields
+    for (int i = 0; i < keys; ++i) // a partial shuffle picks `keys` distinct fields
         std::swap(order[size_t(i)], order[size_t(Between(i, kSettingFieldCount - 1))]);
     std::sort(order.begin(), order.begin() + keys);
     for (int i = 0; i < keys; ++i) {

@@ -18,8 +18,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 namespace {
@@ -41,7 +41,8 @@ QString Keep(const QString &name, const QByteArray &bytes)
 const QString &FullScript()
 {
     static const QString path = [] {
-        const QByteArray bytes = CScriptGenerator::Encode(CScriptGenerator::GenerateEveryKey(10000), ScriptEncoding::Ansi);
+        const QByteArray bytes =
+            CScriptGenerator::Encode(CScriptGenerator::GenerateEveryKey(10000), ScriptEncoding::Ansi);
         const QString kept = qEnvironmentVariable("MARROWPAD_BENCH_SCRIPT");
         if (kept.isEmpty())
             return Keep(QStringLiteral("check10000.mbs"), bytes);
@@ -100,10 +101,22 @@ void RunCommand(benchmark::State &state, const char *command, const QString &pat
     g_megabytes[name] = peak;
 }
 
-void Dump(benchmark::State &state) { RunCommand(state, "dump", FullScript(), "dump"); }
-void Check(benchmark::State &state) { RunCommand(state, "check", FullScript(), "check"); }
-void DumpBadLines(benchmark::State &state) { RunCommand(state, "dump", BadLines(), "dump bad"); }
-void CheckBadLines(benchmark::State &state) { RunCommand(state, "check", BadLines(), "check bad"); }
+void Dump(benchmark::State &state)
+{
+    RunCommand(state, "dump", FullScript(), "dump");
+}
+void Check(benchmark::State &state)
+{
+    RunCommand(state, "check", FullScript(), "check");
+}
+void DumpBadLines(benchmark::State &state)
+{
+    RunCommand(state, "dump", BadLines(), "dump bad");
+}
+void CheckBadLines(benchmark::State &state)
+{
+    RunCommand(state, "check", BadLines(), "check bad");
+}
 
 // What the editor runs on its worker after a pause: the tree's text loaded
 // and checked (the text comes from the generator here, from the writer there).
@@ -135,12 +148,13 @@ int main(int argc, char **argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     if (g_seconds.count("dump") && g_seconds.count("check"))
-        std::printf("mbscript check of 10,000 full actions: %.2f times the CPU time of mbscript dump (target: at most 2)\n",
-                    g_seconds["check"] / g_seconds["dump"]);
+        std::printf(
+            "mbscript check of 10,000 full actions: %.2f times the CPU time of mbscript dump (target: at most 2)\n",
+            g_seconds["check"] / g_seconds["dump"]);
     if (g_megabytes.count("dump bad") && g_megabytes.count("check bad"))
         std::printf("mbscript check of 28 MB of bad lines: %.0f MB, %.2f times the peak memory of mbscript dump "
                     "(%.0f MB; target: at most 3), %.2f s against %.2f s of CPU\n",
-                    g_megabytes["check bad"], g_megabytes["check bad"] / g_megabytes["dump bad"], g_megabytes["dump bad"],
-                    g_seconds["check bad"], g_seconds["dump bad"]);
+                    g_megabytes["check bad"], g_megabytes["check bad"] / g_megabytes["dump bad"],
+                    g_megabytes["dump bad"], g_seconds["check bad"], g_seconds["dump bad"]);
     return 0;
 }

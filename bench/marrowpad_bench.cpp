@@ -28,13 +28,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstring>
-#include <functional>
+#include <ctime>
 #include <fcntl.h>
-#include <map>
+#include <functional>
 #include <malloc.h>
+#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -125,7 +125,10 @@ size_t ReadAndCountLines(const QByteArray &path)
 }
 
 // What this thread's clock says now, in seconds.
-double ThreadSeconds() { return std::chrono::duration<double>(Clock::now().time_since_epoch()).count(); }
+double ThreadSeconds()
+{
+    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+}
 
 double Median(std::vector<double> values)
 {
@@ -197,7 +200,7 @@ double PeakReadMemory(const QString &path)
     FILE *clear = std::fopen("/proc/self/clear_refs", "w");
     if (!clear)
         return -1;
-    std::fputs("5", clear);  // resets the peak to the current size
+    std::fputs("5", clear); // resets the peak to the current size
     std::fclose(clear);
     const long before = StatusKilobytes("VmRSS:");
     {
@@ -211,7 +214,7 @@ double PeakReadMemory(const QString &path)
 
 struct Figures
 {
-    double modelSeconds = 0;  // per read or load
+    double modelSeconds = 0; // per read or load
     double limitSeconds = 0;
 };
 std::map<std::string, Figures> g_figures;

@@ -63,12 +63,13 @@ Editor &TheEditor()
 void OverviewOpen(benchmark::State &state, bool edited)
 {
     Editor &editor = TheEditor();
-    CEditHistory history(editor.dialog->Tree());  // the window edits nothing here
+    CEditHistory history(editor.dialog->Tree()); // the window edits nothing here
     CEditRecorder recorder(editor.dialog->Tree(), history);
     for (auto _ : state) {
         if (edited)
             editor.dialog->Insight().Checker().Schedule();
-        COverviewWindow window(editor.dialog->Tree(), recorder, editor.dialog->Insight().Checker(), editor.dialog.get());
+        COverviewWindow window(editor.dialog->Tree(), recorder, editor.dialog->Insight().Checker(),
+                               editor.dialog.get());
         window.Open();
         benchmark::DoNotOptimize(window.grab());
         if (window.Table().model()->rowCount() != kActions)

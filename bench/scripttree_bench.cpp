@@ -30,9 +30,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 #include <map>
 #include <vector>
-#include <malloc.h>
 
 namespace {
 
@@ -166,11 +166,29 @@ void SaveOneValue(benchmark::State &state)
         benchmark::DoNotOptimize(WriteScript(document, out, tree));
 }
 
-BENCHMARK(LoadIntoTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
+BENCHMARK(LoadIntoTree)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->ArgName("actions")
+    ->MinTime(3)
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(WriteTree)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
+BENCHMARK(WriteTree)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->ArgName("actions")
+    ->MinTime(3)
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(ChangeCheck)->Arg(1000)->Arg(10000)->Arg(50000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)
+BENCHMARK(ChangeCheck)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->ArgName("actions")
+    ->MinTime(3)
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(SaveOneValue)->Arg(10000)->ArgName("actions")->MinTime(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -187,10 +205,10 @@ public:
             const std::string name = run.benchmark_name();
             const int actions = std::atoi(name.c_str() + name.find(':') + 1);
             Figures &figures = g_figures[actions];
-            Times &times = name.rfind("LoadIntoTree", 0) == 0 ? figures.load
-                           : name.rfind("WriteTree", 0) == 0  ? figures.write
+            Times &times = name.rfind("LoadIntoTree", 0) == 0   ? figures.load
+                           : name.rfind("WriteTree", 0) == 0    ? figures.write
                            : name.rfind("SaveOneValue", 0) == 0 ? figures.saveOne
-                                                              : figures.check;
+                                                                : figures.check;
             const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (repetition)
                 times.repetitions.push_back(seconds);

@@ -64,8 +64,8 @@ int ReadOptions(const QStringList &arguments, Options &options)
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             return PrintCommandHelp("check");
         } else if (argument == QLatin1String("--locale")) {
-            if (const int status = ReadLocaleOption("check", takeValue() ? std::optional(value) : std::nullopt,
-                                                    options.locale);
+            if (const int status =
+                    ReadLocaleOption("check", takeValue() ? std::optional(value) : std::nullopt, options.locale);
                 status >= 0)
                 return status;
         } else if (argument == QLatin1String("--ignore")) {

@@ -20,7 +20,8 @@ QString CheckProblemLine(const CheckProblem &problem)
 {
     const QString file = ShownFileName(problem.file);
     const QString where = problem.line > 0 ? QStringLiteral("%1:%2").arg(file).arg(problem.line) : file;
-    return QStringLiteral("%1: %2: %3 [%4]\n").arg(where, SeverityName(problem.severity), problem.message, problem.rule);
+    return QStringLiteral("%1: %2: %3 [%4]\n")
+        .arg(where, SeverityName(problem.severity), problem.message, problem.rule);
 }
 
 QString CheckSummaryLine(const QString &file, qint64 errors, qint64 warnings, qint64 omitted)
@@ -31,7 +32,8 @@ QString CheckSummaryLine(const QString &file, qint64 errors, qint64 warnings, qi
         return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(what)).arg(n == 1 ? "" : "s");
     };
     const QString more = omitted > 0 ? QStringLiteral(" (%1 not shown: see --max-problems)").arg(omitted) : QString();
-    return QStringLiteral("%1: %2, %3%4\n").arg(ShownFileName(file), count(errors, "error"), count(warnings, "warning"), more);
+    return QStringLiteral("%1: %2, %3%4\n")
+        .arg(ShownFileName(file), count(errors, "error"), count(warnings, "warning"), more);
 }
 
 void WriteCheckProblemJson(CJsonWriter &json, const CheckProblem &problem, bool first)
@@ -79,7 +81,13 @@ void CCheckPrinter::EndFile()
 
 void CCheckPrinter::Unreadable(const QString &shown)
 {
-    Print({shown, 0, {}, {}, CheckSeverity::Error, QStringLiteral("unreadable"), QStringLiteral("the file cannot be read")});
+    Print({shown,
+           0,
+           {},
+           {},
+           CheckSeverity::Error,
+           QStringLiteral("unreadable"),
+           QStringLiteral("the file cannot be read")});
 }
 
 bool CCheckPrinter::Accept(CheckSeverity severity)

@@ -6,8 +6,8 @@
 #include "cli/ResaveCommand.h"
 #include "cli/SetCommand.h"
 #include "framework/AppVersion.h"
-#include "script/check/CheckRules.h"
 #include "script/SettingFields.h"
+#include "script/check/CheckRules.h"
 
 #include <array>
 #include <cstring>
@@ -33,7 +33,8 @@ const std::array<Command, 5> &CommandTable()
         {"resave", "[--complete] [--normalize] IN OUT",
          "Loads IN into an options tree exactly as the editor's Load Script does (no window is shown)\n"
          "and writes it to OUT exactly as the editor's Save would, without edits: byte for byte, every\n"
-         "line in its place with its line end, and the encoding of IN is kept. The old OUT is replaced only when all of it was written;\n"
+         "line in its place with its line end, and the encoding of IN is kept. The old OUT is replaced only when all "
+         "of it was written;\n"
          "an OUT that is not a regular file (a FIFO, a device) is written directly, never replaced.\n"
          "IN \"-\" reads standard input, OUT \"-\" writes standard output.\n"
          "  --complete   first gives every section all settings, as Show All does: lines are only added.\n"
@@ -104,9 +105,8 @@ QString Indented(const char *text)
 
 void PrintHelp()
 {
-    QString text = QStringLiteral(
-        "mbscript - work with Marrowby script files without the editor\n\n"
-        "Usage:\n");
+    QString text = QStringLiteral("mbscript - work with Marrowby script files without the editor\n\n"
+                                  "Usage:\n");
     for (const Command &command : CommandTable())
         text += QStringLiteral("  mbscript %1 %2\n").arg(QLatin1String(command.name), QLatin1String(command.synopsis));
     text += QStringLiteral("  mbscript --help\n  mbscript --version\n\nCommands:\n");

@@ -11,9 +11,9 @@ enum ExitStatus : int { kExitOk = 0, kExitUnreadable = 1, kExitUsage = 2, kExitU
 struct Command
 {
     const char *name;
-    const char *synopsis;     // the arguments after the name, for the usage line
-    const char *description;  // one paragraph for --help
-    int (*run)(const QStringList &arguments);  // the arguments after the name
+    const char *synopsis;                     // the arguments after the name, for the usage line
+    const char *description;                  // one paragraph for --help
+    int (*run)(const QStringList &arguments); // the arguments after the name
 };
 
 // Runs the command named by arguments[0] (the program's arguments without

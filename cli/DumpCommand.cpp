@@ -24,7 +24,8 @@ int DumpCsv(const QString &path)
     if (document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed)
         return kExitUnreadable;
     const QByteArray bytes = OverviewCsv(document);
-    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) || std::fflush(stdout) != 0) {
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
+        || std::fflush(stdout) != 0) {
         ModalUi().ShowMessage(QStringLiteral("mbscript dump: the CSV could not be written to standard output."));
         return kExitUnwritable;
     }

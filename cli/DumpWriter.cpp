@@ -12,9 +12,12 @@ namespace {
 const char *EncodingName(ScriptEncoding encoding)
 {
     switch (encoding) {
-    case ScriptEncoding::Utf16Le: return "\"utf-16le\"";
-    case ScriptEncoding::Utf8: return "\"utf-8\"";
-    case ScriptEncoding::Ansi: break;
+    case ScriptEncoding::Utf16Le:
+        return "\"utf-16le\"";
+    case ScriptEncoding::Utf8:
+        return "\"utf-8\"";
+    case ScriptEncoding::Ansi:
+        break;
     }
     return "\"ansi\"";
 }

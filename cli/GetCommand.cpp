@@ -34,12 +34,15 @@ QString ValueInEffect(const CSynchArray &document, const CSynchSettings &record,
     const bool found = RawInEffect(own, document.m_ScriptFile.FindSection(u"Default"), field, raw);
     if (field.kind == FieldKind::Date)
         return found ? raw : QString();
-    if (field.text)  // as written: an escaped text's \t stays \t
+    if (field.text) // as written: an escaped text's \t stays \t
         return found ? raw : QString::fromUtf16(field.builtInText);
     return field.ValueText(record);
 }
 
-void Print(const QString &text) { std::fputs(text.toUtf8().constData(), stdout); }
+void Print(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stdout);
+}
 
 } // namespace
 
@@ -57,8 +60,9 @@ int RunGet(const QStringList &argumentsIn)
             raw = true;
         } else if (argument == QLatin1String("--locale") || argument.startsWith(QLatin1String("--locale="))) {
             const bool joined = argument.size() > 8;
-            const std::optional<QString> name = joined ? std::optional(argument.mid(9))
-                                              : i + 1 < arguments.size() ? std::optional(arguments[++i]) : std::nullopt;
+            const std::optional<QString> name = joined                     ? std::optional(argument.mid(9))
+                                                : i + 1 < arguments.size() ? std::optional(arguments[++i])
+                                                                           : std::nullopt;
             if (const int status = ReadLocaleOption("get", name, locale); status >= 0)
                 return status;
         } else if (argument == QLatin1String("--")) {

@@ -8,7 +8,10 @@ CJsonWriter::CJsonWriter(std::FILE *stream) : m_stream(stream)
         m_buffer.reserve(kFlushAt + 1024);
 }
 
-CJsonWriter::~CJsonWriter() { Flush(); }
+CJsonWriter::~CJsonWriter()
+{
+    Flush();
+}
 
 bool CJsonWriter::Flush()
 {
@@ -53,11 +56,21 @@ void CJsonWriter::AppendEscaped(QStringView text)
         } else if (u < 0x80) {
             m_buffer += '\\';
             switch (u) {
-            case u'\b': m_buffer += 'b'; break;
-            case u'\f': m_buffer += 'f'; break;
-            case u'\n': m_buffer += 'n'; break;
-            case u'\r': m_buffer += 'r'; break;
-            case u'\t': m_buffer += 't'; break;
+            case u'\b':
+                m_buffer += 'b';
+                break;
+            case u'\f':
+                m_buffer += 'f';
+                break;
+            case u'\n':
+                m_buffer += 'n';
+                break;
+            case u'\r':
+                m_buffer += 'r';
+                break;
+            case u'\t':
+                m_buffer += 't';
+                break;
             default:
                 m_buffer += "u00";
                 m_buffer += kHex[u >> 4];

@@ -54,7 +54,7 @@ int RunResave(const QStringList &arguments)
 
     // The rewriter and its tree live until the process ends, which main
     // ends without running destructors.
-    CTreeOptionsCtrl &tree = *new CTreeOptionsCtrl;  // never shown
+    CTreeOptionsCtrl &tree = *new CTreeOptionsCtrl; // never shown
     CScriptRewriter &rewriter = *new CScriptRewriter(tree, complete, WriteOptions(), normalize);
     switch (rewriter.Rewrite(InputPath(paths[0]), OutputPath(paths[1]))) {
     case CScriptRewriter::Result::Written:

@@ -2,13 +2,13 @@
 
 #include "cli/Commands.h"
 #include "cli/LocaleOption.h"
-#include "script/SettingValueCheck.h"
 #include "cli/StandardStreams.h"
 #include "cli/UnifiedDiff.h"
 #include "framework/FileName.h"
 #include "framework/ModalUi.h"
 #include "script/DateValue.h"
 #include "script/SettingFields.h"
+#include "script/SettingValueCheck.h"
 #include "script/SynchArray.h"
 #include "scripttree/ScriptTree.h"
 #include "scripttree/ScriptTreeRoles.h"
@@ -25,12 +25,12 @@ namespace {
 // One SECTION.KEY=VALUE (or, unsetting, SECTION.KEY) of the command line.
 struct Assignment
 {
-    QString text;     // as given, for messages
-    QString section;  // a name or a pattern
+    QString text;    // as given, for messages
+    QString section; // a name or a pattern
     QString key;
     QString value;
     bool unset = false;
-    const SettingField *field = nullptr;  // null: a key the editor does not show
+    const SettingField *field = nullptr; // null: a key the editor does not show
     QList<QTreeWidgetItem *> roots;
 };
 
@@ -79,8 +79,8 @@ void SetKeptLine(QTreeWidgetItem *root, const Assignment &assignment)
 
 void Refuse(const QString &file, const Assignment &assignment, const QString &why)
 {
-    ModalUi().ShowMessage(QStringLiteral("mbscript set: %1: \"%2\" refused: %3")
-                              .arg(ShownFileName(file), assignment.text, why));
+    ModalUi().ShowMessage(
+        QStringLiteral("mbscript set: %1: \"%2\" refused: %3").arg(ShownFileName(file), assignment.text, why));
 }
 
 } // namespace
@@ -106,14 +106,17 @@ int RunSet(const QStringList &arguments)
         } else if (!optionsEnd && argument == QLatin1String("--force")) {
             force = true;
             continue;
-        } else if (!optionsEnd && (argument == QLatin1String("--locale") || argument.startsWith(QLatin1String("--locale=")))) {
+        } else if (!optionsEnd
+                   && (argument == QLatin1String("--locale") || argument.startsWith(QLatin1String("--locale=")))) {
             const bool joined = argument.size() > 8;
-            const std::optional<QString> name = joined ? std::optional(argument.mid(9))
-                                              : i + 1 < arguments.size() ? std::optional(arguments[++i]) : std::nullopt;
+            const std::optional<QString> name = joined                     ? std::optional(argument.mid(9))
+                                                : i + 1 < arguments.size() ? std::optional(arguments[++i])
+                                                                           : std::nullopt;
             if (const int status = ReadLocaleOption("set", name, locale); status >= 0)
                 return status;
             continue;
-        } else if (!optionsEnd && (argument == QLatin1String("--unset") || argument.startsWith(QLatin1String("--unset=")))) {
+        } else if (!optionsEnd
+                   && (argument == QLatin1String("--unset") || argument.startsWith(QLatin1String("--unset=")))) {
             if (argument.size() == 7 && i + 1 == arguments.size())
                 return UsageError(QStringLiteral("mbscript set: --unset needs a SECTION.KEY"));
             operand = argument.size() > 7 ? argument.mid(8) : arguments[++i];
@@ -130,8 +133,9 @@ int RunSet(const QStringList &arguments)
         const qsizetype dot = operand.indexOf(u'.');
         const qsizetype equals = operand.indexOf(u'=');
         if (dot <= 0 || (unset ? equals >= 0 : equals < dot + 2))
-            return UsageError(QStringLiteral("mbscript set: \"%1\" is not %2")
-                                  .arg(operand, unset ? QStringLiteral("SECTION.KEY") : QStringLiteral("SECTION.KEY=VALUE")));
+            return UsageError(
+                QStringLiteral("mbscript set: \"%1\" is not %2")
+                    .arg(operand, unset ? QStringLiteral("SECTION.KEY") : QStringLiteral("SECTION.KEY=VALUE")));
         Assignment assignment;
         assignment.text = operand;
         assignment.section = operand.left(dot);
@@ -152,14 +156,15 @@ int RunSet(const QStringList &arguments)
     // without running destructors.
     const QString path = InputPath(file);
     CSynchArray &document = *new CSynchArray;
-    CTreeOptionsCtrl &tree = *new CTreeOptionsCtrl;  // never shown
+    CTreeOptionsCtrl &tree = *new CTreeOptionsCtrl; // never shown
     LoadOptions options;
     options.reportInvalidDates = false;
     LoadScriptWithTree(document, path, tree, options);
     if (document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed)
         return kExitUsage;
     if (document.m_ScriptFile.LastReadStatus() != ScriptReadStatus::Read) {
-        ModalUi().ShowMessage(QStringLiteral("mbscript set: %1 is empty: it holds no section to set").arg(ShownFileName(file)));
+        ModalUi().ShowMessage(
+            QStringLiteral("mbscript set: %1 is empty: it holds no section to set").arg(ShownFileName(file)));
         return kExitUnreadable;
     }
 
@@ -172,13 +177,18 @@ int RunSet(const QStringList &arguments)
             Refuse(file, assignment, QStringLiteral("no section the engine reads matches %1").arg(assignment.section));
             refused = true;
         } else if (!assignment.field && !force) {
-            Refuse(file, assignment, QStringLiteral("%1 is not a setting the editor knows (--force sets it as written)")
-                                         .arg(assignment.key));
+            Refuse(file, assignment,
+                   QStringLiteral("%1 is not a setting the editor knows (--force sets it as written)")
+                       .arg(assignment.key));
             refused = true;
         } else if (assignment.field && !assignment.unset) {
             const CheckedValue checked = CheckSettingValue(*assignment.field, assignment.value);
             if (!checked.ok) {
-                Refuse(file, assignment, QStringLiteral("%1 %2").arg(assignment.value.isEmpty() ? QStringLiteral("an empty value") : QStringLiteral("\"%1\"").arg(assignment.value), checked.error));
+                Refuse(file, assignment,
+                       QStringLiteral("%1 %2").arg(assignment.value.isEmpty()
+                                                       ? QStringLiteral("an empty value")
+                                                       : QStringLiteral("\"%1\"").arg(assignment.value),
+                                                   checked.error));
                 refused = true;
             }
             assignment.value = checked.value;

@@ -52,7 +52,7 @@ std::vector<Op> Compare(const std::vector<QStringView> &a, const std::vector<QSt
                     found = true;
                 }
         if (!found && i + kFarthestMatch >= n && j + kFarthestMatch >= m) {
-            skipA = n - i;  // nothing the sides share again
+            skipA = n - i; // nothing the sides share again
             skipB = m - j;
         }
         for (qsizetype k = 0; k < skipA; ++k)
@@ -102,8 +102,10 @@ QString UnifiedDiff(QStringView before, QStringView after, const QString &name)
         if (out.isEmpty())
             out = QStringLiteral("--- %1\n+++ %1\n").arg(name);
         out += QStringLiteral("@@ -%1,%2 +%3,%4 @@\n")
-                   .arg(at[begin].first + (oldCount > 0)).arg(oldCount)
-                   .arg(at[begin].second + (newCount > 0)).arg(newCount);
+                   .arg(at[begin].first + (oldCount > 0))
+                   .arg(oldCount)
+                   .arg(at[begin].second + (newCount > 0))
+                   .arg(newCount);
         for (size_t h = begin; h < last; ++h)
             AppendLine(out, ops[h].kind, ops[h].kind == '+' ? b[size_t(ops[h].index)] : a[size_t(ops[h].index)]);
         k = last;

@@ -25,7 +25,10 @@ bool IsDoubleByteCodePage(int number)
     return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361;
 }
 
-iconv_t OpenIconv(const char *to, const char *from) { return iconv_open(to, from); }
+iconv_t OpenIconv(const char *to, const char *from)
+{
+    return iconv_open(to, from);
+}
 
 // The iconv name of a Windows code page, or empty when iconv knows none.
 std::string IconvName(int number)
@@ -61,8 +64,8 @@ struct AnsiCodePage
     bool singleByte = true;
     std::string iconvName;
     std::array<char16_t, 256> decode{};
-    bool asciiBelow0x80 = false;       // bytes below 0x80 decode to themselves
-    std::vector<std::int16_t> encode;  // by UTF-16 unit; -1: not representable
+    bool asciiBelow0x80 = false;      // bytes below 0x80 decode to themselves
+    std::vector<std::int16_t> encode; // by UTF-16 unit; -1: not representable
 
     AnsiCodePage()
     {
@@ -101,7 +104,7 @@ struct AnsiCodePage
         for (int b = 0; b < 0x80; ++b)
             asciiBelow0x80 = asciiBelow0x80 && decode[b] == b;
         encode.assign(0x10000, -1);
-        for (int b = 255; b >= 0; --b)  // the lowest byte wins where two bytes decode alike
+        for (int b = 255; b >= 0; --b) // the lowest byte wins where two bytes decode alike
             encode[decode[b]] = std::int16_t(b);
     }
 };
@@ -126,7 +129,7 @@ QString DecodeWithIconv(const char *text, qsizetype length)
         if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) != size_t(-1))
             break;
         if (errno == E2BIG)
-            break;  // cannot happen: four bytes of room per input byte
+            break; // cannot happen: four bytes of room per input byte
         // An invalid or cut sequence: one replacement character for its first byte.
         const char16_t replacement = 0xFFFD;
         std::memcpy(outPtr, &replacement, 2);
@@ -178,8 +181,7 @@ namespace {
 // Decodes bytes of a single-byte code page through its table. Sixteen bytes
 // at a time are widened as they stand, and only the bytes from 0x80 up are
 // then looked up (below 0x80 the table must be ASCII, which the caller checks).
-void DecodeAsciiFirst(const unsigned char *src, qsizetype length, char16_t *dst,
-                      const std::array<char16_t, 256> &table)
+void DecodeAsciiFirst(const unsigned char *src, qsizetype length, char16_t *dst, const std::array<char16_t, 256> &table)
 {
     qsizetype i = 0;
 #ifdef __SSE2__
@@ -210,7 +212,10 @@ void DecodeSingleByte(const unsigned char *src, qsizetype length, char16_t *dst,
 
 } // namespace
 
-bool AnsiIsSingleByte() { return Ansi().singleByte; }
+bool AnsiIsSingleByte()
+{
+    return Ansi().singleByte;
+}
 
 void DecodeSingleByteAnsi(const char *text, qsizetype length, char16_t *out)
 {
@@ -238,7 +243,8 @@ qsizetype MultiByteToString(const char *text, qsizetype length, QString &out, in
         return out.size();
     }
     out.resize(length);
-    DecodeSingleByte(reinterpret_cast<const unsigned char *>(text), length, reinterpret_cast<char16_t *>(out.data()), cp);
+    DecodeSingleByte(reinterpret_cast<const unsigned char *>(text), length, reinterpret_cast<char16_t *>(out.data()),
+                     cp);
     return length;
 }
 
@@ -276,7 +282,7 @@ qsizetype StringToMultiByte(const QChar *text, qsizetype length, QByteArray &out
         if (lossy)
             *lossy = true;
         if (QChar::isHighSurrogate(unit) && i + 1 < length && text[i + 1].isLowSurrogate())
-            ++i;  // one '?' for the whole character
+            ++i; // one '?' for the whole character
     }
     out.truncate(written);
     return written;
@@ -297,4 +303,7 @@ bool AnsiCanEncode(const QString &text)
     return !lossy;
 }
 
-int AnsiCodePageNumber() { return Ansi().number; }
+int AnsiCodePageNumber()
+{
+    return Ansi().number;
+}

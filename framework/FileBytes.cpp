@@ -18,8 +18,9 @@ QString TooLarge(qint64 size, qint64 limit)
     const qint64 refused = limit + 1;
     const QString from = refused % (qint64(1) << 30) == 0 ? QStringLiteral("%1 GiB").arg(refused >> 30)
                                                           : QStringLiteral("%1 bytes").arg(refused);
-    return size >= 0 ? QStringLiteral("The file is %1 bytes long; files of %2 or more cannot be read.").arg(size).arg(from)
-                     : QStringLiteral("It holds %1 or more; files that long cannot be read.").arg(from);
+    return size >= 0
+               ? QStringLiteral("The file is %1 bytes long; files of %2 or more cannot be read.").arg(size).arg(from)
+               : QStringLiteral("It holds %1 or more; files that long cannot be read.").arg(from);
 }
 
 } // namespace
@@ -42,7 +43,9 @@ bool ReadFileInto(const QString &path, qint64 limit, IFileReadTarget &target, QS
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(fd, &status) != 0) {
         cause = SystemErrorText(errno);
         return false;

@@ -39,7 +39,7 @@ QStringList FileFilterToNameFilters(const QString &filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString &description = parts[i];
         if (description.isEmpty() && parts[i + 1].isEmpty())
-            break;  // the "||" that ends the list
+            break; // the "||" that ends the list
         const QStringList patterns = SplitPatterns(parts[i + 1]);
         if (patterns.isEmpty())
             continue;

@@ -8,7 +8,10 @@
 
 #include <dirent.h>
 
-QString FileNameFromBytes(const QByteArray &bytes) { return DecodeUtf8Lossless(bytes); }
+QString FileNameFromBytes(const QByteArray &bytes)
+{
+    return DecodeUtf8Lossless(bytes);
+}
 
 std::optional<QByteArray> FileNameBytes(QStringView name)
 {
@@ -82,18 +85,20 @@ std::optional<QString> FileNameFromToolkit(const QString &path, QString &refusal
     for (qsizetype i = 0; i < names.size(); ++i) {
         QString name = names[i];
         if (name.contains(QChar::ReplacementCharacter)) {
-            const QByteArray folder = i == 0 ? QByteArray(".") : exact.isEmpty() ? QByteArray("/")
-                                                                  : FileNameBytes(exact).value_or(QByteArray());
+            const QByteArray folder = i == 0            ? QByteArray(".")
+                                      : exact.isEmpty() ? QByteArray("/")
+                                                        : FileNameBytes(exact).value_or(QByteArray());
             QStringList found = EntriesShownAs(folder, name);
             found.sort();
             if (found.size() != 1) {
                 QStringList shown;
                 for (const QString &entry : found)
                     shown << QLatin1Char('"') + ShownFileName(entry) + QLatin1Char('"');
-                refusal = QStringLiteral("\"%1\" cannot be opened or saved: the name holds bytes that are not "
-                                         "UTF-8, which the file dialog cannot pass on exactly, and %2.")
-                              .arg(path, found.isEmpty() ? QStringLiteral("no file of its folder has it")
-                                                         : QStringLiteral("it may stand for %1").arg(shown.join(u", ")));
+                refusal =
+                    QStringLiteral("\"%1\" cannot be opened or saved: the name holds bytes that are not "
+                                   "UTF-8, which the file dialog cannot pass on exactly, and %2.")
+                        .arg(path, found.isEmpty() ? QStringLiteral("no file of its folder has it")
+                                                   : QStringLiteral("it may stand for %1").arg(shown.join(u", ")));
                 return std::nullopt;
             }
             name = found.first();

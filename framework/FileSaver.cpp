@@ -70,8 +70,8 @@ int OwnDescriptor(QByteArray path)
         for (int fd = 0; fd < 3; ++fd)
             if (clean == kStandard[fd])
                 return ::fcntl(fd, F_GETFD) != -1 ? fd : -1;
-        for (const QByteArray &prefix : {QByteArray("/dev/fd/"), QByteArray("/proc/self/fd/"),
-                                         QByteArray("/proc/thread-self/fd/"), ownProc}) {
+        for (const QByteArray &prefix :
+             {QByteArray("/dev/fd/"), QByteArray("/proc/self/fd/"), QByteArray("/proc/thread-self/fd/"), ownProc}) {
             bool number = false;
             const int fd = clean.startsWith(prefix) ? clean.mid(prefix.size()).toInt(&number, 10) : -1;
             if (number && fd >= 0)
@@ -165,8 +165,10 @@ QString CopyAttributes(int old, int made)
         return QStringLiteral("its extended attributes cannot be read");
     for (const QByteArray &name : names) {
         QByteArray value;
-        if (!AttributeValue(old, name, value) || ::fsetxattr(made, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
-            return QStringLiteral("a new file cannot be given its extended attribute %1").arg(QString::fromLatin1(name));
+        if (!AttributeValue(old, name, value)
+            || ::fsetxattr(made, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
+            return QStringLiteral("a new file cannot be given its extended attribute %1")
+                .arg(QString::fromLatin1(name));
     }
     for (const QByteArray &name : present)
         if (!names.contains(name) && ::fremovexattr(made, name.constData()) != 0)
@@ -179,7 +181,9 @@ QString CopyAttributes(int old, int made)
 // that cannot be done.
 QString CarryOver(int oldFd, const struct stat &old, int made)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(made, &status) != 0)
         return SystemErrorText(errno).chopped(1);
     // The owner first: changing it clears the set-ID bits.
@@ -200,9 +204,15 @@ QString CarryOver(int oldFd, const struct stat &old, int made)
 } // namespace
 
 // The bytes of a path; none (so that nothing is opened) for a text that names no file.
-QByteArray CFileSaver::Native(const QString &path) { return FileNameBytes(path).value_or(QByteArray()); }
+QByteArray CFileSaver::Native(const QString &path)
+{
+    return FileNameBytes(path).value_or(QByteArray());
+}
 
-QString CFileSaver::PathText(const QByteArray &native) { return FileNameFromBytes(native); }
+QString CFileSaver::PathText(const QByteArray &native)
+{
+    return FileNameFromBytes(native);
+}
 
 CFileSaver::CFileSaver(FileFactory factory) : m_factory(std::move(factory)) {}
 
@@ -251,7 +261,8 @@ bool CFileSaver::Save(const QString &path, const QByteArray &bytes)
     const QByteArray native = Native(path);
     const int own = OwnDescriptor(native);
     if (own >= 0)
-        return WriteThrough(own, bytes, " It names one of the program's open descriptors, so it was written through it.");
+        return WriteThrough(own, bytes,
+                            " It names one of the program's open descriptors, so it was written through it.");
     // Only what this path lets the program open for writing is saved, as for
     // any program writing to it.
     CDescriptor fd(::open(native.constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
@@ -259,7 +270,9 @@ bool CFileSaver::Save(const QString &path, const QByteArray &bytes)
         fd.Reset(::open(native.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (fd.Get() < 0) {
         const int error = errno;
-        struct stat link {};
+        struct stat link
+        {
+        };
         if (error == EISDIR)
             return Fail(QStringLiteral("It is a folder, not a file; nothing was written."));
         if (error != ENOENT)
@@ -276,7 +289,9 @@ bool CFileSaver::Save(const QString &path, const QByteArray &bytes)
         CSaveCopies::RemoveLeftNames(real + '/' + base);
         return Replace(folderFd.Get(), real, base, nullptr, -1, bytes);
     }
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(fd.Get(), &status) != 0)
         return Fail(SystemErrorText(errno) + QLatin1Char(' ') + Unchanged(true));
     if (!S_ISREG(status.st_mode)) {
@@ -305,8 +320,11 @@ bool CFileSaver::SaveRegular(int fd, const struct stat &status, const QByteArray
     if (folderFd.Get() < 0 && errno == EACCES)
         folderFd.Reset(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     // Only the file opened is replaced: when its name now leads elsewhere, it is saved where it is.
-    struct stat named {};
-    if (file.isEmpty() || folderFd.Get() < 0 || ::fstatat(folderFd.Get(), base.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0
+    struct stat named
+    {
+    };
+    if (file.isEmpty() || folderFd.Get() < 0
+        || ::fstatat(folderFd.Get(), base.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0
         || named.st_dev != status.st_dev || named.st_ino != status.st_ino)
         return SaveInPlace(fd, file.isEmpty() ? path : file, bytes, QStringLiteral("its name changed during the save"));
     CSaveCopies::RemoveLeftNames(file);
@@ -349,7 +367,9 @@ bool CFileSaver::Replace(int folderFd, const QByteArray &folder, const QByteArra
             return inPlace(error);
         return fail(error);
     }
-    struct stat made {};
+    struct stat made
+    {
+    };
     ::fstat(fd.Get(), &made);
     QString record = named.isEmpty() ? QString() : CSaveCopies::RecordName(file, folder + '/' + named, made);
     auto drop = [&] {
@@ -370,7 +390,8 @@ bool CFileSaver::Replace(int folderFd, const QByteArray &folder, const QByteArra
             return drop(), SaveInPlace(oldFd, file, bytes, reason);
     }
     if (bytes.size() > 0 && ::posix_fallocate(fd.Get(), 0, off_t(bytes.size())) == ENOSPC)
-        return abandon(QStringLiteral("There is no room for %1 bytes: %2").arg(bytes.size()).arg(SystemErrorText(ENOSPC)));
+        return abandon(
+            QStringLiteral("There is no room for %1 bytes: %2").arg(bytes.size()).arg(SystemErrorText(ENOSPC)));
     if (!WriteAll(Role::Temporary, fd.Get(), bytes))
         return abandon(m_strCause);
     if (exists) {
@@ -411,7 +432,9 @@ bool CFileSaver::SaveInPlace(int fd, const QByteArray &path, const QByteArray &b
     // The old bytes of the very file opened.
     QByteArray old;
     QString cause;
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(fd, &status) != 0
         || !ReadFileBytes(QStringLiteral("/proc/self/fd/%1").arg(fd), qint64(1) << 40, old, cause))
         return Fail(QStringLiteral("It is saved in place, since %1, but its old text cannot be read to be kept: %2 %3")
@@ -444,14 +467,16 @@ bool CFileSaver::SaveInPlace(int fd, const QByteArray &path, const QByteArray &b
             CSaveCopies::Remove(copy);
             return Fail(why + QLatin1Char(' ') + Unchanged(true));
         }
-        return Fail(why + QStringLiteral(" The old script could not be put back; a copy of it is in %1.")
-                              .arg(Quoted(Native(copy.path))));
+        return Fail(why
+                    + QStringLiteral(" The old script could not be put back; a copy of it is in %1.")
+                          .arg(Quoted(Native(copy.path))));
     };
     // Room first, so that a full disk stops the save before a byte is changed.
     if (bytes.size() > old.size()) {
         const int error = ::posix_fallocate(fd, 0, off_t(bytes.size()));
         if (error != 0)
-            return putBack(QStringLiteral("There is no room for %1 bytes: %2").arg(bytes.size()).arg(SystemErrorText(error)));
+            return putBack(
+                QStringLiteral("There is no room for %1 bytes: %2").arg(bytes.size()).arg(SystemErrorText(error)));
     }
     m_strCause.clear();
     if (!WriteAll(Role::Target, fd, bytes))

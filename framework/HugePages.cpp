@@ -21,7 +21,9 @@ constexpr long long kLargeScript = 4LL * 1024 * 1024;
 
 long long FileSize(const std::string &path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? (long long)info.st_size : 0;
 }
 
@@ -47,7 +49,7 @@ bool HugePagesOnRequest()
     std::ifstream setting("/sys/kernel/mm/transparent_hugepage/enabled");
     std::string line;
     return std::getline(setting, line)
-        && (line.find("[madvise]") != std::string::npos || line.find("[always]") != std::string::npos);
+           && (line.find("[madvise]") != std::string::npos || line.find("[always]") != std::string::npos);
 }
 
 // The heap begins wherever the kernel put the program's break, rarely on a
@@ -100,7 +102,7 @@ void AskForHugePages(char *argv[], HugePagesFor when)
         if (before.empty())
             unsetenv("GLIBC_TUNABLES");
         else
-            setenv("GLIBC_TUNABLES", before.c_str() + 1, 1);  // after the leading '='
+            setenv("GLIBC_TUNABLES", before.c_str() + 1, 1); // after the leading '='
         unsetenv(kRestartMark);
         FillHeapToHugePage();
         return;

@@ -20,13 +20,13 @@ int SequenceAt(const unsigned char *s, qsizetype left, char32_t &code)
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
         code = lead & 0x0F;
-        low = lead == 0xE0 ? 0xA0 : 0x80;   // no overlong form
-        high = lead == 0xED ? 0x9F : 0xBF;  // no surrogate
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong form
+        high = lead == 0xED ? 0x9F : 0xBF; // no surrogate
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4;
         code = lead & 0x07;
-        low = lead == 0xF0 ? 0x90 : 0x80;   // no overlong form
-        high = lead == 0xF4 ? 0x8F : 0xBF;  // nothing above U+10FFFF
+        low = lead == 0xF0 ? 0x90 : 0x80;  // no overlong form
+        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
     } else {
         return 0;
     }
@@ -49,7 +49,7 @@ QString DecodeUtf8Lossless(const char *bytes, qsizetype length)
     // Nearly every text is valid, and the toolkit's decoder is the fastest there.
     if (QUtf8StringView(bytes, length).isValidUtf8())
         return QString::fromUtf8(bytes, length);
-    QString text(length, Qt::Uninitialized);  // never more units than bytes
+    QString text(length, Qt::Uninitialized); // never more units than bytes
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     char16_t *const start = out;
     const auto *s = reinterpret_cast<const unsigned char *>(bytes);

@@ -10,13 +10,22 @@
 #include <QStringView>
 
 // The character that stands for the byte `byte` (0x80 to 0xFF) of an invalid sequence.
-constexpr char16_t ByteEscape(unsigned char byte) { return char16_t(0xDC00 + byte); }
+constexpr char16_t ByteEscape(unsigned char byte)
+{
+    return char16_t(0xDC00 + byte);
+}
 
 // Whether `unit` stands for a byte of an invalid sequence.
-constexpr bool IsByteEscape(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
+constexpr bool IsByteEscape(char16_t unit)
+{
+    return unit >= 0xDC80 && unit <= 0xDCFF;
+}
 
 QString DecodeUtf8Lossless(const char *bytes, qsizetype length);
-inline QString DecodeUtf8Lossless(const QByteArray &bytes) { return DecodeUtf8Lossless(bytes.constData(), bytes.size()); }
+inline QString DecodeUtf8Lossless(const QByteArray &bytes)
+{
+    return DecodeUtf8Lossless(bytes.constData(), bytes.size());
+}
 
 // The bytes of `text`: byte escapes become their bytes, everything else UTF-8.
 // A lone surrogate that is no byte escape has no bytes; it becomes U+FFFD and

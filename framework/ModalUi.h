@@ -14,11 +14,11 @@ struct FileDialogRequest
 {
     enum class Mode { Open, Save };
     Mode mode = Mode::Open;
-    QString title;         // empty: the toolkit's own caption
-    QString filter;        // Windows form, e.g. "All Files|*.*||"
-    QString initialDir;    // empty: the toolkit's choice
-    QString initialFile;   // file name or full path
-    QString okButtonText;  // empty: the toolkit's own caption
+    QString title;        // empty: the toolkit's own caption
+    QString filter;       // Windows form, e.g. "All Files|*.*||"
+    QString initialDir;   // empty: the toolkit's choice
+    QString initialFile;  // file name or full path
+    QString okButtonText; // empty: the toolkit's own caption
     bool fileMustExist = false;
     bool overwritePrompt = false;
 };

@@ -13,7 +13,10 @@
 #include <QPushButton>
 
 namespace {
-QWidget *ActiveParent() { return QApplication::activeWindow(); }
+QWidget *ActiveParent()
+{
+    return QApplication::activeWindow();
+}
 } // namespace
 
 void QtModalUi::ShowMessage(const QString &text)

@@ -19,9 +19,15 @@
 
 namespace {
 
-QByteArray Native(const QString &path) { return CFileSaver::Native(path); }
+QByteArray Native(const QString &path)
+{
+    return CFileSaver::Native(path);
+}
 
-QByteArray Digest(const QByteArray &bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(); }
+QByteArray Digest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
 
 // What a record says: whose copy or name it is, and how to know that file.
 struct Record
@@ -37,8 +43,7 @@ struct Record
 QByteArray Text(const Record &r)
 {
     QByteArray text = "kind " + r.kind + "\nfile " + r.file.toPercentEncoding() + "\npath " + r.path.toPercentEncoding()
-                      + "\ndevice " + QByteArray::number(r.device) + "\ninode " + QByteArray::number(r.inode)
-                      + '\n';
+                      + "\ndevice " + QByteArray::number(r.device) + "\ninode " + QByteArray::number(r.inode) + '\n';
     if (r.kind == "copy")
         text += "old " + QByteArray::number(r.oldSize) + ' ' + r.oldDigest + "\nnew " + QByteArray::number(r.newSize)
                 + ' ' + r.newDigest + '\n';
@@ -182,11 +187,15 @@ QString CSaveCopies::Folder()
 QList<CSaveCopies::Copy> CSaveCopies::LeftFor(const QByteArray &file)
 {
     QList<Copy> left;
-    struct stat now {};
+    struct stat now
+    {
+    };
     if (::stat(file.constData(), &now) != 0)
         return left;
     EachRecord(file, [&](const QString &record, const Record &r) {
-        struct stat copyStatus {};
+        struct stat copyStatus
+        {
+        };
         if (r.kind != "copy" || !SameFile(now, r))
             return;
         const QString copy = CFileSaver::PathText(r.path);
@@ -195,7 +204,9 @@ QList<CSaveCopies::Copy> CSaveCopies::LeftFor(const QByteArray &file)
             Forget(record, copy); // whole again, or a copy never finished (its file was not touched)
             return;
         }
-        left.append({copy, record, qint64(copyStatus.st_size), QDateTime::fromMSecsSinceEpoch(copyStatus.st_mtim.tv_sec * 1000 + copyStatus.st_mtim.tv_nsec / 1000000)});
+        left.append(
+            {copy, record, qint64(copyStatus.st_size),
+             QDateTime::fromMSecsSinceEpoch(copyStatus.st_mtim.tv_sec * 1000 + copyStatus.st_mtim.tv_nsec / 1000000)});
     });
     return left;
 }
@@ -213,7 +224,9 @@ void CSaveCopies::Remove(const Copy &copy)
 void CSaveCopies::RemoveLeftNames(const QByteArray &file)
 {
     EachRecord(file, [&](const QString &record, const Record &r) {
-        struct stat status {};
+        struct stat status
+        {
+        };
         if (r.kind != "name")
             return;
         if (::lstat(r.path.constData(), &status) == 0 && S_ISREG(status.st_mode) && SameFile(status, r))
@@ -238,8 +251,8 @@ bool CSaveCopies::StartCopy(const QByteArray &file, const struct stat &guarded, 
 {
     if (!MakeFolder(cause))
         return false;
-    copy.path = Folder() + QLatin1Char('/') + QFileInfo(CFileSaver::PathText(file)).fileName()
-                + QLatin1Char('.') + FreshId() + QStringLiteral(".old");
+    copy.path = Folder() + QLatin1Char('/') + QFileInfo(CFileSaver::PathText(file)).fileName() + QLatin1Char('.')
+                + FreshId() + QStringLiteral(".old");
     Record r;
     r.kind = "copy";
     r.file = file;

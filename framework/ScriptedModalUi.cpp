@@ -29,7 +29,10 @@ T ScriptedModalUi::Answer(std::deque<T> &queue, const QString &text, const QStri
     return answer;
 }
 
-void ScriptedModalUi::ShowMessage(const QString &text) { messages << text; }
+void ScriptedModalUi::ShowMessage(const QString &text)
+{
+    messages << text;
+}
 
 SaveAnswer ScriptedModalUi::AskSaveDiscardCancel(const QString &text)
 {

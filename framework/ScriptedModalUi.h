@@ -12,11 +12,11 @@
 class ScriptedModalUi final : public IModalUi
 {
 public:
-    QStringList messages;                 // every ShowMessage text, in order
-    QStringList questions;                // every question's text, in order
+    QStringList messages;  // every ShowMessage text, in order
+    QStringList questions; // every question's text, in order
     QList<FileDialogRequest> fileRequests;
-    QStringList folderRequests;           // the start folder of each folder picker
-    QStringList unexpected;               // dialogs that found their queue empty
+    QStringList folderRequests; // the start folder of each folder picker
+    QStringList unexpected;     // dialogs that found their queue empty
 
     std::deque<SaveAnswer> saveAnswers;                // AskSaveDiscardCancel
     std::deque<int> choices;                           // AskChoice: the index chosen

@@ -39,7 +39,19 @@ int StderrModalUi::AskChoice(const QString &text, const QStringList &, int)
     return -1;
 }
 
-std::optional<QString> StderrModalUi::ChooseFile(const FileDialogRequest &) { return std::nullopt; }
-std::optional<QString> StderrModalUi::ChooseFolder(const QString &, const QString &) { return std::nullopt; }
-std::optional<COLORREF> StderrModalUi::ChooseColour(COLORREF) { return std::nullopt; }
-std::optional<CLogFont> StderrModalUi::ChooseFont(const CLogFont &) { return std::nullopt; }
+std::optional<QString> StderrModalUi::ChooseFile(const FileDialogRequest &)
+{
+    return std::nullopt;
+}
+std::optional<QString> StderrModalUi::ChooseFolder(const QString &, const QString &)
+{
+    return std::nullopt;
+}
+std::optional<COLORREF> StderrModalUi::ChooseColour(COLORREF)
+{
+    return std::nullopt;
+}
+std::optional<CLogFont> StderrModalUi::ChooseFont(const CLogFont &)
+{
+    return std::nullopt;
+}

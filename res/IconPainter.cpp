@@ -92,13 +92,13 @@ QImage DrawIcon(int size)
 // The same picture as DrawIcon at its larger sizes, as SVG text.
 QByteArray SvgIcon()
 {
-    QString svg = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n"
-        "  <path d=\"M10 3H40L54 17V61H10Z\" fill=\"#fbfaf4\" stroke=\"#354a5f\" stroke-width=\"2\" "
-        "stroke-linejoin=\"miter\"/>\n"
-        "  <path d=\"M40 3V17H54Z\" fill=\"#d6dce4\" stroke=\"#354a5f\" stroke-width=\"2\"/>\n"
-        "  <rect x=\"16\" y=\"10\" width=\"18\" height=\"4\" fill=\"#2d6cb5\"/>\n");
+    QString svg =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n"
+                       "  <path d=\"M10 3H40L54 17V61H10Z\" fill=\"#fbfaf4\" stroke=\"#354a5f\" stroke-width=\"2\" "
+                       "stroke-linejoin=\"miter\"/>\n"
+                       "  <path d=\"M40 3V17H54Z\" fill=\"#d6dce4\" stroke=\"#354a5f\" stroke-width=\"2\"/>\n"
+                       "  <rect x=\"16\" y=\"10\" width=\"18\" height=\"4\" fill=\"#2d6cb5\"/>\n");
     for (int line = 0; line < 4; ++line)
         svg += QStringLiteral("  <rect x=\"16\" y=\"%1\" width=\"%2\" height=\"3\" fill=\"#8a96a3\"/>\n")
                    .arg(20 + line * 7)

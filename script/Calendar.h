@@ -8,7 +8,10 @@ namespace Calendar {
 
 constexpr qint64 kSecondsPerDay = 86400;
 
-constexpr bool IsLeapYear(qint64 year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+constexpr bool IsLeapYear(qint64 year)
+{
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 constexpr int DaysInMonth(qint64 year, int month)
 {
@@ -48,6 +51,9 @@ constexpr CivilDate CivilFromDays(qint64 days)
 }
 
 // 0 Sunday to 6 Saturday.
-constexpr int WeekdayOfJanuaryFirst(qint64 year) { return int(((DaysFromCivil(year, 1, 1) + 4) % 7 + 7) % 7); }
+constexpr int WeekdayOfJanuaryFirst(qint64 year)
+{
+    return int(((DaysFromCivil(year, 1, 1) + 4) % 7 + 7) % 7);
+}
 
 } // namespace Calendar

@@ -36,8 +36,8 @@ std::optional<QString> ExpandToday(QStringView offsetText, const QString &pictur
     struct tm local = {};
     if (!localtime_r(&nowSeconds, &local))
         gmtime_r(&nowSeconds, &local);
-    const qint64 localDays = Calendar::DaysFromCivil(qint64(local.tm_year) + 1900, local.tm_mon + 1, local.tm_mday)
-                             + kDaysFrom1601To1970;
+    const qint64 localDays =
+        Calendar::DaysFromCivil(qint64(local.tm_year) + 1900, local.tm_mon + 1, local.tm_mday) + kDaysFrom1601To1970;
     if (localDays < 0)
         return std::nullopt;
     const quint64 secondOfDay = quint64(local.tm_hour) * 3600 + quint64(local.tm_min) * 60 + quint64(local.tm_sec);
@@ -88,27 +88,38 @@ namespace {
 thread_local const QLocale *t_pDateLocale = nullptr;
 } // namespace
 
-QLocale DateLocale() { return t_pDateLocale ? *t_pDateLocale : QLocale(); }
+QLocale DateLocale()
+{
+    return t_pDateLocale ? *t_pDateLocale : QLocale();
+}
 
 CScopedDateLocale::CScopedDateLocale(const QLocale &locale) : m_pOuter(t_pDateLocale), m_locale(locale)
 {
     t_pDateLocale = &m_locale;
 }
 
-CScopedDateLocale::~CScopedDateLocale() { t_pDateLocale = m_pOuter; }
+CScopedDateLocale::~CScopedDateLocale()
+{
+    t_pDateLocale = m_pOuter;
+}
 
-QString GetShortDateFormat() { return DateLocale().dateFormat(QLocale::ShortFormat); }
+QString GetShortDateFormat()
+{
+    return DateLocale().dateFormat(QLocale::ShortFormat);
+}
 
 std::optional<qsizetype> MatchMonthName(QStringView text, const QString &picture, int &month)
 {
-    return MatchName(text, picture, 1, 12, [](int m) { return QDate(1996, m, 1); }, month);
+    return MatchName(
+        text, picture, 1, 12, [](int m) { return QDate(1996, m, 1); }, month);
 }
 
 std::optional<qsizetype> MatchDayName(QStringView text, const QString &picture, int &weekday)
 {
     // 1 January 1996 was a Monday.
     int day = 0;
-    const auto length = MatchName(text, picture, 1, 7, [](int d) { return QDate(1996, 1, d); }, day);
+    const auto length = MatchName(
+        text, picture, 1, 7, [](int d) { return QDate(1996, 1, d); }, day);
     if (length)
         weekday = day == 7 ? 0 : day;
     return length;
@@ -192,9 +203,9 @@ const char *DateError(DateFields &fields, const QString &text)
         const int now = Clock().NowUtc().date().year();
         const int century = now / 100 * 100;
         const int diff = fields.year - now % 100;
-        fields.year = diff < -51 ? century + 100 + fields.year
-                    : diff > 51  ? century - 100 + fields.year
-                                 : century + fields.year;
+        fields.year = diff < -51  ? century + 100 + fields.year
+                      : diff > 51 ? century - 100 + fields.year
+                                  : century + fields.year;
     }
     if (fields.year < kFirstDateYear || fields.year > kLastDateYear)
         return "Invalid year";

@@ -13,7 +13,7 @@ struct DateFields
 {
     int day = -1;
     int month = -1;
-    int year = -1;  // after validation the full year; straight after parsing it may hold two digits
+    int year = -1; // after validation the full year; straight after parsing it may hold two digits
 };
 
 // FILETIME ticks in one day, and the FILETIME of 1970-01-01 00:00 UTC.

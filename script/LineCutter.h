@@ -19,11 +19,11 @@ namespace LineCutter {
 // One line, as Cut finds it.
 struct LineFacts
 {
-    qsizetype end;        // after the line's last character (a CR before the LF excluded)
-    qsizetype next;       // where the next line starts; -1 after the last line
-    qsizetype close;      // the first ']' when the line starts with '[', else -1
+    qsizetype end;   // after the line's last character (a CR before the LF excluded)
+    qsizetype next;  // where the next line starts; -1 after the last line
+    qsizetype close; // the first ']' when the line starts with '[', else -1
     bool hasEquals;
-    bool startsWithAt;    // "@="
+    bool startsWithAt; // "@="
 };
 
 // The lines of a piece of the file's bytes, each byte one character.
@@ -70,7 +70,8 @@ class TextLines
 public:
     // The lines of `text` up to `end` (its whole size when -1).
     explicit TextLines(const QString &text, qsizetype end = -1)
-        : m_data(reinterpret_cast<const char16_t *>(text.constData())), m_size(end < 0 ? text.size() : end)
+        : m_data(reinterpret_cast<const char16_t *>(text.constData()))
+        , m_size(end < 0 ? text.size() : end)
     {
     }
     qsizetype Size() const { return m_size; }

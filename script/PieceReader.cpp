@@ -6,8 +6,7 @@
 
 #include <cstring>
 
-CPieceReader::CPieceReader(CScriptFile &file)
-    : m_file(file), m_text(file.m_strText), m_piece(new char[size_t(kPiece)])
+CPieceReader::CPieceReader(CScriptFile &file) : m_file(file), m_text(file.m_strText), m_piece(new char[size_t(kPiece)])
 {
 }
 

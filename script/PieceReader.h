@@ -45,7 +45,7 @@ private:
     void GrowText(qsizetype characters);
 
     CScriptFile &m_file;
-    QString &m_text;  // the file's
+    QString &m_text; // the file's
     qint64 m_expected = -1;
     Mode m_mode = Mode::Undecided;
     // Undecided and Narrow: an unfinished line, then the bytes of the last read.

@@ -13,7 +13,7 @@ enum class ScriptEncoding { Ansi, Utf16Le, Utf8 };
 struct ScriptEncodingMark
 {
     ScriptEncoding encoding = ScriptEncoding::Ansi;
-    qsizetype length = 0;  // the mark's bytes, which are not text
+    qsizetype length = 0; // the mark's bytes, which are not text
 };
 
 // The encoding the script's first `size` bytes announce (three are enough).

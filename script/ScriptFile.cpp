@@ -14,7 +14,6 @@ namespace {
 // Sizes are handled as signed 32-bit quantities, as the engine does.
 constexpr qint64 kLargestScript = 0x7FFFFFFF;
 
-
 } // namespace
 
 CScriptFile::CScriptFile(const QString &path)
@@ -138,7 +137,10 @@ bool CScriptFile::NameKey::operator==(const NameKey &other) const
     return true;
 }
 
-size_t qHash(const CScriptFile::NameKey &key, size_t seed) { return key.hash ^ seed; }
+size_t qHash(const CScriptFile::NameKey &key, size_t seed)
+{
+    return key.hash ^ seed;
+}
 
 CSection *CScriptFile::AddSection(qsizetype offset, qsizetype length)
 {
@@ -208,7 +210,7 @@ void CScriptFile::EndParse()
     m_parse = ParseState();
     const CSection::Span *lines = m_lineTable.data();
     for (const auto &section : m_sections) {
-        section->m_strText = m_strText;  // shared, not copied
+        section->m_strText = m_strText; // shared, not copied
         section->m_pLines = lines;
         lines += section->m_nLines;
     }

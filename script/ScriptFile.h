@@ -120,7 +120,7 @@ private:
     struct ParseState
     {
         CSection *current = nullptr;
-        qsizetype firstStored = 0;  // where its lines start in m_lineTable
+        qsizetype firstStored = 0; // where its lines start in m_lineTable
         std::vector<std::pair<qsizetype, CSection::Span>> loose;
     };
     ParseState m_parse;

@@ -6,7 +6,10 @@ CSection::CSection(const QString &name) : m_strName(name) {}
 
 CSection::~CSection() = default;
 
-QStringView CSection::GetLine(qsizetype index) const { return View(m_pLines[index]); }
+QStringView CSection::GetLine(qsizetype index) const
+{
+    return View(m_pLines[index]);
+}
 
 CSection::LooseLine CSection::GetLooseLine(qsizetype index) const
 {

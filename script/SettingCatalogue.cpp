@@ -16,8 +16,9 @@ constexpr std::array<SettingRow, kCatalogueSize> MakeCatalogue()
         }
         open = field.group;
         for (int box = 0; box < field.RowCount(); ++box)
-            rows[size_t(field.catalogueRow + box)] = {field.key, field.boxes[size_t(box)].label, field.type,
-                                                      field.boxes[size_t(box)].bit, field.group, f, box};
+            rows[size_t(field.catalogueRow + box)] = {
+                field.key, field.boxes[size_t(box)].label, field.type, field.boxes[size_t(box)].bit, field.group, f,
+                box};
     }
     return rows;
 }
@@ -34,7 +35,10 @@ const SettingField &OperationField()
 
 } // namespace
 
-const std::array<SettingRow, kCatalogueSize> &SettingCatalogue() { return kCatalogue; }
+const std::array<SettingRow, kCatalogueSize> &SettingCatalogue()
+{
+    return kCatalogue;
+}
 
 const QString &PromptedOperationText()
 {
@@ -74,8 +78,8 @@ const QStringList &OperationTexts()
 const QStringList &SortTexts()
 {
     static const QStringList texts{
-        QStringLiteral("Unsorted"),  QStringLiteral("File Name"), QStringLiteral("File Type"),
-        QStringLiteral("File Date"), QStringLiteral("File Size"), QStringLiteral("File Path"),
+        QStringLiteral("Unsorted"),      QStringLiteral("File Name"), QStringLiteral("File Type"),
+        QStringLiteral("File Date"),     QStringLiteral("File Size"), QStringLiteral("File Path"),
         QStringLiteral("File Checksum"), QStringLiteral("CRC32"),
     };
     return texts;

@@ -17,11 +17,11 @@ struct SettingRow
 {
     const char16_t *key;
     const char16_t *label;
-    SettingKind kind;    // its setting's kind, Group for a heading
-    quint32 bit;         // the bit of a mask's box, else 0
-    SettingGroup group;  // the group it is in; a heading's, the group it heads
-    int field;           // its setting's index in SettingFields(), -1 for a heading
-    int box;             // which of its setting's items it is
+    SettingKind kind;   // its setting's kind, Group for a heading
+    quint32 bit;        // the bit of a mask's box, else 0
+    SettingGroup group; // the group it is in; a heading's, the group it heads
+    int field;          // its setting's index in SettingFields(), -1 for a heading
+    int box;            // which of its setting's items it is
 
     // The level of a branch it stands on: None under the root, else its group.
     constexpr SettingGroup Level() const { return kind == SettingKind::Group ? SettingGroup::None : group; }
@@ -48,7 +48,10 @@ void BuildSettingCatalogue(QStringList &keys, QStringList &labels);
 const QString &PromptedOperationText();
 
 // The separator between an item's label and its value.
-inline QString ValueSeparator() { return QStringLiteral(": "); }
+inline QString ValueSeparator()
+{
+    return QStringLiteral(": ");
+}
 
 // The operation texts in the order the operation list offers them: entries 0
 // to 8 are the codes 0 to 8, entry 9 is "Always Prompt" (code -1).

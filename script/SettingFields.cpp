@@ -14,7 +14,10 @@ constexpr bool EndsWithSeparator(const char16_t *label)
     return length >= 2 && label[length - 2] == u':' && label[length - 1] == u' ';
 }
 
-constexpr char16_t Folded(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; }
+constexpr char16_t Folded(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
+}
 
 constexpr bool SameKey(const char16_t *a, const char16_t *b)
 {
@@ -28,20 +31,26 @@ constexpr bool SameKey(const char16_t *a, const char16_t *b)
 constexpr bool MemberFitsKind(const SettingField &field)
 {
     const int members = (field.text != nullptr) + (field.int32 != nullptr) + (field.mask != nullptr)
-        + (field.int64 != nullptr) + (field.date != nullptr);
+                        + (field.int64 != nullptr) + (field.date != nullptr);
     switch (field.type) {
     case K::Text:
-    case K::EscapedText: return members == 1 && field.text;
+    case K::EscapedText:
+        return members == 1 && field.text;
     case K::Number:
     case K::Check:
     case K::Radio:
     case K::Operation:
     case K::Sort:
-    case K::NonNegative: return members == 1 && field.int32;
-    case K::Mask: return members == 1 && field.mask;
-    case K::Number64: return members == 1 && field.int64;
-    case K::Date: return members == 1 && field.date;
-    case K::Group: break;
+    case K::NonNegative:
+        return members == 1 && field.int32;
+    case K::Mask:
+        return members == 1 && field.mask;
+    case K::Number64:
+        return members == 1 && field.int64;
+    case K::Date:
+        return members == 1 && field.date;
+    case K::Group:
+        break;
     }
     return false;
 }
@@ -56,7 +65,7 @@ constexpr bool RowIsSound(const SettingField &field)
     for (int i = boxes; i < int(field.boxes.size()); ++i)
         if (field.boxes[size_t(i)].label || field.boxes[size_t(i)].bit)
             return false;
-    if (boxes == 0)  // read, never shown: the tree and the writer do not know it
+    if (boxes == 0) // read, never shown: the tree and the writer do not know it
         return field.group == SettingGroup::None;
     switch (field.type) {
     case K::Radio:
@@ -74,7 +83,7 @@ constexpr bool RowIsSound(const SettingField &field)
     case K::NonNegative:
     case K::Group:
         return false;
-    default:  // the writer tells a value from a check box by the separator
+    default: // the writer tells a value from a check box by the separator
         return boxes == 1 && EndsWithSeparator(field.boxes[0].label);
     }
 }
@@ -93,7 +102,7 @@ constexpr bool TableIsSound()
                 || (fields[i].mask && fields[i].mask == fields[j].mask)
                 || (fields[i].int64 && fields[i].int64 == fields[j].int64)
                 || (fields[i].date && fields[i].date == fields[j].date))
-                return false;  // a key or a member twice
+                return false; // a key or a member twice
         if (!fields[i].IsShown() || fields[i].group == open)
             continue;
         // A group's rows stand together, under one heading.

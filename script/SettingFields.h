@@ -17,18 +17,18 @@
 // What a setting's value is: how the loader reads it, the tree shows it, the
 // writer writes it and the checker judges it.
 enum class SettingKind {
-    Text,         // free text, written as shown
-    Number,       // 32-bit number
-    Number64,     // 64-bit number of bytes; 0 is no limit and shows empty
-    Date,         // a date text, kept as a FILETIME; 0 is none
-    Check,        // a check box, 0 or 1 (any other number counts as on)
-    Radio,        // two radio buttons: the first is 0, the second any other number
-    Operation,    // an operation code (SettingCatalogue.h), with the box "Prompted Operation"
-    Sort,         // a sort code
-    Mask,         // attribute bits, one check box per bit
-    EscapedText,  // free text whose \t \n \r the loader resolves
-    NonNegative,  // a 32-bit number taken as its absolute value
-    Group,        // a heading of the tree (a catalogue row, never a setting)
+    Text,        // free text, written as shown
+    Number,      // 32-bit number
+    Number64,    // 64-bit number of bytes; 0 is no limit and shows empty
+    Date,        // a date text, kept as a FILETIME; 0 is none
+    Check,       // a check box, 0 or 1 (any other number counts as on)
+    Radio,       // two radio buttons: the first is 0, the second any other number
+    Operation,   // an operation code (SettingCatalogue.h), with the box "Prompted Operation"
+    Sort,        // a sort code
+    Mask,        // attribute bits, one check box per bit
+    EscapedText, // free text whose \t \n \r the loader resolves
+    NonNegative, // a 32-bit number taken as its absolute value
+    Group,       // a heading of the tree (a catalogue row, never a setting)
 };
 
 // Where a setting's items stand: directly under the section's root, or under
@@ -40,23 +40,27 @@ constexpr int kSettingGroupCount = 4;
 constexpr const char16_t *GroupLabel(SettingGroup group)
 {
     switch (group) {
-    case SettingGroup::Synchronization: return u"Synchronization";
-    case SettingGroup::Output: return u"Output";
-    case SettingGroup::Filters: return u"Filters";
-    case SettingGroup::None: break;
+    case SettingGroup::Synchronization:
+        return u"Synchronization";
+    case SettingGroup::Output:
+        return u"Output";
+    case SettingGroup::Filters:
+        return u"Filters";
+    case SettingGroup::None:
+        break;
     }
     return nullptr;
 }
 
 // How the loader reads a value into its member (follows from the kind).
 enum class FieldKind {
-    Text,          // stored as found
-    EscapedText,   // stored as found, then \t \n \r resolved
-    Int32,         // 32-bit number (flag, code, precision)
-    NonNegative,   // 32-bit number, then made non-negative
-    Mask,          // 32-bit attribute mask
-    Int64,         // 64-bit number (bytes)
-    Date,          // date text, stored as a FILETIME
+    Text,        // stored as found
+    EscapedText, // stored as found, then \t \n \r resolved
+    Int32,       // 32-bit number (flag, code, precision)
+    NonNegative, // 32-bit number, then made non-negative
+    Mask,        // 32-bit attribute mask
+    Int64,       // 64-bit number (bytes)
+    Date,        // date text, stored as a FILETIME
 };
 
 // One item of a setting in the tree: its label, and for a mask's box its bit.
@@ -94,7 +98,7 @@ struct SettingField
 
     // Set from the columns above when the table is made.
     FieldKind kind = FieldKind::Text;
-    int catalogueRow = -1;  // the catalogue row of its first item, -1 when not shown
+    int catalogueRow = -1; // the catalogue row of its first item, -1 when not shown
 
     constexpr bool IsShown() const { return boxes[0].label != nullptr; }
     constexpr int BoxCount() const
@@ -207,7 +211,8 @@ constexpr auto Rows()
             6 /* Produce Compare Report */),
         Int(Synch, u"Check Same Size Files", K::Radio, {{{u"Compare Date/Time"}, {u"Binary Compare Files"}}},
             &S::m_nCheckSameSizeFiles, 0, 0),
-        Check(Synch, u"Ignore Whitespace Compare", u"Ignore Whitespace when comparing files", &S::m_bIgnoreWhitespace, 0, 0),
+        Check(Synch, u"Ignore Whitespace Compare", u"Ignore Whitespace when comparing files", &S::m_bIgnoreWhitespace,
+              0, 0),
         Check(Synch, u"Ignore Case Compare", u"Ignore Case when comparing files", &S::m_bIgnoreCase, 0, 0),
         Check(Synch, u"Confirm Updates", u"Confirm Updates", &S::m_bConfirmUpdates, 1, 1),
         Check(Synch, u"Group Files", u"Group Related Files for display", &S::m_bGroupFiles, 0, 0),
@@ -236,12 +241,18 @@ constexpr auto Rows()
         Bytes(Filters, u"Min Size Filter", u"Exclude Files Smaller Than (bytes): ", &S::m_nMinSize),
         Bytes(Filters, u"Max Size Filter", u"Exclude Files Larger Than (bytes): ", &S::m_nMaxSize),
         Mask(Filters, u"Skip Files Mask",
-             {{{u"Exclude Read-Only Files", 0x01}, {u"Exclude Hidden Files", 0x02}, {u"Exclude Directories", 0x10},
-               {u"Exclude Archive Files", 0x20}, {u"Exclude System Files", 0x04}}},
+             {{{u"Exclude Read-Only Files", 0x01},
+               {u"Exclude Hidden Files", 0x02},
+               {u"Exclude Directories", 0x10},
+               {u"Exclude Archive Files", 0x20},
+               {u"Exclude System Files", 0x04}}},
              &S::m_nSkipFilesMask, 0, 0),
         Mask(Filters, u"Ignore Attributes",
-             {{{u"Ignore Read-Only Files", 0x01}, {u"Ignore Hidden Files", 0x02}, {u"Ignore Directories", 0x10},
-               {u"Ignore Archive Files", 0x20}, {u"Ignore System Files", 0x04}}},
+             {{{u"Ignore Read-Only Files", 0x01},
+               {u"Ignore Hidden Files", 0x02},
+               {u"Ignore Directories", 0x10},
+               {u"Ignore Archive Files", 0x20},
+               {u"Ignore System Files", 0x04}}},
              &S::m_nIgnoreAttributes, 0x37, 0x37),
         Check(Filters, u"Reverse Filters", u"Reverse Filters", &S::m_bReverseFilters, 0, 0),
         Int(None, u"Add Seconds To Second Dir", K::NonNegative, {}, &S::m_nAddSecondsToSecondDir, 0),
@@ -287,4 +298,7 @@ constexpr std::array<SettingField, N> Made(std::array<SettingField, N> fields)
 inline constexpr auto kSettingFields = SettingTable::Made(SettingTable::Rows());
 constexpr int kSettingFieldCount = int(kSettingFields.size());
 
-inline const std::array<SettingField, kSettingFieldCount> &SettingFields() { return kSettingFields; }
+inline const std::array<SettingField, kSettingFieldCount> &SettingFields()
+{
+    return kSettingFields;
+}

@@ -10,8 +10,14 @@
 
 namespace {
 
-CheckedValue Refused(const QString &error) { return {false, QString(), error}; }
-CheckedValue Accepted(const QString &value) { return {true, value, QString()}; }
+CheckedValue Refused(const QString &error)
+{
+    return {false, QString(), error};
+}
+CheckedValue Accepted(const QString &value)
+{
+    return {true, value, QString()};
+}
 
 // A whole number from `low` to `high`, written in plain decimal.
 CheckedValue WholeNumber(const QString &value, qint64 low, qint64 high)
@@ -25,8 +31,8 @@ CheckedValue WholeNumber(const QString &value, qint64 low, qint64 high)
 }
 
 // A code of a closed list, given as the code or as its text (ignoring case).
-CheckedValue ListCode(const QString &value, const QStringList &texts, int firstCode,
-                      QString (*nameOf)(int), int low, int high)
+CheckedValue ListCode(const QString &value, const QStringList &texts, int firstCode, QString (*nameOf)(int), int low,
+                      int high)
 {
     for (qsizetype i = 0; i < texts.size(); ++i)
         if (texts[i].compare(value, Qt::CaseInsensitive) == 0)
@@ -35,11 +41,19 @@ CheckedValue ListCode(const QString &value, const QStringList &texts, int firstC
     if (number.ok && !nameOf(number.value.toInt()).isEmpty())
         return number;
     return Refused(QStringLiteral("is neither a code from %1 to %2 nor one of \"%3\"")
-                       .arg(low).arg(high).arg(texts.join(QStringLiteral("\", \""))));
+                       .arg(low)
+                       .arg(high)
+                       .arg(texts.join(QStringLiteral("\", \""))));
 }
 
-QString OperationName(int code) { return OperationNameForCode(code); }
-QString SortName(int code) { return SortNameForCode(code); }
+QString OperationName(int code)
+{
+    return OperationNameForCode(code);
+}
+QString SortName(int code)
+{
+    return SortNameForCode(code);
+}
 
 } // namespace
 
@@ -79,7 +93,7 @@ CheckedValue CheckSettingValue(const SettingField &field, const QString &value)
     case FieldKind::NonNegative:
         return WholeNumber(value, 0, int32Max);
     case FieldKind::Int64:
-        if (value.isEmpty())  // no limit
+        if (value.isEmpty()) // no limit
             return Accepted(value);
         return WholeNumber(value, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
     default:

@@ -12,7 +12,10 @@ CSynchArray::CSynchArray()
     m_actions.reserve(200);
 }
 
-CSynchArray::~CSynchArray() { RemoveAllActions(); }
+CSynchArray::~CSynchArray()
+{
+    RemoveAllActions();
+}
 
 void CSynchArray::Add(std::unique_ptr<CSynchSettings> record, const QString &name)
 {
@@ -20,7 +23,10 @@ void CSynchArray::Add(std::unique_ptr<CSynchSettings> record, const QString &nam
     m_arrActionNames.append(name);
 }
 
-void CSynchArray::RemoveAllActions() { m_actions.clear(); }
+void CSynchArray::RemoveAllActions()
+{
+    m_actions.clear();
+}
 
 bool ParseActionName(QStringView name, qint32 &number)
 {

@@ -13,8 +13,7 @@
 
 namespace {
 
-QString DateContext(const CScriptFile &file, const QString &section, const SettingField &field,
-                    const QString &text)
+QString DateContext(const CScriptFile &file, const QString &section, const SettingField &field, const QString &text)
 {
     return QStringLiteral("\"%1\", section \"%2\", key \"%3\", value \"%4\"")
         .arg(ShownFileName(file.m_strPath), section, field.Key(), text);
@@ -105,8 +104,8 @@ void CSynchSettings::LoadSection(const QString &name, const CScriptFile &file, I
     for (const SettingField &field : SettingFields()) {
         if (field.kind == FieldKind::NonNegative && this->*field.int32 < 0)
             this->*field.int32 = this->*field.int32 == std::numeric_limits<qint32>::min()
-                ? std::numeric_limits<qint32>::max()
-                : -(this->*field.int32);
+                                     ? std::numeric_limits<qint32>::max()
+                                     : -(this->*field.int32);
         else if (field.kind == FieldKind::EscapedText)
             UnescapeControls(this->*field.text);
     }

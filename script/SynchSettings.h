@@ -51,11 +51,11 @@ public:
     qint32 m_nTimeCheckPrecision;
     qint32 m_nAddSecondsToSecondDir;
     qint32 m_bCaseSensitive;
-    quint64 m_nMinDate;  // FILETIME, 0: no limit
+    quint64 m_nMinDate; // FILETIME, 0: no limit
     quint64 m_nMaxDate;
     qint64 m_nMinSize;
     qint64 m_nMaxSize;
-    quint32 m_nSkipFilesMask;  // attribute bits 0x01, 0x02, 0x04, 0x10, 0x20
+    quint32 m_nSkipFilesMask; // attribute bits 0x01, 0x02, 0x04, 0x10, 0x20
     qint32 m_bReverseFilters;
     quint32 m_nIgnoreAttributes;
     qint32 m_nSortCompare;
@@ -70,7 +70,7 @@ public:
     qint32 m_bIgnoreCase;
     qint32 m_bShowProgress;
     qint32 m_bDisplayErrorMessages;
-    QStringList m_arrAtLines;  // the section's "@=" lines
+    QStringList m_arrAtLines; // the section's "@=" lines
     QString m_strCustomMessage;
     qint32 m_bAllowCancel;
     QString m_strBitmapFile;

@@ -48,7 +48,7 @@ int ReplaceAll(QString &text, QStringView find, QStringView replace, bool caseSe
 
 int UnescapeControls(QString &text)
 {
-    if (!text.contains(u'\\'))  // every sequence starts with a backslash
+    if (!text.contains(u'\\')) // every sequence starts with a backslash
         return 0;
     ReplaceAll(text, u"\\t", u"\t", false);
     ReplaceAll(text, u"\\n", u"\n", false);

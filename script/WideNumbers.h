@@ -18,7 +18,7 @@ struct NumberText
 {
     quint64 magnitude = 0;
     bool negative = false;
-    bool overflow = false;  // the magnitude went past the limit and is held there
+    bool overflow = false; // the magnitude went past the limit and is held there
 };
 
 // Reads a number from `pos` on, its magnitude held at `limit`. Without digits

@@ -46,9 +46,15 @@ thread_local CZoneSnapshot *t_pSnapshot = nullptr;
 
 } // namespace
 
-CZoneSnapshot::CZoneSnapshot() : m_pOuter(t_pSnapshot) { t_pSnapshot = this; }
+CZoneSnapshot::CZoneSnapshot() : m_pOuter(t_pSnapshot)
+{
+    t_pSnapshot = this;
+}
 
-CZoneSnapshot::~CZoneSnapshot() { t_pSnapshot = m_pOuter; }
+CZoneSnapshot::~CZoneSnapshot()
+{
+    t_pSnapshot = m_pOuter;
+}
 
 qint64 CZoneSnapshot::Offset(qint64 year, int month, int day)
 {

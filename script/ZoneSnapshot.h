@@ -29,5 +29,5 @@ public:
 
 private:
     CZoneSnapshot *m_pOuter;
-    std::unordered_map<qint64, qint64> m_offsets;  // days since 1970-01-01 -> offset
+    std::unordered_map<qint64, qint64> m_offsets; // days since 1970-01-01 -> offset
 };

@@ -70,7 +70,7 @@ void CActionCompleter::BuildRows()
             // 0 is no limit and no date: an empty value says so.
             row.value = initial || number == 0 ? QString() : builtInText;
             break;
-        default:  // texts and numbers
+        default: // texts and numbers
             row.value = initial ? QString() : builtInText;
             break;
         }
@@ -189,7 +189,8 @@ void CActionCompleter::AdoptPrompt(QTreeWidgetItem *prompt, const QTreeWidgetIte
     }
 }
 
-void CActionCompleter::MergeLevel(QTreeWidgetItem *parent, SettingGroup level, QTreeWidgetItem *source, QTreeWidgetItem **filters)
+void CActionCompleter::MergeLevel(QTreeWidgetItem *parent, SettingGroup level, QTreeWidgetItem *source,
+                                  QTreeWidgetItem **filters)
 {
     const LevelItems present = ItemsOfLevel(parent, level);
     const LevelItems model = ItemsOfLevel(source, level);

@@ -29,17 +29,17 @@ private:
     // One of the items of a complete action.
     struct Row
     {
-        int id = -1;  // the catalogue row, -1 for "Prompted Operation"
+        int id = -1; // the catalogue row, -1 for "Prompted Operation"
         SettingKind type = SettingKind::Check;
-        SettingGroup level = SettingGroup::None;  // the level it stands on
-        SettingGroup group = SettingGroup::None;  // the group a heading heads
+        SettingGroup level = SettingGroup::None; // the level it stands on
+        SettingGroup group = SettingGroup::None; // the group a heading heads
         QString label;
         Kind kind = Kind::Edit;
-        int set = -1;  // of several items the writer reads together: their setting
-        bool on = false;  // checked or selected, when no item gives the value
+        int set = -1;    // of several items the writer reads together: their setting
+        bool on = false; // checked or selected, when no item gives the value
         const void *comboClass = nullptr;
         int image = kImageText;
-        QString value;  // the value shown, when no item gives it
+        QString value; // the value shown, when no item gives it
     };
     // The item the writer takes for each row of one level (indexed like
     // m_rows, null where it takes none), found as the writer finds them.

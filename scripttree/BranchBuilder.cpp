@@ -126,7 +126,7 @@ void CBranchBuilder::KeyFound(const SettingField &field, const CSynchSettings &r
             m_tree.AddCheckBoxItem(m_labels[row + box], parent, (mask & field.boxes[size_t(box)].bit) != 0);
         break;
     }
-    default:  // never shown
+    default: // never shown
         break;
     }
     // What the new items show now, and how the line read.

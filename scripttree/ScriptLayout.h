@@ -23,8 +23,8 @@ public:
     };
     struct Place
     {
-        qsizetype begin;  // the header's '['
-        qsizetype end;    // the next header's '[', or the end of the text
+        qsizetype begin; // the header's '['
+        qsizetype end;   // the next header's '[', or the end of the text
         Kind kind;
         // Loaded: the order the loader reads the sections in ("Default" 0, an action its number).
         qint64 loadOrder;

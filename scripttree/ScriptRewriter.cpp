@@ -8,7 +8,10 @@
 #include "treeoptions/TreeOptionsCtrl.h"
 
 CScriptRewriter::CScriptRewriter(CTreeOptionsCtrl &tree, bool complete, const WriteOptions &options, bool normalize)
-    : m_tree(tree), m_bComplete(complete), m_bNormalize(normalize), m_options(options)
+    : m_tree(tree)
+    , m_bComplete(complete)
+    , m_bNormalize(normalize)
+    , m_options(options)
 {
 }
 
@@ -45,7 +48,7 @@ bool CScriptRewriter::Pass(const QString &in, bool again)
     if (m_document.m_ScriptFile.LastReadStatus() == ScriptReadStatus::Failed)
         return false;
     if (!m_writer)
-        Start();  // nothing loaded: an empty script
+        Start(); // nothing loaded: an empty script
     Encode(m_writer->End());
     return true;
 }
@@ -65,7 +68,7 @@ void CScriptRewriter::Start()
 void CScriptRewriter::DefaultLoaded(const CSynchArray &)
 {
     Start();
-    TakeRoot(true);  // actions completed later take what it shows
+    TakeRoot(true); // actions completed later take what it shows
 }
 
 void CScriptRewriter::ActionLoaded(const QString &, const CSynchSettings &)

@@ -2,10 +2,9 @@
 // Reads a script and writes it again exactly as the editor saves it right
 // after loading it (with Show All on every section when asked): byte for byte
 // but the lines Show All adds, or, normalising, in catalogue order as a tree
-// without the script's layout is written. One section at a time: each root is built, completed, written and let go before the
-// next section is loaded. The tree never holds more than "Default" and one
-// action, and no action's record outlives its section, so a script of any
-// size needs little more than its own text and the bytes written.
+// without the script's layout is written. One section at a time: each root is built, completed, written and let go
+// before the next section is loaded. The tree never holds more than "Default" and one action, and no action's record
+// outlives its section, so a script of any size needs little more than its own text and the bytes written.
 
 #include "script/ActionSink.h"
 #include "script/ScriptFile.h"

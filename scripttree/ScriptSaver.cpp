@@ -7,7 +7,6 @@
 #include "scripttree/ScriptEncoder.h"
 #include "scripttree/ScriptWriter.h"
 
-
 namespace {
 
 // Encodes what `writer` writes a hundred sections at a time; false as soon

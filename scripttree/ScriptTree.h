@@ -55,5 +55,4 @@ void CompleteAction(CTreeOptionsCtrl &tree, QTreeWidgetItem *root,
 
 // Inserts a bare action root item named `name` (kImageText, no record) at the
 // root level after `insertAfter`.
-QTreeWidgetItem *InsertActionRoot(CTreeOptionsCtrl &tree, const QString &name,
-                                  CTreeInsertPos insertAfter = TVI_LAST);
+QTreeWidgetItem *InsertActionRoot(CTreeOptionsCtrl &tree, const QString &name, CTreeInsertPos insertAfter = TVI_LAST);

@@ -62,7 +62,7 @@ struct KeptLine
 {
     QStringView text;
     QStringView end;
-    int row;  // the setting whose key it holds, or -1
+    int row; // the setting whose key it holds, or -1
 };
 
 void CutLines(QStringView text, std::vector<KeptLine> &lines)
@@ -83,11 +83,16 @@ void CutLines(QStringView text, std::vector<KeptLine> &lines)
 } // namespace
 
 CScriptWriter::CScriptWriter(const CSynchArray &document, const CTreeOptionsCtrl &tree)
-    : m_document(document), m_tree(tree), m_lineEnd(kLineEnd)
+    : m_document(document)
+    , m_tree(tree)
+    , m_lineEnd(kLineEnd)
 {
 }
 
-void CScriptWriter::WriteText(QStringView text) { m_out.append(text); }
+void CScriptWriter::WriteText(QStringView text)
+{
+    m_out.append(text);
+}
 
 void CScriptWriter::WriteLine(int row, QStringView value)
 {
@@ -119,7 +124,10 @@ void CScriptWriter::CloseLine()
     m_bLineOpen = false;
 }
 
-bool CScriptWriter::KeepsLayout() const { return ScriptLayoutOf(m_tree.invisibleRootItem()) != nullptr; }
+bool CScriptWriter::KeepsLayout() const
+{
+    return ScriptLayoutOf(m_tree.invisibleRootItem()) != nullptr;
+}
 
 const CRootSource *CScriptWriter::SourceOf(const QTreeWidgetItem *root) const
 {
@@ -171,7 +179,10 @@ void CScriptWriter::BeginStream()
     WritePreamble();
 }
 
-int CScriptWriter::RootCount() const { return m_tree.topLevelItemCount(); }
+int CScriptWriter::RootCount() const
+{
+    return m_tree.topLevelItemCount();
+}
 
 void CScriptWriter::WriteRoots(int first, int count)
 {
@@ -311,7 +322,7 @@ void CScriptWriter::StreamPending(bool ending)
         } else if (places[size_t(m_nextSection)].kind != CScriptLayout::Kind::Loaded) {
             WriteKept(m_layout->SectionText(m_nextSection));
         } else if (!ending) {
-            break;  // its root is still to come
+            break; // its root is still to come
         }
     }
 }
@@ -431,7 +442,7 @@ void CScriptWriter::WritePreamble()
         static thread_local std::vector<KeptLine> kept;
         CutLines(preamble, kept);
         qsizetype count = 0;
-        qsizetype after = 0;  // where the last line read ends
+        qsizetype after = 0; // where the last line read ends
         bool same = true;
         for (const KeptLine &line : kept) {
             if (line.text.isEmpty())
@@ -548,7 +559,7 @@ void CScriptWriter::WriteLevel(const QTreeWidgetItem *parent, SettingGroup level
         while (match < rowCount && !text.startsWith(m_labels[rows[match]]))
             ++match;
         if (match == rowCount)
-            continue;  // not a row of this level: passed over
+            continue; // not a row of this level: passed over
         next = match + 1;
         const int row = rows[match];
         const SettingRow &entry = SettingCatalogue()[size_t(row)];
@@ -597,7 +608,7 @@ void CScriptWriter::WriteOperation(int row, const QTreeWidgetItem *item, const Q
     if (prompt)
         CTreeOptionsCtrl::GetCheckState(prompt, prompted);
     if (prompted && code >= 0)
-        code = code == 6 ? -1 : -2 - code;  // "Produce Compare Report" prompted is "Always Prompt"
+        code = code == 6 ? -1 : -2 - code; // "Produce Compare Report" prompted is "Always Prompt"
     WriteLine(row, QString::number(code));
 }
 

@@ -74,14 +74,14 @@ private:
     // A mask while the group that holds its boxes is written.
     struct Mask
     {
-        int field = 0;          // its setting in SettingFields()
-        int lastRow = 0;        // the catalogue row of its last box
-        bool seen = false;      // a box of it is in the branch
-        bool changed = false;   // a box is missing its memory or shows something else
-        int boxes = 0;          // boxes found
-        quint32 bits = 0;       // the checked boxes
-        quint32 outside = 0;    // bits without a box, from the line as read
-        QStringView raw;        // the value as read (in the first box's memory)
+        int field = 0;        // its setting in SettingFields()
+        int lastRow = 0;      // the catalogue row of its last box
+        bool seen = false;    // a box of it is in the branch
+        bool changed = false; // a box is missing its memory or shows something else
+        int boxes = 0;        // boxes found
+        quint32 bits = 0;     // the checked boxes
+        quint32 outside = 0;  // bits without a box, from the line as read
+        QStringView raw;      // the value as read (in the first box's memory)
         bool hasRaw = false;
     };
 
@@ -128,7 +128,7 @@ private:
     bool m_bDefault = false;
     std::shared_ptr<const CScriptLayout> m_layout;
     QStringView m_lineEnd;
-    bool m_bLineOpen = false;     // the text ends in a kept line without its end
+    bool m_bLineOpen = false; // the text ends in a kept line without its end
     std::vector<Step> m_steps;
     size_t m_nextStep = 0;
     // Collecting a root's lines rather than writing them (row, value).
@@ -139,6 +139,6 @@ private:
     bool m_bStreaming = false;
     qsizetype m_nextSection = 0;
     std::vector<std::pair<qsizetype, QString>> m_pending;
-    int m_radioWritten = -1;  // the setting whose selected radio button the section has written
+    int m_radioWritten = -1; // the setting whose selected radio button the section has written
     std::vector<Mask> m_masks;
 };

@@ -61,8 +61,10 @@ class CTreeOptionsAccessibleRow : public QAccessibleInterface,
 {
 public:
     CTreeOptionsAccessibleRow(CTreeOptionsCtrl *tree, QTreeWidgetItem *item)
-        : m_pTree(tree), m_index(item ? tree->IndexOfItem(item) : QModelIndex()), m_bHeader(!item),
-          m_reported(ImageState(item))
+        : m_pTree(tree)
+        , m_index(item ? tree->IndexOfItem(item) : QModelIndex())
+        , m_bHeader(!item)
+        , m_reported(ImageState(item))
     {
     }
 
@@ -245,8 +247,7 @@ QHash<const CTreeOptionsCtrl *, CTreeOptionsAccessible *> &Accounts()
 class CTreeOptionsAccessible : public QAccessibleWidget
 {
 public:
-    explicit CTreeOptionsAccessible(CTreeOptionsCtrl *tree)
-        : QAccessibleWidget(tree, QAccessible::Tree), m_pOwner(tree)
+    explicit CTreeOptionsAccessible(CTreeOptionsCtrl *tree) : QAccessibleWidget(tree, QAccessible::Tree), m_pOwner(tree)
     {
         Accounts().insert(tree, this);
     }

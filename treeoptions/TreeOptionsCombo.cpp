@@ -93,7 +93,8 @@ void CTreeOptionsCombo::showPopup()
     int widest = 0;
     for (int i = 0; i < count(); ++i)
         widest = qMax(widest, list->sizeHintForIndex(model()->index(i, modelColumn())).width());
-    const int frame = 2 * list->frameWidth() + (count() > maxVisibleItems() ? list->verticalScrollBar()->sizeHint().width() : 0);
+    const int frame =
+        2 * list->frameWidth() + (count() > maxVisibleItems() ? list->verticalScrollBar()->sizeHint().width() : 0);
     list->setMinimumWidth(widest + frame);
     QComboBox::showPopup();
 }

@@ -15,7 +15,8 @@ namespace {
 CTreeOptionsItem *AsOptionsItem(const QTreeWidgetItem *item)
 {
     return item && item->type() == CTreeOptionsItem::kType
-               ? static_cast<CTreeOptionsItem *>(const_cast<QTreeWidgetItem *>(item)) : nullptr;
+               ? static_cast<CTreeOptionsItem *>(const_cast<QTreeWidgetItem *>(item))
+               : nullptr;
 }
 
 bool ImageIn(const QTreeWidgetItem *item, std::initializer_list<int> images)
@@ -35,8 +36,7 @@ void ShareInfo(QTreeWidgetItem *item, quint32 kind, const QMetaObject *editorCla
 
 } // namespace
 
-CRedrawGuard::CRedrawGuard(QWidget *widget)
-    : m_pWidget(widget), m_bWasEnabled(widget && widget->updatesEnabled())
+CRedrawGuard::CRedrawGuard(QWidget *widget) : m_pWidget(widget), m_bWasEnabled(widget && widget->updatesEnabled())
 {
     if (m_bWasEnabled)
         m_pWidget->setUpdatesEnabled(false);
@@ -95,7 +95,8 @@ QTreeWidgetItem *CTreeOptionsCtrl::AddItem(QTreeWidgetItem *item, QTreeWidgetIte
     if (insertAfter.where() == CTreeInsertPos::Where::First) {
         index = 0;
     } else if (insertAfter.where() == CTreeInsertPos::Where::After) {
-        const int at = parent ? parent->indexOfChild(insertAfter.sibling()) : indexOfTopLevelItem(insertAfter.sibling());
+        const int at =
+            parent ? parent->indexOfChild(insertAfter.sibling()) : indexOfTopLevelItem(insertAfter.sibling());
         index = at >= 0 ? at + 1 : count;
     }
     if (parent)
@@ -320,8 +321,8 @@ void CTreeOptionsCtrl::SetItemValueText(QTreeWidgetItem *item, const QString &va
 QString CTreeOptionsCtrl::TextWithValue(const QString &text, const QString &value)
 {
     const qsizetype separator = text.indexOf(TreeValueSeparator());
-    const QString label = separator < 0 ? text + TreeValueSeparator()
-                                        : text.left(separator + TreeValueSeparator().size());
+    const QString label =
+        separator < 0 ? text + TreeValueSeparator() : text.left(separator + TreeValueSeparator().size());
     return label + SingleLine(value);
 }
 
@@ -351,8 +352,8 @@ void CTreeOptionsCtrl::SetItemColour(QTreeWidgetItem *item, COLORREF colour)
 {
     if (CTreeOptionsItemInfo *info = EditableItemInfo(item))
         info->m_crColour = colour;
-    SetItemValueText(item, QString::asprintf("&%02x%02x%02x", GetRValue(colour), GetGValue(colour),
-                                             GetBValue(colour)).toUpper());
+    SetItemValueText(
+        item, QString::asprintf("&%02x%02x%02x", GetRValue(colour), GetGValue(colour), GetBValue(colour)).toUpper());
 }
 
 bool CTreeOptionsCtrl::GetItemFont(const QTreeWidgetItem *item, CLogFont &font)

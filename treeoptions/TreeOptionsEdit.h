@@ -26,7 +26,7 @@ public:
     CTreeOptionsEditSession *m_pSession = nullptr;
     CTreeOptionsBrowseButton *m_pBrowseButton = nullptr;
     CTreeOptionsSpinCtrl *m_pSpin = nullptr; // the spin buddy stepping this edit, if any
-    bool m_bBrowsing = false;                 // a picker of the browse button is open
+    bool m_bBrowsing = false;                // a picker of the browse button is open
 
 protected:
     bool event(QEvent *event) override;

@@ -151,9 +151,7 @@ void CTreeOptionsEditSession::Place()
         const int right = fullRight - 1;
         m_pCombo->setGeometry(left, top, qMax(right - left, 20), qMax(m_pCombo->sizeHint().height(), text.height()));
     } else if (m_pEdit) {
-        const int buddyWidth = m_pBrowse ? m_pBrowse->GetButtonWidth()
-                               : m_pSpin ? m_pSpin->GetLayoutWidth()
-                                         : 0;
+        const int buddyWidth = m_pBrowse ? m_pBrowse->GetButtonWidth() : m_pSpin ? m_pSpin->GetLayoutWidth() : 0;
         const int right = fullRight - buddyWidth - 1;
         const QRect editRect(left, top, qMax(right - left, 20), m_pEdit->GetMinHeight(text.height()));
         m_pEdit->setGeometry(editRect);
@@ -257,12 +255,15 @@ void CTreeOptionsEditSession::FocusTree()
 
 void CTreeOptionsEditSession::ReEditCurrentItem()
 {
-    QMetaObject::invokeMethod(this, [this] {
-        if (QTreeWidgetItem *current = m_tree.currentItem()) {
-            CommitAndEnd();
-            Begin(current);
-        }
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (QTreeWidgetItem *current = m_tree.currentItem()) {
+                CommitAndEnd();
+                Begin(current);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void CTreeOptionsEditSession::OnBrowseClicked()

@@ -2,11 +2,13 @@
 
 #include "framework/ModalUi.h"
 
-CTreeOptionsFileDialog::CTreeOptionsFileDialog(bool openFileDialog, const QString &defaultExt,
-                                               const QString &fileName, unsigned flags,
-                                               const QString &filter)
-    : m_bOpen(openFileDialog), m_strDefaultExt(defaultExt), m_strFileName(fileName), m_nFlags(flags),
-      m_strFilter(filter)
+CTreeOptionsFileDialog::CTreeOptionsFileDialog(bool openFileDialog, const QString &defaultExt, const QString &fileName,
+                                               unsigned flags, const QString &filter)
+    : m_bOpen(openFileDialog)
+    , m_strDefaultExt(defaultExt)
+    , m_strFileName(fileName)
+    , m_nFlags(flags)
+    , m_strFilter(filter)
 {
 }
 

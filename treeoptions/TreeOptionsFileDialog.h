@@ -13,8 +13,8 @@ public:
         kFileMustExist = 0x1000,
     };
 
-    CTreeOptionsFileDialog(bool openFileDialog, const QString &defaultExt, const QString &fileName,
-                           unsigned flags, const QString &filter);
+    CTreeOptionsFileDialog(bool openFileDialog, const QString &defaultExt, const QString &fileName, unsigned flags,
+                           const QString &filter);
 
     void SetTitle(const QString &title) { m_strTitle = title; }
     // The caption of the OK button; "OK" unless changed.

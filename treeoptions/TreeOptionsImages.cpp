@@ -93,18 +93,49 @@ void LetterA(QPainter &p, const QColor &colour, qreal x, qreal y)
 void Draw(QPainter &p, int index, const Ink &ink)
 {
     switch (index) {
-    case kImageBox: Box(p, ink.base, ink.text); break;
-    case kImageBoxTicked: Box(p, ink.base, ink.text); Tick(p, ink.text); break;
-    case kImageRadio: Circle(p, ink.base, ink.text); break;
-    case kImageRadioOn: Circle(p, ink.base, ink.text); Dot(p, ink.text); break;
+    case kImageBox:
+        Box(p, ink.base, ink.text);
+        break;
+    case kImageBoxTicked:
+        Box(p, ink.base, ink.text);
+        Tick(p, ink.text);
+        break;
+    case kImageRadio:
+        Circle(p, ink.base, ink.text);
+        break;
+    case kImageRadioOn:
+        Circle(p, ink.base, ink.text);
+        Dot(p, ink.text);
+        break;
     // Disabled forms: the red cross goes under the tick or dot, so the state
     // still reads at a glance.
-    case kImageBoxDisabled: Box(p, ink.base, ink.disabled); CrossOut(p, ink.red); break;
-    case kImageBoxTickedDisabled: Box(p, ink.base, ink.disabled); CrossOut(p, ink.red); Tick(p, ink.disabled); break;
-    case kImageRadioDisabled: Circle(p, ink.base, ink.disabled); CrossOut(p, ink.red); break;
-    case kImageRadioOnDisabled: Circle(p, ink.base, ink.disabled); CrossOut(p, ink.red); Dot(p, ink.disabled); break;
-    case kImageBoxMixed: Box(p, ink.grey, ink.text); Tick(p, ink.text); break;
-    case kImageBoxMixedDisabled: Box(p, ink.grey, ink.disabled); CrossOut(p, ink.red); Tick(p, ink.disabled); break;
+    case kImageBoxDisabled:
+        Box(p, ink.base, ink.disabled);
+        CrossOut(p, ink.red);
+        break;
+    case kImageBoxTickedDisabled:
+        Box(p, ink.base, ink.disabled);
+        CrossOut(p, ink.red);
+        Tick(p, ink.disabled);
+        break;
+    case kImageRadioDisabled:
+        Circle(p, ink.base, ink.disabled);
+        CrossOut(p, ink.red);
+        break;
+    case kImageRadioOnDisabled:
+        Circle(p, ink.base, ink.disabled);
+        CrossOut(p, ink.red);
+        Dot(p, ink.disabled);
+        break;
+    case kImageBoxMixed:
+        Box(p, ink.grey, ink.text);
+        Tick(p, ink.text);
+        break;
+    case kImageBoxMixedDisabled:
+        Box(p, ink.grey, ink.disabled);
+        CrossOut(p, ink.red);
+        Tick(p, ink.disabled);
+        break;
     case kImageSearch: // magnifying glass
         p.setPen(QPen(ink.text, 1.4));
         p.setBrush(Blend(ink.base, ink.accent, 0.25));
@@ -166,7 +197,8 @@ void Draw(QPainter &p, int index, const Ink &ink)
         p.drawLine(QPointF(5, 9), QPointF(11, 14.5));
         p.drawLine(QPointF(11, 9), QPointF(5, 14.5));
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -11,8 +11,8 @@
 struct CTreeOptionsItem::Extra
 {
     std::optional<CTreeOptionsItemInfo> info; // the item's own record
-    QString loadedText; // when the item's text has changed since the load
-    QString rawValue;   // when the texts cannot say it
+    QString loadedText;                       // when the item's text has changed since the load
+    QString rawValue;                         // when the texts cannot say it
 };
 
 namespace {
@@ -101,7 +101,9 @@ int ImageIndex(int image)
 } // namespace
 
 CTreeOptionsItem::CTreeOptionsItem(const QString &text, int image)
-    : QTreeWidgetItem(kType), m_nImage(qint8(ImageIndex(image))), m_strText(text)
+    : QTreeWidgetItem(kType)
+    , m_nImage(qint8(ImageIndex(image)))
+    , m_strText(text)
 {
     QTreeWidgetItem::operator=(OneColumn());
 }
@@ -128,8 +130,8 @@ CTreeOptionsItem *CTreeOptionsItem::CopyOf(const QTreeWidgetItem &source)
         copy->setFlags(source.flags());
     }
     copy->m_strText = source.data(0, Qt::DisplayRole).toString();
-    copy->m_nImage = qint8(ImageIndex(source.data(0, kImageIndexRole).isValid()
-                                          ? source.data(0, kImageIndexRole).toInt() : -1));
+    copy->m_nImage =
+        qint8(ImageIndex(source.data(0, kImageIndexRole).isValid() ? source.data(0, kImageIndexRole).toInt() : -1));
     if (source.type() == kType) {
         const auto &item = static_cast<const CTreeOptionsItem &>(source);
         if (const CTreeOptionsItemInfo *info = item.Info())
@@ -150,8 +152,8 @@ QVariant CTreeOptionsItem::data(int column, int role) const
         case kImageIndexRole:
             return int(m_nImage);
         case Qt::DecorationRole:
-            return m_nImage >= 0 && m_nImage < CTreeOptionsImages::kCount
-                       ? QVariant(CTreeOptionsImages::Icon(m_nImage)) : QVariant();
+            return m_nImage >= 0 && m_nImage < CTreeOptionsImages::kCount ? QVariant(CTreeOptionsImages::Icon(m_nImage))
+                                                                          : QVariant();
         default:
             break;
         }
@@ -272,8 +274,8 @@ void CTreeOptionsItem::SetLoadMemory(QStringView rawValue, const QString &shownT
     QString raw;
     const int number = SmallNumberIn(rawValue);
     const bool textIsShown = shownText == m_strText;
-    const bool rawAfterSeparator = number < 0 && AfterSeparator(shownText) == rawValue
-                                   && !AfterSeparator(shownText).isNull();
+    const bool rawAfterSeparator =
+        number < 0 && AfterSeparator(shownText) == rawValue && !AfterSeparator(shownText).isNull();
     if (number < 0 && !rawAfterSeparator)
         raw = rawValue.toString();
     const QString loadedText = textIsShown ? QString() : shownText;

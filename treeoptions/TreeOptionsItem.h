@@ -9,10 +9,12 @@
 
 #include <QTreeWidgetItem>
 
-
 // The separator between an item's label and its value in the item's text:
 // "Label: value". Whoever builds the tree writes texts in that form.
-inline QString TreeValueSeparator() { return QStringLiteral(": "); }
+inline QString TreeValueSeparator()
+{
+    return QStringLiteral(": ");
+}
 
 // Data roles of column 0 that the control keeps for itself. Every role from
 // Qt::UserRole upward belongs to the user of the control: the control never
@@ -106,7 +108,10 @@ public:
     constexpr CTreeInsertPos(Where where) : m_where(where) {}
     // After `sibling`; a null sibling means last.
     constexpr CTreeInsertPos(QTreeWidgetItem *sibling)
-        : m_where(sibling ? Where::After : Where::Last), m_pSibling(sibling) {}
+        : m_where(sibling ? Where::After : Where::Last)
+        , m_pSibling(sibling)
+    {
+    }
 
     Where where() const { return m_where; }
     QTreeWidgetItem *sibling() const { return m_pSibling; }

@@ -28,8 +28,9 @@ enum TreeOptionsItemKind : quint32 {
 // editors (with Q_OBJECT) are created and recognised as well.
 struct CTreeOptionsItemInfo
 {
-    const QMetaObject *m_pEditorClass = nullptr; // CTreeOptionsCombo, CTreeOptionsEdit, CTreeOptionsBrowseButton or derived
-    const QMetaObject *m_pBuddyClass = nullptr;  // CTreeOptionsSpinCtrl or CTreeOptionsBrowseButton beside an edit
+    const QMetaObject *m_pEditorClass =
+        nullptr; // CTreeOptionsCombo, CTreeOptionsEdit, CTreeOptionsBrowseButton or derived
+    const QMetaObject *m_pBuddyClass = nullptr; // CTreeOptionsSpinCtrl or CTreeOptionsBrowseButton beside an edit
     quint32 m_nKind = kKindNone;
     COLORREF m_crColour = RGB(255, 0, 0);
     CLogFont m_lfFont;

@@ -6,7 +6,9 @@
 #include <QVBoxLayout>
 
 CTreeOptionsSpinCtrl::CTreeOptionsSpinCtrl(QWidget *parent)
-    : QWidget(parent), m_pUp(new QToolButton(this)), m_pDown(new QToolButton(this))
+    : QWidget(parent)
+    , m_pUp(new QToolButton(this))
+    , m_pDown(new QToolButton(this))
 {
     setFocusPolicy(Qt::NoFocus);
     auto *layout = new QVBoxLayout(this);

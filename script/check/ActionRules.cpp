@@ -25,9 +25,15 @@ int OperationCode(qint32 stored)
 
 // Synchronize Both, Augment, Refresh, Update, Update & Prune and Recreate
 // Directory Structure put files or folders into the target.
-bool WritesTarget(int code) { return (code >= 0 && code <= 4) || code == 7; }
+bool WritesTarget(int code)
+{
+    return (code >= 0 && code <= 4) || code == 7;
+}
 // Update & Prune and Remove Duplicates remove files from the target.
-bool Prunes(int code) { return code == 4 || code == 5; }
+bool Prunes(int code)
+{
+    return code == 4 || code == 5;
+}
 
 QString ShortOperationName(int code)
 {
@@ -75,14 +81,17 @@ CActionRules::CActionRules(CCheckContext &context) : m_context(context)
     m_actions.reserve(size_t(document.GetSize()));
     for (qsizetype i = 0; i < document.GetSize(); ++i) {
         const CSynchSettings *record = document.GetAt(i);
-        m_actions.push_back({record, CPathKey(record->m_strPath1), CPathKey(record->m_strPath2),
-                             OperationCode(record->m_nOperation)});
+        m_actions.push_back(
+            {record, CPathKey(record->m_strPath1), CPathKey(record->m_strPath2), OperationCode(record->m_nOperation)});
     }
     m_pruneReported.assign(m_actions.size(), false);
     m_nStartOfToday = StartOfToday();
 }
 
-const QString &CActionRules::Name(qsizetype action) const { return m_context.Document().m_arrActionNames.at(action); }
+const QString &CActionRules::Name(qsizetype action) const
+{
+    return m_context.Document().m_arrActionNames.at(action);
+}
 
 const QString &CActionRules::PathText(const Entry &entry) const
 {
@@ -125,11 +134,13 @@ void CActionRules::CheckAction(qsizetype i)
     else if (record.m_bSearchSubdir != 0 && action.target.Contains(action.source))
         Report(i, u"Path1", true, "nested-paths",
                QStringLiteral("%1's source \"%2\" lies inside its target \"%3\" and subdirectories are included: "
-                              "it reads what it writes").arg(Name(i), record.m_strPath1, record.m_strPath2));
+                              "it reads what it writes")
+                   .arg(Name(i), record.m_strPath1, record.m_strPath2));
     else if (record.m_bSearchSubdir != 0 && action.source.Contains(action.target))
         Report(i, u"Path2", true, "nested-paths",
                QStringLiteral("%1's target \"%2\" lies inside its source \"%3\" and subdirectories are included: "
-                              "it copies into what it reads").arg(Name(i), record.m_strPath2, record.m_strPath1));
+                              "it copies into what it reads")
+                   .arg(Name(i), record.m_strPath2, record.m_strPath1));
 
     if (Prunes(action.operation) && action.target.IsRoot())
         Report(i, u"Path2", action.operation == 4, "root-target",
@@ -180,8 +191,8 @@ std::vector<CActionRules::Entry> CActionRules::Entries() const
         const Action &action = m_actions[i];
         const int op = action.operation;
         const unsigned source = (op != 8 ? kReads : 0) | (op == 0 ? kWrites : 0);
-        const unsigned target = (op == 0 ? kReads : 0) | (WritesTarget(op) ? kWrites | kTargetWrite : 0)
-                                | (Prunes(op) ? kPrunes : 0);
+        const unsigned target =
+            (op == 0 ? kReads : 0) | (WritesTarget(op) ? kWrites | kTargetWrite : 0) | (Prunes(op) ? kPrunes : 0);
         if (source && action.source.Resolves())
             entries.push_back({action.source.SortKey(), &action.source, qsizetype(i), source, false});
         if (target && action.target.Resolves())
@@ -198,7 +209,7 @@ std::vector<CActionRules::Entry> CActionRules::Entries() const
 template <typename Visit>
 void CActionRules::Walk(const std::vector<Entry> &entries, Visit &&visit)
 {
-    std::vector<Folder> holders;  // outermost first
+    std::vector<Folder> holders; // outermost first
     for (size_t i = 0; i < entries.size();) {
         Folder folder{i, i, {}};
         for (; folder.end < entries.size() && *entries[folder.end].path == *entries[i].path; ++folder.end) {
@@ -253,7 +264,8 @@ void CActionRules::FindWriters(std::vector<bool> &reported, Subject isSubject, W
                 continue;
             for (Folder &holder : holders) {
                 for (const qsizetype subject : holder.pending)
-                    if (!reported[size_t(entries[size_t(subject)].action)] && meets(entries[size_t(subject)], entries[k]))
+                    if (!reported[size_t(entries[size_t(subject)].action)]
+                        && meets(entries[size_t(subject)], entries[k]))
                         report(entries[size_t(subject)], entries[k], "holds");
                 std::erase_if(holder.pending,
                               [&](qsizetype subject) { return reported[size_t(entries[size_t(subject)].action)]; });
@@ -275,10 +287,9 @@ void CActionRules::CheckPrunedShared()
     auto report = [&](const Entry &prune, const Entry &writes, const char *relation) {
         m_pruneReported[size_t(prune.action)] = true;
         const QString writer = QStringLiteral("%1 (%2)").arg(Name(writes.action), Operation(writes.action));
-        const QString folder =
-            *relation ? QStringLiteral("which %1 \"%2\", a folder %3 writes into")
-                            .arg(QLatin1String(relation), PathText(writes), writer)
-                      : QStringLiteral("the folder %1 writes into as well").arg(writer);
+        const QString folder = *relation ? QStringLiteral("which %1 \"%2\", a folder %3 writes into")
+                                               .arg(QLatin1String(relation), PathText(writes), writer)
+                                         : QStringLiteral("the folder %1 writes into as well").arg(writer);
         Report(prune.action, u"Path2", true, "prune-shared-target",
                QStringLiteral("%1 (%2) removes files from \"%3\", %4: each run deletes the files the other wrote")
                    .arg(Name(prune.action), Operation(prune.action), PathText(prune), folder));
@@ -324,7 +335,7 @@ void CActionRules::CheckRunOrder()
     // Whether `writes` runs after `reads` and puts files where it reads.
     auto later = [&](const Entry &reads, const Entry &writes) {
         return (reads.roles & kReads) && (writes.roles & kWrites) && writes.action > reads.action
-            && !(m_actions[size_t(reads.action)].operation == 0 && m_actions[size_t(writes.action)].operation == 0);
+               && !(m_actions[size_t(reads.action)].operation == 0 && m_actions[size_t(writes.action)].operation == 0);
     };
     // The writer of `folder` that runs last, when it runs after `reads` and is no hub partner.
     auto lastWriter = [&](const Folder &folder, const Entry &reads) -> const Entry * {
@@ -334,9 +345,9 @@ void CActionRules::CheckRunOrder()
     };
     auto report = [&](const Entry &reads, const Entry &writes, const char *relation) {
         reported[size_t(reads.action)] = true;
-        const QString where = *relation
-                                  ? QStringLiteral("which %1 \"%2\", a folder").arg(QLatin1String(relation), PathText(writes))
-                                  : QStringLiteral("a folder");
+        const QString where =
+            *relation ? QStringLiteral("which %1 \"%2\", a folder").arg(QLatin1String(relation), PathText(writes))
+                      : QStringLiteral("a folder");
         Report(reads.action, reads.isTarget ? u"Path2" : u"Path1", false, "run-order",
                QStringLiteral("%1 reads \"%2\", %3 %4 writes into after it: each run copies what the previous "
                               "run left; move %1 below %4")

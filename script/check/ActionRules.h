@@ -29,7 +29,7 @@ private:
         const CSynchSettings *record;
         CPathKey source;
         CPathKey target;
-        int operation;  // 0 to 8, -1 when chosen at run time
+        int operation; // 0 to 8, -1 when chosen at run time
     };
     // A folder of an action and what the action does with it.
     static constexpr unsigned kReads = 1, kWrites = 2, kPrunes = 4, kTargetWrite = 8;
@@ -46,7 +46,7 @@ private:
     {
         size_t begin;
         size_t end;
-        std::vector<qsizetype> pending;  // actions a folder inside it may still report
+        std::vector<qsizetype> pending; // actions a folder inside it may still report
         // Its first targets written into, and its writers that run last; "one-way":
         // not Synchronize Both, which shares a folder with another as a hub.
         const Entry *firstTarget = nullptr;

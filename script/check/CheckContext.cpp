@@ -6,7 +6,9 @@
 #include <algorithm>
 
 CCheckContext::CCheckContext(const CSynchArray &document, CheckRuleSet ignored, ICheckSink &sink)
-    : m_document(document), m_sink(sink), m_ignored(ignored)
+    : m_document(document)
+    , m_sink(sink)
+    , m_ignored(ignored)
 {
     const CScriptFile &file = document.m_ScriptFile;
     const QStringView text = file.Text();
@@ -52,7 +54,10 @@ void CCheckContext::ReadIgnoreLines()
                 m_sectionIgnores[section->m_strName.toCaseFolded()] |= rules;
 }
 
-const CScriptFile &CCheckContext::File() const { return m_document.m_ScriptFile; }
+const CScriptFile &CCheckContext::File() const
+{
+    return m_document.m_ScriptFile;
+}
 
 qsizetype CCheckContext::LineOfOffset(qsizetype offset) const
 {

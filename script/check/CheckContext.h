@@ -29,7 +29,7 @@ public:
     {
         const CSection *section;
         const CSynchSettings *record;
-        QString name;  // as the editor names it: "Default", "Action%d"
+        QString name; // as the editor names it: "Default", "Action%d"
         bool isDefault;
     };
 
@@ -44,7 +44,10 @@ public:
     // The "Default" section, or nullptr.
     const CSection *DefaultSection() const { return m_pDefault; }
     // The action section of record `index`.
-    const CSection *ActionSection(qsizetype index) const { return m_loaded[size_t(index) + (m_pDefault ? 1 : 0)].section; }
+    const CSection *ActionSection(qsizetype index) const
+    {
+        return m_loaded[size_t(index) + (m_pDefault ? 1 : 0)].section;
+    }
 
     // For loaded section `index`, the stored line each key of the loader's
     // table is read from (-1: none), as the reading rules found them.
@@ -62,11 +65,11 @@ public:
     // Whether a problem of `rule` in `section` is to be reported (not quieted,
     // and wanted by the sink): when true, Deliver must follow.
     bool Wants(const QString &section, const char *rule, CheckSeverity severity);
-    void Deliver(qsizetype line, const QString &section, const QString &key, CheckSeverity severity,
-                 const char *rule, const QString &message);
+    void Deliver(qsizetype line, const QString &section, const QString &key, CheckSeverity severity, const char *rule,
+                 const QString &message);
     // Wants, then Deliver.
-    void Report(qsizetype line, const QString &section, const QString &key, CheckSeverity severity,
-                const char *rule, const QString &message);
+    void Report(qsizetype line, const QString &section, const QString &key, CheckSeverity severity, const char *rule,
+                const QString &message);
 
 private:
     qsizetype LineOfOffset(qsizetype offset) const;

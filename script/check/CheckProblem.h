@@ -10,11 +10,11 @@ enum class CheckSeverity { Warning, Error };
 struct CheckProblem
 {
     QString file;
-    qsizetype line = 0;  // 1-based; 0 for the script as a whole
-    QString section;     // empty for lines that belong to no section
-    QString key;         // empty for a section or the whole script
+    qsizetype line = 0; // 1-based; 0 for the script as a whole
+    QString section;    // empty for lines that belong to no section
+    QString key;        // empty for a section or the whole script
     CheckSeverity severity = CheckSeverity::Warning;
-    QString rule;        // the rule's id, e.g. "unknown-key"
+    QString rule; // the rule's id, e.g. "unknown-key"
     QString message;
 };
 

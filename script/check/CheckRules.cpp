@@ -34,11 +34,17 @@ constexpr std::array kRules{
 };
 static_assert(kRules.size() <= 64, "a CheckRuleSet holds 64 rules");
 
-bool IsSeparator(QChar c) { return c == u' ' || c == u'\t' || c == u','; }
+bool IsSeparator(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u',';
+}
 
 } // namespace
 
-std::span<const CheckRule> CheckRules() { return kRules; }
+std::span<const CheckRule> CheckRules()
+{
+    return kRules;
+}
 
 int CheckRuleIndex(QStringView id)
 {
@@ -80,4 +86,7 @@ bool ParseIgnoreLine(QStringView line, CheckRuleSet &rules, QStringList &unknown
     return true;
 }
 
-QString IgnoreLine(const QString &rule) { return QStringLiteral("; mbscript: ignore ") + rule; }
+QString IgnoreLine(const QString &rule)
+{
+    return QStringLiteral("; mbscript: ignore ") + rule;
+}

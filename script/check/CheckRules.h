@@ -22,7 +22,10 @@ int CheckRuleIndex(QStringView id);
 
 // A set of rules, one bit per index of CheckRules().
 using CheckRuleSet = std::uint64_t;
-inline CheckRuleSet RuleBit(int index) { return index < 0 ? 0 : CheckRuleSet(1) << index; }
+inline CheckRuleSet RuleBit(int index)
+{
+    return index < 0 ? 0 : CheckRuleSet(1) << index;
+}
 
 // For a line "; mbscript: ignore RULE[,RULE...]" (';' or '#', spaces and
 // commas between the rules): true, with the known rules in `rules` and any

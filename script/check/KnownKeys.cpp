@@ -71,7 +71,7 @@ QString CKnownKeys::Suggest(QStringView key) const
     if (squeezed.isEmpty())
         return {};
     QString best;
-    int bestDistance = squeezed.size() >= 8 ? 3 : 2;  // allowed distance plus one
+    int bestDistance = squeezed.size() >= 8 ? 3 : 2; // allowed distance plus one
     for (const SettingField &field : SettingFields()) {
         const int distance = EditDistance(squeezed, Squeezed(field.key));
         if (distance < bestDistance) {

@@ -4,9 +4,15 @@
 
 namespace {
 
-bool IsSeparator(QChar c) { return c == u'\\' || c == u'/'; }
+bool IsSeparator(QChar c)
+{
+    return c == u'\\' || c == u'/';
+}
 
-bool IsLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
 
 bool IsVariableChar(QChar c)
 {
@@ -96,8 +102,8 @@ CPathKey::CPathKey(QStringView path)
         root = QStringLiteral("<\\>");
         m_bRoot = true;
         m_nForm |= kCurrentDrive;
-    } else if (const qsizetype variable = VariableAt(text); variable > 0
-               && (variable == text.size() || IsSeparator(text[variable]))) {
+    } else if (const qsizetype variable = VariableAt(text);
+               variable > 0 && (variable == text.size() || IsSeparator(text[variable]))) {
         root = text.first(variable).toString().toCaseFolded();
         pos = variable;
         relative = true;
@@ -121,8 +127,7 @@ CPathKey::CPathKey(QStringView path)
         for (const QChar c : name) {
             if (c == u'"')
                 m_nForm |= kQuote;
-            else if (c.unicode() < 0x20 || c == u'<' || c == u'>' || c == u'|' || c == u'?' || c == u'*'
-                     || c == u':')
+            else if (c.unicode() < 0x20 || c == u'<' || c == u'>' || c == u'|' || c == u'?' || c == u'*' || c == u':')
                 m_nForm |= kForbidden;
         }
         QStringView kept = name;

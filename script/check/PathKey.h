@@ -17,13 +17,13 @@ class CPathKey
 public:
     // What makes a path resolve other than as written, or not at all.
     enum Form : unsigned {
-        kWorkingFolder = 0x01,  // "Reports", "..\x"
-        kDriveFolder = 0x02,    // "C:Data"
-        kCurrentDrive = 0x04,   // "\Shared\Docs"
-        kQuote = 0x08,          // a double quote
-        kEdgeSpace = 0x10,      // a space before or after the path
-        kTrailingDot = 0x20,    // a name ending in a dot or a space, which Windows drops
-        kForbidden = 0x40,      // <>|?*, a control character, ':' outside the drive
+        kWorkingFolder = 0x01, // "Reports", "..\x"
+        kDriveFolder = 0x02,   // "C:Data"
+        kCurrentDrive = 0x04,  // "\Shared\Docs"
+        kQuote = 0x08,         // a double quote
+        kEdgeSpace = 0x10,     // a space before or after the path
+        kTrailingDot = 0x20,   // a name ending in a dot or a space, which Windows drops
+        kForbidden = 0x40,     // <>|?*, a control character, ':' outside the drive
     };
 
     CPathKey() = default;

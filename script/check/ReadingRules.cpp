@@ -12,7 +12,10 @@ namespace {
 
 constexpr auto W = CheckSeverity::Warning;
 
-bool IsComment(QStringView line) { return line.startsWith(u';') || line.startsWith(u'#'); }
+bool IsComment(QStringView line)
+{
+    return line.startsWith(u';') || line.startsWith(u'#');
+}
 
 // A text in quotes; a very long one is cut short, so that one line stays readable.
 QString Quoted(QStringView text)
@@ -62,8 +65,8 @@ bool ExplainUnloaded(QStringView name, QString &explanation)
         qint64 value = mantissa;
         for (int i = 0; i < exponent && value <= 0x7FFFFFFF; ++i)
             value *= 10;
-        explanation = QStringLiteral("action numbers are plain decimal digits, and %1 is written with an exponent")
-                          .arg(rest);
+        explanation =
+            QStringLiteral("action numbers are plain decimal digits, and %1 is written with an exponent").arg(rest);
         rename(value);
         return true;
     }
@@ -101,7 +104,8 @@ void CReadingRules::CheckPreamble()
         else if (anySection && !IsComment(line))
             m_context.Report(m_context.LineOf(line), {}, {}, W, "before-first-header",
                              QStringLiteral("%1 stands before the first section header and belongs to no section: "
-                                            "it is ignored").arg(Quoted(line)));
+                                            "it is ignored")
+                                 .arg(Quoted(line)));
         else
             CheckIgnoreLine(line, {});
     }
@@ -146,7 +150,8 @@ void CReadingRules::CheckSection(const CSection &section)
         if (loose.startsWith(u'['))
             m_context.Report(m_context.LineOf(loose), section.m_strName, {}, W, "bad-header",
                              QStringLiteral("header %1 has no closing ']': it starts no section, and the lines "
-                                            "after it belong to [%2]").arg(Quoted(loose), section.m_strName));
+                                            "after it belong to [%2]")
+                                 .arg(Quoted(loose), section.m_strName));
         else
             CheckIgnoreLine(loose, section.m_strName);
     }
@@ -179,7 +184,8 @@ void CReadingRules::CheckKeys(size_t loaded)
         if (const SettingField *field = m_keys.Find(trimmed); field && !trimmed.isEmpty()) {
             m_context.Report(m_context.LineOfStored(section, i), name, field->Key(), W, "key-not-matched",
                              QStringLiteral("%1 has a space around its key: lookups never match it, so %2 is "
-                                            "not set here; write \"%2=\"").arg(Quoted(key), field->Key()));
+                                            "not set here; write \"%2=\"")
+                                 .arg(Quoted(key), field->Key()));
             continue;
         }
         if (!m_context.Wants(name, "unknown-key", W))

@@ -14,9 +14,15 @@ namespace {
 
 constexpr auto W = CheckSeverity::Warning;
 
-bool IsBlank(QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+bool IsBlank(QChar c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
 
-QString Quoted(QStringView text) { return u'"' + text.toString() + u'"'; }
+QString Quoted(QStringView text)
+{
+    return u'"' + text.toString() + u'"';
+}
 
 } // namespace
 
@@ -51,7 +57,8 @@ void CValueRules::CheckValue(const CSection &section, const QString &name, bool 
             if (defaults && defaults->GetString(QStringView(field.key), inherited) && !inherited.isEmpty())
                 m_context.Report(line(), name, key(), W, "empty-override",
                                  QStringLiteral("%1 is empty here, so this action has none: \"Default\" sets %2; "
-                                                "remove the line to inherit it").arg(key(), Quoted(inherited)));
+                                                "remove the line to inherit it")
+                                     .arg(key(), Quoted(inherited)));
         }
         return;
     case FieldKind::Date:
@@ -59,11 +66,11 @@ void CValueRules::CheckValue(const CSection &section, const QString &name, bool 
             DateFields fields;
             const QString text = raw.toString();
             if (const char *error = DateError(fields, text))
-                m_context.Report(line(), name, key(), W, "invalid-date",
-                                 QStringLiteral("%1: %2 is not a date: expected %3 (%4); the filter keeps the "
-                                                "date it inherits")
-                                     .arg(QString::fromLatin1(error), Quoted(text), GetShortDateFormat(),
-                                          DateLocale().name()));
+                m_context.Report(
+                    line(), name, key(), W, "invalid-date",
+                    QStringLiteral("%1: %2 is not a date: expected %3 (%4); the filter keeps the "
+                                   "date it inherits")
+                        .arg(QString::fromLatin1(error), Quoted(text), GetShortDateFormat(), DateLocale().name()));
         }
         return;
     default:
@@ -78,7 +85,8 @@ void CValueRules::CheckValue(const CSection &section, const QString &name, bool 
     } else if (field.type == SettingKind::Operation && OperationNameForCode(int(value)).isEmpty()) {
         m_context.Report(line(), name, key(), W, "unknown-code",
                          QStringLiteral("operation code %1 has no text in the editor (0 to 8, -1 to prompt, "
-                                        "-2 to -10 prompted)").arg(value));
+                                        "-2 to -10 prompted)")
+                             .arg(value));
     } else if (field.type == SettingKind::Sort && SortNameForCode(int(value)).isEmpty()) {
         m_context.Report(line(), name, key(), W, "unknown-code",
                          QStringLiteral("sort code %1 has no text in the editor (-1 to 6)").arg(value));
@@ -111,7 +119,8 @@ void CValueRules::CheckPathForm(const QString &name, const SettingField &field, 
         why << QStringLiteral("it is relative: the engine resolves it against its working folder");
     if (form & CPathKey::kDriveFolder)
         why << QStringLiteral("it has no '\\' after the drive: the engine resolves it against the current folder "
-                              "of drive %1").arg(raw.trimmed().first(2).toString().toUpper());
+                              "of drive %1")
+                   .arg(raw.trimmed().first(2).toString().toUpper());
     if (form & CPathKey::kCurrentDrive)
         why << QStringLiteral("it has no drive: the engine resolves it on its current drive");
     m_context.Report(line(), name, field.Key(), W, "path-form",
@@ -132,7 +141,8 @@ void CValueRules::CheckMaskForm(const QString &name, QStringView raw, const std:
             continue;
         m_context.Report(line(), name, QStringLiteral("Mask"), W, "mask-form",
                          QStringLiteral("the mask piece %1 holds a space: it matches only names with that space; "
-                                        "pieces are separated by ';' alone (\"*.pdf;*.docx\")").arg(Quoted(piece)));
+                                        "pieces are separated by ';' alone (\"*.pdf;*.docx\")")
+                             .arg(Quoted(piece)));
         return;
     }
 }

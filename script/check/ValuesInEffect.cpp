@@ -49,7 +49,7 @@ QString Shown(const SettingField &field, const CSynchSettings &record, const QSt
         const QString name = SortNameForCode(record.*field.int32);
         return name.isEmpty() ? QString::number(record.*field.int32) : name;
     }
-    case SettingKind::Radio:  // the button that shows it
+    case SettingKind::Radio: // the button that shows it
         return field.Label(record.*field.int32 ? 1 : 0);
     case SettingKind::Check:
         return record.*field.int32 ? QStringLiteral("on") : QStringLiteral("off");
@@ -64,9 +64,12 @@ QString Shown(const SettingField &field, const CSynchSettings &record, const QSt
 QString OriginText(ValueOrigin origin)
 {
     switch (origin) {
-    case ValueOrigin::ThisAction: return QStringLiteral("this action");
-    case ValueOrigin::Default: return QStringLiteral("Default");
-    case ValueOrigin::BuiltIn: break;
+    case ValueOrigin::ThisAction:
+        return QStringLiteral("this action");
+    case ValueOrigin::Default:
+        return QStringLiteral("Default");
+    case ValueOrigin::BuiltIn:
+        break;
     }
     return QStringLiteral("built-in");
 }
@@ -93,7 +96,8 @@ std::vector<EffectiveValue> ValuesOf(const CSynchArray &document, const CSynchSe
             value.origin = ValueOrigin::Default;
             raw = inheritedRaw;
         }
-        value.value = Shown(field, record, field.kind == FieldKind::Date && value.origin != ValueOrigin::BuiltIn ? raw : QString());
+        value.value = Shown(field, record,
+                            field.kind == FieldKind::Date && value.origin != ValueOrigin::BuiltIn ? raw : QString());
         values.push_back(value);
     }
     return values;

@@ -18,7 +18,7 @@ QString OriginText(ValueOrigin origin);
 struct EffectiveValue
 {
     const SettingField *field;
-    QString value;  // as the editor shows it ("on", an operation's text, a date as written)
+    QString value; // as the editor shows it ("on", an operation's text, a date as written)
     ValueOrigin origin;
     // The action sets it, to a value other than "Default"'s.
     bool overridesDefault = false;

@@ -5,23 +5,23 @@
 #include "app/ActionNamer.h"
 #include "app/ScriptInsight.h"
 #include "app/ValuesPane.h"
-#include "script/SettingCatalogue.h"
-#include "script/SynchArray.h"
 #include "framework/FileName.h"
 #include "framework/FileSaver.h"
 #include "framework/SaveCopies.h"
+#include "script/SettingCatalogue.h"
+#include "script/SynchArray.h"
 #include "treeoptions/TreeOptionsDump.h"
 #include "treeoptions/TreeOptionsEdit.h"
 
 #include <QAbstractItemView>
-#include <QHeaderView>
-#include <QScrollBar>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyleFactory>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
@@ -38,7 +38,10 @@ const QByteArray kScript = "[Default]\nMask=*.*\nSearch_subdir=1\n\n"
                            "[Action2]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n";
 const QStringList kRoots{"Default", "Action1", "Action2"};
 
-QByteArray CrLf(QByteArray text) { return text.replace("\r\n", "\n").replace("\n", "\r\n"); }
+QByteArray CrLf(QByteArray text)
+{
+    return text.replace("\r\n", "\n").replace("\n", "\r\n");
+}
 
 // A file whose process dies once it has written half of what it was given.
 struct DyingFile : QFile
@@ -95,7 +98,8 @@ private slots:
         QTest::newRow("highest, not last") << QStringList{"Default", "Action5", "Action2"} << "Action6" << true;
         QTest::newRow("last root without a number") << QStringList{"Default", "Action1", "Backup"} << "Action2" << true;
         QTest::newRow("case of names") << QStringList{"DEFAULT", "action7"} << "Action8" << true;
-        QTest::newRow("not of the form") << QStringList{"Action 9", "Action-4", "Action03", "Action1x"} << "Action1" << false;
+        QTest::newRow("not of the form") << QStringList{"Action 9", "Action-4", "Action03", "Action1x"} << "Action1"
+                                         << false;
         QTest::newRow("largest number") << QStringList{"Action2147483647", "Action1", "Action3"} << "Action2" << false;
         QTest::newRow("beyond 32 bits is no number") << QStringList{"Action2147483648"} << "Action1" << false;
     }
@@ -119,10 +123,11 @@ private slots:
         QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
         // Both completed by Show All (the branch item by item is the tree's tests' business).
         const QString complete = Dump(QStringLiteral("Default"));
-        QCOMPARE(complete.count(u'\n'), kCatalogueSize + 1);  // and "Prompted Operation"
+        QCOMPARE(complete.count(u'\n'), kCatalogueSize + 1); // and "Prompted Operation"
         QCOMPARE(Dump(QStringLiteral("Action1")), complete);
         QTreeWidgetItem *action = Root(QStringLiteral("Action1"));
-        QVERIFY(Tree().currentItem() == action && action->isExpanded() && Root(QStringLiteral("Default"))->isExpanded());
+        QVERIFY(Tree().currentItem() == action && action->isExpanded()
+                && Root(QStringLiteral("Default"))->isExpanded());
         QCOMPARE(MoveButtons(), QString()); // "Default" above it is never swapped
         QVERIFY(dlg.Script().Path().isEmpty() && !dlg.Script().IsModified() && Ui().messages.isEmpty());
     }
@@ -131,19 +136,23 @@ private slots:
     {
         CAppDlg &dlg = Open(m_script);
         QVERIFY(RootNames() == kRoots && dlg.Script().Path() == m_script && !dlg.Script().IsModified());
-        // The tree, first in the tab order, has the focus and its first item current and selected; the move buttons follow.
-        QVERIFY(Tree().hasFocus() && Tree().currentItem() == Tree().topLevelItem(0) && Tree().currentItem()->isSelected());
+        // The tree, first in the tab order, has the focus and its first item current and selected; the move buttons
+        // follow.
+        QVERIFY(Tree().hasFocus() && Tree().currentItem() == Tree().topLevelItem(0)
+                && Tree().currentItem()->isSelected());
         QCOMPARE(MoveButtons(), QString());
 
         // Tab walks from the top left: the tree, the values, the enabled buttons row by row; Save is the default.
         QVERIFY(qobject_cast<QPushButton *>(Button(QStringLiteral("Save")))->isDefault());
         Tree().setFocus();
         QTRY_VERIFY(dlg.Insight().Values().isVisible());
-        const QStringList tabs{"values",           "&Repeat Action", "&New Action", "&Delete", "Show &All", "&Problems",
-                               "Values in &Effect", "&Overview",      "&Load Script", "Save",      "Close"}; // "Default" is not moved
+        const QStringList tabs{"values",    "&Repeat Action",    "&New Action", "&Delete",      "Show &All",
+                               "&Problems", "Values in &Effect", "&Overview",   "&Load Script", "Save",
+                               "Close"}; // "Default" is not moved
         for (const QString &text : tabs) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget *expected = text == u"values" ? static_cast<QWidget *>(&dlg.Insight().Values().List()) : Button(text);
+            QWidget *expected =
+                text == u"values" ? static_cast<QWidget *>(&dlg.Insight().Values().List()) : Button(text);
             QVERIFY2(QApplication::focusWidget() == expected, qPrintable(text));
         }
         // Alt+S, the label's mnemonic, focuses the tree; no two buttons share a mnemonic.
@@ -177,10 +186,10 @@ private slots:
         QTest::newRow("new below Default") << kScript << add << "Default" << atEnd << 1;
         QTest::newRow("new below the last") << kScript << add << "Action2/File Mask" << atEnd << 3;
         QTest::newRow("new into a gap, nothing renamed")
-            << QByteArray("[Action1]\nPath1=C:\\1\n[Action5]\nPath1=C:\\5\n[Action9]\nPath1=C:\\9\n") << add << "Action1"
-            << QStringList{"Default", "Action1", "Action2", "Action5", "Action9"} << 2;
-        QTest::newRow("new, Default only") << QByteArray("[Default]\nMask=*.d\n") << add << "Default"
-                                           << QStringList{"Default", "Action1"} << 1;
+            << QByteArray("[Action1]\nPath1=C:\\1\n[Action5]\nPath1=C:\\5\n[Action9]\nPath1=C:\\9\n") << add
+            << "Action1" << QStringList{"Default", "Action1", "Action2", "Action5", "Action9"} << 2;
+        QTest::newRow("new, Default only")
+            << QByteArray("[Default]\nMask=*.d\n") << add << "Default" << QStringList{"Default", "Action1"} << 1;
     }
 
     void addAction()
@@ -229,16 +238,30 @@ private slots:
 
     void moves_data()
     {
-        QTest::addColumn<QString>("moved");     // a root, or root/setting
-        QTest::addColumn<QString>("enabled");   // the move buttons for that selection
+        QTest::addColumn<QString>("moved");   // a root, or root/setting
+        QTest::addColumn<QString>("enabled"); // the move buttons for that selection
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("arrivesAs"); // empty: the button is disabled, nothing moves
-        QTest::newRow("up") << "Action2" << "Up" << "Move &Up" << "Action1";
-        QTest::newRow("down") << "Action1" << "Down" << "Move Do&wn" << "Action2";
-        QTest::newRow("up below Default") << "Action1" << "Down" << "Move &Up" << QString();
-        QTest::newRow("Default down") << "Default" << "" << "Move Do&wn" << QString();
-        QTest::newRow("last down") << "Action2" << "Up" << "Move Do&wn" << QString();
-        QTest::newRow("a setting") << "Action1/Source Path" << "" << "Move Do&wn" << QString();
+        QTest::newRow("up") << "Action2"
+                            << "Up"
+                            << "Move &Up"
+                            << "Action1";
+        QTest::newRow("down") << "Action1"
+                              << "Down"
+                              << "Move Do&wn"
+                              << "Action2";
+        QTest::newRow("up below Default") << "Action1"
+                                          << "Down"
+                                          << "Move &Up" << QString();
+        QTest::newRow("Default down") << "Default"
+                                      << ""
+                                      << "Move Do&wn" << QString();
+        QTest::newRow("last down") << "Action2"
+                                   << "Up"
+                                   << "Move Do&wn" << QString();
+        QTest::newRow("a setting") << "Action1/Source Path"
+                                   << ""
+                                   << "Move Do&wn" << QString();
     }
 
     void moves()
@@ -254,7 +277,7 @@ private slots:
         QTreeWidgetItem *selected = Select(moved.section(u'/', 0, 0), moved.section(u'/', 1));
         Tree().CommitAndEndEdit(); // a value item selected may open its editor
         QCOMPARE(MoveButtons(), enabled);
-        Click(button);           // a disabled button ignores the click
+        Click(button);             // a disabled button ignores the click
         if (arrivesAs.isEmpty()) { // and so do the key and the command called directly
             Tree().setFocus();
             Key(Qt::CTRL | (button == u"Move &Up" ? Qt::Key_Up : Qt::Key_Down));
@@ -284,17 +307,28 @@ private slots:
             const char *command = load ? "Load" : "Close";
             for (bool named : {false, true}) {
                 const char *kind = named ? "named" : "new";
-                QTest::addRow("%s %s clean", command, kind) << named << load << "" << "" << "" << true;
-                QTest::addRow("%s %s modified, Discard", command, kind) << named << load << "box" << "discard" << "" << true;
-                QTest::addRow("%s %s modified, Save", command, kind)
-                    << named << load << "box" << "save" << "chosen.mbs" << true;
-                QTest::addRow("%s %s modified, Cancel", command, kind) << named << load << "box" << "cancel" << "" << false;
+                QTest::addRow("%s %s clean", command, kind) << named << load << ""
+                                                            << ""
+                                                            << "" << true;
+                QTest::addRow("%s %s modified, Discard", command, kind) << named << load << "box"
+                                                                        << "discard"
+                                                                        << "" << true;
+                QTest::addRow("%s %s modified, Save", command, kind) << named << load << "box"
+                                                                     << "save"
+                                                                     << "chosen.mbs" << true;
+                QTest::addRow("%s %s modified, Cancel", command, kind) << named << load << "box"
+                                                                       << "cancel"
+                                                                       << "" << false;
             }
-            QTest::addRow("%s new modified, Save, save dialog cancelled", command)
-                << false << load << "box" << "save" << "" << false;
-            QTest::addRow("%s new modified, Save, the write fails", command)
-                << false << load << "box" << "save" << "no such folder/new.mbs" << false;
-            QTest::addRow("%s named, Show All", command) << true << load << "show all" << "discard" << "" << true;
+            QTest::addRow("%s new modified, Save, save dialog cancelled", command) << false << load << "box"
+                                                                                   << "save"
+                                                                                   << "" << false;
+            QTest::addRow("%s new modified, Save, the write fails", command) << false << load << "box"
+                                                                             << "save"
+                                                                             << "no such folder/new.mbs" << false;
+            QTest::addRow("%s named, Show All", command) << true << load << "show all"
+                                                         << "discard"
+                                                         << "" << true;
         }
     }
 
@@ -317,8 +351,9 @@ private slots:
         const QString savePath = saveAs.isEmpty() ? QString() : Path(saveAs);
         const bool saveDialog = answer == u"save" && !named;
         if (!answer.isEmpty())
-            Ui().saveAnswers.push_back(answer == u"save" ? SaveAnswer::Save
-                                       : answer == u"discard" ? SaveAnswer::Discard : SaveAnswer::Cancel);
+            Ui().saveAnswers.push_back(answer == u"save"      ? SaveAnswer::Save
+                                       : answer == u"discard" ? SaveAnswer::Discard
+                                                              : SaveAnswer::Cancel);
         if (saveDialog)
             Ui().fileChoices.push_back(savePath.isEmpty() ? std::nullopt : std::optional<QString>(savePath));
         if (load && goesOn)
@@ -385,7 +420,8 @@ private slots:
         const bool dropped = command == u"Esc";
         QCOMPARE(mask->text(0), dropped ? QStringLiteral("File Mask: *.jpg") : QStringLiteral("File Mask: *.doc"));
         QCOMPARE(Ui().messages.size(), command == u"F1" ? 1 : 0); // help is not there
-        QCOMPARE(ReadAll(m_script).contains("[Action2]\r\nPath1=C:\\Photos\r\nPath2=F:\\Photos\r\nMask=*.doc\r\n"), saves);
+        QCOMPARE(ReadAll(m_script).contains("[Action2]\r\nPath1=C:\\Photos\r\nPath2=F:\\Photos\r\nMask=*.doc\r\n"),
+                 saves);
         QCOMPARE(dlg.isVisible(), !saves || command == u"&Load Script");
         QCOMPARE(dlg.Script().IsModified(), !saves && !dropped);
         QVERIFY(Tree().hasFocus() || command != u"Enter");
@@ -400,18 +436,27 @@ private slots:
         QTest::addColumn<bool>("opens");      // the path becomes the script's
         for (const char *how : {"start", "load", "drop"}) {
             if (qstrcmp(how, "start") == 0)
-                QTest::addRow("%s: not there yet", how) << "new.mbs" << "missing" << how << "" << true;
-            QTest::addRow("%s: a folder", how) << "folder.mbs" << "folder" << how << "is a folder, not a script." << false;
-            QTest::addRow("%s: a pipe", how) << "pipe.mbs" << "fifo" << how << "is not a script file" << false;
-            QTest::addRow("%s: a kernel file", how) << "/proc/self/status" << "" << how << "is not a script file" << false;
+                QTest::addRow("%s: not there yet", how) << "new.mbs"
+                                                        << "missing" << how << "" << true;
+            QTest::addRow("%s: a folder", how) << "folder.mbs"
+                                               << "folder" << how << "is a folder, not a script." << false;
+            QTest::addRow("%s: a pipe", how) << "pipe.mbs"
+                                             << "fifo" << how << "is not a script file" << false;
+            QTest::addRow("%s: a kernel file", how) << "/proc/self/status"
+                                                    << "" << how << "is not a script file" << false;
             QTest::addRow("%s: no section header", how)
-                << "binary.mbs" << "\x7f" "ELF\x02\x01\nGarbage=1" << how << "holds no script sections: it may not be a script. A save keeps what it holds" << true;
-            QTest::addRow("%s: empty", how) << "empty.mbs" << "" << how << "" << true;
-            QTest::addRow("%s: an invalid date", how)
-                << "dates.mbs" << "[Action1]\nPath1=C:\\A\nMin Date Filter=31/02/2021\n" << how << "31/02/2021" << true;
+                << "binary.mbs"
+                << "\x7f"
+                   "ELF\x02\x01\nGarbage=1"
+                << how << "holds no script sections: it may not be a script. A save keeps what it holds" << true;
+            QTest::addRow("%s: empty", how) << "empty.mbs"
+                                            << "" << how << "" << true;
+            QTest::addRow("%s: an invalid date", how) << "dates.mbs"
+                                                      << "[Action1]\nPath1=C:\\A\nMin Date Filter=31/02/2021\n"
+                                                      << how << "31/02/2021" << true;
             QTest::addRow("%s: a name that is not UTF-8", how)
-                << FileNameFromBytes("caf\xe9.mbs") << "[Action1]\nPath1=C:\\A\nMin Date Filter=32/01/2021\n" << how
-                << "caf\\xe9.mbs\"" << true;
+                << FileNameFromBytes("caf\xe9.mbs") << "[Action1]\nPath1=C:\\A\nMin Date Filter=32/01/2021\n"
+                << how << "caf\\xe9.mbs\"" << true;
         }
     }
 
@@ -458,7 +503,8 @@ private slots:
                      qPrintable(Ui().messages[0]));
         QCOMPARE(Dlg().Script().Path(), opens ? path : load ? m_script : QString());
         if (!opens) // the script being edited stays, or a new one opens
-            QCOMPARE(load ? TreeOptionsDump(Tree()) : RootNames().join(u' '), load ? edited : QStringLiteral("Default Action1"));
+            QCOMPARE(load ? TreeOptionsDump(Tree()) : RootNames().join(u' '),
+                     load ? edited : QStringLiteral("Default Action1"));
         QCOMPARE(Dlg().Script().IsModified(), load && !opens);
         if (kind == u"missing") // a new script, as without a path
             QCOMPARE(RootNames(), QStringList({"Default", "Action1"}));
@@ -478,7 +524,7 @@ private slots:
 
     void openingOffersBackALeftCopy_data()
     {
-        QTest::addColumn<QString>("now");        // the file after the save was cut short: "torn", or whole: "old", "new"
+        QTest::addColumn<QString>("now"); // the file after the save was cut short: "torn", or whole: "old", "new"
         QTest::addColumn<QList<int>>("choices"); // the answers: Restore, Keep the file, Show both sizes and times
         QTest::newRow("restore") << "torn" << QList<int>{0};
         QTest::newRow("keep the file") << "torn" << QList<int>{1};
@@ -493,7 +539,8 @@ private slots:
         QFETCH(QString, now);
         QFETCH(QList<int>, choices);
         qputenv("XDG_CACHE_HOME", QFile::encodeName(Path(QStringLiteral("cache"))));
-        const QByteArray old = ReadAll(m_script), fresh(old.size() * 2 - 20, ';'); // half of it: all but the last line gone
+        const QByteArray old = ReadAll(m_script),
+                         fresh(old.size() * 2 - 20, ';'); // half of it: all but the last line gone
         SaveCutShort(m_script, fresh);
         const QByteArray torn = ReadAll(m_script);
         const QList<CSaveCopies::Copy> copies = CSaveCopies::LeftFor(m_script);
@@ -501,9 +548,12 @@ private slots:
         Ui().choices.assign(choices.begin(), choices.end());
         Open(m_script);
         QCOMPARE(Ui().questions.size(), choices.size());
-        QVERIFY(choices.isEmpty() || (Ui().questions[0].contains(copies[0].path) && Ui().questions[0].contains(m_script)));
+        QVERIFY(choices.isEmpty()
+                || (Ui().questions[0].contains(copies[0].path) && Ui().questions[0].contains(m_script)));
         const QString sizes = Ui().messages.join(QString());
-        QVERIFY(!choices.contains(2) || (sizes.contains(QStringLiteral(": %1 bytes").arg(torn.size())) && sizes.contains(QStringLiteral(": %1 bytes").arg(old.size()))));
+        QVERIFY(!choices.contains(2)
+                || (sizes.contains(QStringLiteral(": %1 bytes").arg(torn.size()))
+                    && sizes.contains(QStringLiteral(": %1 bytes").arg(old.size()))));
         const bool restored = choices.contains(0), kept = choices.contains(-1);
         QCOMPARE(RootNames() == kRoots, restored || now == u"old");
         QCOMPARE(QFile::exists(copies[0].path), kept); // unanswered, it is offered again, and named by each save
@@ -518,10 +568,18 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("current"); // the item selected afterwards; empty: none shows selected
         QTest::addColumn<QString>("moves");   // the move buttons that follow it
-        QTest::newRow("a branch collapsed above the current item") << "collapse" << "Action1" << "Down";
-        QTest::newRow("Ctrl+click on the current item") << "ctrl+click" << "Action1" << "Down";
-        QTest::newRow("the last action deleted") << "delete" << "Action1" << "";
-        QTest::newRow("a click below the rows") << "blank" << "" << "";
+        QTest::newRow("a branch collapsed above the current item") << "collapse"
+                                                                   << "Action1"
+                                                                   << "Down";
+        QTest::newRow("Ctrl+click on the current item") << "ctrl+click"
+                                                        << "Action1"
+                                                        << "Down";
+        QTest::newRow("the last action deleted") << "delete"
+                                                 << "Action1"
+                                                 << "";
+        QTest::newRow("a click below the rows") << "blank"
+                                                << ""
+                                                << "";
     }
 
     void selectionIsWhatCommandsActOn()
@@ -549,7 +607,8 @@ private slots:
         }
         QCOMPARE(MoveButtons(), moves);
         if (current.isEmpty()) { // nothing shows selected: no command acts
-            QVERIFY(!Button(QStringLiteral("&Delete"))->isEnabled() && !Button(QStringLiteral("Show &All"))->isEnabled());
+            QVERIFY(!Button(QStringLiteral("&Delete"))->isEnabled()
+                    && !Button(QStringLiteral("Show &All"))->isEnabled());
             Key(Qt::Key_Delete);
             QCOMPARE(RootNames(), kRoots);
             return;
@@ -590,20 +649,34 @@ private slots:
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("selected"); // root/setting made current first
         QTest::addColumn<bool>("newScript");   // on the new script (every setting shown), else the loaded one
-        QTest::newRow("a value typed") << "type" << "Action1/Target Path" << false;
-        QTest::newRow("a list choice") << "list" << "Action1/Operation" << false;
-        QTest::newRow("a box by the space bar") << "space" << "Default/Include Subdirectories" << false;
-        QTest::newRow("a box, clicked") << "click" << "Action1/Ignore Hidden Files" << true;
-        QTest::newRow("a radio button, clicked") << "click" << "Action1/Binary Compare Files" << true;
-        QTest::newRow("Repeat Action") << "Ctrl+R" << "Action1" << false;
-        QTest::newRow("New Action, the actions below renamed") << "&New Action" << "Default" << false;
-        QTest::newRow("New Action in the middle") << "Ctrl+N" << "Action1/Source Path" << false;
-        QTest::newRow("Delete an action") << "Delete" << "Action1" << false;
-        QTest::newRow("Delete a setting") << "Delete" << "Action2/File Mask" << false;
-        QTest::newRow("Delete Default") << "&Delete" << "Default" << false;
-        QTest::newRow("Show All") << "Show &All" << "Action2/File Mask" << false;
-        QTest::newRow("Move Up") << "Ctrl+Up" << "Action2" << false;
-        QTest::newRow("Move Down") << "Move Do&wn" << "Action1" << false;
+        QTest::newRow("a value typed") << "type"
+                                       << "Action1/Target Path" << false;
+        QTest::newRow("a list choice") << "list"
+                                       << "Action1/Operation" << false;
+        QTest::newRow("a box by the space bar") << "space"
+                                                << "Default/Include Subdirectories" << false;
+        QTest::newRow("a box, clicked") << "click"
+                                        << "Action1/Ignore Hidden Files" << true;
+        QTest::newRow("a radio button, clicked") << "click"
+                                                 << "Action1/Binary Compare Files" << true;
+        QTest::newRow("Repeat Action") << "Ctrl+R"
+                                       << "Action1" << false;
+        QTest::newRow("New Action, the actions below renamed") << "&New Action"
+                                                               << "Default" << false;
+        QTest::newRow("New Action in the middle") << "Ctrl+N"
+                                                  << "Action1/Source Path" << false;
+        QTest::newRow("Delete an action") << "Delete"
+                                          << "Action1" << false;
+        QTest::newRow("Delete a setting") << "Delete"
+                                          << "Action2/File Mask" << false;
+        QTest::newRow("Delete Default") << "&Delete"
+                                        << "Default" << false;
+        QTest::newRow("Show All") << "Show &All"
+                                  << "Action2/File Mask" << false;
+        QTest::newRow("Move Up") << "Ctrl+Up"
+                                 << "Action2" << false;
+        QTest::newRow("Move Down") << "Move Do&wn"
+                                   << "Action1" << false;
     }
 
     void undoAndRedo()
@@ -638,7 +711,8 @@ private slots:
         QVERIFY(Tree().currentItem()->isSelected());
         QVERIFY(Dlg().isWindowModified());
         Tree().setFocus();
-        for (const QKeyCombination &redo : {QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeyCombination(Qt::CTRL | Qt::Key_Y)}) {
+        for (const QKeyCombination &redo :
+             {QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeyCombination(Qt::CTRL | Qt::Key_Y)}) {
             Key(Qt::CTRL | Qt::Key_Z);
             QCOMPARE(State(), before);
             QVERIFY(Tree().currentItem()->isSelected());
@@ -686,7 +760,8 @@ private slots:
         Key(Qt::Key_Delete);
         QVERIFY(dlg.isWindowModified() && dlg.Script().IsModified());
         // F2 opens the value's editor, its caret at the end; Delete there belongs to the text.
-        QTreeWidgetItem *mask = TypeValue(QStringLiteral("Action1"), QStringLiteral("File Mask"), QStringLiteral("*.txt"));
+        QTreeWidgetItem *mask =
+            TypeValue(QStringLiteral("Action1"), QStringLiteral("File Mask"), QStringLiteral("*.txt"));
         Key(Qt::Key_Tab);
         Tree().CommitAndEndEdit();
         Key(Qt::Key_F2);
@@ -708,7 +783,8 @@ private slots:
             QVERIFY(menu);
             for (QAction *action : menu->actions())
                 if (!action->isSeparator())
-                    entries << action->text() + u'\t' + action->shortcut().toString() + (action->isEnabled() ? "" : " off");
+                    entries << action->text() + u'\t' + action->shortcut().toString()
+                                   + (action->isEnabled() ? "" : " off");
             QTest::keyClick(menu, Qt::Key_D); // its mnemonic: Delete
         });
         const QPoint pos = Tree().visualItemRect(item).center();
@@ -728,9 +804,11 @@ private slots:
         QTreeView &values = dlg.Insight().Values().List();
         QTRY_VERIFY(values.isVisible());
         for (int column : {0, 2})
-            QVERIFY(values.header()->sectionSize(column) >= static_cast<QAbstractItemView &>(values).sizeHintForColumn(column));
+            QVERIFY(values.header()->sectionSize(column)
+                    >= static_cast<QAbstractItemView &>(values).sizeHintForColumn(column));
         QVERIFY(!values.horizontalScrollBar()->isVisible());
-        // Resized, another script loaded: the next start looks the same, and Load Script's menu offers both, newest first.
+        // Resized, another script loaded: the next start looks the same, and Load Script's menu offers both, newest
+        // first.
         Ui().fileChoices.push_back(m_other);
         Key(Qt::CTRL | Qt::Key_O);
         dlg.resize(dlg.size() + QSize(40, 30));
@@ -784,9 +862,9 @@ private slots:
         tree.setFocus(); // Enter saves and the editor stays
         QTest::keyClick(&tree, Qt::Key_Return);
         QCOMPARE(ReadAll(m_script), CrLf("[Default]\nMask=*.*\nSearch_subdir=0\n\n"
-                                      "[Action1]\nPath1=C:\\Data\nPath2=E:\\Backup\nOperation=3\n\n"
-                                      "[Action2]\nPath1=C:\\New\nMask=*.*\nSearch_subdir=0\nOperation=-1\n\n"
-                                      "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n"));
+                                         "[Action1]\nPath1=C:\\Data\nPath2=E:\\Backup\nOperation=3\n\n"
+                                         "[Action2]\nPath1=C:\\New\nMask=*.*\nSearch_subdir=0\nOperation=-1\n\n"
+                                         "[Action3]\nPath1=C:\\Photos\nPath2=F:\\Photos\nMask=*.jpg\n"));
         QVERIFY(dlg.isVisible() && !dlg.Script().IsModified());
     }
 
@@ -850,7 +928,10 @@ private:
         return state;
     }
     QString Title() const { return Dlg().windowHandle()->title(); }
-    void Key(QKeyCombination key) const { QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers()); }
+    void Key(QKeyCombination key) const
+    {
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+    }
 
     std::unique_ptr<AppSession> m_s;
     QString m_startDir;

@@ -15,10 +15,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
-#include <QRegularExpression>
-#include <QSet>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextBrowser>
 
@@ -74,9 +74,11 @@ private slots:
             labels << QString::fromUtf16(row.label);
         for (const QString &label : labels) {
             const QString anchor = CSettingGuide::AnchorForLabel(label);
-            QVERIFY2(!guide.Summary(anchor).isEmpty(), qPrintable(QStringLiteral("no entry %1 for \"%2\"").arg(anchor, label)));
+            QVERIFY2(!guide.Summary(anchor).isEmpty(),
+                     qPrintable(QStringLiteral("no entry %1 for \"%2\"").arg(anchor, label)));
             // The item finds it with its value too.
-            QCOMPARE(CSettingGuide::AnchorForItemText(label + QStringLiteral("7")), label.endsWith(ValueSeparator()) ? anchor : QString());
+            QCOMPARE(CSettingGuide::AnchorForItemText(label + QStringLiteral("7")),
+                     label.endsWith(ValueSeparator()) ? anchor : QString());
             QCOMPARE(CSettingGuide::AnchorForItemText(label), anchor);
         }
         QCOMPARE(guide.EntryCount(), labels.size()); // and no entry of a setting that is not there
@@ -94,7 +96,8 @@ private slots:
         }
         for (const QString &target : Captures(html, QStringLiteral("href=\"#([^\"]+)\"")))
             QVERIFY2(ids.contains(target), qPrintable(QStringLiteral("no #%1").arg(target)));
-        QVERIFY(ids.contains(QStringLiteral("overview")) && ids.contains(QStringLiteral("contents"))); // where F1 and Contents go
+        QVERIFY(ids.contains(QStringLiteral("overview"))
+                && ids.contains(QStringLiteral("contents"))); // where F1 and Contents go
         const QDir guide = QFileInfo(kGuide).dir();
         const QStringList pictures = Captures(html, QStringLiteral("<img src=\"([^\"]+)\""));
         for (const QString &file : pictures)
@@ -106,9 +109,10 @@ private slots:
     {
         QTest::addColumn<QString>("html");
         QTest::addColumn<QStringList>("summaries"); // of setting-a, setting-b
-        QTest::newRow("markup and entities") << "<div id=\"setting-a\"><h3>A</h3><p class=\"summary\">Takes <code>*.*</code>\n"
-                                                "&amp; more.</p></div>"
-                                             << QStringList{"Takes *.* & more.", ""};
+        QTest::newRow("markup and entities")
+            << "<div id=\"setting-a\"><h3>A</h3><p class=\"summary\">Takes <code>*.*</code>\n"
+               "&amp; more.</p></div>"
+            << QStringList{"Takes *.* & more.", ""};
         QTest::newRow("no summary borrows the next") << "<div id=\"setting-a\"><p>x</p></div>"
                                                         "<div id=\"setting-b\"><p class=\"summary\">B.</p></div>"
                                                      << QStringList{"", "B."};
@@ -129,7 +133,8 @@ private slots:
         QTest::newRow("value") << QStringList{"Action1", "File Mask: "} << "setting-file-mask";
         QTest::newRow("in a group") << QStringList{"Action1", "Filters", "Exclude Hidden Files"}
                                     << "setting-exclude-hidden-files";
-        QTest::newRow("last entry") << QStringList{"Default", "Filters", "Reverse Filters"} << "setting-reverse-filters";
+        QTest::newRow("last entry") << QStringList{"Default", "Filters", "Reverse Filters"}
+                                    << "setting-reverse-filters";
         QTest::newRow("prompted") << QStringList{"Action1", "Prompted Operation"} << "setting-prompted-operation";
         QTest::newRow("root") << QStringList{"Action1"} << "overview";
         QTest::newRow("nothing") << QStringList{} << "overview";
@@ -171,7 +176,10 @@ private slots:
         CAppDlg &dlg = m_s->Open();
         QList<QUrl> urls;
         dlg.Help() = CHelpOpener(bin, &dlg);
-        dlg.Help().SetUrlOpener([&](const QUrl &url) { urls << url; return true; });
+        dlg.Help().SetUrlOpener([&](const QUrl &url) {
+            urls << url;
+            return true;
+        });
         dlg.Tree().setFocus();
         QTest::keyClick(&dlg.Tree(), Qt::Key_F1);
         QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(chm)});
@@ -232,18 +240,28 @@ private slots:
         QTest::addColumn<QStringList>("arguments"); // after the program name
         QTest::addColumn<QString>("answer");        // how the text printed starts; empty: a script path
         QTest::addColumn<QString>("path");          // the script it names
-        QTest::newRow("--help") << QStringList{"--help"} << "Usage: marrowpad [SCRIPT]\n" << "--help";
-        QTest::newRow("--version") << QStringList{"--version"} << QStringLiteral("marrowpad %1\n").arg(kAppVersion) << "--version";
-        QTest::newRow("no arguments") << QStringList{} << "" << "";
-        QTest::newRow("a path") << QStringList{"backup.mbs"} << "" << "backup.mbs";
-        QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << "" << "--help me.mbs";
-        QTest::newRow("another spelling") << QStringList{"-h"} << "" << "-h";
-        QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << "" << "--version";
+        QTest::newRow("--help") << QStringList{"--help"} << "Usage: marrowpad [SCRIPT]\n"
+                                << "--help";
+        QTest::newRow("--version") << QStringList{"--version"} << QStringLiteral("marrowpad %1\n").arg(kAppVersion)
+                                   << "--version";
+        QTest::newRow("no arguments") << QStringList{} << ""
+                                      << "";
+        QTest::newRow("a path") << QStringList{"backup.mbs"} << ""
+                                << "backup.mbs";
+        QTest::newRow("two words") << QStringList{"--help", "me.mbs"} << ""
+                                   << "--help me.mbs";
+        QTest::newRow("another spelling") << QStringList{"-h"} << ""
+                                          << "-h";
+        QTest::newRow("quoted by a launcher") << QStringList{"\"--version\""} << ""
+                                              << "--version";
         QTest::newRow("split by the shell") << QStringList{"/home/anna/my", "scripts/a", "b.mbs"} << ""
                                             << "/home/anna/my scripts/a b.mbs";
-        QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << "" << "/tmp/a b.mbs";
-        QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << "" << "\"/tmp/a.mbs";
-        QTest::newRow("a lone quote") << QStringList{"\""} << "" << "\"";
+        QTest::newRow("quoted and split") << QStringList{"\"/tmp/a", "b.mbs\""} << ""
+                                          << "/tmp/a b.mbs";
+        QTest::newRow("quote at one end only") << QStringList{"\"/tmp/a.mbs"} << ""
+                                               << "\"/tmp/a.mbs";
+        QTest::newRow("a lone quote") << QStringList{"\""} << ""
+                                      << "\"";
         const QString latin1 = FileNameFromBytes("/tmp/caf\xe9 \xff.mbs"); // bytes that are not UTF-8 stay
         QTest::newRow("not UTF-8, split") << QString(latin1).split(u' ') << "" << latin1;
     }

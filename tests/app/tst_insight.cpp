@@ -14,8 +14,8 @@
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QMenu>
-#include <QTimer>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolTip>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -63,14 +63,14 @@ private slots:
     void activatingProblemSelectsItsItem_data()
     {
         QTest::addColumn<QByteArray>("script");
-        QTest::addColumn<bool>("byKey");        // F8, else Enter on the list's entry
-        QTest::addColumn<QString>("selected");  // the current item's text afterwards
+        QTest::addColumn<bool>("byKey");       // F8, else Enter on the list's entry
+        QTest::addColumn<QString>("selected"); // the current item's text afterwards
         const QByteArray two = "[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\n[Action2]\r\nPath1=C:\\c\r\nPath2=D:\\d\r\n"
                                "Search_subdir=1\r\nOperation=12\r\n";
         QTest::newRow("F8 to the item") << two << true << "Operation";
         QTest::newRow("Enter on the entry") << two << false << "Operation";
-        QTest::newRow("inherited key: the root") << QByteArray("[Action1]\r\nPath1=C:\\a\r\nMask=*.txt\r\n") << true
-                                                 << "Action1";
+        QTest::newRow("inherited key: the root")
+            << QByteArray("[Action1]\r\nPath1=C:\\a\r\nMask=*.txt\r\n") << true << "Action1";
     }
 
     void activatingProblemSelectsItsItem()
@@ -130,7 +130,8 @@ private slots:
         QApplication::sendEvent(Tree().viewport(), &event);
         QTRY_COMPARE(QToolTip::text(), QStringLiteral("Which file names the action takes.\nIn effect: *.txt (from this "
                                                       "action); this action overrides Default's value"));
-        QTreeWidgetItem *subdir = CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Search_subdir"));
+        QTreeWidgetItem *subdir =
+            CSettingItems::Find(Tree(), QStringLiteral("Action1"), QStringLiteral("Search_subdir"));
         QCOMPARE(Insight().ValueInEffectText(subdir), QStringLiteral("In effect: on (from this action)"));
         QCOMPARE(Insight().ValueInEffectText(Tree().topLevelItem(0)), QString());
 
@@ -165,7 +166,8 @@ private slots:
         for (int row = 0; row < 2; ++row) {
             const QString text = ProblemText(row, 0);
             const bool error = text.contains(QLatin1String("same folder"));
-            QCOMPARE(name(&ProblemList(), (row + 1) * columns), QString::fromLatin1(error ? "Error: " : "Warning: ") + text);
+            QCOMPARE(name(&ProblemList(), (row + 1) * columns),
+                     QString::fromLatin1(error ? "Error: " : "Warning: ") + text);
         }
         QCOMPARE(name(&Insight().Values().List()), QStringLiteral("Values in effect"));
         Tree().setFocus();
@@ -177,16 +179,19 @@ private slots:
     void ignoreFromTheList_data()
     {
         QTest::addColumn<bool>("wholeScript");
-        QTest::addColumn<QByteArray>("saved");  // how the saved script starts
-        QTest::newRow("in this action") << false << QByteArray("; old note\r\n[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\n"
-                                                                 "Mask=*.pdf *.docx\r\n; mbscript: ignore mask-form\r\n");
-        QTest::newRow("in this script") << true << QByteArray("; old note\r\n; mbscript: ignore mask-form\r\n[Action1]\r\n");
+        QTest::addColumn<QByteArray>("saved"); // how the saved script starts
+        QTest::newRow("in this action") << false
+                                        << QByteArray("; old note\r\n[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\n"
+                                                      "Mask=*.pdf *.docx\r\n; mbscript: ignore mask-form\r\n");
+        QTest::newRow("in this script") << true
+                                        << QByteArray("; old note\r\n; mbscript: ignore mask-form\r\n[Action1]\r\n");
     }
 
     void ignoreFromTheList()
     {
         QFETCH(bool, wholeScript);
-        const QString path = m_s->Write("; old note\r\n[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\nMask=*.pdf *.docx\r\n");
+        const QString path =
+            m_s->Write("; old note\r\n[Action1]\r\nPath1=C:\\a\r\nPath2=D:\\b\r\nMask=*.pdf *.docx\r\n");
         m_s->Open(path);
         QTRY_COMPARE(Insight().Problems().Count(), 1);
         // The problem names its section and setting, not a line of text the user does not see.
@@ -225,7 +230,10 @@ private:
     CTreeOptionsCtrl &Tree() const { return m_s->dialog->Tree(); }
     CScriptInsight &Insight() const { return m_s->dialog->Insight(); }
     QTreeView &ProblemList() const { return Insight().Problems().List(); }
-    QString ProblemText(int row, int column) const { return ProblemList().model()->index(row, column).data().toString(); }
+    QString ProblemText(int row, int column) const
+    {
+        return ProblemList().model()->index(row, column).data().toString();
+    }
     // Types `value` over the value of Action1's item showing `key`; leaves the editor unless `commit` is false.
     QTreeWidgetItem *TypeValue(const QString &key, const QString &value, bool commit = true) const
     {

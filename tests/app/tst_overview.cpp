@@ -61,8 +61,11 @@ private slots:
         QTest::addColumn<QString>("typed");   // into a line, or the list's entry picked
         QTest::addColumn<QString>("shown");   // the value in effect after it
         QTest::addColumn<QByteArray>("line"); // the line each action then holds
-        QTest::newRow("typed") << "Mask" << "*.log" << "*.log" << QByteArray("Mask=*.log\r\n");
-        QTest::newRow("picked") << "Operation" << "Synchronize Both (update & add new files both directions)"
+        QTest::newRow("typed") << "Mask"
+                               << "*.log"
+                               << "*.log" << QByteArray("Mask=*.log\r\n");
+        QTest::newRow("picked") << "Operation"
+                                << "Synchronize Both (update & add new files both directions)"
                                 << "Synchronize Both (update & add new files both directions)"
                                 << QByteArray("Operation=0\r\n");
     }
@@ -106,7 +109,8 @@ private slots:
         m_s->dialog->OnOK();
         const QByteArray saved = ReadAll(m_path);
         QCOMPARE(saved.count(line), 3);
-        QVERIFY(saved.contains("[Action3]\r\nPath1=C:\\Photos\r\nPath2=E:\\Photos\r\n" + (key == "Mask" ? line : QByteArray())));
+        QVERIFY(saved.contains("[Action3]\r\nPath1=C:\\Photos\r\nPath2=E:\\Photos\r\n"
+                               + (key == "Mask" ? line : QByteArray())));
 
         // One step undoes all three, by the key in the overview.
         QTest::keyClick(&Table(), Qt::Key_Z, Qt::ControlModifier);
@@ -118,7 +122,8 @@ private slots:
     void refusedValueChangesNothing()
     {
         OpenOverview();
-        Overview().Apply(Table().model()->index(0, Column(QStringLiteral("Time Check Precision"))), QStringLiteral("x"));
+        Overview().Apply(Table().model()->index(0, Column(QStringLiteral("Time Check Precision"))),
+                         QStringLiteral("x"));
         QCOMPARE(m_s->ui.messages.size(), 1);
         QVERIFY(m_s->ui.messages[0].startsWith(QStringLiteral("Time Check Precision: \"x\" is not a whole number")));
         QVERIFY(!m_s->dialog->History().CanUndo());
@@ -130,7 +135,8 @@ private slots:
         const QString csv = m_s->dir.filePath(QStringLiteral("table.csv"));
         m_s->ui.fileChoices.push_back(csv);
         Overview().SaveTableAs();
-        const ProgramRun dump = RunProgram(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("dump"), QStringLiteral("--csv"), m_path});
+        const ProgramRun dump =
+            RunProgram(QStringLiteral(MBSCRIPT_PATH), {QStringLiteral("dump"), QStringLiteral("--csv"), m_path});
         QCOMPARE(dump.exitCode, 0);
         QCOMPARE(ReadAll(csv), dump.out);
         QVERIFY(dump.out.startsWith("Action,Path1,Path2,Mask,Search_subdir,Operation,"));
@@ -141,7 +147,7 @@ private slots:
     {
         OpenOverview();
         QAbstractItemModel &table = *Table().model();
-        Overview().SetFilterText(QStringLiteral("e:/"));  // either slash
+        Overview().SetFilterText(QStringLiteral("e:/")); // either slash
         QCOMPARE(table.rowCount(), 3);
         Overview().SetFilterText(QString());
         QCOMPARE(table.rowCount(), 4);
@@ -156,7 +162,8 @@ private slots:
         QVERIFY(grid);
         QAccessibleInterface *cell = grid->cellAt(0, path1);
         QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("\u25CF C:\\Photos"));
-        QCOMPARE(cell->tableCellInterface()->rowHeaderCells().value(0)->text(QAccessible::Name), QStringLiteral("Action3"));
+        QCOMPARE(cell->tableCellInterface()->rowHeaderCells().value(0)->text(QAccessible::Name),
+                 QStringLiteral("Action3"));
 
         // Enter shows the setting in the tree.
         Table().setCurrentIndex(table.index(0, path1));

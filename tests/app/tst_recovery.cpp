@@ -25,7 +25,9 @@ const QByteArray kScript = "[Default]\r\nMask=*.*\r\nSearch_subdir=0\r\n\r\n[Act
 
 unsigned Mode(const QString &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
@@ -52,7 +54,8 @@ int EditAndWait(const char *path)
     if (!QTest::qWaitForWindowActive(&dlg))
         return 2;
     dlg.Tree().topLevelItem(1)->setExpanded(true);
-    TypeValue(dlg.Tree(), Find(dlg.Tree().topLevelItem(1), QStringLiteral("Target Path: ")), QStringLiteral("E:\\Mirror"));
+    TypeValue(dlg.Tree(), Find(dlg.Tree().topLevelItem(1), QStringLiteral("Target Path: ")),
+              QStringLiteral("E:\\Mirror"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ToggleDefaultSubfolders(dlg);
     QTest::keyClick(&dlg, Qt::Key_N, Qt::ControlModifier);
@@ -101,11 +104,16 @@ private slots:
         QTest::addColumn<QString>("folder");    // under the temporary folder
         QTest::addColumn<int>("madeBefore");    // the mode of a folder there before, or 0
         QTest::addColumn<bool>("someoneElses");
-        QTest::newRow("the state folder") << "/state" << "state/marrowpad" << 0 << false;
-        QTest::newRow("empty: under home") << "" << "home/.local/state/marrowpad" << 0 << false;
-        QTest::newRow("relative: ignored") << "state" << "home/.local/state/marrowpad" << 0 << false;
-        QTest::newRow("open folder closed") << "/state" << "state/marrowpad" << 0755 << false;
-        QTest::newRow("another user's folder") << "/state" << "state/marrowpad" << 0700 << true;
+        QTest::newRow("the state folder") << "/state"
+                                          << "state/marrowpad" << 0 << false;
+        QTest::newRow("empty: under home") << ""
+                                           << "home/.local/state/marrowpad" << 0 << false;
+        QTest::newRow("relative: ignored") << "state"
+                                           << "home/.local/state/marrowpad" << 0 << false;
+        QTest::newRow("open folder closed") << "/state"
+                                            << "state/marrowpad" << 0755 << false;
+        QTest::newRow("another user's folder") << "/state"
+                                               << "state/marrowpad" << 0700 << true;
     }
 
     void place()
@@ -176,8 +184,9 @@ private slots:
         QTest::newRow("left for later") << RecoveryAnswer::Later << true << "" << changes;
         QTest::newRow("a new script recovered") << RecoveryAnswer::Recover << false << ""
                                                 << QStringLiteral("Default changed, 1 action changed, 1 action added.");
-        QTest::newRow("the file saved since") << RecoveryAnswer::Recover << true << "save"
-                                              << changes + QStringLiteral(" The file has been saved since they were made.");
+        QTest::newRow("the file saved since")
+            << RecoveryAnswer::Recover << true << "save"
+            << changes + QStringLiteral(" The file has been saved since they were made.");
         QTest::newRow("a second editor came and went") << RecoveryAnswer::Recover << true << "second editor" << changes;
     }
 
@@ -214,8 +223,8 @@ private slots:
 
         s.ui.choices = {int(answer), int(RecoveryAnswer::Discard)};
         CAppDlg &dlg = s.Open(path);
-        QVERIFY2(s.ui.questions.value(0).contains(
-                     QRegularExpression(QStringLiteral("unsaved edits of \\d\\d:\\d\\d: ") + QRegularExpression::escape(changes))),
+        QVERIFY2(s.ui.questions.value(0).contains(QRegularExpression(QStringLiteral("unsaved edits of \\d\\d:\\d\\d: ")
+                                                                     + QRegularExpression::escape(changes))),
                  qPrintable(s.ui.questions.value(0)));
         const bool recovered = answer == RecoveryAnswer::Recover;
         QCOMPARE(SaveBytes(dlg), recovered ? edited : opened);
@@ -229,7 +238,8 @@ private slots:
         s.dialog.reset();
         s.Open(path);
         QCOMPARE(s.ui.questions.size(), answer == RecoveryAnswer::Later ? 2 : 1);
-        QVERIFY(QDir(s.StateFolder() + QStringLiteral("/marrowpad")).entryList({QStringLiteral("*.recovery")}).isEmpty());
+        QVERIFY(
+            QDir(s.StateFolder() + QStringLiteral("/marrowpad")).entryList({QStringLiteral("*.recovery")}).isEmpty());
     }
 };
 

@@ -56,9 +56,9 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("lossy");  // text cannot be written in the mode: bytes is what is written
+        QTest::addColumn<bool>("lossy"); // text cannot be written in the mode: bytes is what is written
         const int ansi = int(kAnsiCodePage);
-        QByteArray every;  // Windows-1252; the five bytes it leaves undefined map one to one
+        QByteArray every; // Windows-1252; the five bytes it leaves undefined map one to one
         for (int b = 0; b < 256; ++b)
             every.append(char(b));
         const QString every1252 = QString::fromLatin1(every).replace(
@@ -66,14 +66,20 @@ private slots:
         QTest::newRow("ansi, every byte") << every << ansi << every1252 << false;
         QTest::newRow("ansi, every byte from the seventh") << every.mid(7) << ansi << every1252.mid(7) << false;
         QTest::newRow("ansi cyrillic") << QByteArray("a?b") << ansi << QString::fromUtf16(u"aЖb") << true;
-        QTest::newRow("ansi: one ? per astral character") << QByteArray("a?b") << ansi << QString::fromUtf16(u"a😀b") << true;
-        QTest::newRow("utf-8") << QByteArray("Donn\xc3\xa9""es") << int(kUtf8) << QString::fromUtf16(u"Données") << false;
+        QTest::newRow("ansi: one ? per astral character")
+            << QByteArray("a?b") << ansi << QString::fromUtf16(u"a😀b") << true;
+        QTest::newRow("utf-8") << QByteArray("Donn\xc3\xa9"
+                                             "es")
+                               << int(kUtf8) << QString::fromUtf16(u"Données") << false;
         // Each byte of what is not UTF-8 (a Latin-1 letter, a cut sequence, an
         // encoded surrogate, an overlong form, a code point past U+10FFFF) is kept.
         QTest::newRow("utf-8, every byte kept")
             << QByteArray("\xe9\xc3(\xed\xa0\x80\xe0\x80\xaf\xf4\x90\x80\x80\xf0\x9f\x98\x80\xe2\x82") << int(kUtf8)
-            << QString::fromUtf16(u"\xdce9\xdcc3(\xdced\xdca0\xdc80\xdce0\xdc80\xdcaf\xdcf4\xdc90\xdc80\xdc80😀\xdce2\xdc82") << false;
-        QTest::newRow("utf-16 as it stands") << QByteArray("[\0D\0]\0", 6) << int(kUtf16) << QString::fromUtf16(u"[D]") << false;
+            << QString::fromUtf16(
+                   u"\xdce9\xdcc3(\xdced\xdca0\xdc80\xdce0\xdc80\xdcaf\xdcf4\xdc90\xdc80\xdc80😀\xdce2\xdc82")
+            << false;
+        QTest::newRow("utf-16 as it stands")
+            << QByteArray("[\0D\0]\0", 6) << int(kUtf16) << QString::fromUtf16(u"[D]") << false;
         QTest::newRow("empty") << QByteArray() << ansi << QString() << false;
     }
 
@@ -104,9 +110,11 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("script filter") << "All Files|*.*||" << QStringList{"All Files (*)"};
-        QTest::newRow("two pairs") << "Scripts (*.mbs)|*.mbs|All Files (*.*)|*.*||" << QStringList{"Scripts (*.mbs)", "All Files (*)"};
+        QTest::newRow("two pairs") << "Scripts (*.mbs)|*.mbs|All Files (*.*)|*.*||"
+                                   << QStringList{"Scripts (*.mbs)", "All Files (*)"};
         QTest::newRow("several patterns") << "Text (*.txt;*.log)|*.txt; *.log||" << QStringList{"Text (*.txt *.log)"};
-        QTest::newRow("other brackets kept") << "Scripts (Marrowby)|*.mbs||" << QStringList{"Scripts (Marrowby) (*.mbs)"};
+        QTest::newRow("other brackets kept")
+            << "Scripts (Marrowby)|*.mbs||" << QStringList{"Scripts (Marrowby) (*.mbs)"};
         QTest::newRow("same pattern once, no end marker") << "Any|*.*;*" << QStringList{"Any (*)"};
         QTest::newRow("empty pattern skipped") << "Nothing| |All|*.*||" << QStringList{"All (*)"};
         QTest::newRow("empty") << "" << QStringList{};
@@ -131,9 +139,12 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("line");
-        QTest::newRow("two") << "Invalid day\n/a.mbs [Action1] Min Date Filter" << "Invalid day: /a.mbs [Action1] Min Date Filter";
-        QTest::newRow("blank lines") << "a\n\n  b  \n" << "a: b";
-        QTest::newRow("full stop gives way") << "Cannot read \"x\".\nNo such file." << "Cannot read \"x\": No such file.";
+        QTest::newRow("two") << "Invalid day\n/a.mbs [Action1] Min Date Filter"
+                             << "Invalid day: /a.mbs [Action1] Min Date Filter";
+        QTest::newRow("blank lines") << "a\n\n  b  \n"
+                                     << "a: b";
+        QTest::newRow("full stop gives way") << "Cannot read \"x\".\nNo such file."
+                                             << "Cannot read \"x\": No such file.";
     }
 
     void stderrJoinsLines()
@@ -155,7 +166,7 @@ private slots:
         QFETCH(qint64, bytes);
         const qint64 huge = 2 << 20, room = HugePageRoom(bytes);
         if (bytes < huge / 2) {
-            QCOMPARE(room, bytes);  // a small block is left as it is
+            QCOMPARE(room, bytes); // a small block is left as it is
             return;
         }
         QVERIFY(room >= bytes && room < bytes + huge);
@@ -170,10 +181,11 @@ private slots:
     void coloursAndFonts_data()
     {
         QTest::addColumn<QColor>("colour");
-        QTest::addColumn<CLogFont>("logFont");  // its colour is the COLORREF of `colour`
-        QTest::newRow("mixed, bold italic") << QColor(0x12, 0x34, 0x56) << CLogFont{"Serif", 12, 700, true, false, false, 0x563412};
-        QTest::newRow("blue, light underlined struck out") << QColor(0, 0, 255)
-                                                           << CLogFont{"Serif", 9, 300, false, true, true, 0xFF0000};
+        QTest::addColumn<CLogFont>("logFont"); // its colour is the COLORREF of `colour`
+        QTest::newRow("mixed, bold italic")
+            << QColor(0x12, 0x34, 0x56) << CLogFont{"Serif", 12, 700, true, false, false, 0x563412};
+        QTest::newRow("blue, light underlined struck out")
+            << QColor(0, 0, 255) << CLogFont{"Serif", 9, 300, false, true, true, 0xFF0000};
     }
 
     void coloursAndFonts()
@@ -184,15 +196,17 @@ private slots:
         QCOMPARE(QColorToColorRef(colour), logFont.colour);
         QCOMPARE(QColorToColorRef(colour.toHsv()), logFont.colour);
         const QFont font = LogFontToQFont(logFont);
-        QCOMPARE(std::tuple(font.family(), font.pointSize(), int(font.weight()), font.italic(), font.underline(), font.strikeOut()),
-                 std::tuple(logFont.faceName, logFont.pointSize, logFont.weight, logFont.italic, logFont.underline, logFont.strikeOut));
+        QCOMPARE(std::tuple(font.family(), font.pointSize(), int(font.weight()), font.italic(), font.underline(),
+                            font.strikeOut()),
+                 std::tuple(logFont.faceName, logFont.pointSize, logFont.weight, logFont.italic, logFont.underline,
+                            logFont.strikeOut));
         QCOMPARE(QFontToLogFont(font, logFont.colour), logFont);
     }
 
     void answerKeys_data()
     {
-        QTest::addColumn<bool>("recovery");        // a choice Esc answers with Later, else the save question
-        QTest::addColumn<QKeyCombination>("key");  // none: the window's close button
+        QTest::addColumn<bool>("recovery");       // a choice Esc answers with Later, else the save question
+        QTest::addColumn<QKeyCombination>("key"); // none: the window's close button
         QTest::addColumn<int>("answer");
         QTest::newRow("save, Alt+S") << false << QKeyCombination(Qt::ALT | Qt::Key_S) << int(SaveAnswer::Save);
         QTest::newRow("save, Enter") << false << QKeyCombination(Qt::Key_Return) << int(SaveAnswer::Save);
@@ -212,7 +226,8 @@ private slots:
             if (key.key() == Qt::Key_unknown)
                 modal->close();
             else
-                QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, key.key(), key.keyboardModifiers());
+                QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, key.key(),
+                                key.keyboardModifiers());
         });
         QtModalUi ui;
         QTEST(recovery ? ui.AskChoice(QStringLiteral("Recover?"), {"&Recover", "&Discard", "&Later"}, 2)
@@ -222,15 +237,17 @@ private slots:
 
     void fileDialogIsSetUp_data()
     {
-        QTest::addColumn<QByteArrayList>("entries");  // files in the folder
+        QTest::addColumn<QByteArrayList>("entries"); // files in the folder
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("chosen");       // the file then given; empty: refused, saying `message`
+        QTest::addColumn<QByteArray>("chosen"); // the file then given; empty: refused, saying `message`
         QTest::addColumn<QString>("message");
-        const QString lost = QStringLiteral("r\ufffd.mbs");  // as the toolkit shows a byte that is not UTF-8
+        const QString lost = QStringLiteral("r\ufffd.mbs"); // as the toolkit shows a byte that is not UTF-8
         QTest::newRow("a new name") << QByteArrayList{} << "chosen.mbs" << QByteArray("chosen.mbs") << "";
-        QTest::newRow("a name that is not UTF-8") << QByteArrayList{"r\xe9.mbs"} << lost << QByteArray("r\xe9.mbs") << "";
-        QTest::newRow("three shown alike") << QByteArrayList{"r\xe9.mbs", "r\xef\xbf\xbd.mbs", "r\xe8.mbs"} << lost
-                                           << QByteArray() << "may stand for \"r\\xe8.mbs\", \"r\\xe9.mbs\", \"r\ufffd.mbs\".";
+        QTest::newRow("a name that is not UTF-8")
+            << QByteArrayList{"r\xe9.mbs"} << lost << QByteArray("r\xe9.mbs") << "";
+        QTest::newRow("three shown alike")
+            << QByteArrayList{"r\xe9.mbs", "r\xef\xbf\xbd.mbs", "r\xe8.mbs"} << lost << QByteArray()
+            << "may stand for \"r\\xe8.mbs\", \"r\\xe9.mbs\", \"r\ufffd.mbs\".";
         QTest::newRow("none") << QByteArrayList{} << lost << QByteArray() << "no file of its folder has it";
     }
 
@@ -243,23 +260,28 @@ private slots:
         TemporaryFolder folder;
         for (const QByteArray &entry : entries)
             QCOMPARE(::close(::creat((QFile::encodeName(folder.path()) + '/' + entry).constData(), 0644)), 0);
-        const FileDialogRequest request{.title = "Please specify a file", .filter = "All Files (*.*)|*.*||", .initialDir = {},
-                                        .initialFile = folder.filePath(QStringLiteral("missing/name.mbs")), .okButtonText = "OK"};
+        const FileDialogRequest request{.title = "Please specify a file",
+                                        .filter = "All Files (*.*)|*.*||",
+                                        .initialDir = {},
+                                        .initialFile = folder.filePath(QStringLiteral("missing/name.mbs")),
+                                        .okButtonText = "OK"};
         QStringList seen;
         QString told;
         WhenModal([&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
             QVERIFY(dialog);
-            seen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->labelText(QFileDialog::Accept)
-                 << dialog->nameFilters();
+            seen << dialog->windowTitle() << dialog->directory().absolutePath()
+                 << dialog->labelText(QFileDialog::Accept) << dialog->nameFilters();
             dialog->findChild<QLineEdit *>()->setText(typed);
             if (chosen.isEmpty())
                 WhenModal([&](QWidget *box) { told = static_cast<QMessageBox *>(box)->text(), box->close(); });
             static_cast<QDialog *>(dialog)->accept();
         });
         QtModalUi ui;
-        QCOMPARE(ui.ChooseFile(request), chosen.isEmpty() ? std::nullopt : std::optional(folder.filePath(FileNameFromBytes(chosen))));
-        QCOMPARE(seen, (QStringList{request.title, folder.path(), QStringLiteral("OK"), QStringLiteral("All Files (*)")}));
+        QCOMPARE(ui.ChooseFile(request),
+                 chosen.isEmpty() ? std::nullopt : std::optional(folder.filePath(FileNameFromBytes(chosen))));
+        QCOMPARE(seen,
+                 (QStringList{request.title, folder.path(), QStringLiteral("OK"), QStringLiteral("All Files (*)")}));
         QVERIFY2(told.contains(message), qPrintable(told));
     }
 };

@@ -31,7 +31,10 @@ qsizetype LineCount(QStringView text)
     return text.endsWith(u'\n') || text.isEmpty() ? qMax<qsizetype>(feeds, 1) : feeds + 1;
 }
 
-auto Fields(const CheckProblem &p) { return std::tie(p.file, p.line, p.section, p.key, p.severity, p.rule, p.message); }
+auto Fields(const CheckProblem &p)
+{
+    return std::tie(p.file, p.line, p.section, p.key, p.severity, p.rule, p.message);
+}
 
 bool SameList(const std::vector<CheckProblem> &a, const std::vector<CheckProblem> &b)
 {
@@ -95,13 +98,13 @@ void CheckJsonForm(const std::vector<CheckProblem> &problems)
         const CheckProblem &problem = problems[size_t(i)];
         const QJsonObject object = list.at(i).toObject();
         // Every UTF-16 unit comes back, a lone surrogate too (written as an escape).
-        FuzzCheck(object.size() == 7 && object.value(u"file").toString() == problem.file &&
-                      object.value(u"line").toInteger(-1) == problem.line &&
-                      object.value(u"section").toString() == problem.section &&
-                      object.value(u"key").toString() == problem.key &&
-                      object.value(u"severity").toString() == SeverityName(problem.severity) &&
-                      object.value(u"rule").toString() == problem.rule &&
-                      object.value(u"message").toString() == problem.message,
+        FuzzCheck(object.size() == 7 && object.value(u"file").toString() == problem.file
+                      && object.value(u"line").toInteger(-1) == problem.line
+                      && object.value(u"section").toString() == problem.section
+                      && object.value(u"key").toString() == problem.key
+                      && object.value(u"severity").toString() == SeverityName(problem.severity)
+                      && object.value(u"rule").toString() == problem.rule
+                      && object.value(u"message").toString() == problem.message,
                   "the JSON form holds each problem as it is");
     }
 }

@@ -4,8 +4,8 @@
 
 #include "FuzzSupport.h"
 
-#include "TestFiles.h"
 #include "../script/ScriptDescription.h"
+#include "TestFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

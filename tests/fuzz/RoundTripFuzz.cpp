@@ -21,7 +21,10 @@ namespace {
 
 QTemporaryDir *g_folder = nullptr;
 
-QString PathOf(const char *name) { return g_folder->filePath(QLatin1String(name)); }
+QString PathOf(const char *name)
+{
+    return g_folder->filePath(QLatin1String(name));
+}
 
 bool SameRecords(const CSynchArray &a, const CSynchArray &b)
 {
@@ -50,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString in = PathOf("in.mbs"), first = PathOf("first.mbs"), second = PathOf("second.mbs");
     FuzzCheck(WriteAll(in, FuzzBytes(data, size)), "the input file is made");
     WriteOptions quiet;
-    quiet.reportErrors = true;  // a failed save reaches the quiet UI, and the check below
+    quiet.reportErrors = true; // a failed save reaches the quiet UI, and the check below
     quiet.announceEncodingChange = false;
 
     CSynchArray loaded;

@@ -16,7 +16,7 @@ inline QString Describe(const CScriptFile &file)
         out << QStringLiteral("pre:") + file.GetPreambleLine(i).toString();
     for (const auto &section : file.Sections()) {
         out << QLatin1Char('[') + section->m_strName + QLatin1Char(']')
-                + (section->m_strHeaderRest.isEmpty() ? QString() : QLatin1Char('+') + section->m_strHeaderRest);
+                   + (section->m_strHeaderRest.isEmpty() ? QString() : QLatin1Char('+') + section->m_strHeaderRest);
         qsizetype loose = 0;
         for (qsizetype i = 0; i <= section->GetCount(); ++i) {
             for (; loose < section->GetLooseCount() && section->GetLooseLine(loose).nBefore == i; ++loose)

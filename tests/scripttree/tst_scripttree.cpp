@@ -16,10 +16,10 @@
 #include "treeoptions/TreeOptionsDump.h"
 #include "treeoptions/TreeOptionsImages.h"
 
-#include <QRegularExpression>
 #include <QRandomGenerator>
-#include <QTreeWidgetItemIterator>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTreeWidgetItemIterator>
 
 #include <ctime>
 #include <functional>
@@ -30,7 +30,10 @@ namespace {
 struct Fixture
 {
     QString Path(const QString &name) const { return dir.filePath(name); }
-    int Load(const QByteArray &bytes) { return LoadScriptWithTree(document, dir.Write(bytes, QStringLiteral("in.mbs")), tree); }
+    int Load(const QByteArray &bytes)
+    {
+        return LoadScriptWithTree(document, dir.Write(bytes, QStringLiteral("in.mbs")), tree);
+    }
     QByteArray Save(const QString &name = QStringLiteral("out.mbs"))
     {
         return WriteScript(document, Path(name), tree) ? ReadAll(Path(name)) : QByteArray("<failed>");
@@ -53,7 +56,8 @@ QByteArray Ansi(QString text)
 // enabled check box or radio button as its image says, any other a plain item.
 QTreeWidgetItem *Build(CTreeOptionsCtrl &tree, const QString &dump)
 {
-    static const QRegularExpression line(QStringLiteral("^( *)(.*) \\[(\\d+)\\]$"), QRegularExpression::MultilineOption);
+    static const QRegularExpression line(QStringLiteral("^( *)(.*) \\[(\\d+)\\]$"),
+                                         QRegularExpression::MultilineOption);
     QList<QTreeWidgetItem *> parents{nullptr};
     QTreeWidgetItem *item = nullptr;
     for (auto it = line.globalMatch(dump); it.hasNext();) {
@@ -62,11 +66,11 @@ QTreeWidgetItem *Build(CTreeOptionsCtrl &tree, const QString &dump)
         const QString text = match.captured(2);
         const int image = match.captured(3).toInt();
         item = image == kImageGroup ? tree.AddGroupItem(text, kImageGroup, parents[depth])
-             : image == kImageBox || image == kImageBoxTicked
-                 ? tree.AddCheckBoxItem(text, parents[depth], image == kImageBoxTicked)
-             : image == kImageRadio || image == kImageRadioOn
-                 ? tree.AddRadioItem(text, parents[depth], image == kImageRadioOn)
-                 : tree.InsertItem(text, image, parents[depth]);
+               : image == kImageBox || image == kImageBoxTicked
+                   ? tree.AddCheckBoxItem(text, parents[depth], image == kImageBoxTicked)
+               : image == kImageRadio || image == kImageRadioOn
+                   ? tree.AddRadioItem(text, parents[depth], image == kImageRadioOn)
+                   : tree.InsertItem(text, image, parents[depth]);
         parents.resize(depth + 1);
         parents.append(item);
     }
@@ -88,10 +92,16 @@ QString CompleteBranch()
             QString item = field.Label(box);
             int image = kImageText;
             switch (field.type) {
-            case SettingKind::Check: image = state != 0 ? kImageBoxTicked : kImageBox; break;
-            case SettingKind::Mask: image = (state & field.boxes[size_t(box)].bit) != 0 ? kImageBoxTicked : kImageBox; break;
-            case SettingKind::Radio: image = (state != 0) == (box == 1) ? kImageRadioOn : kImageRadio; break;
-            case SettingKind::Operation:  // the list, then its box
+            case SettingKind::Check:
+                image = state != 0 ? kImageBoxTicked : kImageBox;
+                break;
+            case SettingKind::Mask:
+                image = (state & field.boxes[size_t(box)].bit) != 0 ? kImageBoxTicked : kImageBox;
+                break;
+            case SettingKind::Radio:
+                image = (state != 0) == (box == 1) ? kImageRadioOn : kImageRadio;
+                break;
+            case SettingKind::Operation: // the list, then its box
                 if (box == 0)
                     item += OperationNameForCode(int(state));
                 else
@@ -101,9 +111,11 @@ QString CompleteBranch()
                 item += SortNameForCode(int(state));
                 image = kImageList;
                 break;
-            default: break;
+            default:
+                break;
             }
-            out += QStringLiteral("%1%2 [%3]\n").arg(field.group == SettingGroup::None ? "  " : "    ", item).arg(image);
+            out +=
+                QStringLiteral("%1%2 [%3]\n").arg(field.group == SettingGroup::None ? "  " : "    ", item).arg(image);
         }
     }
     return out;
@@ -158,24 +170,31 @@ private slots:
         // The lines of a section, and the branch built from them ("Default" and an action alike).
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("branch");
-        QTest::newRow("Operation -4") << "Operation=-4"
+        QTest::newRow("Operation -4")
+            << "Operation=-4"
             << "Operation: Refresh Target (update only existing files in target) [12]\nPrompted Operation [1]\n";
-        QTest::newRow("Operation -1") << "Operation=-1" << "Operation: Always Prompt [12]\nPrompted Operation [1]\n";
-        QTest::newRow("Operation 12") << "Operation=12" << "Operation:  [12]\nPrompted Operation [0]\n";
-        QTest::newRow("Sort 7") << "Sort Compare=7" << "Output [13]\n  Sort By:  [12]\n";
-        QTest::newRow("Check Same Size 2") << "Check Same Size Files=2"
+        QTest::newRow("Operation -1") << "Operation=-1"
+                                      << "Operation: Always Prompt [12]\nPrompted Operation [1]\n";
+        QTest::newRow("Operation 12") << "Operation=12"
+                                      << "Operation:  [12]\nPrompted Operation [0]\n";
+        QTest::newRow("Sort 7") << "Sort Compare=7"
+                                << "Output [13]\n  Sort By:  [12]\n";
+        QTest::newRow("Check Same Size 2")
+            << "Check Same Size Files=2"
             << "Synchronization [13]\n  Compare Date/Time [2]\n  Binary Compare Files [3]\n";
-        QTest::newRow("Skip mask 20") << "Skip Files Mask=20"
+        QTest::newRow("Skip mask 20")
+            << "Skip Files Mask=20"
             << "Filters [13]\n  Exclude Read-Only Files [0]\n  Exclude Hidden Files [0]\n  Exclude Directories [1]\n"
                "  Exclude Archive Files [0]\n  Exclude System Files [1]\n";
         QTest::newRow("64-bit sizes") << "Max Size Filter=123456789012345\nMin Size Filter=-9000000000"
-            << "Filters [13]\n  Exclude Files Smaller Than (bytes): -9000000000 [11]\n"
-               "  Exclude Files Larger Than (bytes): 123456789012345 [11]\n";
+                                      << "Filters [13]\n  Exclude Files Smaller Than (bytes): -9000000000 [11]\n"
+                                         "  Exclude Files Larger Than (bytes): 123456789012345 [11]\n";
         QTest::newRow("invalid date as found") << "Min Date Filter=31/02/20x"
-            << "Filters [13]\n  Exclude Files Before Date: 31/02/20x [11]\n";
+                                               << "Filters [13]\n  Exclude Files Before Date: 31/02/20x [11]\n";
         QTest::newRow("flag 5, precision text, order of the file ignored")
             << "Time Check Precision=-2x\nSearch_subdir=5\nPath2=D:\\b\nKey=Value"
-            << "Target Path: D:\\b [11]\nInclude Subdirectories [1]\nSynchronization [13]\n  Time Check Precision: -2 [11]\n";
+            << "Target Path: D:\\b [11]\nInclude Subdirectories [1]\nSynchronization [13]\n  Time Check Precision: -2 "
+               "[11]\n";
     }
 
     void layouts()
@@ -184,7 +203,8 @@ private slots:
         QFETCH(QString, branch);
         Fixture fixture;
         QCOMPARE(fixture.Load(Ansi("[Default]\n" + lines + "\n[Action1]\n" + lines + "\n")), 1);
-        branch.replace(QRegularExpression(QStringLiteral("^(.)"), QRegularExpression::MultilineOption), QStringLiteral("  \\1"));
+        branch.replace(QRegularExpression(QStringLiteral("^(.)"), QRegularExpression::MultilineOption),
+                       QStringLiteral("  \\1"));
         QCOMPARE(TreeOptionsDump(fixture.tree), "Default [11]\n" + branch + "Action1 [11]\n" + branch);
         QCOMPARE(m_ui.messages.isEmpty(), !lines.contains(u"20x"));
     }
@@ -209,7 +229,8 @@ private slots:
         QFETCH(bool, showAll);
         QString text = CScriptGenerator(seed).Generate(showAll ? 30 : 60);
         if (showAll && seed % 2)
-            text.replace("[Default]\r\n", "[Default]\r\nOperation=12\r\nSkip Files Mask=288\r\nCheck Same Size Files=2\r\n");
+            text.replace("[Default]\r\n",
+                         "[Default]\r\nOperation=12\r\nSkip Files Mask=288\r\nCheck Same Size Files=2\r\n");
         Fixture first;
         const int count = first.Load(Ansi("; generated\r\n" + text + "[Options]\r\nColour=red\r\n"));
         QVERIFY(count > (showAll ? 20 : 50));
@@ -276,12 +297,12 @@ private slots:
         QList<QTreeWidgetItem *> items;
         for (QTreeWidgetItemIterator it(&fixture.tree); *it; ++it) {
             const CTreeOptionsItemInfo *info = CTreeOptionsCtrl::GetItemInfo(*it);
-            const bool fits = edit == u"value"   ? info && info->m_nKind == kKindEdit
-                            : edit == u"box"     ? IsBox(*it) && (*it)->childCount() == 0 && !IsBox((*it)->parent())
-                            : edit == u"radio"   ? CTreeOptionsCtrl::GetItemImage(*it) == 2
-                            : edit == u"list"    ? info && info->m_nKind == kKindCombo
-                            : edit == u"delete"  ? (*it)->childCount() == 0 && (*it)->parent()
-                                                 : !(*it)->parent();
+            const bool fits = edit == u"value"    ? info && info->m_nKind == kKindEdit
+                              : edit == u"box"    ? IsBox(*it) && (*it)->childCount() == 0 && !IsBox((*it)->parent())
+                              : edit == u"radio"  ? CTreeOptionsCtrl::GetItemImage(*it) == 2
+                              : edit == u"list"   ? info && info->m_nKind == kKindCombo
+                              : edit == u"delete" ? (*it)->childCount() == 0 && (*it)->parent()
+                                                  : !(*it)->parent();
             if (fits)
                 items << *it;
         }
@@ -301,7 +322,8 @@ private slots:
             fixture.tree.SelectRadioItem(item);
         else if (edit == u"list")
             CTreeOptionsCtrl::SetItemValueText(item, item->text(0).startsWith(u"Operation")
-                                                         ? OperationTexts()[random.bounded(9)] : SortTexts()[random.bounded(7)]);
+                                                         ? OperationTexts()[random.bounded(9)]
+                                                         : SortTexts()[random.bounded(7)]);
         else if (edit == u"delete")
             delete item;
         else
@@ -327,23 +349,31 @@ private slots:
         QTest::addColumn<bool>("newScript");
         QTest::addColumn<QString>("branch");
         QTest::addColumn<QStringList>("changed");
-        const QStringList builtIn{"File Mask:  [11]\n => File Mask: *.* [11]\n", "Time Check Precision:  [11] => Time Check Precision: 3 [11]",
-                                  "Produce Compare Report [11]\n  Prompted Operation [0] => Always Prompt [11]\n  Prompted Operation [1]",
-                                  "Always Show Archives [0] => Always Show Archives [1]", "Append to output file [1] => Append to output file [0]",
-                                  "Display Error Messages [1] => Display Error Messages [0]"};
+        const QStringList builtIn{
+            "File Mask:  [11]\n => File Mask: *.* [11]\n",
+            "Time Check Precision:  [11] => Time Check Precision: 3 [11]",
+            "Produce Compare Report [11]\n  Prompted Operation [0] => Always Prompt [11]\n  Prompted Operation [1]",
+            "Always Show Archives [0] => Always Show Archives [1]",
+            "Append to output file [1] => Append to output file [0]",
+            "Display Error Messages [1] => Display Error Messages [0]"};
         QTest::newRow("bare root of a new script") << true << QString() << QStringList();
         QTest::newRow("bare root") << false << QString() << builtIn;
         // The pair is written as its selected button shows it.
-        QTest::newRow("Binary selected, lacks Compare Date/Time") << false << "  Synchronization [13]\n    Binary Compare Files [3]\n"
-            << builtIn + QStringList{"Compare Date/Time [3]\n    Binary Compare Files [2] => "
-                                     "Compare Date/Time [2]\n    Binary Compare Files [3]"};
+        QTest::newRow("Binary selected, lacks Compare Date/Time")
+            << false << "  Synchronization [13]\n    Binary Compare Files [3]\n"
+            << builtIn
+                   + QStringList{"Compare Date/Time [3]\n    Binary Compare Files [2] => "
+                                 "Compare Date/Time [2]\n    Binary Compare Files [3]"};
         // A mask with boxes shown writes the missing ones as clear.
-        QTest::newRow("part of a mask") << false << "  Filters [13]\n    Ignore Directories [0]\n"
-            << builtIn + QStringList{"Ignore Read-Only Files [1]\n    Ignore Hidden Files [1]\n    Ignore Directories [1]\n"
-                                     "    Ignore Archive Files [1]\n    Ignore System Files [1] => "
-                                     "Ignore Read-Only Files [0]\n    Ignore Hidden Files [0]\n    Ignore Directories [0]\n"
-                                     "    Ignore Archive Files [0]\n    Ignore System Files [0]"};
-        QTest::newRow("existing values and states are kept") << false
+        QTest::newRow("part of a mask")
+            << false << "  Filters [13]\n    Ignore Directories [0]\n"
+            << builtIn
+                   + QStringList{"Ignore Read-Only Files [1]\n    Ignore Hidden Files [1]\n    Ignore Directories [1]\n"
+                                 "    Ignore Archive Files [1]\n    Ignore System Files [1] => "
+                                 "Ignore Read-Only Files [0]\n    Ignore Hidden Files [0]\n    Ignore Directories [0]\n"
+                                 "    Ignore Archive Files [0]\n    Ignore System Files [0]"};
+        QTest::newRow("existing values and states are kept")
+            << false
             << "  Source Path: C:\\x [11]\n  Include Subdirectories [0]\n"
                "  Operation: Update Target (update & add new files to target) [11]\n  Prompted Operation [1]\n"
                "  Output [13]\n    Sort By: CRC32 [11]\n    Append to output file [0]\n"
@@ -354,7 +384,8 @@ private slots:
                                  "Prompted Operation [0] => Prompted Operation [1]",
                                  "Sort By: Unsorted [12] => Sort By: CRC32 [11]"};
         QTest::newRow("unknown item ends up after its level")
-            << false << "  Stray [11]\n" << builtIn + QStringList{"Reverse Filters [0]\n => Reverse Filters [0]\n  Stray [11]\n"};
+            << false << "  Stray [11]\n"
+            << builtIn + QStringList{"Reverse Filters [0]\n => Reverse Filters [0]\n  Stray [11]\n"};
         // A prompt without its Operation was never written: it becomes the inserted one's.
         QTest::newRow("a prompt without its Operation") << false << "  Prompted Operation [0]\n" << builtIn;
     }
@@ -375,16 +406,17 @@ private slots:
         CompleteAction(tree, last, values);
         QCOMPARE(TreeOptionsDump(tree), expected);
         QVERIFY(root->isExpanded() && Find(root, "Filters")->isExpanded() && !Find(root, "Output")->isExpanded());
-        QVERIFY(!branch.isEmpty() || (CTreeOptionsCtrl::GetItemInfo(root->child(0))->m_nKind == kKindEdit
-                                      && CTreeOptionsCtrl::GetItemInfo(root->child(4))->m_nKind == kKindCombo));
-        CompleteAction(tree, root, values);  // twice is once
+        QVERIFY(!branch.isEmpty()
+                || (CTreeOptionsCtrl::GetItemInfo(root->child(0))->m_nKind == kKindEdit
+                    && CTreeOptionsCtrl::GetItemInfo(root->child(4))->m_nKind == kKindCombo));
+        CompleteAction(tree, root, values); // twice is once
         QCOMPARE(TreeOptionsDump(tree), expected);
     }
 
     void everySetting_data()
     {
         // Each setting alone, and all in reverse order, with values other than the built-in defaults.
-        QTest::addColumn<int>("index");  // -1: all
+        QTest::addColumn<int>("index"); // -1: all
         QTest::newRow("all, in reverse order") << -1;
         for (int i = 0; i < kSettingFieldCount; ++i)
             QTest::newRow(qPrintable(SettingFields()[size_t(i)].Key())) << i;
@@ -400,7 +432,8 @@ private slots:
         for (int i = kSettingFieldCount - 1; i >= 0; --i) {
             const SettingField &field = SettingFields()[size_t(i)];
             const QString value = field.kind == FieldKind::Date ? QStringLiteral("05/01/2009")
-                                  : field.IsText()              ? QStringLiteral("x") : QString::number(field.builtIn ^ 1);
+                                  : field.IsText()              ? QStringLiteral("x")
+                                                                : QString::number(field.builtIn ^ 1);
             if (index < 0 || i == index) {
                 lines << field.Key() + u'=' + value;
                 field.IsShown() ? shown.prepend(lines.last()) : kept.append(lines.last());
@@ -410,7 +443,7 @@ private slots:
         const QByteArray script = Ansi("[Action1]\n" + lines.join(u'\n') + "\n");
         QCOMPARE(fixture.Load(script), 1);
         QCOMPARE(fixture.Save(), script);
-        SetScriptLayout(fixture.tree.invisibleRootItem(), nullptr);  // as resave --normalize writes
+        SetScriptLayout(fixture.tree.invisibleRootItem(), nullptr); // as resave --normalize writes
         QCOMPARE(fixture.Save(), Ansi("[Action1]\n" + (shown + kept).join(u'\n') + "\n\n"));
         if (index < 0)
             return;
@@ -437,8 +470,8 @@ private slots:
     void resave_data()
     {
         // A script, edits made in the tree and the text saved. An edit is a verb and "Root/label prefix=value":
-        // toggle, set, add (a setting by key), select, delete (an item or a root), stray (an unknown item put before), move (a root
-        // below the next, renumbered), repeat (a root as a new one at the end), new (a bare root first) or
+        // toggle, set, add (a setting by key), select, delete (an item or a root), stray (an unknown item put before),
+        // move (a root below the next, renumbered), repeat (a root as a new one at the end), new (a bare root first) or
         // save (then read back into the document, as the dialog does).
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("edits");
@@ -450,28 +483,35 @@ private slots:
         QTest::newRow("changed items, a mask keeps unknown bits")
             << odd << QStringList{"toggle Action1/Exclude Hidden", "select Action1/Compare Date"}
             << QString(odd).replace("Mask=288", "Mask=290").replace("Size Files=2", "Size Files=0");
-        QTest::newRow("a mask with its high bit") << "[Action1]\nSkip Files Mask=-1\n" << QStringList{"toggle Action1/Exclude Hidden"}
-            << "[Action1]\nSkip Files Mask=-3\n";
-        QTest::newRow("toggled back is untouched") << odd << QStringList{"toggle Action1/Include", "toggle Action1/Include"} << odd;
-        const QString kept = "; before\n\n[default]extra\n@=d\nMask=*\nmask=dead\nDisplay Columns=A\n# note\n[Options]\nx=1\n; c\n"
-                             "[Action1]\nOutput Header=\\t\nPath1=a\n[Action07]\nPath1=b\n[Default]\nMask=dead\n[ACTION1]\nPath1=dead\n";
+        QTest::newRow("a mask with its high bit")
+            << "[Action1]\nSkip Files Mask=-1\n"
+            << QStringList{"toggle Action1/Exclude Hidden"} << "[Action1]\nSkip Files Mask=-3\n";
+        QTest::newRow("toggled back is untouched")
+            << odd << QStringList{"toggle Action1/Include", "toggle Action1/Include"} << odd;
+        const QString kept =
+            "; before\n\n[default]extra\n@=d\nMask=*\nmask=dead\nDisplay Columns=A\n# note\n[Options]\nx=1\n; c\n"
+            "[Action1]\nOutput Header=\\t\nPath1=a\n[Action07]\nPath1=b\n[Default]\nMask=dead\n[ACTION1]\nPath1=dead\n";
         QTest::newRow("keys, comments, sections and duplicates kept") << kept << QStringList() << kept;
         // A removed setting takes its dead duplicates; a duplicate section stays dead only behind its own.
         QTest::newRow("edits among them")
             << kept << QStringList{"delete Default/File Mask", "delete Action1"}
             << "; before\n\n[default]extra\n@=d\nDisplay Columns=A\n# note\n[Options]\nx=1\n; c\n"
                "[Action07]\nPath1=b\n[Default]\nMask=dead\n";
-        QTest::newRow("lines travel with their action") << "[Action1]\n@=one\nMask=*.one\nUnknown=1\n[Action2]\nMask=*.two\n"
-            << QStringList{"move Action1", "set Action2/File Mask=*.uno", "repeat Action2=Action3", "delete Action1", "new Action1"}
+        QTest::newRow("lines travel with their action")
+            << "[Action1]\n@=one\nMask=*.one\nUnknown=1\n[Action2]\nMask=*.two\n"
+            << QStringList{"move Action1", "set Action2/File Mask=*.uno", "repeat Action2=Action3", "delete Action1",
+                           "new Action1"}
             << "[Action1]\n\n[Action2]\n@=one\nMask=*.uno\nUnknown=1\n[Action3]\n@=one\nMask=*.uno\nUnknown=1\n\n";
         QTest::newRow("edits after a save") << "; top\n[Action1]\nShow progress=7\nAllow Cancel=3\nX=1\n[Other]\ny=2\n"
-            << QStringList{"save", "toggle Action1/Allow Cancel"}
-            << "; top\n[Action1]\nShow progress=7\nAllow Cancel=0\nX=1\n[Other]\ny=2\n";
+                                            << QStringList{"save", "toggle Action1/Allow Cancel"}
+                                            << "; top\n[Action1]\nShow progress=7\nAllow Cancel=0\nX=1\n[Other]\ny=2\n";
         QTest::newRow("an added setting goes after the nearest before it, or first")
             << "[Default]\n[Action1]\n; c\nPath2=b\n; d\nOperation=3\n[Action2]\n; only this\n"
             << QStringList{"add Action1/Confirm Updates=1", "add Action1/Mask=*.x", "add Action1/Path1=a"}
-            << "[Default]\n[Action1]\nPath1=a\n; c\nPath2=b\nMask=*.x\n; d\nOperation=3\nConfirm Updates=1\n[Action2]\n; only this\n";
-        QTest::newRow("a prompted compare report is Always Prompt") << "[Action1]\nOperation=3\n"
+            << "[Default]\n[Action1]\nPath1=a\n; c\nPath2=b\nMask=*.x\n; d\nOperation=3\nConfirm "
+               "Updates=1\n[Action2]\n; only this\n";
+        QTest::newRow("a prompted compare report is Always Prompt")
+            << "[Action1]\nOperation=3\n"
             << QStringList{"set Action1/Operation=Produce Compare Report", "toggle Action1/Prompted"}
             << "[Action1]\nOperation=-1\n";
         QTest::newRow("a missing or stray prompt swallows nothing")
@@ -481,10 +521,11 @@ private slots:
             << "[Action1]\nMask=*\nSearch_subdir=1\nOperation=3\nConfirm Updates=0\nReverse Filters=1\n";
         const QString pins = "[Default]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n"
                              "[Action1]\nSort Compare=2\nSkip Files Mask=1\nIgnore Attributes=54\n";
-        const QStringList unpin{"set Default/Sort By=Unsorted", "toggle Default/Exclude Read", "toggle Default/Ignore Read",
-                                "set Action1/Sort By=Unsorted", "toggle Action1/Exclude Read", "toggle Action1/Ignore Read"};
-        QTest::newRow("an action pins what it shows") << pins << unpin
-            << "[Default]\n[Action1]\nSort Compare=-1\nSkip Files Mask=0\nIgnore Attributes=55\n";
+        const QStringList unpin{"set Default/Sort By=Unsorted", "toggle Default/Exclude Read",
+                                "toggle Default/Ignore Read",   "set Action1/Sort By=Unsorted",
+                                "toggle Action1/Exclude Read",  "toggle Action1/Ignore Read"};
+        QTest::newRow("an action pins what it shows")
+            << pins << unpin << "[Default]\n[Action1]\nSort Compare=-1\nSkip Files Mask=0\nIgnore Attributes=55\n";
     }
 
     void resave()
@@ -507,14 +548,18 @@ private slots:
             else if (verb == u"set")
                 CTreeOptionsCtrl::SetItemValueText(item, value);
             else if (verb == u"add")
-                CSettingSetter(tree).Set(root, *std::find_if(SettingFields().begin(), SettingFields().end(), [&](const SettingField &f) {
-                    return f.Key() == path.section(u'/', 1); }), value);
+                CSettingSetter(tree).Set(
+                    root,
+                    *std::find_if(SettingFields().begin(), SettingFields().end(),
+                                  [&](const SettingField &f) { return f.Key() == path.section(u'/', 1); }),
+                    value);
             else if (verb == u"select")
                 tree.SelectRadioItem(item);
             else if (verb == u"delete")
                 delete item;
             else if (verb == u"stray")
-                item->parent()->insertChild(item->parent()->indexOfChild(item), CTreeOptionsCtrl::NewItem("Stray", kImageText));
+                item->parent()->insertChild(item->parent()->indexOfChild(item),
+                                            CTreeOptionsCtrl::NewItem("Stray", kImageText));
             else if (verb == u"move") {
                 QTreeWidgetItem *next = tree.topLevelItem(tree.indexOfTopLevelItem(root) + 1);
                 tree.DuplicateBranch(root, nullptr, next)->setText(0, next->text(0));
@@ -541,11 +586,14 @@ private slots:
         const QString script = QStringLiteral("[Action1]\r\nPath1=x\r\nPath2=Caf\u00e9\r\n");
         const QString saved = QStringLiteral("[Action1]\r\nPath1=\u03A9mega\r\nPath2=Caf\u00e9\r\n");
         const QString empty = QStringLiteral("[Default]\r\n");
-        const auto encode = [](const QString &text, ScriptEncoding encoding) { return CScriptGenerator::Encode(text, encoding); };
+        const auto encode = [](const QString &text, ScriptEncoding encoding) {
+            return CScriptGenerator::Encode(text, encoding);
+        };
         using enum ScriptEncoding;
         QTest::newRow("utf-16le") << encode(script, Utf16Le) << encode(saved, Utf16Le);
         QTest::newRow("utf-8") << encode(script, Utf8) << encode(saved, Utf8);
-        QTest::newRow("ansi that cannot hold the text becomes utf-16le") << encode(script, Ansi) << encode(saved, Utf16Le);
+        QTest::newRow("ansi that cannot hold the text becomes utf-16le")
+            << encode(script, Ansi) << encode(saved, Utf16Le);
         QTest::newRow("empty utf-16le") << encode(empty, Utf16Le) << encode(empty, Utf16Le);
         QTest::newRow("empty ansi") << encode(empty, Ansi) << encode(empty, Ansi);
         // A Latin-1 letter, a cut sequence and an encoded surrogate.
@@ -605,7 +653,8 @@ private slots:
         const qsizetype messages = std::exchange(m_ui.messages, {}).size();
         Fixture fixture;
         CScriptRewriter rewriter(fixture.tree, complete);
-        QCOMPARE(rewriter.Rewrite(fixture.dir.Write(script), fixture.Path("out.mbs")), CScriptRewriter::Result::Written);
+        QCOMPARE(rewriter.Rewrite(fixture.dir.Write(script), fixture.Path("out.mbs")),
+                 CScriptRewriter::Result::Written);
         QCOMPARE(ReadAll(fixture.Path("out.mbs")), saved);
         QCOMPARE(m_ui.messages.size(), messages);
         QCOMPARE(fixture.tree.topLevelItemCount(), script.isEmpty() ? 0 : 1);

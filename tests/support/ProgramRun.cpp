@@ -17,7 +17,8 @@ QProcessEnvironment ChildEnvironment(const QStringList &edits)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString &edit : edits)
-        edit.contains(u'=') ? environment.insert(edit.section(u'=', 0, 0), edit.section(u'=', 1)) : environment.remove(edit);
+        edit.contains(u'=') ? environment.insert(edit.section(u'=', 0, 0), edit.section(u'=', 1))
+                            : environment.remove(edit);
     return environment;
 }
 

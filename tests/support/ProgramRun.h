@@ -9,7 +9,7 @@
 
 struct ProgramRun
 {
-    int exitCode = -1;  // -1: it crashed, or had not ended after two minutes
+    int exitCode = -1; // -1: it crashed, or had not ended after two minutes
     QByteArray out;
     QByteArray err;
 

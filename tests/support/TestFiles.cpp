@@ -41,7 +41,7 @@ QByteArray Utf16WithBom(const QString &text)
 bool OneLineHolding(const QStringList &lines, const QStringList &parts)
 {
     return lines.size() == (parts.isEmpty() ? 0 : 1)
-        && std::all_of(parts.begin(), parts.end(), [&](const QString &part) { return lines[0].contains(part); });
+           && std::all_of(parts.begin(), parts.end(), [&](const QString &part) { return lines[0].contains(part); });
 }
 
 TemporaryFolder::~TemporaryFolder()

@@ -116,18 +116,26 @@ private slots:
         QTest::addColumn<Images>("after");
 
         const int clear = kImageBox, ticked = kImageBoxTicked, mixed = kImageBoxMixed;
-        QTest::newRow("last unchecked checked") << Images{clear, ticked, clear} << 1 << false << Images{ticked, ticked, ticked};
-        QTest::newRow("indeterminate to all checked") << Images{mixed, ticked, clear} << 1 << false << Images{ticked, ticked, ticked};
-        QTest::newRow("one of all checked unchecked") << Images{ticked, ticked, ticked} << 0 << false << Images{mixed, clear, ticked};
-        QTest::newRow("last checked unchecked") << Images{mixed, ticked, clear} << 0 << false << Images{clear, clear, clear};
-        QTest::newRow("disabled parent, one unchecked")
-            << Images{kImageBoxTickedDisabled, ticked, ticked} << 0 << false << Images{kImageBoxMixedDisabled, clear, ticked};
-        QTest::newRow("space: one unchecked") << Images{ticked, ticked, ticked} << 1 << true << Images{mixed, ticked, clear};
-        QTest::newRow("space: all checked") << Images{clear, clear, ticked} << 0 << true << Images{ticked, ticked, ticked};
+        QTest::newRow("last unchecked checked")
+            << Images{clear, ticked, clear} << 1 << false << Images{ticked, ticked, ticked};
+        QTest::newRow("indeterminate to all checked")
+            << Images{mixed, ticked, clear} << 1 << false << Images{ticked, ticked, ticked};
+        QTest::newRow("one of all checked unchecked")
+            << Images{ticked, ticked, ticked} << 0 << false << Images{mixed, clear, ticked};
+        QTest::newRow("last checked unchecked")
+            << Images{mixed, ticked, clear} << 0 << false << Images{clear, clear, clear};
+        QTest::newRow("disabled parent, one unchecked") << Images{kImageBoxTickedDisabled, ticked, ticked} << 0 << false
+                                                        << Images{kImageBoxMixedDisabled, clear, ticked};
+        QTest::newRow("space: one unchecked")
+            << Images{ticked, ticked, ticked} << 1 << true << Images{mixed, ticked, clear};
+        QTest::newRow("space: all checked")
+            << Images{clear, clear, ticked} << 0 << true << Images{ticked, ticked, ticked};
         // Disabled boxes ignore clicks and space; the parent is not recomputed.
         for (int image : {kImageBoxDisabled, kImageBoxTickedDisabled, kImageBoxMixedDisabled}) {
-            QTest::addRow("disabled %d, click", image) << Images{clear, image, clear} << 0 << false << Images{clear, image, clear};
-            QTest::addRow("disabled %d, space", image) << Images{clear, image, clear} << 0 << true << Images{clear, image, clear};
+            QTest::addRow("disabled %d, click", image)
+                << Images{clear, image, clear} << 0 << false << Images{clear, image, clear};
+            QTest::addRow("disabled %d, space", image)
+                << Images{clear, image, clear} << 0 << true << Images{clear, image, clear};
         }
     }
 
@@ -148,7 +156,8 @@ private slots:
 
         QTreeWidgetItem *item = items[1 + toggled];
         std::vector<CTreeOptionsChange> reports;
-        connect(m_tree, &Tree::ItemChanged, m_tree, [&](const CTreeOptionsChange &change) { reports.push_back(change); });
+        connect(m_tree, &Tree::ItemChanged, m_tree,
+                [&](const CTreeOptionsChange &change) { reports.push_back(change); });
         if (bySpace) {
             m_tree->setCurrentItem(item);
             Key(Qt::Key_Space);
@@ -203,7 +212,8 @@ private slots:
         Tree::SetItemImage(disabled, kImageRadioOnDisabled);
         m_tree->AddCheckBoxItem(QStringLiteral("Box"), group, true);
         m_tree->AddRadioItem(QStringLiteral("Outside"), group, false);
-        m_tree->AddGroupItem(QStringLiteral(" found by a space"), kImageGroup, group); // what the tree's keyboard search would pick
+        m_tree->AddGroupItem(QStringLiteral(" found by a space"), kImageGroup,
+                             group); // what the tree's keyboard search would pick
         group->setExpanded(true);
 
         ClickRow(second);
@@ -367,8 +377,9 @@ private slots:
         QVERIFY(m_tree->hasFocus());
         if (where != u"tree") {
             Key(Qt::Key_Right);
-            QCOMPARE(QApplication::focusWidget(),
-                     where == u"list" ? static_cast<QWidget *>(m_tree->EditSession().Combo()) : m_tree->EditSession().Edit());
+            QCOMPARE(QApplication::focusWidget(), where == u"list"
+                                                      ? static_cast<QWidget *>(m_tree->EditSession().Combo())
+                                                      : m_tree->EditSession().Edit());
         }
         m_window->setResult(-1);
         QFETCH(QString, text);
@@ -479,14 +490,27 @@ private slots:
         QTest::addColumn<QString>("answer"); // "-" cancels
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("file") << uint(kKindFilePath) << "File: /old/a: b.txt" << "/new/b.txt" << "File: /new/b.txt";
-        QTest::newRow("file with line breaks") << uint(kKindFilePath) << "File" << "/new/a\r\nb\nc\rd"
+        QTest::newRow("file") << uint(kKindFilePath) << "File: /old/a: b.txt"
+                              << "/new/b.txt"
+                              << "File: /new/b.txt";
+        QTest::newRow("file with line breaks") << uint(kKindFilePath) << "File"
+                                               << "/new/a\r\nb\nc\rd"
                                                << "File: /new/a b c d";
-        QTest::newRow("file cancelled") << uint(kKindFilePath) << "File: /old/a.txt" << "-" << "File: /old/a.txt";
-        QTest::newRow("folder") << uint(kKindFolderPath) << "Folder: /srv/old" << "/srv/new" << "Folder: /srv/new";
-        QTest::newRow("colour") << uint(kKindColour) << "Colour: &FF0000" << "00C0FF" << "Colour: &00C0FF";
-        QTest::newRow("colour cancelled") << uint(kKindColour) << "Colour: &FF0000" << "-" << "Colour: &FF0000";
-        QTest::newRow("font") << uint(kKindNone) << "Font: Serif" << "Monospace" << "Font: Monospace";
+        QTest::newRow("file cancelled") << uint(kKindFilePath) << "File: /old/a.txt"
+                                        << "-"
+                                        << "File: /old/a.txt";
+        QTest::newRow("folder") << uint(kKindFolderPath) << "Folder: /srv/old"
+                                << "/srv/new"
+                                << "Folder: /srv/new";
+        QTest::newRow("colour") << uint(kKindColour) << "Colour: &FF0000"
+                                << "00C0FF"
+                                << "Colour: &00C0FF";
+        QTest::newRow("colour cancelled") << uint(kKindColour) << "Colour: &FF0000"
+                                          << "-"
+                                          << "Colour: &FF0000";
+        QTest::newRow("font") << uint(kKindNone) << "Font: Serif"
+                              << "Monospace"
+                              << "Font: Monospace";
     }
 
     void pickers()
@@ -509,8 +533,8 @@ private slots:
         else if (kind == kKindFolderPath)
             m_ui.folderChoices.push_back(answer);
         else if (kind == kKindColour)
-            m_ui.colourChoices.push_back(cancel ? std::nullopt : std::optional<COLORREF>(RGB(
-                                                                     colour.red(), colour.green(), colour.blue())));
+            m_ui.colourChoices.push_back(
+                cancel ? std::nullopt : std::optional<COLORREF>(RGB(colour.red(), colour.green(), colour.blue())));
         else
             m_ui.fontChoices.push_back(CLogFont{answer, 11, 700});
 
@@ -526,7 +550,8 @@ private slots:
             QVERIFY(button->geometry().left() > m_tree->LabelRect(item).right());
         }
         std::vector<CTreeOptionsChange> reports;
-        connect(m_tree, &Tree::ItemChanged, m_tree, [&](const CTreeOptionsChange &change) { reports.push_back(change); });
+        connect(m_tree, &Tree::ItemChanged, m_tree,
+                [&](const CTreeOptionsChange &change) { reports.push_back(change); });
         QTest::mouseClick(button, Qt::LeftButton);
         QTest::qWait(0); // a colour or font pick reopens the editor later
         QCOMPARE(m_tree->EditSession().Item(), item);
@@ -650,8 +675,9 @@ private slots:
             bool crossed = false;
             for (int p = 0; p < cell * cell; ++p)
                 crossed = crossed || near(cells[i + 1].pixel(p % cell, p / cell), red);
-            QVERIFY2(crossed == in(i, {kImageBoxDisabled, kImageBoxTickedDisabled, kImageRadioDisabled,
-                                       kImageRadioOnDisabled, kImageBoxMixedDisabled}),
+            QVERIFY2(crossed
+                         == in(i, {kImageBoxDisabled, kImageBoxTickedDisabled, kImageRadioDisabled,
+                                   kImageRadioOnDisabled, kImageBoxMixedDisabled}),
                      qPrintable(QStringLiteral("red cross in cell %1").arg(i)));
             const bool mixed = in(i, {kImageBoxMixed, kImageBoxMixedDisabled});
             const QRgb fill = at(i, 12, 8.5);
@@ -678,14 +704,16 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("editorRole"); // none for a box or radio
-        QTest::newRow("check box") << 0 << int(QAccessible::CheckBox) << "Exclude Hidden Files" << ""
-                                   << QAccessibleActionInterface::toggleAction() << 0;
-        QTest::newRow("radio button") << 3 << int(QAccessible::RadioButton) << "Update" << ""
-                                      << QAccessibleActionInterface::pressAction() << 0;
-        QTest::newRow("list value") << 4 << int(QAccessible::TreeItem) << "Sort" << "File Date"
-                                    << QAccessibleActionInterface::pressAction() << int(QAccessible::ComboBox);
-        QTest::newRow("text value") << 5 << int(QAccessible::TreeItem) << "Source Path" << "C:\\Projects"
-                                    << QAccessibleActionInterface::pressAction() << int(QAccessible::EditableText);
+        QTest::newRow("check box") << 0 << int(QAccessible::CheckBox) << "Exclude Hidden Files"
+                                   << "" << QAccessibleActionInterface::toggleAction() << 0;
+        QTest::newRow("radio button") << 3 << int(QAccessible::RadioButton) << "Update"
+                                      << "" << QAccessibleActionInterface::pressAction() << 0;
+        QTest::newRow("list value") << 4 << int(QAccessible::TreeItem) << "Sort"
+                                    << "File Date" << QAccessibleActionInterface::pressAction()
+                                    << int(QAccessible::ComboBox);
+        QTest::newRow("text value") << 5 << int(QAccessible::TreeItem) << "Source Path"
+                                    << "C:\\Projects" << QAccessibleActionInterface::pressAction()
+                                    << int(QAccessible::EditableText);
     }
 
     void accessibleRows()
@@ -700,7 +728,8 @@ private slots:
         m_tree->AddRadioItem(QStringLiteral("Synchronize"), group, true);
         m_tree->AddRadioItem(QStringLiteral("Update"), group, false);
         group->setExpanded(true);
-        m_tree->AttachComboBox(m_tree->InsertItem(QStringLiteral("Sort: File Date"), kImageList), EditorClass<CSortComboBox>());
+        m_tree->AttachComboBox(m_tree->InsertItem(QStringLiteral("Sort: File Date"), kImageList),
+                               EditorClass<CSortComboBox>());
         AddEdit(QStringLiteral("Source Path: C:\\Projects"));
 
         QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(m_tree);

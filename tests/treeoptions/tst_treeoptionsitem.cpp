@@ -18,13 +18,15 @@ private slots:
         QTest::addColumn<int>("role");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<int>("readAs"); // the role that must read it back
-        QTest::addRow("edit is display") << int(Qt::EditRole) << QVariant(QStringLiteral("Mask: *.txt")) << int(Qt::DisplayRole);
+        QTest::addRow("edit is display") << int(Qt::EditRole) << QVariant(QStringLiteral("Mask: *.txt"))
+                                         << int(Qt::DisplayRole);
         QTest::addRow("display is edit") << int(Qt::DisplayRole) << QVariant(QStringLiteral("x")) << int(Qt::EditRole);
         QTest::addRow("empty text") << int(Qt::DisplayRole) << QVariant(QString(u""_qs)) << int(Qt::DisplayRole);
         QTest::addRow("image") << int(kImageIndexRole) << QVariant(int(kImageBoxMixed)) << int(kImageIndexRole);
         QTest::addRow("no image") << int(kImageIndexRole) << QVariant(-1) << int(kImageIndexRole);
         // Every other role is kept as the tree widget keeps it.
-        QTest::addRow("user role") << int(Qt::UserRole + 1) << QVariant(QStringList{u"@=1"_qs}) << int(Qt::UserRole + 1);
+        QTest::addRow("user role") << int(Qt::UserRole + 1) << QVariant(QStringList{u"@=1"_qs})
+                                   << int(Qt::UserRole + 1);
     }
 
     void rolesReadBackAndAnnounceTheirChange()

@@ -1,11 +1,11 @@
 #include "treeoptions/demo/TreeOptionsDemo.h"
 
-#include "treeoptions/demo/DemoListCombo.h"
 #include "treeoptions/TreeOptionsBrowseButton.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 #include "treeoptions/TreeOptionsEdit.h"
 #include "treeoptions/TreeOptionsImages.h"
 #include "treeoptions/TreeOptionsSpinCtrl.h"
+#include "treeoptions/demo/DemoListCombo.h"
 
 namespace {
 
@@ -29,19 +29,24 @@ QTreeWidgetItem *BuildTreeOptionsDemo(CTreeOptionsCtrl &tree)
     tree.AddCheckBoxItem(QStringLiteral("Checked child"), parent, true);
     QTreeWidgetItem *last = tree.AddCheckBoxItem(QStringLiteral("Unchecked child"), parent, false);
     tree.ToggleCheckBranch(last, true); // recomputes the parent: indeterminate
-    CTreeOptionsCtrl::SetItemImage(tree.AddCheckBoxItem(QStringLiteral("Disabled, unchecked"), checks, false), kImageBoxDisabled);
-    CTreeOptionsCtrl::SetItemImage(tree.AddCheckBoxItem(QStringLiteral("Disabled, checked"), checks, true), kImageBoxTickedDisabled);
-    CTreeOptionsCtrl::SetItemImage(tree.AddCheckBoxItem(QStringLiteral("Disabled, indeterminate"), checks, true), kImageBoxMixedDisabled);
+    CTreeOptionsCtrl::SetItemImage(tree.AddCheckBoxItem(QStringLiteral("Disabled, unchecked"), checks, false),
+                                   kImageBoxDisabled);
+    CTreeOptionsCtrl::SetItemImage(tree.AddCheckBoxItem(QStringLiteral("Disabled, checked"), checks, true),
+                                   kImageBoxTickedDisabled);
+    CTreeOptionsCtrl::SetItemImage(tree.AddCheckBoxItem(QStringLiteral("Disabled, indeterminate"), checks, true),
+                                   kImageBoxMixedDisabled);
 
     QTreeWidgetItem *radios = tree.AddGroupItem(QStringLiteral("Radio buttons"), kImageGroup, root);
     tree.AddRadioItem(QStringLiteral("First choice"), radios, false);
     tree.AddRadioItem(QStringLiteral("Second choice"), radios, true);
-    CTreeOptionsCtrl::SetItemImage(tree.AddRadioItem(QStringLiteral("Disabled choice"), radios, false), kImageRadioDisabled);
+    CTreeOptionsCtrl::SetItemImage(tree.AddRadioItem(QStringLiteral("Disabled choice"), radios, false),
+                                   kImageRadioDisabled);
 
     QTreeWidgetItem *values = tree.AddGroupItem(QStringLiteral("Values"), kImageGroup, root);
     tree.AttachEditBox(tree.InsertItem(QStringLiteral("Text: some words"), kImageText, values),
                        EditorClass<CTreeOptionsEdit>());
-    tree.AttachComboBox(tree.InsertItem(QStringLiteral("Size: Medium"), kImageList, values), EditorClass<CDemoListCombo>());
+    tree.AttachComboBox(tree.InsertItem(QStringLiteral("Size: Medium"), kImageList, values),
+                        EditorClass<CDemoListCombo>());
 
     CTreeOptionsItemInfo number;
     number.m_pEditorClass = EditorClass<CTreeOptionsEdit>();
@@ -60,7 +65,8 @@ QTreeWidgetItem *BuildTreeOptionsDemo(CTreeOptionsCtrl &tree)
     CTreeOptionsItemInfo colour;
     colour.m_pEditorClass = EditorClass<CTreeOptionsBrowseButton>();
     colour.m_nKind = kKindColour;
-    CTreeOptionsCtrl::SetItemColour(AddValue(tree, values, QStringLiteral("Colour"), kImageText, colour), RGB(0, 128, 255));
+    CTreeOptionsCtrl::SetItemColour(AddValue(tree, values, QStringLiteral("Colour"), kImageText, colour),
+                                    RGB(0, 128, 255));
 
     CTreeOptionsItemInfo font;
     font.m_pEditorClass = EditorClass<CTreeOptionsBrowseButton>();
