@@ -5,6 +5,7 @@
 #include "app/DialogUnits.h"
 #include "app/EditorSettings.h"
 #include "app/FindBar.h"
+#include "app/OverviewWindow.h"
 #include "app/ProblemsPane.h"
 #include "app/RecentScripts.h"
 #include "app/ReplaceDialog.h"
@@ -99,6 +100,7 @@ CAppDlg::~CAppDlg()
     // The tree goes with the dialog's children; its last signals find no handler.
     disconnect(m_tree, nullptr, this, nullptr);
     disconnect(m_tree, nullptr, &m_history, nullptr);
+    delete m_overview;
     delete m_insight;
     m_insight = nullptr;
 }
@@ -117,6 +119,7 @@ void CAppDlg::BuildControls()
     m_tree->setHeaderLabel(QStringLiteral("Setting"));
     m_insight = new CScriptInsight(
         *m_tree, [this]() -> const CSynchArray & { return m_script.Baseline(); }, m_recorder, this);
+    m_overview = new COverviewWindow(*m_tree, m_recorder, m_insight->Checker(), this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(4));
@@ -125,6 +128,8 @@ void CAppDlg::BuildControls()
     layout->addSpacing(du.Y(4));
     m_findBar = new CFindBar(*m_tree, this);
     layout->addWidget(m_findBar);
+    // The overview shows the actions the find text finds.
+    connect(m_findBar, &CFindBar::FilterChanged, m_overview, &COverviewWindow::SetFilterText);
     layout->addWidget(m_insight->Area(), 1);
     layout->addSpacing(du.Y(3));
     layout->addLayout(BuildButtons());
@@ -154,6 +159,7 @@ QGridLayout *CAppDlg::BuildButtons()
     // Beside its own command, the scripts opened last.
     m_recentMenu = new QMenu(QStringLiteral("Open &Recent"), this);
     connect(m_recentMenu, &QMenu::aboutToShow, this, &CAppDlg::FillRecentMenu);
+    place(new QPushButton(QStringLiteral("&Overview"), this), 1, 2, [this] { m_overview->Open(); });
     place(new CSplitButton(QStringLiteral("&Load Script"), m_recentMenu, this), 1, 3, &CAppDlg::OnLoadScript);
     auto *save = new QPushButton(QStringLiteral("Save"), this);
     save->setDefault(true);
@@ -207,6 +213,8 @@ void CAppDlg::BuildActions()
     add("Find Next", {QKeySequence(Qt::Key_F3)}, [this] { m_findBar->Step(true); });
     add("Find Previous", {QKeySequence(Qt::SHIFT | Qt::Key_F3)}, [this] { m_findBar->Step(false); });
     add("Replace", {QKeySequence(Qt::CTRL | Qt::Key_H)}, &CAppDlg::OnReplace);
+    add("Overview", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}, [this] { m_overview->Open(); });
+    m_overview->addActions({m_undo, m_redo}); // its bulk edits are undone where they are made
 
     m_tree->installEventFilter(this);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);

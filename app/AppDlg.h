@@ -16,6 +16,7 @@
 #include <array>
 
 class CFindBar;
+class COverviewWindow;
 class CScriptInsight;
 class CTreeOptionsCtrl;
 class QAbstractButton;
@@ -46,6 +47,8 @@ public:
     const CEditHistory &History() const { return m_history; }
     // The find bar above the tree (Ctrl+F, F3, Shift+F3).
     CFindBar &FindBar() const { return *m_findBar; }
+    // Every action's values side by side ("Overview", Ctrl+Shift+O).
+    COverviewWindow &Overview() const { return *m_overview; }
 
     // The dialog's own size, the template's 369 x 231 dialog units.
     QSize InitialSize() const;
@@ -113,6 +116,7 @@ private:
     CHelpOpener m_help;
     CScriptInsight *m_insight = nullptr;
     CFindBar *m_findBar = nullptr;
+    COverviewWindow *m_overview = nullptr;
     // Uses the tree, the commands and the history: declared after them, it goes first.
     CEditedScript m_script;
 };

@@ -7,6 +7,8 @@
 
 #include <QTreeWidget>
 
+#include <vector>
+
 namespace {
 
 QStringList RootNames(const QTreeWidget &tree)
@@ -69,6 +71,30 @@ void CEditRecorder::ChangeRoot(const std::function<void()> &command)
     if (path.Item(m_tree) != root || TreeOptionsDumpBranch(root) == dump)
         return; // nothing changed
     step->Add(std::make_unique<CSwapEdit>(path, std::move(before)));
+    step->SetCurrentAfter(CEditStep::CurrentOf(m_tree));
+    m_history.Push(std::move(step));
+}
+
+void CEditRecorder::ChangeRoots(const QList<QTreeWidgetItem *> &roots, const std::function<void()> &command)
+{
+    struct Before
+    {
+        QTreeWidgetItem *root;
+        CItemPath path;
+        CHeldBranch copy;
+        QString dump;
+    };
+    std::vector<Before> before;
+    before.reserve(size_t(roots.size()));
+    for (QTreeWidgetItem *root : roots)
+        before.push_back({root, CItemPath::Of(root), CHeldBranch::CopyOf(*root), TreeOptionsDumpBranch(root)});
+    auto step = std::make_unique<CEditStep>(CEditStep::CurrentOf(m_tree));
+    command();
+    for (Before &root : before)
+        if (root.path.Item(m_tree) == root.root && TreeOptionsDumpBranch(root.root) != root.dump)
+            step->Add(std::make_unique<CSwapEdit>(root.path, std::move(root.copy)));
+    if (step->IsEmpty())
+        return;
     step->SetCurrentAfter(CEditStep::CurrentOf(m_tree));
     m_history.Push(std::move(step));
 }

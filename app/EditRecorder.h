@@ -4,6 +4,7 @@
 // editor's commands, which the recorder runs.
 
 #include <QString>
+#include <QList>
 
 #include <functional>
 #include <utility>
@@ -29,6 +30,10 @@ public:
     // A command that changes the branch of the current item's root (Show
     // All): the step holds the other version of that root.
     void ChangeRoot(const std::function<void()> &command);
+    // A command that changes the branches of `roots` (a setting set in
+    // several actions at once): one step holds the other version of each
+    // root it changed.
+    void ChangeRoots(const QList<QTreeWidgetItem *> &roots, const std::function<void()> &command);
     // A command that moves the current root to a neighbour's place.
     void MoveRoot(const std::function<void()> &command);
     // Deletes the current item with its branch, which the step keeps.

@@ -48,6 +48,7 @@ CFindBar::CFindBar(CTreeOptionsCtrl &tree, QWidget *parent)
                              [this] { Close(); }));
     tree.setItemDelegate(new CFindHighlight(*m_find, &tree));
     connect(m_field, &QLineEdit::textChanged, m_find, &CTreeFind::SetText);
+    connect(m_field, &QLineEdit::textChanged, this, &CFindBar::FilterChanged);
     connect(m_find, &CTreeFind::Changed, this, [this] { m_summary->setText(m_find->Summary()); });
     hide();
 }
@@ -57,6 +58,7 @@ void CFindBar::Open()
     if (!m_find->IsActive()) {
         m_find->Begin();
         m_find->SetText(m_field->text());
+        emit FilterChanged(m_field->text());
     }
     show();
     m_field->setFocus(Qt::ShortcutFocusReason);
@@ -70,6 +72,7 @@ void CFindBar::Close()
     const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     m_find->End();
     hide();
+    emit FilterChanged(QString());
     if (hadFocus || !QApplication::focusWidget())
         m_tree.setFocus(Qt::OtherFocusReason);
 }

@@ -30,6 +30,11 @@ public:
     QLineEdit &Field() const { return *m_field; }
     QString Summary() const;
 
+signals:
+    // The text the tree is filtered by: the field's while the bar is open,
+    // nothing once it is closed.
+    void FilterChanged(const QString &text);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 

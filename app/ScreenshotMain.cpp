@@ -2,12 +2,14 @@
 // (its first action open, a value being edited) to OUT.png.
 // marrowpad_screenshot --guide SCRIPT FOLDER: renders the user guide's pictures
 // into FOLDER: editor.png (as above), new-script.png (the editor started
-// without a script) and help-window.png (the guide open at a setting).
+// without a script), help-window.png (the guide open at a setting) and
+// overview.png (the overview of SCRIPT, scrolled to its first setting).
 // Run it on the offscreen platform: QT_QPA_PLATFORM=offscreen.
 
 #include "app/AppDlg.h"
 #include "app/HelpOpener.h"
 #include "app/HelpWindow.h"
+#include "app/OverviewWindow.h"
 #include "app/SettingGuide.h"
 #include "treeoptions/TreeOptionsCtrl.h"
 
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QPixmap>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -79,6 +82,19 @@ bool ShootHelpWindow(const QString &out)
     return saved;
 }
 
+// The overview of `script`, the first action's first value current.
+bool ShootOverview(const QString &script, const QString &out)
+{
+    CAppDlg dialog(script);
+    dialog.show();
+    COverviewWindow &overview = dialog.Overview();
+    overview.resize(760, 220);
+    overview.Open();
+    QTableView &table = overview.Table();
+    table.setCurrentIndex(table.model()->index(0, 0));
+    return Save(overview, out);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -94,6 +110,7 @@ int main(int argc, char *argv[])
         return ShootEditor(arguments[2], folder.filePath(QStringLiteral("editor.png")))
                        && ShootNewScript(folder.filePath(QStringLiteral("new-script.png")))
                        && ShootHelpWindow(folder.filePath(QStringLiteral("help-window.png")))
+                       && ShootOverview(arguments[2], folder.filePath(QStringLiteral("overview.png")))
                    ? 0
                    : 1;
     }

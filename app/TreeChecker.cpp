@@ -65,6 +65,14 @@ void CTreeChecker::CheckNow()
     Deliver(generation, std::move(result));
 }
 
+void CTreeChecker::Hurry()
+{
+    if (!m_pause.isActive())
+        return;
+    m_pause.stop();
+    StartRun();
+}
+
 void CTreeChecker::StartRun()
 {
     // The tree is read here, on its own thread, in slices; the rest runs on a worker.
@@ -117,5 +125,6 @@ void CTreeChecker::Deliver(int generation, std::shared_ptr<const CheckResult> re
     if (generation != *m_generation)
         return;
     m_latest = std::move(result);
+    m_nLatestGeneration = generation;
     emit Checked();
 }

@@ -39,8 +39,12 @@ public:
     void Schedule();
     // Checks now, on this thread (start-up, tests).
     void CheckNow();
+    // A check waiting for its pause starts at once, as a check after the pause does.
+    void Hurry();
     // The latest result (never null after the first check).
     std::shared_ptr<const CheckResult> Latest() const { return m_latest; }
+    // The latest result is of the tree as it is: no edit since.
+    bool IsCurrent() const { return m_latest && m_nLatestGeneration == *m_generation; }
 
 signals:
     void Checked();
@@ -64,4 +68,5 @@ private:
     // Each edit makes earlier runs stale; shared with the running workers.
     std::shared_ptr<std::atomic<int>> m_generation = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<const CheckResult> m_latest;
+    int m_nLatestGeneration = -1;
 };

@@ -17,7 +17,7 @@ namespace {
 const std::array<Command, 5> &CommandTable()
 {
     static const std::array<Command, 5> commands{{
-        {"dump", "[--locale NAME] FILE",
+        {"dump", "[--csv] [--locale NAME] FILE",
          "Loads FILE exactly as the editor's loader does and prints its records as JSON on stdout:\n"
          "  {\"encoding\": \"ansi\"|\"utf-16le\"|\"utf-8\", \"defaultAtLines\": [...], \"default\": {SETTINGS},\n"
          "   \"actions\": [{\"name\": \"Action1\", \"atLines\": [...], \"settings\": {SETTINGS}}, ...]}\n"
@@ -25,7 +25,10 @@ const std::array<Command, 5> &CommandTable()
          "  flags, codes, masks, sizes and dates (as FILETIME) as exact integers.\n"
          "  An empty file is an empty script. FILE may be a FIFO or \"-\" (standard input).\n"
          "  --locale NAME  reads dates in the short date format of locale NAME (en_GB, de_DE, ...),\n"
-         "                 as on the engine's machine; without it, in this machine's locale.",
+         "                 as on the engine's machine; without it, in this machine's locale.\n"
+         "  --csv          prints the editor's overview instead, as CSV (RFC 4180, UTF-8, CR LF): a header\n"
+         "                 \"Action\" and the keys the editor shows, then one record per action in run\n"
+         "                 order with the values in effect as the editor shows them.",
          RunDump},
         {"resave", "[--complete] [--normalize] IN OUT",
          "Loads IN into an options tree exactly as the editor's Load Script does (no window is shown)\n"

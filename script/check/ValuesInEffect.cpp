@@ -74,15 +74,11 @@ QString OriginText(ValueOrigin origin)
     return QStringLiteral("built-in");
 }
 
-std::vector<EffectiveValue> ValuesInEffect(const CSynchArray &document, const QString &name)
+namespace {
+
+std::vector<EffectiveValue> ValuesOf(const CSynchArray &document, const CSynchSettings &record, const QString &name,
+                                     bool isDefault)
 {
-    const bool isDefault = name.compare(QLatin1String("Default"), Qt::CaseInsensitive) == 0;
-    const CSynchSettings *record = isDefault ? &document.m_Default : nullptr;
-    for (qsizetype i = 0; !record && i < document.GetSize(); ++i)
-        if (document.m_arrActionNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            record = document.GetAt(i);
-    if (!record)
-        return {};
     const CScriptFile &file = document.m_ScriptFile;
     const CSection *defaults = file.FindSection(u"Default");
     const CSection *own = isDefault ? defaults : file.FindSection(name);
@@ -95,14 +91,32 @@ std::vector<EffectiveValue> ValuesInEffect(const CSynchArray &document, const QS
         EffectiveValue value{&field, {}, ValueOrigin::BuiltIn};
         if (SetsValue(own, field, raw)) {
             value.origin = isDefault ? ValueOrigin::Default : ValueOrigin::ThisAction;
-            value.overridesDefault = !isDefault && !field.Equal(*record, document.m_Default);
+            value.overridesDefault = !isDefault && !field.Equal(record, document.m_Default);
         } else if (!isDefault && SetsValue(defaults, field, inheritedRaw)) {
             value.origin = ValueOrigin::Default;
             raw = inheritedRaw;
         }
-        value.value = Shown(field, *record,
+        value.value = Shown(field, record,
                             field.kind == FieldKind::Date && value.origin != ValueOrigin::BuiltIn ? raw : QString());
         values.push_back(value);
     }
     return values;
+}
+
+} // namespace
+
+std::vector<EffectiveValue> ValuesInEffect(const CSynchArray &document, const QString &name)
+{
+    const bool isDefault = name.compare(QLatin1String("Default"), Qt::CaseInsensitive) == 0;
+    if (isDefault)
+        return ValuesOf(document, document.m_Default, name, true);
+    for (qsizetype i = 0; i < document.GetSize(); ++i)
+        if (document.m_arrActionNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return ValuesInEffect(document, i);
+    return {};
+}
+
+std::vector<EffectiveValue> ValuesInEffect(const CSynchArray &document, qsizetype action)
+{
+    return ValuesOf(document, *document.GetAt(action), document.m_arrActionNames.at(action), false);
 }

@@ -28,3 +28,5 @@ struct EffectiveValue
 // in the loader's order; empty when no such section was loaded. For "Default"
 // itself a value it sets comes from "Default".
 std::vector<EffectiveValue> ValuesInEffect(const CSynchArray &document, const QString &name);
+// The same for the action at `action` (0 to GetSize() - 1), found without a search.
+std::vector<EffectiveValue> ValuesInEffect(const CSynchArray &document, qsizetype action);

@@ -146,9 +146,9 @@ private slots:
         QVERIFY(qobject_cast<QPushButton *>(Button(QStringLiteral("Save")))->isDefault());
         Tree().setFocus();
         QTRY_VERIFY(dlg.Insight().Values().isVisible());
-        const QStringList tabs{"values",    "&Repeat Action", "&New Action",       "&Delete",
-                               "Show &All", "&Problems",      "Values in &Effect", "&Load Script",
-                               "Save",      "Close"}; // "Default" is not moved
+        const QStringList tabs{"values",    "&Repeat Action",    "&New Action", "&Delete",      "Show &All",
+                               "&Problems", "Values in &Effect", "&Overview",   "&Load Script", "Save",
+                               "Close"}; // "Default" is not moved
         for (const QString &text : tabs) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget *expected =

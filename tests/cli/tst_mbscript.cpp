@@ -202,7 +202,7 @@ private slots:
         Row("dump to a full disk", {"dump", clean}, 3, {}, {"standard output"}, {}, "/dev/full");
         Row("no command", {}, 2, {}, {"--help"});
         Row("help", {"--help"}, 0,
-            {"...", "  mbscript dump [--locale NAME] FILE",
+            {"...", "  mbscript dump [--csv] [--locale NAME] FILE",
              QStringLiteral(" each of the %1 keys ").arg(kSettingFieldCount)});
         Row("check, clean", {"check", clean}, 0, {"clean.mbs: no problems"});
         Row("check, a name that is not UTF-8",

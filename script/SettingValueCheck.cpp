@@ -1,4 +1,4 @@
-#include "cli/SettingValueCheck.h"
+#include "script/SettingValueCheck.h"
 
 #include "script/DateValue.h"
 #include "script/SettingCatalogue.h"

@@ -1,6 +1,7 @@
 #pragma once
-// Checks a value given on the command line against the setting it is for, as
-// the engine and the editor read it, and gives it in the form a script holds.
+// Checks a value given on the command line or typed in the overview against
+// the setting it is for, as the engine and the editor read it, and gives it in
+// the form a script holds.
 
 #include <QString>
 
