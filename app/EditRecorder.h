@@ -3,8 +3,8 @@
 // tree's own state before and after: an edit the tree reports, and each of the
 // editor's commands, which the recorder runs.
 
-#include <QString>
 #include <QList>
+#include <QString>
 
 #include <functional>
 #include <utility>
