@@ -13,6 +13,7 @@
 
 #include "app/AppDlg.h"
 #include "app/FindBar.h"
+#include "bench/BenchEditor.h"
 #include "bench/ScriptGenerator.h"
 #include "framework/ScriptedModalUi.h"
 #include "treeoptions/TreeOptionsCtrl.h"
@@ -32,45 +33,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kActions = 10000;
-
-struct Editor
-{
-    ScriptedModalUi ui;
-    ScopedModalUi install{ui};
-    QTemporaryDir dir;
-    std::unique_ptr<CAppDlg> dialog;
-
-    Editor()
-    {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-        const QString path = dir.filePath(QStringLiteral("big.mbs"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly)
-            || file.write(CScriptGenerator::Encode(CScriptGenerator(8).Generate(kActions), ScriptEncoding::Ansi)) < 0)
-            qFatal("cannot write %s", qPrintable(path));
-        file.close();
-        qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("state"))));
-        dialog = std::make_unique<CAppDlg>(path);
-    }
-    CTreeOptionsCtrl &Tree() const { return dialog->Tree(); }
-};
-
-// Made on first use, gone before the application object (a window outliving
-// it crashes the program's exit).
-std::unique_ptr<Editor> &EditorSlot()
-{
-    static std::unique_ptr<Editor> editor;
-    return editor;
-}
-
-Editor &TheEditor()
-{
-    if (!EditorSlot())
-        EditorSlot() = std::make_unique<Editor>();
-    return *EditorSlot();
-}
 
 QTreeWidgetItem *FirstTextItem(QTreeWidgetItem *item)
 {
@@ -193,13 +155,5 @@ BENCHMARK(FindKeystroke)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    EditorSlot().reset();
-    return 0;
+    return RunEditorBenchmarks(argc, argv);
 }

@@ -11,6 +11,7 @@
 #include "app/EditRecorder.h"
 #include "app/OverviewWindow.h"
 #include "app/ScriptInsight.h"
+#include "bench/BenchEditor.h"
 #include "bench/ScriptGenerator.h"
 #include "framework/ScriptedModalUi.h"
 #include "treeoptions/TreeOptionsCtrl.h"
@@ -29,40 +30,21 @@
 
 namespace {
 
-constexpr int kActions = 10000;
-
-struct Editor
+// The editor shown, its script checked once (the overview shows the last check).
+Editor &CheckedEditor()
 {
-    ScriptedModalUi ui;
-    ScopedModalUi install{ui};
-    QTemporaryDir dir;
-    std::unique_ptr<CAppDlg> dialog;
-
-    Editor()
-    {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-        const QString path = dir.filePath(QStringLiteral("big.mbs"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly)
-            || file.write(CScriptGenerator::Encode(CScriptGenerator(8).Generate(kActions), ScriptEncoding::Ansi)) < 0)
-            qFatal("cannot write %s", qPrintable(path));
-        file.close();
-        qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("state"))));
-        dialog = std::make_unique<CAppDlg>(path);
-        dialog->show();
-        dialog->Insight().Checker().CheckNow();
-    }
-};
-
-Editor &TheEditor()
-{
-    static Editor editor;
-    return editor;
+    static const bool checked = [] {
+        TheEditor().dialog->show();
+        TheEditor().dialog->Insight().Checker().CheckNow();
+        return true;
+    }();
+    (void)checked;
+    return TheEditor();
 }
 
 void OverviewOpen(benchmark::State &state, bool edited)
 {
-    Editor &editor = TheEditor();
+    Editor &editor = CheckedEditor();
     CEditHistory history(editor.dialog->Tree()); // the window edits nothing here
     CEditRecorder recorder(editor.dialog->Tree(), history);
     for (auto _ : state) {
@@ -79,7 +61,7 @@ void OverviewOpen(benchmark::State &state, bool edited)
 
 void OverviewScroll(benchmark::State &state, Qt::Orientation direction)
 {
-    Editor &editor = TheEditor();
+    Editor &editor = CheckedEditor();
     COverviewWindow &window = editor.dialog->Overview();
     window.Open();
     QTableView &table = window.Table();
@@ -94,7 +76,7 @@ void OverviewScroll(benchmark::State &state, Qt::Orientation direction)
 
 void OverviewSort(benchmark::State &state)
 {
-    Editor &editor = TheEditor();
+    Editor &editor = CheckedEditor();
     QTableView &table = editor.dialog->Overview().Table();
     for (auto _ : state) {
         table.sortByColumn(0, Qt::AscendingOrder);
@@ -112,12 +94,5 @@ BENCHMARK(OverviewSort)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunEditorBenchmarks(argc, argv);
 }
