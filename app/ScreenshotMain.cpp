@@ -2,11 +2,13 @@
 // (its first action open, a value being edited) to OUT.png.
 // marrowpad_screenshot --guide SCRIPT FOLDER: renders the user guide's pictures
 // into FOLDER: editor.png (as above), new-script.png (the editor started
-// without a script), help-window.png (the guide open at a setting) and
-// overview.png (the overview of SCRIPT, scrolled to its first setting).
+// without a script), help-window.png (the guide open at a setting),
+// find-bar.png (the find bar over SCRIPT, a path typed) and overview.png (the
+// overview of SCRIPT, scrolled to its first setting).
 // Run it on the offscreen platform: QT_QPA_PLATFORM=offscreen.
 
 #include "app/AppDlg.h"
+#include "app/FindBar.h"
 #include "app/HelpOpener.h"
 #include "app/HelpWindow.h"
 #include "app/OverviewWindow.h"
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QSettings>
 #include <QTableView>
@@ -82,6 +85,19 @@ bool ShootHelpWindow(const QString &out)
     return saved;
 }
 
+// The find bar over `script`, a target folder typed with the other slash, the
+// first match selected.
+bool ShootFindBar(const QString &script, const QString &out)
+{
+    CAppDlg dialog(script);
+    dialog.show();
+    CFindBar &bar = dialog.FindBar();
+    bar.Open();
+    bar.Field().setText(QStringLiteral("e:/"));
+    bar.Step(true);
+    return Save(dialog, out);
+}
+
 // The overview of `script`, the first action's first value current.
 bool ShootOverview(const QString &script, const QString &out)
 {
@@ -110,6 +126,7 @@ int main(int argc, char *argv[])
         return ShootEditor(arguments[2], folder.filePath(QStringLiteral("editor.png")))
                        && ShootNewScript(folder.filePath(QStringLiteral("new-script.png")))
                        && ShootHelpWindow(folder.filePath(QStringLiteral("help-window.png")))
+                       && ShootFindBar(arguments[2], folder.filePath(QStringLiteral("find-bar.png")))
                        && ShootOverview(arguments[2], folder.filePath(QStringLiteral("overview.png")))
                    ? 0
                    : 1;

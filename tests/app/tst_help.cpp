@@ -102,7 +102,7 @@ private slots:
         const QStringList pictures = Captures(html, QStringLiteral("<img src=\"([^\"]+)\""));
         for (const QString &file : pictures)
             QVERIFY2(!QImage(guide.filePath(file)).isNull(), qPrintable(file));
-        QCOMPARE(pictures.size(), 4);
+        QCOMPARE(pictures.size(), 5);
     }
 
     void guideEntriesAreReadWhole_data()
