@@ -286,18 +286,24 @@ void CScriptWriter::WriteStep(const Step &step)
         WriteKept(m_layout->SectionText(step.section));
     else if (step.section >= 0)
         WriteMerged(step.root, *SourceOf(step.root));
-    else {
-        CloseLine();
-        WriteSection(step.root);
-    }
+    else
+        WriteNewSection(step.root);
+}
+
+void CScriptWriter::WriteNewSection(const QTreeWidgetItem *root)
+{
+    // A root that writes nothing leaves the last line read as it ends.
+    if (WritesNothing(root))
+        return;
+    CloseLine();
+    WriteSection(root);
 }
 
 void CScriptWriter::WriteRoot(const QTreeWidgetItem *root)
 {
     const CRootSource *source = m_layout ? SourceOf(root) : nullptr;
     if (!source) {
-        CloseLine();
-        WriteSection(root);
+        WriteNewSection(root);
         return;
     }
     // Written aside, then put in its section's place.
@@ -506,14 +512,19 @@ void CScriptWriter::WriteUnloadedSections()
     }
 }
 
+bool CScriptWriter::WritesNothing(const QTreeWidgetItem *root)
+{
+    // An action is written even when it sets nothing: it still runs, with
+    // everything inherited. A Default without settings or lines is not.
+    return root->text(0) == u"Default" && root->childCount() == 0 && RootLinesOf(root).IsEmpty();
+}
+
 void CScriptWriter::WriteSection(const QTreeWidgetItem *root)
 {
     const QString name = root->text(0);
     const CRootLines lines = RootLinesOf(root);
     m_bDefault = name == u"Default";
-    // An action is written even when it sets nothing: it still runs, with
-    // everything inherited.
-    if (m_bDefault && root->childCount() == 0 && lines.IsEmpty())
+    if (WritesNothing(root))
         return;
     WriteText(u"[");
     WriteText(name);

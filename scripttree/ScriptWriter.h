@@ -70,6 +70,9 @@ private:
     // Appends one section for `root` (nothing for a "Default" root that has
     // neither items nor lines).
     void WriteSection(const QTreeWidgetItem *root);
+    // A section no layout holds, after the lines before it (closing the last one).
+    void WriteNewSection(const QTreeWidgetItem *root);
+    static bool WritesNothing(const QTreeWidgetItem *root);
 
     // A mask while the group that holds its boxes is written.
     struct Mask
