@@ -2,16 +2,6 @@
 
 #include "app/OverviewModel.h"
 
-namespace {
-
-bool Holds(QString text, const QString &part)
-{
-    text.replace(u'\\', u'/');
-    return text.contains(part, Qt::CaseInsensitive);
-}
-
-} // namespace
-
 COverviewFilter::COverviewFilter(QObject *parent) : QSortFilterProxyModel(parent)
 {
     setSortRole(COverviewModel::kSortRole);
@@ -21,23 +11,22 @@ COverviewFilter::COverviewFilter(QObject *parent) : QSortFilterProxyModel(parent
 
 void COverviewFilter::SetFilterText(const QString &text)
 {
-    QString part = text;
-    part.replace(u'\\', u'/');
-    if (part == m_strText)
+    if (text == m_strText)
         return;
-    m_strText = part;
+    m_strText = text;
+    m_finder = CTextFinder(text);
     invalidateRowsFilter();
 }
 
 bool COverviewFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
-    if (m_strText.isEmpty())
+    if (m_finder.IsEmpty())
         return true;
     const auto *model = static_cast<const COverviewModel *>(sourceModel());
-    if (Holds(model->ActionName(sourceRow), m_strText))
+    if (m_finder.Holds(model->ActionName(sourceRow)))
         return true;
     for (int column = 0; column < model->columnCount(); ++column)
-        if (Holds(model->Value(sourceRow, column).value, m_strText))
+        if (m_finder.Holds(model->Value(sourceRow, column).value))
             return true;
     return false;
 }
