@@ -212,7 +212,9 @@ int RunSet(const QStringList &arguments)
     }
     if (diff) {
         const QString text = CScriptWriter(document, tree).ScriptText();
-        std::fputs(UnifiedDiff(document.m_ScriptFile.Text(), text, file).toUtf8().constData(), stdout);
+        // Written whole: a script's text may hold a NUL.
+        const QByteArray patch = UnifiedDiff(document.m_ScriptFile.Text(), text, DiffFileName(file)).toUtf8();
+        std::fwrite(patch.constData(), 1, size_t(patch.size()), stdout);
         return std::ferror(stdout) ? kExitUnwritable : kExitOk;
     }
     return WriteScript(document, OutputPath(file), tree) ? kExitOk : kExitUnwritable;

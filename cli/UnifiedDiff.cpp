@@ -1,5 +1,7 @@
 #include "cli/UnifiedDiff.h"
 
+#include "framework/FileName.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -72,6 +74,30 @@ void AppendLine(QString &out, char kind, QStringView line)
 }
 
 } // namespace
+
+QString DiffFileName(const QString &name)
+{
+    const QByteArray bytes = FileNameBytes(name).value_or(name.toUtf8());
+    const bool plain =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+    if (plain)
+        return QString::fromLatin1(bytes);
+    QString quoted = QStringLiteral("\"");
+    for (const char c : bytes) {
+        const auto byte = uchar(c);
+        if (c == '"' || c == '\\')
+            (quoted += QLatin1Char('\\')) += QLatin1Char(c);
+        else if (c == '\n')
+            quoted += QLatin1String("\\n");
+        else if (c == '\t')
+            quoted += QLatin1String("\\t");
+        else if (byte < 0x20 || byte >= 0x7F)
+            quoted += QStringLiteral("\\%1").arg(byte, 3, 8, QLatin1Char('0'));
+        else
+            quoted += QLatin1Char(c);
+    }
+    return quoted + QLatin1Char('"');
+}
 
 QString UnifiedDiff(QStringView before, QStringView after, const QString &name)
 {

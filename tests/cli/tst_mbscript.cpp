@@ -317,6 +317,10 @@ private slots:
         row("set --diff", {"set", "FILE", "--diff", "Action1.Path1=E:\\x"}, 0,
             {"--- FILE", "+++ FILE", "@@ -4,7 +4,7 @@", " Mask=*.txt\r", " mask=dead\r", " [Action1]\r",
              "-Path1=C:\\a\r", "+Path1=E:\\x\r", " Path2=D:\\b\r", " ; keep\r", " [Action2]"});
+        // ODD: a name that could end a header line, holding a value with a NUL; the diff says both whole.
+        row("set --diff, a name to quote and a NUL", {"set", "ODD", "--diff", "Action1.Path1=Q"}, 0,
+            {"...", "/odd\\nname\\377.mbs\"\n+++ \"", "/odd\\nname\\377.mbs\"\n@@ -1,2 +1,2 @@\n",
+             QString::fromUtf8("-Path1=C:\\a\0b\r\n+Path1=Q\r\n", 25)});
         row("set, nothing to set", {"set", "FILE"}, 2, {}, {}, {"SECTION.KEY=VALUE"});
         row("set, unreadable", {"set", "gone.mbs", "Default.Path1=x"}, 2, {}, {}, {"gone.mbs"});
     }
@@ -332,6 +336,9 @@ private slots:
             "Path2=D:\\b\r\n; keep\r\n[Action2]\nPath1=C:\\c\nSearch_subdir=0\n[Options]\nx=1\n";
         const QString path = m_files.Write(script, QStringLiteral("FILE"));
         arguments.replaceInStrings(QRegularExpression(QStringLiteral("^FILE$")), path);
+        const QString odd =
+            m_files.Write(QByteArray("[Action1]\r\nPath1=C:\\a\0b\r\n", 25), FileNameFromBytes("odd\nname\xff.mbs"));
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^ODD$")), odd);
         const ProgramRun run = RunProgram(kMbscript, arguments, kBritish);
         QTEST(run.exitCode, "exitCode");
         QVERIFY2(OneLineHolding(run.ErrLines(), errParts), qPrintable(run.ErrLines().join(u'\n')));
